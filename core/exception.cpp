@@ -1,0 +1,3 @@
+#include "core/exception.h"
+
+EOutOfMemory::EOutOfMemory() : Exception("Out of memory") {}

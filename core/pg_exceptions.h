@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/exception.h"
+#include "core/lang_strings.h"
+
+// Failures of the image library: one class per kind of failure, all descending from
+// EPixelGraphic, each carrying a text of the message table.
+
+class EPixelGraphic : public Exception {
+public:
+    using Exception::Exception;
+    EPixelGraphic(TPGLangStrId Id, TPGLangArg S1 = std::nullopt, TPGLangArg S2 = std::nullopt,
+                  TPGLangArg S3 = std::nullopt)
+        : Exception(PGLangStr(Id, S1, S2, S3)) {}
+};
+
+// Declares an exception class of the library that takes the same constructors as EPixelGraphic.
+#define VESPERA_PG_EXCEPTION(Name, Base)                                                           \
+    class Name : public Base {                                                                     \
+    public:                                                                                        \
+        using Base::Base;                                                                          \
+    }
+
+VESPERA_PG_EXCEPTION(EPGInvalidSize, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGInvalidBitCountNum, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGNoPalette, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGInvalidPaletteIndex, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGXYIndexOutOfRange, EPixelGraphic);

@@ -1,0 +1,83 @@
+// Copying a rectangle of one image into another without scaling.
+
+#include <algorithm>
+#include <cstring>
+
+#include "pgraphic/image/color_writer.h"
+#include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/source_rows.h"
+
+namespace {
+
+bool HasPixels(const TPixelGraphic& Image) {
+    return Image.Width() > 0 && Image.Height() > 0 && !Image.IsEmpty();
+}
+
+} // namespace
+
+void TPixelGraphic::CopyRect(int DestX, int DestY, int RectWidth, int RectHeight, int SrcX,
+                             int SrcY, const TPixelGraphic& Source) {
+    Flush();
+    Source.Flush();
+    if (!HasPixels(*this) || !HasPixels(Source)) {
+        return;
+    }
+    // Work in 64 bits: offsets and sizes come from callers and may be anything.
+    const long long DX = DestX, DY = DestY, OffX = static_cast<long long>(SrcX) - DX,
+                    OffY = static_cast<long long>(SrcY) - DY;
+    const long long FirstRow = std::max<long long>(DY, 0);
+    const long long LastRow = std::min<long long>(DY + RectHeight - 1, FHeight - 1);
+    // Columns inside the rectangle, the target and (shifted) the source.
+    const long long FirstCol = std::max({DX, 0LL, -OffX});
+    const long long LastCol =
+        std::min({DX + RectWidth - 1, static_cast<long long>(FWidth) - 1,
+                  static_cast<long long>(Source.Width()) - 1 - OffX});
+    if (FirstCol > LastCol) {
+        NotifyChange(this);
+        return;
+    }
+    const int Col0 = static_cast<int>(FirstCol), Col1 = static_cast<int>(LastCol);
+    const int SrcCol0 = static_cast<int>(FirstCol + OffX), SrcCol1 = static_cast<int>(LastCol + OffX);
+
+    TPGColorWriter Writer(*this);
+    if (OnProgressStart) {
+        OnProgressStart(this);
+    }
+    const bool Direct = FBitCount == bc24 && Source.BitCount() == bc24;
+    std::vector<std::uint8_t> Scratch;
+    const int MaxStep = static_cast<int>(std::max(LastRow - FirstRow, 0LL));
+    for (long long Y = FirstRow; Y <= LastRow; ++Y) {
+        const long long SrcRow = Y + OffY;
+        if (SrcRow < 0 || SrcRow >= Source.Height()) {
+            continue;
+        }
+        const int Row = static_cast<int>(Y);
+        const std::uint8_t* Src =
+            SourceRowBGR(Source, static_cast<int>(SrcRow), SrcCol0, SrcCol1, Scratch);
+        if (Direct) {
+            std::memmove(ScanLine(Row) + 3 * static_cast<std::size_t>(Col0), Src,
+                         3 * static_cast<std::size_t>(Col1 - Col0 + 1));
+        } else {
+            Writer.StartRow();
+            // Serpentine: odd rows run right to left. Columns outside the images do nothing, so
+            // only the columns inside both are visited.
+            const bool Reverse = Row % 2 != 0;
+            for (int I = 0; I <= Col1 - Col0; ++I) {
+                const int X = Reverse ? Col1 - I : Col0 + I;
+                const std::uint8_t* P = Src + 3 * static_cast<std::size_t>(X - Col0);
+                Writer.Write(X, Row, RGB(P[2], P[1], P[0]));
+            }
+        }
+        if (OnProgress) {
+            bool Abort = false;
+            OnProgress(this, static_cast<int>(Y - FirstRow), MaxStep, Abort);
+            if (Abort) {
+                break;
+            }
+        }
+    }
+    if (OnProgressEnd) {
+        OnProgressEnd(this);
+    }
+    NotifyChange(this);
+}

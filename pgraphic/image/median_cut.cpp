@@ -1,0 +1,165 @@
+#include "pgraphic/image/median_cut.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// Axes of the 5-6-5 colour cells.
+enum TAxis { kRed = 0, kGreen = 1, kBlue = 2 };
+constexpr std::array<int, 3> kAxisMax{31, 63, 31};
+
+class THistogram {
+public:
+    explicit THistogram() : FCounts(65536, 0) {}
+
+    void Add(std::uint8_t R, std::uint8_t G, std::uint8_t B) {
+        std::uint16_t& C = FCounts[Cell(R >> 3, G >> 2, B >> 3)];
+        if (C != UINT16_MAX) {
+            ++C;
+        }
+    }
+    std::uint16_t At(int R5, int G6, int B5) const { return FCounts[Cell(R5, G6, B5)]; }
+
+private:
+    static std::size_t Cell(int R5, int G6, int B5) {
+        return static_cast<std::size_t>(R5 * 2048 + G6 * 32 + B5);
+    }
+    std::vector<std::uint16_t> FCounts;
+};
+
+struct TBox {
+    std::array<int, 3> Lo{0, 0, 0};
+    std::array<int, 3> Hi = kAxisMax;
+    long long Spread = 0;
+    long long Cells = 0;
+
+    int Extent(TAxis Axis) const { return Hi[Axis] - Lo[Axis]; }
+};
+
+// Whether any cell of the box's plane Axis = Value is counted.
+template <typename F>
+bool AnyInPlane(const TBox& Box, TAxis Axis, int Value, F Counted) {
+    std::array<int, 3> Lo = Box.Lo, Hi = Box.Hi;
+    Lo[Axis] = Hi[Axis] = Value;
+    for (int R = Lo[kRed]; R <= Hi[kRed]; ++R) {
+        for (int G = Lo[kGreen]; G <= Hi[kGreen]; ++G) {
+            for (int B = Lo[kBlue]; B <= Hi[kBlue]; ++B) {
+                if (Counted(R, G, B)) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+void Shrink(TBox& Box, const THistogram& Histogram) {
+    const auto Counted = [&Histogram](int R, int G, int B) { return Histogram.At(R, G, B) != 0; };
+    for (const TAxis Axis : {kBlue, kGreen, kRed}) {
+        while (Box.Lo[Axis] < Box.Hi[Axis] && !AnyInPlane(Box, Axis, Box.Lo[Axis], Counted)) {
+            ++Box.Lo[Axis];
+        }
+        while (Box.Hi[Axis] > Box.Lo[Axis] && !AnyInPlane(Box, Axis, Box.Hi[Axis], Counted)) {
+            --Box.Hi[Axis];
+        }
+    }
+    const long long B = 16LL * Box.Extent(kBlue), G = 12LL * Box.Extent(kGreen),
+                    R = 16LL * Box.Extent(kRed);
+    Box.Spread = B * B + G * G + R * R;
+    Box.Cells = (Box.Extent(kBlue) + 1LL) * (Box.Extent(kGreen) + 1LL) * (Box.Extent(kRed) + 1LL);
+}
+
+// The box to split next: by spread once the boxes are more than half of the target count, by
+// number of cells before; only boxes of more than one cell qualify, the first wins a tie.
+int ChooseBox(const std::vector<TBox>& Boxes, int Count) {
+    const bool BySpread = Count < 2 * static_cast<int>(Boxes.size());
+    int Best = -1;
+    for (std::size_t I = 0; I < Boxes.size(); ++I) {
+        const TBox& Box = Boxes[I];
+        if (Box.Spread <= 0) {
+            continue;
+        }
+        if (Best < 0) {
+            Best = static_cast<int>(I);
+            continue;
+        }
+        const TBox& Current = Boxes[static_cast<std::size_t>(Best)];
+        if (BySpread ? Box.Spread > Current.Spread : Box.Cells > Current.Cells) {
+            Best = static_cast<int>(I);
+        }
+    }
+    return Best;
+}
+
+TAxis SplitAxis(const TBox& Box) {
+    const int B = 16 * Box.Extent(kBlue), G = 12 * Box.Extent(kGreen), R = 16 * Box.Extent(kRed);
+    if (B > G && B > R) {
+        return kBlue;
+    }
+    return R > G ? kRed : kGreen;
+}
+
+TColor MeanColor(const TBox& Box, const THistogram& Histogram) {
+    unsigned long long Total = 0, SumR = 0, SumG = 0, SumB = 0;
+    for (int R = Box.Lo[kRed]; R <= Box.Hi[kRed]; ++R) {
+        for (int G = Box.Lo[kGreen]; G <= Box.Hi[kGreen]; ++G) {
+            for (int B = Box.Lo[kBlue]; B <= Box.Hi[kBlue]; ++B) {
+                const unsigned long long C = Histogram.At(R, G, B);
+                Total += C;
+                SumR += C * static_cast<unsigned>(8 * R + 4);
+                SumG += C * static_cast<unsigned>(4 * G + 2);
+                SumB += C * static_cast<unsigned>(8 * B + 4);
+            }
+        }
+    }
+    if (Total == 0) {
+        return 0;
+    }
+    const auto Mean = [Total](unsigned long long Sum) {
+        return static_cast<int>((Sum + Total / 2) / Total);
+    };
+    return RGB(Mean(SumR), Mean(SumG), Mean(SumB));
+}
+
+} // namespace
+
+std::vector<TColor> MedianCutPalette(const TPixelGraphic& Source, int Count,
+                                     const TPGRowCounted& RowCounted) {
+    THistogram Histogram;
+    for (int Y = 0; Y < Source.Height(); ++Y) {
+        const std::uint8_t* P = Source.ScanLine(Y);
+        for (int X = 0; X < Source.Width(); ++X, P += 3) {
+            Histogram.Add(P[2], P[1], P[0]);
+        }
+        if (RowCounted(Y)) {
+            break;
+        }
+    }
+
+    std::vector<TBox> Boxes(1);
+    Shrink(Boxes[0], Histogram);
+    while (static_cast<int>(Boxes.size()) < Count) {
+        const int Chosen = ChooseBox(Boxes, Count);
+        if (Chosen < 0) {
+            break;
+        }
+        TBox& Box = Boxes[static_cast<std::size_t>(Chosen)];
+        const TAxis Axis = SplitAxis(Box);
+        TBox Upper = Box;
+        const int Middle = (Box.Lo[Axis] + Box.Hi[Axis]) / 2;
+        Box.Hi[Axis] = Middle;
+        Upper.Lo[Axis] = Middle + 1;
+        Shrink(Box, Histogram);
+        Shrink(Upper, Histogram);
+        Boxes.push_back(Upper);
+    }
+
+    std::vector<TColor> Colors;
+    Colors.reserve(Boxes.size());
+    for (const TBox& Box : Boxes) {
+        Colors.push_back(MeanColor(Box, Histogram));
+    }
+    return Colors;
+}

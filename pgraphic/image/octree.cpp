@@ -1,0 +1,241 @@
+#include "pgraphic/image/octree.h"
+
+#include <array>
+#include <cstdint>
+
+namespace {
+
+constexpr int kMaxDepth = 8;
+
+class TOctree {
+public:
+    explicit TOctree(int Count) : FCount(Count) { FNodes.push_back(TNode{}); }
+
+    void Insert(TColor Color, std::uint64_t Weight);
+    // Reduces until at most Count colours remain, also where no node was ever listed.
+    void Limit();
+    std::vector<TColor> Colors() const;
+
+private:
+    struct TNode {
+        std::uint64_t R = 0, G = 0, B = 0, Pixels = 0;
+        std::array<int, 8> Children{-1, -1, -1, -1, -1, -1, -1, -1};
+        int ChildCount = 0;
+        int Level = 0;
+        bool Leaf = false;
+        bool Listed = false;
+        bool Freed = false;
+    };
+
+    int NewNode(int Level);
+    void Reduce(int Index);
+    int FindReducible();
+    int FindUnlistedReducible() const;
+    void FreeSubtree(int Index);
+    void CollectLeaves(int Index, std::vector<TColor>& Out) const;
+    std::uint64_t Weight(int Index) const {
+        const TNode& N = FNodes[static_cast<std::size_t>(Index)];
+        return 2 * N.R + 3 * N.G + N.B;
+    }
+
+    int FCount;
+    int FDepthLimit = kMaxDepth;
+    int FLeafCount = 0;
+    std::vector<TNode> FNodes;
+    std::vector<int> FFreeNodes;
+    // Per level the nodes that may be reduced, the most recent at the back.
+    std::array<std::vector<int>, kMaxDepth> FReducible;
+};
+
+int TOctree::NewNode(int Level) {
+    TNode Node;
+    Node.Level = Level;
+    if (Level == FDepthLimit) {
+        Node.Leaf = true;
+        ++FLeafCount;
+    }
+    if (!FFreeNodes.empty()) {
+        const int Index = FFreeNodes.back();
+        FFreeNodes.pop_back();
+        FNodes[static_cast<std::size_t>(Index)] = Node;
+        return Index;
+    }
+    FNodes.push_back(Node);
+    return static_cast<int>(FNodes.size()) - 1;
+}
+
+void TOctree::Insert(TColor Color, std::uint64_t Weight) {
+    const int R = GetRValue(Color), G = GetGValue(Color), B = GetBValue(Color);
+    int Index = 0;
+    for (;;) {
+        TNode& Node = FNodes[static_cast<std::size_t>(Index)];
+        Node.R += Weight * static_cast<unsigned>(R);
+        Node.G += Weight * static_cast<unsigned>(G);
+        Node.B += Weight * static_cast<unsigned>(B);
+        Node.Pixels += Weight;
+        if (Node.Leaf || Node.Level >= FDepthLimit) {
+            break;
+        }
+        const int Shift = 7 - Node.Level;
+        const auto Child = static_cast<std::size_t>(((R >> Shift) & 1) * 4 +
+                                                    ((G >> Shift) & 1) * 2 + ((B >> Shift) & 1));
+        int Next = Node.Children[Child];
+        if (Next < 0) {
+            const int Level = Node.Level;
+            Next = NewNode(Level + 1); // may move the nodes
+            TNode& Parent = FNodes[static_cast<std::size_t>(Index)];
+            Parent.Children[Child] = Next;
+            ++Parent.ChildCount;
+        } else if (Node.ChildCount > 1 && !Node.Listed) {
+            Node.Listed = true;
+            FReducible[static_cast<std::size_t>(Node.Level)].push_back(Index);
+        }
+        Index = Next;
+    }
+    if (FLeafCount > FCount) {
+        if (const int Reducible = FindReducible(); Reducible >= 0) {
+            Reduce(Reducible);
+        }
+    }
+}
+
+void TOctree::Limit() {
+    while (FLeafCount > FCount) {
+        int Index = FindReducible();
+        if (Index < 0) {
+            Index = FindUnlistedReducible();
+            if (Index < 0) {
+                return;
+            }
+        }
+        Reduce(Index);
+    }
+}
+
+// The listed node of the deepest level below the depth limit with the least weight (the most
+// recently listed on a tie), taken off its list; -1 when no level has one.
+int TOctree::FindReducible() {
+    for (int Level = FDepthLimit - 1; Level >= 0; --Level) {
+        auto& List = FReducible[static_cast<std::size_t>(Level)];
+        if (List.empty()) {
+            continue;
+        }
+        std::size_t Best = List.size() - 1;
+        for (std::size_t I = List.size() - 1; I-- > 0;) {
+            if (Weight(List[I]) < Weight(List[Best])) {
+                Best = I;
+            }
+        }
+        const int Index = List[Best];
+        List.erase(List.begin() + static_cast<std::ptrdiff_t>(Best));
+        return Index;
+    }
+    return -1;
+}
+
+// A node with more than one child that was never listed (its children were all created, none
+// entered again), the deepest and lightest first; -1 when there is none. Reducing it keeps the
+// result within the count asked for where the listed nodes alone cannot.
+int TOctree::FindUnlistedReducible() const {
+    int Best = -1;
+    for (std::size_t I = 0; I < FNodes.size(); ++I) {
+        const TNode& N = FNodes[I];
+        if (N.Freed || N.Leaf || N.ChildCount < 2) {
+            continue;
+        }
+        const int Index = static_cast<int>(I);
+        if (Best < 0 || N.Level > FNodes[static_cast<std::size_t>(Best)].Level ||
+            (N.Level == FNodes[static_cast<std::size_t>(Best)].Level &&
+             Weight(Index) < Weight(Best))) {
+            Best = Index;
+        }
+    }
+    return Best;
+}
+
+void TOctree::FreeSubtree(int Index) {
+    TNode& Node = FNodes[static_cast<std::size_t>(Index)];
+    for (int& Child : Node.Children) {
+        if (Child < 0) {
+            continue;
+        }
+        TNode& C = FNodes[static_cast<std::size_t>(Child)];
+        if (C.Leaf) {
+            --FLeafCount;
+        }
+        if (C.Listed) {
+            auto& List = FReducible[static_cast<std::size_t>(C.Level)];
+            std::erase(List, Child);
+        }
+        FreeSubtree(Child);
+        FNodes[static_cast<std::size_t>(Child)].Freed = true;
+        FFreeNodes.push_back(Child);
+        Child = -1;
+    }
+    Node.ChildCount = 0;
+}
+
+void TOctree::Reduce(int Index) {
+    TNode& Listed = FNodes[static_cast<std::size_t>(Index)];
+    if (Listed.Listed) {
+        std::erase(FReducible[static_cast<std::size_t>(Listed.Level)], Index);
+    }
+    FreeSubtree(Index);
+    TNode& Node = FNodes[static_cast<std::size_t>(Index)];
+    Node.Leaf = true;
+    ++FLeafCount;
+    if (Node.Level < FDepthLimit - 1) {
+        FDepthLimit = Node.Level + 1;
+    }
+}
+
+void TOctree::CollectLeaves(int Index, std::vector<TColor>& Out) const {
+    const TNode& Node = FNodes[static_cast<std::size_t>(Index)];
+    if (Node.Leaf) {
+        const auto Mean = [&Node](std::uint64_t Sum) {
+            return Node.Pixels == 0 ? 0 : static_cast<int>(Sum / Node.Pixels);
+        };
+        Out.push_back(RGB(Mean(Node.R), Mean(Node.G), Mean(Node.B)));
+        return;
+    }
+    for (const int Child : Node.Children) {
+        if (Child >= 0) {
+            CollectLeaves(Child, Out);
+        }
+    }
+}
+
+std::vector<TColor> TOctree::Colors() const {
+    std::vector<TColor> Out;
+    CollectLeaves(0, Out);
+    return Out;
+}
+
+} // namespace
+
+std::vector<TColor> OctreePalette(const TPixelGraphic& Source, int Count,
+                                  const TPGRowCounted& RowCounted) {
+    std::array<std::uint64_t, 256> Pixels{};
+    for (int Y = 0; Y < Source.Height(); ++Y) {
+        for (int X = 0; X < Source.Width(); ++X) {
+            ++Pixels[Source.Pixels(X, Y) & 0xFF];
+        }
+        if (RowCounted(Y)) {
+            break;
+        }
+    }
+    TOctree Tree(Count);
+    for (int Index = 0; Index < 256; ++Index) {
+        const auto Weight = Pixels[static_cast<std::size_t>(Index)];
+        if (Weight > 0) {
+            // An index beyond the palette shows as entry 0, as PixelColors reports it.
+            const auto& Palette = Source.Palette();
+            const TColor Color = static_cast<std::size_t>(Index) < Palette.size()
+                                     ? Palette[static_cast<std::size_t>(Index)]
+                                     : (Palette.empty() ? 0 : Palette[0]);
+            Tree.Insert(Color, Weight);
+        }
+    }
+    Tree.Limit();
+    return Tree.Colors();
+}

@@ -1,0 +1,244 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/events.h"
+#include "core/object.h"
+#include "pgraphic/image/pg_types.h"
+
+// Size of the bitmap information header that precedes the colour table.
+constexpr std::size_t kBitmapInfoHeaderSize = 40;
+
+// Default display gamma, the gamma an image's pixel data starts with.
+constexpr long double kDefaultDisplayGamma = 1.8L;
+
+// Largest pixel buffer one image may allocate (bytes); larger sizes raise "Invalid size of image"
+// before anything is allocated. Process-wide; 1 GiB unless changed.
+std::uint64_t PGMaxImageBytes();
+void SetPGMaxImageBytes(std::uint64_t Bytes);
+
+// The drawing surface attached to an image. The image asks it to finish queued drawing before it
+// touches its pixels directly, and to drop its device view when size, format or palette change.
+class TPGSurface {
+public:
+    TPGSurface() = default;
+    TPGSurface(const TPGSurface&) = delete;
+    TPGSurface& operator=(const TPGSurface&) = delete;
+    virtual ~TPGSurface() = default;
+    virtual void Flush() = 0;
+    virtual void ReleaseHandle() = 0;
+};
+
+// One entry of a logical palette.
+struct TPGPaletteEntry {
+    std::uint8_t Red, Green, Blue, Flags;
+};
+
+// The logical palette an image hands to whatever draws it, built on demand from its palette.
+struct TPGLogPalette {
+    std::uint16_t Version = 0x300;
+    std::vector<TPGPaletteEntry> Entries;
+};
+
+// The image of the library: a device-independent raster of 1, 4, 8 or 24 bits per pixel with its
+// own palette. Rows are stored bottom-up and padded to 4 bytes; 24-bit pixels are blue, green,
+// red. A 40-byte bitmap information header with a colour table in step with the palette goes
+// with the pixels, so the buffer can be handed to any consumer of device-independent bitmaps.
+class TPixelGraphic : public TObject {
+public:
+    TPixelGraphic();
+    TPixelGraphic(const TPixelGraphic&) = delete;
+    TPixelGraphic& operator=(const TPixelGraphic&) = delete;
+    ~TPixelGraphic() override;
+
+    // --- Size and format ---------------------------------------------------------------------
+    void SetSize(int NewWidth, int NewHeight, TPGBitCount NewBitCount);
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    TPGBitCount BitCount() const { return FBitCount; }
+    void SetWidth(int Value);
+    void SetHeight(int Value);
+    void SetBitCount(TPGBitCount Value);
+    int BitCountNum() const { return BitCountToNum(FBitCount); }
+    int MaxPaletteCount() const;
+    std::uint32_t BytesPerLine() const { return FBytesPerLine; }
+    std::uint32_t ImageSize() const { return FImageSize; }
+    bool IsEmpty() const { return FBits == nullptr; }
+    void Clear();
+
+    static TPGBitCount BitCountNumToBitCount(int Number);
+    static int BitCountToNum(TPGBitCount Value);
+
+    // --- Pixels --------------------------------------------------------------------------------
+    // Raw value: the palette index for palette formats, the TColor for bc24.
+    std::uint32_t Pixels(int X, int Y) const;
+    void SetPixel(int X, int Y, std::uint32_t Value);
+    TColor PixelColors(int X, int Y) const;
+    void SetPixelColor(int X, int Y, TColor Color);
+    // Start of the pixel buffer (the bottom row); none when empty.
+    std::uint8_t* ScanLines();
+    const std::uint8_t* ScanLines() const;
+    // Row Row, 0 being the top row; none when empty.
+    std::uint8_t* ScanLine(int Row);
+    const std::uint8_t* ScanLine(int Row) const;
+
+    // Written by Clear, returned for reads outside the image (raw value).
+    std::uint32_t BackGroundValue() const { return FBackGroundColor; }
+    TColor BackGroundColor() const;
+    void SetBackGroundColor(TColor Color);
+
+    // --- Palette -------------------------------------------------------------------------------
+    TColor PaletteColors(int Index) const;
+    virtual void SetPaletteColors(int Index, TColor Color);
+    int PaletteCount() const { return static_cast<int>(FPalette.size()); }
+    virtual void SetPaletteCount(int Count);
+    TPaletteIdent PaletteIdent() const { return FPaletteIdent; }
+    virtual void SetPaletteIdent(TPaletteIdent Value);
+    const std::vector<TColor>& Palette() const { return FPalette; }
+    void CopyPalette(const TPixelGraphic& Source);
+    void IdentifyPalette();
+    bool IsGrayPalette() const { return FIsGrayPalette; }
+    // The logical palette, rebuilt when stale; none for true colour or an empty palette.
+    const TPGLogPalette* PaletteHandle();
+    virtual int NearestIndex(TColor Color);
+    virtual void FreeColorCache();
+
+    // The bitmap information header followed by its colour table; empty when there are no pixels.
+    const std::vector<std::uint8_t>& BitmapInfo() const { return FHeader; }
+
+    // --- Settings --------------------------------------------------------------------------------
+    bool Dither() const { return FDither; }
+    void SetDither(bool Value) { FDither = Value; }
+    std::uint8_t DitherErrorLimit() const { return FDitherErrorLimit; }
+    void SetDitherErrorLimit(std::uint8_t Value) { FDitherErrorLimit = Value; }
+    bool DitherErrorLimitAuto() const { return FDitherErrorLimitAuto; }
+    void SetDitherErrorLimitAuto(bool Value) { FDitherErrorLimitAuto = Value; }
+    bool DitherErrorLimitSoft() const { return FDitherErrorLimitSoft; }
+    void SetDitherErrorLimitSoft(bool Value) { FDitherErrorLimitSoft = Value; }
+    bool UseColorCache() const { return FUseColorCache; }
+    virtual void SetUseColorCache(bool Value);
+    bool FastRead() const { return FFastRead; }
+    void SetFastRead(bool Value) { FFastRead = Value; }
+    bool SkipRealizePalette() const { return FSkipRealizePalette; }
+    void SetSkipRealizePalette(bool Value) { FSkipRealizePalette = Value; }
+    long double Gamma() const { return FGamma; }
+    void SetGamma(long double Value) { FGamma = Value; }
+    bool RGBWeighting() const { return FRGBWeighting; }
+    virtual void SetRGBWeighting(bool Value);
+    TStretchMode StretchMode() const { return FStretchMode; }
+    void SetStretchMode(TStretchMode Value) { FStretchMode = Value; }
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value) { FTransparent = Value; }
+    TPGWarningAction ReadWarningAction() const { return FReadWarningAction; }
+    void SetReadWarningAction(TPGWarningAction Value) { FReadWarningAction = Value; }
+    TPGWarningAction SaveColorResWarningAction() const { return FSaveColorResWarningAction; }
+    void SetSaveColorResWarningAction(TPGWarningAction Value) {
+        FSaveColorResWarningAction = Value;
+    }
+    bool RaiseXYError() const { return FRaiseXYError; }
+    void SetRaiseXYError(bool Value) { FRaiseXYError = Value; }
+
+    // --- Change notification and progress ----------------------------------------------------
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    virtual void NotifyChange(TObject* Sender);
+    int UpdateCount() const { return FUpdateCount; }
+
+    TNotifyEvent OnChange;
+    TPGProgressEvent OnProgress;
+    TNotifyEvent OnProgressStart;
+    TNotifyEvent OnProgressEnd;
+
+    // --- Copying -------------------------------------------------------------------------------
+    // Takes over size, format, pixels, palette and settings of Source; none empties the image.
+    void CopyFrom(const TPixelGraphic* Source);
+    // The source rectangle copied 1:1, converting colours into this image's format.
+    void CopyRect(int DestX, int DestY, int RectWidth, int RectHeight, int SrcX, int SrcY,
+                  const TPixelGraphic& Source);
+    // The source rectangle resampled into the destination rectangle with StretchMode.
+    void StretchRect(int DestX, int DestY, int DestWidth, int DestHeight, int SrcX, int SrcY,
+                     int SrcWidth, int SrcHeight, const TPixelGraphic& Source);
+    // The whole source resampled onto the whole image.
+    void StretchFrom(const TPixelGraphic& Source);
+    // Replaces the palette by at most Count colours chosen for the source's colours; with
+    // AddSys16 the 16 system colours follow the computed ones. The pixels are not touched.
+    void CreateOptimizedPalette(const TPixelGraphic& Source, int Count, bool AddSys16);
+
+    // --- Drawing surface -----------------------------------------------------------------------
+    // Finishes drawing queued on the surface; called before every direct access to the pixels.
+    void Flush() const {
+        if (FCanvasPending) {
+            FlushSurface();
+        }
+    }
+    // Marks that the surface may hold unfinished drawing.
+    void SetCanvasPending() { FCanvasPending = true; }
+    // Attaches the drawing surface (owned); the surface arrives with the canvas.
+    void SetSurface(std::unique_ptr<TPGSurface> Surface);
+    TPGSurface* Surface() const { return FSurface.get(); }
+
+private:
+    friend class TPGColorWriter;
+
+    void FlushSurface() const;
+    void ReleaseSurfaceHandle();
+    void FreeBuffers();
+    void WriteColorTableEntry(int Index, TColor Color);
+    void FillColorTable();
+    void PaletteChanged();
+    int ComputeNearestIndex(TColor Color);
+    int NearestEntry(TColor Color) const;
+    int CachedNearestEntry(TColor Color);
+    void BuildColorCache();
+    void FillBackground();
+    std::uint32_t ReadPixel(int X, int Y) const;
+    void WritePixel(int X, int Y, std::uint32_t Value);
+    bool Inside(int X, int Y) const { return X >= 0 && Y >= 0 && X < FWidth && Y < FHeight; }
+
+    struct TFreeDeleter {
+        void operator()(std::uint8_t* P) const;
+    };
+
+    std::uint32_t FBackGroundColor = 0;
+    TPGBitCount FBitCount = bc24;
+    std::unique_ptr<std::uint8_t, TFreeDeleter> FBits;
+    std::vector<std::uint8_t> FHeader;
+    std::unique_ptr<TPGSurface> FSurface;
+    bool FDither = true;
+    std::uint8_t FDitherErrorLimit = 32;
+    bool FDitherErrorLimitAuto = true;
+    bool FDitherErrorLimitSoft = true;
+    bool FUseColorCache = true;
+    bool FFastRead = false;
+    int FHeight = 0;
+    bool FSkipRealizePalette = false;
+    bool FIsGrayPalette = false;
+    long double FGamma = kDefaultDisplayGamma;
+    std::uint32_t FImageSize = 0;
+    std::uint32_t FBytesPerLine = 0;
+    std::unique_ptr<TPGLogPalette> FPaletteHandle;
+    std::vector<std::uint8_t> FColorCache;      // 65,536 cell indices
+    std::vector<std::uint64_t> FColorCacheValid; // one bit per cell
+    bool FCacheRebuild = true;
+    bool FMemoInvalid = true;
+    bool FHandleStale = false;
+    TColor FMemoColor = 0;
+    int FMemoIndex = 0;
+    std::vector<TColor> FPalette;
+    TPaletteIdent FPaletteIdent = pTrueColor;
+    bool FRGBWeighting = true;
+    TStretchMode FStretchMode = smPrecise;
+    bool FTransparent = false;
+    int FUpdateCount = 0;
+    TPGWarningAction FReadWarningAction = pgwaOKCancelBox;
+    bool FRaiseXYError = false;
+    TPGWarningAction FSaveColorResWarningAction = pgwaOKCancelBox;
+    mutable bool FCanvasPending = false;
+    int FWidth = 0;
+};
+
+// Grey sum of a colour, 0..765: weighted (897 R + 1761 G + 342 B) div 1000, or R + G + B.
+int GrayValue(TColor Color, bool Weighted);

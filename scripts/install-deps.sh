@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Vespera needs to build, test and benchmark, and only those that
+# are missing. Quick and silent when everything is present. Runs as root or through sudo.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ clang
+    # window framework, text layout, drawing
+    qt6-base-dev
+    # image codecs
+    libjpeg62-turbo-dev libpng-dev zlib1g-dev
+    # tests and benchmarks
+    libgtest-dev libbenchmark-dev
+    # fonts
+    fonts-liberation fontconfig
+    # interop peers
+    imagemagick netpbm libtiff-tools libjpeg-turbo-progs python3-pil
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    if [[ "$status" != "install ok installed" ]]; then
+        missing+=("$package")
+    fi
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+    exit 0
+fi
+
+if [[ $(id -u) -eq 0 ]]; then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+else
+    echo "install-deps: missing packages (${missing[*]}) and neither root nor sudo" >&2
+    exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "image_test_util.h"
+#include "pgraphic/image/palettes.h"
+#include "pgraphic/image/pixel_graphic.h"
+
+namespace {
+
+std::vector<TColor> Sys16() {
+    const auto P = FixedPalette(pSys16);
+    return {P.begin(), P.end()};
+}
+
+std::vector<TColor> Tail(const std::vector<TColor>& V, std::size_t N) {
+    return {V.end() - static_cast<std::ptrdiff_t>(N), V.end()};
+}
+
+// A bc24 image whose pixels are the given colours, one per pixel in a row.
+std::unique_ptr<TPixelGraphic> RowOf(const std::vector<TColor>& Colors) {
+    auto Image = std::make_unique<TPixelGraphic>();
+    Image->SetSize(static_cast<int>(Colors.size()), 1, bc24);
+    for (std::size_t I = 0; I < Colors.size(); ++I) {
+        Image->SetPixel(static_cast<int>(I), 0, static_cast<std::uint32_t>(Colors[I]));
+    }
+    return Image;
+}
+
+// A bc8 image with the given palette, using each entry Uses[i] times.
+std::unique_ptr<TPixelGraphic> PaletteRow(const std::vector<TColor>& Palette,
+                                          const std::vector<int>& Uses) {
+    int Width = 0;
+    for (const int U : Uses) {
+        Width += U;
+    }
+    auto Image = std::make_unique<TPixelGraphic>();
+    Image->SetSize(Width, 1, bc8);
+    Image->SetPaletteCount(static_cast<int>(Palette.size()));
+    for (std::size_t I = 0; I < Palette.size(); ++I) {
+        Image->SetPaletteColors(static_cast<int>(I), Palette[I]);
+    }
+    int X = 0;
+    for (std::size_t I = 0; I < Uses.size(); ++I) {
+        for (int K = 0; K < Uses[I]; ++K) {
+            Image->SetPixel(X++, 0, static_cast<std::uint32_t>(I));
+        }
+    }
+    return Image;
+}
+
+} // namespace
+
+TEST(OptimizedPalette, TrueColourGetsComputedColoursThenTheSystemColours) {
+    std::mt19937 Rng(8);
+    TPixelGraphic Source, Target;
+    Source.SetSize(64, 64, bc24);
+    FillRandom(Source, Rng);
+    Target.SetSize(1, 1, bc8);
+    Target.CreateOptimizedPalette(Source, 256, true);
+    EXPECT_EQ(Target.PaletteCount(), 256);
+    EXPECT_EQ(Target.PaletteIdent(), pUnknown);
+    EXPECT_EQ(Tail(Target.Palette(), 16), Sys16());
+
+    const auto One = RowOf({RGB(100, 100, 100), RGB(100, 100, 100)});
+    Target.CreateOptimizedPalette(*One, 256, true);
+    ASSERT_EQ(Target.PaletteCount(), 17);
+    EXPECT_EQ(Target.PaletteColors(0), RGB(100, 102, 100)); // the centre of its 5-6-5 cell
+    EXPECT_EQ(Tail(Target.Palette(), 16), Sys16());
+}
+
+TEST(OptimizedPalette, EmptySourcesGiveTheSystemColours) {
+    TPixelGraphic Empty, Target;
+    Target.SetSize(1, 1, bc8);
+    Target.CreateOptimizedPalette(Empty, 256, true);
+    EXPECT_EQ(Target.Palette(), Sys16());
+    EXPECT_EQ(Target.PaletteIdent(), pSys16);
+    Target.CreateOptimizedPalette(Empty, 8, false);
+    const auto System = Sys16();
+    EXPECT_EQ(Target.Palette(), std::vector<TColor>(System.begin(), System.begin() + 8));
+    // Room only for the system colours: the same.
+    const auto One = RowOf({RGB(1, 2, 3)});
+    Target.CreateOptimizedPalette(*One, 16, true);
+    EXPECT_EQ(Target.Palette(), Sys16());
+}
+
+TEST(OptimizedPalette, MedianCutSplitsTheWidestAxisAndAveragesCellCentres) {
+    TPixelGraphic Target;
+    Target.SetSize(1, 1, bc8);
+    // Black and white: the green extent is weighted heaviest, the split keeps black below.
+    Target.CreateOptimizedPalette(*RowOf({RGB(0, 0, 0), RGB(255, 255, 255)}), 2, false);
+    EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(4, 2, 4), RGB(252, 254, 252)}));
+
+    // One box: the count-weighted mean of the cell centres, rounded.
+    Target.CreateOptimizedPalette(
+        *RowOf({RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0), RGB(8, 0, 0)}), 1, false);
+    EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(6, 2, 4)}));
+
+    // Blue wins the split when its extent outweighs green's: 16 * 31 > 12 * 20.
+    Target.CreateOptimizedPalette(*RowOf({RGB(0, 0, 0), RGB(0, 80, 255)}), 2, false);
+    EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(4, 2, 4), RGB(4, 82, 252)}));
+
+    // Never more colours than distinct cells.
+    Target.CreateOptimizedPalette(*RowOf({RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 0, 0)}), 200,
+                                  false);
+    EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(4, 2, 4), RGB(252, 2, 4)}));
+}
+
+TEST(OptimizedPalette, MedianCutSplitsByCellCountFirstThenBySpread) {
+    // 32 dark blues along the blue axis and one yellow. The first split (by cell count, the
+    // only box) cuts green and isolates yellow; the second (by spread, boxes now more than half
+    // the count) halves the blues.
+    std::vector<TColor> Pixels;
+    for (int B = 0; B < 256; B += 8) {
+        Pixels.push_back(RGB(0, 0, B));
+    }
+    Pixels.push_back(RGB(255, 255, 0));
+    TPixelGraphic Target;
+    Target.SetSize(1, 1, bc8);
+    Target.CreateOptimizedPalette(*RowOf(Pixels), 3, false);
+    EXPECT_EQ(Target.Palette(),
+              (std::vector<TColor>{RGB(4, 2, 64), RGB(252, 254, 4), RGB(4, 2, 192)}));
+}
+
+TEST(OptimizedPalette, HistogramAbortKeepsTheRowsCounted) {
+    TPixelGraphic Source, Target;
+    Source.SetSize(2, 3, bc24);
+    Source.SetPixel(0, 0, static_cast<std::uint32_t>(RGB(255, 0, 0)));
+    Source.SetPixel(1, 0, static_cast<std::uint32_t>(RGB(255, 0, 0)));
+    // Rows 1 and 2 are black; stopping after row 0 leaves only red.
+    Target.SetSize(1, 1, bc8);
+    std::vector<int> Steps;
+    Target.OnProgress = [&](TObject* Sender, int Step, int Max, bool& Abort) {
+        EXPECT_EQ(Sender, &Target);
+        EXPECT_EQ(Max, 2);
+        Steps.push_back(Step);
+        Abort = true;
+    };
+    Target.CreateOptimizedPalette(Source, 4, false);
+    EXPECT_EQ(Steps, std::vector<int>{0});
+    EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(252, 2, 4)}));
+}
+
+TEST(OptimizedPalette, OctreeKeepsFewColoursExactlyInTreeOrder) {
+    const auto Source = PaletteRow({RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(9, 9, 9)},
+                                   {3, 2, 1, 0});
+    TPixelGraphic Target;
+    Target.SetSize(1, 1, bc8);
+    Target.CreateOptimizedPalette(*Source, 256, false);
+    // Children by (red bit, green bit, blue bit): blue 1, green 2, red 4; unused entries ignored.
+    EXPECT_EQ(Target.Palette(),
+              (std::vector<TColor>{RGB(0, 0, 255), RGB(0, 255, 0), RGB(255, 0, 0)}));
+}
+
+TEST(OptimizedPalette, OctreeReducesTheDeepestListedNode) {
+    // Black and near black, white and near white. The fourth insertion lists the root (the
+    // only node entered again while it had two children), so the whole tree folds into one
+    // weighted mean although two colours were allowed.
+    const auto Source =
+        PaletteRow({RGB(0, 0, 0), RGB(0, 0, 1), RGB(255, 255, 255), RGB(255, 255, 254)},
+                   {10, 1, 10, 1});
+    TPixelGraphic Target;
+    Target.SetSize(1, 1, bc8);
+    Target.CreateOptimizedPalette(*Source, 2, false);
+    EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(127, 127, 127)}));
+}
+
+TEST(OptimizedPalette, OctreeNeverReturnsMoreColoursThanAskedFor) {
+    // Two colours that share no branch list no node at all; the result must still fit.
+    const auto Source = PaletteRow({RGB(0, 0, 0), RGB(255, 255, 255)}, {1, 3});
+    TPixelGraphic Target;
+    Target.SetSize(1, 1, bc8);
+    Target.CreateOptimizedPalette(*Source, 1, false);
+    EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(191, 191, 191)}));
+
+    std::mt19937 Rng(9);
+    for (const int Count : {2, 5, 16, 100}) {
+        TPixelGraphic Random;
+        Random.SetSize(40, 40, bc8);
+        RandomPalette(Random, 256, Rng);
+        FillRandom(Random, Rng);
+        Target.CreateOptimizedPalette(Random, Count, false);
+        EXPECT_LE(Target.PaletteCount(), Count);
+        EXPECT_GE(Target.PaletteCount(), 1);
+    }
+}
