@@ -1,10 +1,10 @@
 // Speed of the pixel image core: the logo reduction path, large resampling and palette lookups.
 
-#include <benchmark/benchmark.h>
-#include <algorithm>
-#include <random>
-
 #include "pgraphic/image/pixel_graphic.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <random>
 
 namespace {
 

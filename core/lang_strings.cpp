@@ -54,7 +54,9 @@ static_assert(NumberedInOrder(), "message table entries must be numbered 1, 2, 3
 
 } // namespace
 
-std::span<const TPGLangStrEntry> PGLangStrEntries() { return kEntries; }
+std::span<const TPGLangStrEntry> PGLangStrEntries() {
+    return kEntries;
+}
 
 std::string ReplaceFirst(std::string Text, std::string_view Placeholder,
                          std::string_view Replacement) {

@@ -10,24 +10,24 @@
 
 enum class TPGLangStrId : int {
     UnknownFileFormat = 1,
-    Invalid = 2,                    // "%S1 invalid"
-    IsEmpty = 3,                    // "%S1 is empty"
-    UnknownFileExtension = 4,       // "Unknown file extension "%S1""
-    InvalidValueFor = 5,            // "Invalid value for %S1"
-    InvalidSizeOf = 6,              // "Invalid size of %S1"
+    Invalid = 2,              // "%S1 invalid"
+    IsEmpty = 3,              // "%S1 is empty"
+    UnknownFileExtension = 4, // "Unknown file extension "%S1""
+    InvalidValueFor = 5,      // "Invalid value for %S1"
+    InvalidSizeOf = 6,        // "Invalid size of %S1"
     Warning = 7,
     OperationAborted = 8,
     NotSupportedSubformat = 9,
-    Failed = 10,                    // "%S1 failed"
+    Failed = 10, // "%S1 failed"
     UnexpectedEndOfFile = 11,
     UnknownSubformat = 12,
-    NotAFile = 13,                  // "Not a %S1 file"
+    NotAFile = 13, // "Not a %S1 file"
     ZeroWidthOrHeight = 14,
     InvalidColorResolution = 15,
-    UnsupportedFieldType = 16,      // "Unsupported field type %S1"
-    InvalidCountOfBytesInRow = 17,  // "Invalid count of bytes in row %S1"
+    UnsupportedFieldType = 16,     // "Unsupported field type %S1"
+    InvalidCountOfBytesInRow = 17, // "Invalid count of bytes in row %S1"
     UnsupportedCompression = 18,
-    OutOfRange = 19,                // "%S1 out of range"
+    OutOfRange = 19, // "%S1 out of range"
     NegativeWidth = 20,
     NegativeHeight = 21,
     NoPalette = 22,
@@ -38,7 +38,7 @@ enum class TPGLangStrId : int {
     SaveColorResolutionImpossible = 27,
     EmptyInputFile = 28,
     InvalidLibraryVersion = 29,
-    ImageWord = 30,                 // "image", the object named by size errors
+    ImageWord = 30, // "image", the object named by size errors
 };
 
 struct TPGLangStrEntry {

@@ -75,40 +75,171 @@ void TPGColorWriter::StartRow() {
     }
 }
 
-int TPGColorWriter::LimitedError(std::int32_t Accumulator) const {
-    const int Error = Accumulator >= 0 ? (Accumulator + 8) / 16 : -((-Accumulator + 8) / 16);
-    return FLimit[static_cast<std::size_t>(std::clamp(Error, -255, 255) + 255)];
+namespace {
+
+// The accumulated error in sixteenths, rounded half away from zero ((a + 8) div 16 for a >= 0,
+// -((-a + 8) div 16) below, which is floor((a + 7) / 16) there) and passed through the limit
+// table; without a branch.
+inline int LimitedError(const std::int32_t* Limit, std::int32_t Accumulator) {
+    const int Negative = static_cast<int>(static_cast<std::uint32_t>(Accumulator) >> 31);
+    return Limit[std::clamp((Accumulator + 8 - Negative) >> 4, -255, 255)];
 }
 
-TColor TPGColorWriter::EntryColor(int Index) const { return FTarget.PaletteColors(Index); }
+// Column K of a row in visiting order: left to right on even rows, right to left on odd ones.
+inline int Visit(int K, int Count, bool Reverse) {
+    return Reverse ? Count - 1 - K : K;
+}
 
-void TPGColorWriter::WriteDithered(int X, int Y, TColor Color) {
-    const int Dir = (Y % 2 == 0) ? 1 : -1;
-    const auto Here = static_cast<std::size_t>(X + 1) * 3;
-    const auto Ahead = static_cast<std::size_t>(X + 1 + Dir) * 3;
-    const auto Behind = static_cast<std::size_t>(X + 1 - Dir) * 3;
-    const auto Spread = [&](std::size_t Channel, int Error) {
-        FCurrent[Ahead + Channel] += 7 * Error;
-        FNext[Here + Channel] += 5 * Error;
-        FNext[Behind + Channel] += 3 * Error;
-        FNext[Ahead + Channel] += Error;
-    };
-    if (FGray) {
-        const int T = std::clamp(GrayValue(Color, FTarget.RGBWeighting()) / 3 +
-                                     LimitedError(FCurrent[Here + 1]),
-                                 0, 255);
-        const int Index = FTarget.NearestIndex(RGB(T, T, T));
+} // namespace
+
+TColor TPGColorWriter::EntryColor(int Index) const {
+    const auto& Palette = FTarget.FPalette;
+    if (static_cast<std::size_t>(Index) < Palette.size() && FTarget.FPaletteIdent != pTrueColor) {
+        return Palette[static_cast<std::size_t>(Index)];
+    }
+    return FTarget.PaletteColors(Index);
+}
+
+void TPGColorWriter::Put(std::uint8_t* Row, int X, int Y, int Index) {
+    if (FTarget.FBitCount == bc8) {
+        Row[X] = static_cast<std::uint8_t>(Index);
+    } else {
         FTarget.WritePixel(X, Y, static_cast<std::uint32_t>(Index));
-        Spread(1, T - GetGValue(EntryColor(Index)));
+    }
+}
+
+void TPGColorWriter::WriteRow(int Y, int FirstX, int Count, const TColor* Colors,
+                              const std::uint8_t* Valid) {
+    if (FDirect) {
+        WriteDirect(Y, FirstX, Count, Colors, Valid);
+    } else if (FDithering) {
+        StartRow();
+        if (Valid == nullptr && !FGray) {
+            WriteDitheredRun(Y, FirstX, Count, Colors);
+        } else {
+            WriteDithered(Y, FirstX, Count, Colors, Valid);
+        }
+    } else {
+        WriteNearest(Y, FirstX, Count, Colors, Valid);
+    }
+}
+
+void TPGColorWriter::WriteDirect(int Y, int FirstX, int Count, const TColor* Colors,
+                                 const std::uint8_t* Valid) {
+    std::uint8_t* P = FTarget.FBits.get() +
+                      static_cast<std::size_t>(FTarget.FHeight - 1 - Y) * FTarget.FBytesPerLine +
+                      3 * static_cast<std::size_t>(FirstX);
+    for (int I = 0; I < Count; ++I, P += 3) {
+        if (Valid == nullptr || Valid[I] != 0) {
+            P[0] = GetBValue(Colors[I]);
+            P[1] = GetGValue(Colors[I]);
+            P[2] = GetRValue(Colors[I]);
+        }
+    }
+}
+
+void TPGColorWriter::WriteNearest(int Y, int FirstX, int Count, const TColor* Colors,
+                                  const std::uint8_t* Valid) {
+    std::uint8_t* Row = FTarget.FBits.get() +
+                        static_cast<std::size_t>(FTarget.FHeight - 1 - Y) * FTarget.FBytesPerLine;
+    const bool Reverse = Y % 2 != 0;
+    for (int K = 0; K < Count; ++K) {
+        const int I = Visit(K, Count, Reverse);
+        if (Valid == nullptr || Valid[I] != 0) {
+            Put(Row, FirstX + I, Y, FTarget.NearestIndex(Colors[I]));
+        }
+    }
+}
+
+void TPGColorWriter::WriteDithered(int Y, int FirstX, int Count, const TColor* Colors,
+                                   const std::uint8_t* Valid) {
+    std::uint8_t* Row = FTarget.FBits.get() +
+                        static_cast<std::size_t>(FTarget.FHeight - 1 - Y) * FTarget.FBytesPerLine;
+    const bool Reverse = Y % 2 != 0;
+    const std::ptrdiff_t Ahead = Reverse ? -3 : 3; // the next column in the direction of travel
+    const std::int32_t* Limit = FLimit.data() + 255;
+    std::int32_t* const Current = FCurrent.data();
+    std::int32_t* const Next = FNext.data();
+    const bool Weighted = FTarget.RGBWeighting();
+    for (int K = 0; K < Count; ++K) {
+        const int I = Visit(K, Count, Reverse);
+        if (Valid != nullptr && Valid[I] == 0) {
+            continue;
+        }
+        const int X = FirstX + I;
+        const TColor Color = Colors[I];
+        // Accumulator X + 1 serves column X.
+        std::int32_t* Here = Current + 3 * static_cast<std::ptrdiff_t>(X + 1);
+        std::int32_t* Below = Next + 3 * static_cast<std::ptrdiff_t>(X + 1);
+        // 7/16 ahead in this row; 5/16 below, 3/16 below behind and 1/16 below ahead.
+        const auto Spread = [&](int Channel, int Error) {
+            Here[Ahead + Channel] += 7 * Error;
+            Below[Channel] += 5 * Error;
+            Below[-Ahead + Channel] += 3 * Error;
+            Below[Ahead + Channel] += Error;
+        };
+        if (FGray) {
+            const int T =
+                std::clamp(GrayValue(Color, Weighted) / 3 + LimitedError(Limit, Here[1]), 0, 255);
+            const int Index = FTarget.NearestIndex(RGB(T, T, T));
+            Put(Row, X, Y, Index);
+            Spread(1, T - GetGValue(EntryColor(Index)));
+            continue;
+        }
+        const int R = std::clamp(GetRValue(Color) + LimitedError(Limit, Here[0]), 0, 255);
+        const int G = std::clamp(GetGValue(Color) + LimitedError(Limit, Here[1]), 0, 255);
+        const int B = std::clamp(GetBValue(Color) + LimitedError(Limit, Here[2]), 0, 255);
+        const int Index = FTarget.NearestIndex(RGB(R, G, B));
+        Put(Row, X, Y, Index);
+        const TColor Entry = EntryColor(Index);
+        Spread(0, R - GetRValue(Entry));
+        Spread(1, G - GetGValue(Entry));
+        Spread(2, B - GetBValue(Entry));
+    }
+}
+
+void TPGColorWriter::WriteDitheredRun(int Y, int FirstX, int Count, const TColor* Colors) {
+    if (Count <= 0) {
         return;
     }
-    const int R = std::clamp(GetRValue(Color) + LimitedError(FCurrent[Here]), 0, 255);
-    const int G = std::clamp(GetGValue(Color) + LimitedError(FCurrent[Here + 1]), 0, 255);
-    const int B = std::clamp(GetBValue(Color) + LimitedError(FCurrent[Here + 2]), 0, 255);
-    const int Index = FTarget.NearestIndex(RGB(R, G, B));
-    FTarget.WritePixel(X, Y, static_cast<std::uint32_t>(Index));
-    const TColor Entry = EntryColor(Index);
-    Spread(0, R - GetRValue(Entry));
-    Spread(1, G - GetGValue(Entry));
-    Spread(2, B - GetBValue(Entry));
+    std::uint8_t* Row = FTarget.FBits.get() +
+                        static_cast<std::size_t>(FTarget.FHeight - 1 - Y) * FTarget.FBytesPerLine;
+    const bool Reverse = Y % 2 != 0;
+    const int Step = Reverse ? -1 : 1;
+    const std::ptrdiff_t Behind3 = Reverse ? 3 : -3;
+    const std::int32_t* Limit = FLimit.data() + 255;
+    const std::int32_t* const Current = FCurrent.data();
+    std::int32_t* const Next = FNext.data();
+    int X = Reverse ? FirstX + Count - 1 : FirstX;
+    const TColor* Color = Colors + (Reverse ? Count - 1 : 0);
+    // Per channel: 7/16 of the last error, due to this column of this row; what the row below
+    // owes this column (1/16 of the last error) and the column behind it (5/16 of the last
+    // error and 1/16 of the one before), completed by this pixel's error.
+    std::int32_t Ahead[3] = {0, 0, 0}, BelowHere[3] = {0, 0, 0}, BelowBehind[3] = {0, 0, 0};
+    for (int K = 0; K < Count; ++K, X += Step, Color += Step) {
+        const std::int32_t* Here = Current + 3 * static_cast<std::ptrdiff_t>(X + 1);
+        std::int32_t* Below = Next + 3 * static_cast<std::ptrdiff_t>(X + 1);
+        const int R =
+            std::clamp(GetRValue(*Color) + LimitedError(Limit, Here[0] + Ahead[0]), 0, 255);
+        const int G =
+            std::clamp(GetGValue(*Color) + LimitedError(Limit, Here[1] + Ahead[1]), 0, 255);
+        const int B =
+            std::clamp(GetBValue(*Color) + LimitedError(Limit, Here[2] + Ahead[2]), 0, 255);
+        const int Index = FTarget.NearestIndex(RGB(R, G, B));
+        Put(Row, X, Y, Index);
+        const TColor Entry = EntryColor(Index);
+        const std::int32_t Error[3] = {R - GetRValue(Entry), G - GetGValue(Entry),
+                                       B - GetBValue(Entry)};
+        for (int C = 0; C < 3; ++C) {
+            Below[Behind3 + C] = BelowBehind[C] + 3 * Error[C]; // complete: nobody adds later
+            BelowBehind[C] = BelowHere[C] + 5 * Error[C];
+            BelowHere[C] = Error[C];
+            Ahead[C] = 7 * Error[C];
+        }
+    }
+    // X is now one column past the last pixel; the last two owed columns are complete too.
+    for (int C = 0; C < 3; ++C) {
+        Next[3 * static_cast<std::ptrdiff_t>(X - Step + 1) + C] = BelowBehind[C];
+        Next[3 * static_cast<std::ptrdiff_t>(X + 1) + C] = BelowHere[C];
+    }
 }

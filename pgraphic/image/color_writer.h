@@ -1,10 +1,10 @@
 #pragma once
 
+#include "pgraphic/image/pixel_graphic.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
-
-#include "pgraphic/image/pixel_graphic.h"
 
 // Error-limit table of a dithered copy: entry e + 255 is the limited value of error e
 // (-255 <= e <= 255).
@@ -28,27 +28,20 @@ public:
     // Starts a destination row: swaps the error rows and clears the new next row.
     void StartRow();
 
-    // Writes Color at (X, Y); the point must lie inside the target. Rows with an odd Y run right
-    // to left, which decides where the error goes.
-    void Write(int X, int Y, TColor Color) {
-        if (FDirect) {
-            std::uint8_t* P = FTarget.FBits.get() +
-                              static_cast<std::size_t>(FTarget.FHeight - 1 - Y) *
-                                  FTarget.FBytesPerLine +
-                              3 * static_cast<std::size_t>(X);
-            P[0] = GetBValue(Color);
-            P[1] = GetGValue(Color);
-            P[2] = GetRValue(Color);
-        } else if (FDithering) {
-            WriteDithered(X, Y, Color);
-        } else {
-            FTarget.WritePixel(X, Y, static_cast<std::uint32_t>(FTarget.NearestIndex(Color)));
-        }
-    }
+    // Starts row Y and writes Colors[I] to column FirstX + I for I in 0..Count-1, skipping the
+    // columns whose Valid entry is 0 (Valid may be null). The columns must lie inside the
+    // target. Even rows are visited left to right, odd rows right to left; the order decides
+    // where the error goes and in which order colours are looked up.
+    void WriteRow(int Y, int FirstX, int Count, const TColor* Colors, const std::uint8_t* Valid);
 
 private:
-    void WriteDithered(int X, int Y, TColor Color);
-    int LimitedError(std::int32_t Accumulator) const;
+    void WriteDirect(int Y, int FirstX, int Count, const TColor* Colors, const std::uint8_t* Valid);
+    void WriteDithered(int Y, int FirstX, int Count, const TColor* Colors,
+                       const std::uint8_t* Valid);
+    void WriteDitheredRun(int Y, int FirstX, int Count, const TColor* Colors);
+    void WriteNearest(int Y, int FirstX, int Count, const TColor* Colors,
+                      const std::uint8_t* Valid);
+    void Put(std::uint8_t* Row, int X, int Y, int Index);
     TColor EntryColor(int Index) const;
 
     TPixelGraphic& FTarget;

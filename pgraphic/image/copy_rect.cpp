@@ -1,11 +1,11 @@
 // Copying a rectangle of one image into another without scaling.
 
-#include <algorithm>
-#include <cstring>
-
 #include "pgraphic/image/color_writer.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/image/source_rows.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -29,15 +29,15 @@ void TPixelGraphic::CopyRect(int DestX, int DestY, int RectWidth, int RectHeight
     const long long LastRow = std::min<long long>(DY + RectHeight - 1, FHeight - 1);
     // Columns inside the rectangle, the target and (shifted) the source.
     const long long FirstCol = std::max({DX, 0LL, -OffX});
-    const long long LastCol =
-        std::min({DX + RectWidth - 1, static_cast<long long>(FWidth) - 1,
-                  static_cast<long long>(Source.Width()) - 1 - OffX});
+    const long long LastCol = std::min({DX + RectWidth - 1, static_cast<long long>(FWidth) - 1,
+                                        static_cast<long long>(Source.Width()) - 1 - OffX});
     if (FirstCol > LastCol) {
         NotifyChange(this);
         return;
     }
     const int Col0 = static_cast<int>(FirstCol), Col1 = static_cast<int>(LastCol);
-    const int SrcCol0 = static_cast<int>(FirstCol + OffX), SrcCol1 = static_cast<int>(LastCol + OffX);
+    const int SrcCol0 = static_cast<int>(FirstCol + OffX),
+              SrcCol1 = static_cast<int>(LastCol + OffX);
 
     TPGColorWriter Writer(*this);
     if (OnProgressStart) {
@@ -45,6 +45,7 @@ void TPixelGraphic::CopyRect(int DestX, int DestY, int RectWidth, int RectHeight
     }
     const bool Direct = FBitCount == bc24 && Source.BitCount() == bc24;
     std::vector<std::uint8_t> Scratch;
+    std::vector<TColor> Colors(static_cast<std::size_t>(Col1 - Col0 + 1));
     const int MaxStep = static_cast<int>(std::max(LastRow - FirstRow, 0LL));
     for (long long Y = FirstRow; Y <= LastRow; ++Y) {
         const long long SrcRow = Y + OffY;
@@ -58,15 +59,11 @@ void TPixelGraphic::CopyRect(int DestX, int DestY, int RectWidth, int RectHeight
             std::memmove(ScanLine(Row) + 3 * static_cast<std::size_t>(Col0), Src,
                          3 * static_cast<std::size_t>(Col1 - Col0 + 1));
         } else {
-            Writer.StartRow();
-            // Serpentine: odd rows run right to left. Columns outside the images do nothing, so
-            // only the columns inside both are visited.
-            const bool Reverse = Row % 2 != 0;
-            for (int I = 0; I <= Col1 - Col0; ++I) {
-                const int X = Reverse ? Col1 - I : Col0 + I;
-                const std::uint8_t* P = Src + 3 * static_cast<std::size_t>(X - Col0);
-                Writer.Write(X, Row, RGB(P[2], P[1], P[0]));
+            for (std::size_t I = 0; I < Colors.size(); ++I) {
+                const std::uint8_t* P = Src + 3 * I;
+                Colors[I] = RGB(P[2], P[1], P[0]);
             }
+            Writer.WriteRow(Row, Col0, static_cast<int>(Colors.size()), Colors.data(), nullptr);
         }
         if (OnProgress) {
             bool Abort = false;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "pgraphic/image/pixel_graphic.h"
+
 #include <functional>
 #include <vector>
-
-#include "pgraphic/image/pixel_graphic.h"
 
 // Called after each source row counted, with the row; returns true to stop counting.
 using TPGRowCounted = std::function<bool(int Row)>;

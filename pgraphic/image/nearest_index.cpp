@@ -1,12 +1,12 @@
 // Mapping a colour to the nearest palette index, for every kind of palette.
 
-#include <algorithm>
-#include <cstdlib>
-#include <limits>
-
 #include "core/pg_exceptions.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pixel_graphic.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -25,12 +25,12 @@ std::size_t ColorCell(int R5, int G6, int B5) {
 }
 
 int Sys16Index(TColor Color) {
-    const auto& Row =
-        Sys16Candidates()[static_cast<std::size_t>((GetRValue(Color) / 64) * 16 +
-                                                   (GetGValue(Color) / 64) * 4 +
-                                                   GetBValue(Color) / 64)];
+    const auto& Row = Sys16Candidates()[static_cast<std::size_t>(
+        (GetRValue(Color) / 64) * 16 + (GetGValue(Color) / 64) * 4 + GetBValue(Color) / 64)];
     const auto Sys16 = FixedPalette(pSys16);
-    const auto Dist = [&](int I) { return SquaredDistance(Color, Sys16[static_cast<std::size_t>(I)]); };
+    const auto Dist = [&](int I) {
+        return SquaredDistance(Color, Sys16[static_cast<std::size_t>(I)]);
+    };
     int Result = Row[0];
     if (Row[1] != Row[0] && Dist(Row[1]) < Dist(Result)) {
         Result = Row[1];
@@ -45,8 +45,8 @@ int Special252Index(TColor Color) {
     const auto Palette = FixedPalette(pSpecial252);
     int Best = 0;
     int BestDist = std::numeric_limits<int>::max();
-    for (const std::uint8_t I : Special252Candidates(GetRValue(Color), GetGValue(Color),
-                                                     GetBValue(Color))) {
+    for (const std::uint8_t I :
+         Special252Candidates(GetRValue(Color), GetGValue(Color), GetBValue(Color))) {
         const int D = SquaredDistance(Color, Palette[I]);
         if (D < BestDist) {
             Best = I;
@@ -56,15 +56,37 @@ int Special252Index(TColor Color) {
     return Best;
 }
 
-int Special125Level(int V) { return ((V == 224 ? 225 : V) + 31) / 64; }
+int Special125Level(int V) {
+    return ((V == 224 ? 225 : V) + 31) / 64;
+}
 
 } // namespace
+
+inline int TPixelGraphic::CachedNearestEntry(TColor Color) {
+    if (FCacheRebuild) {
+        BuildColorCache();
+    }
+    const std::size_t Cell =
+        ColorCell(GetRValue(Color) / 8, GetGValue(Color) / 4, GetBValue(Color) / 8);
+    std::uint64_t& Word = FColorCacheValid[Cell / 64];
+    const std::uint64_t Bit = 1ULL << (Cell % 64);
+    if ((Word & Bit) == 0) {
+        FColorCache[Cell] = static_cast<std::uint8_t>(NearestEntry(Color));
+        Word |= Bit;
+    }
+    return FColorCache[Cell];
+}
 
 int TPixelGraphic::NearestIndex(TColor Color) {
     if (!FMemoInvalid && FMemoColor == Color) {
         return FMemoIndex;
     }
-    const int Index = ComputeNearestIndex(Color);
+    int Index;
+    if (FPaletteIdent == pUnknown && FUseColorCache && !FCacheRebuild) {
+        Index = CachedNearestEntry(Color); // the common case of copies into optimised palettes
+    } else {
+        Index = ComputeNearestIndex(Color);
+    }
     FMemoColor = Color;
     FMemoIndex = Index;
     FMemoInvalid = false;
@@ -72,26 +94,28 @@ int TPixelGraphic::NearestIndex(TColor Color) {
 }
 
 int TPixelGraphic::ComputeNearestIndex(TColor Color) {
-    const int Grey = GrayValue(Color, FRGBWeighting);
+    const auto Grey = [this, Color] { return GrayValue(Color, FRGBWeighting); };
     switch (FPaletteIdent) {
     case pNone:
         throw EPGNoPalette(TPGLangStrId::NoPalette);
     case pTrueColor:
         return Color;
     case pBlackWhite:
-        return (Grey + 1) / 384;
-    case pSysGray4:
-        return Grey > 670 ? 3 : Grey > 480 ? 2 : Grey > 192 ? 1 : 0;
+        return (Grey() + 1) / 384;
+    case pSysGray4: {
+        const int G = Grey();
+        return G > 670 ? 3 : G > 480 ? 2 : G > 192 ? 1 : 0;
+    }
     case pSys16:
         return Sys16Index(Color);
     case pGray4:
-        return (Grey + 127) / 255;
+        return (Grey() + 127) / 255;
     case pGray16:
-        return (Grey + 25) / 51;
+        return (Grey() + 25) / 51;
     case pGray236:
-        return Gray236IndexForGray(Grey);
+        return Gray236IndexForGray(Grey());
     case pGray256:
-        return (Grey + 1) / 3;
+        return (Grey() + 1) / 3;
     case pSpecial125:
         return Special125Level(GetRValue(Color)) * 25 + Special125Level(GetGValue(Color)) * 5 +
                Special125Level(GetBValue(Color));
@@ -106,20 +130,11 @@ int TPixelGraphic::ComputeNearestIndex(TColor Color) {
 }
 
 int TPixelGraphic::NearestEntry(TColor Color) const {
-    int Best = 0;
-    int BestDist = std::numeric_limits<int>::max();
-    const int R = GetRValue(Color), G = GetGValue(Color), B = GetBValue(Color);
-    const int Count = PaletteCount();
-    for (int I = 0; I < Count; ++I) {
-        const TColor C = FPalette[static_cast<std::size_t>(I)];
-        const int DR = R - GetRValue(C), DG = G - GetGValue(C), DB = B - GetBValue(C);
-        const int D = DR * DR + DG * DG + DB * DB;
-        if (D < BestDist) {
-            Best = I;
-            BestDist = D;
-        }
+    if (FSearchStale) {
+        FSearch.Assign(FPalette);
+        FSearchStale = false;
     }
-    return Best;
+    return FSearch.Nearest(Color);
 }
 
 void TPixelGraphic::FreeColorCache() {
@@ -128,6 +143,7 @@ void TPixelGraphic::FreeColorCache() {
     FColorCacheValid.clear();
     FColorCacheValid.shrink_to_fit();
     FCacheRebuild = true;
+    FSearchStale = true;
 }
 
 // Pre-fills the cache around every entry: for radius 0 to 4, each entry in index order claims
@@ -160,19 +176,4 @@ void TPixelGraphic::BuildColorCache() {
         }
     }
     FCacheRebuild = false;
-}
-
-int TPixelGraphic::CachedNearestEntry(TColor Color) {
-    if (FCacheRebuild) {
-        BuildColorCache();
-    }
-    const std::size_t Cell = ColorCell(GetRValue(Color) / 8, GetGValue(Color) / 4,
-                                       GetBValue(Color) / 8);
-    std::uint64_t& Word = FColorCacheValid[Cell / 64];
-    const std::uint64_t Bit = 1ULL << (Cell % 64);
-    if ((Word & Bit) == 0) {
-        FColorCache[Cell] = static_cast<std::uint8_t>(NearestEntry(Color));
-        Word |= Bit;
-    }
-    return FColorCache[Cell];
 }

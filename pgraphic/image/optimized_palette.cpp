@@ -1,12 +1,12 @@
 // Building a palette of at most Count colours for the colours of another image: median cut over
 // a 5-6-5 histogram for true-colour sources, an octree over the used palette entries otherwise.
 
-#include <algorithm>
-
 #include "pgraphic/image/median_cut.h"
 #include "pgraphic/image/octree.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pixel_graphic.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -14,8 +14,7 @@ constexpr int kSystemColors = 16;
 
 } // namespace
 
-void TPixelGraphic::CreateOptimizedPalette(const TPixelGraphic& Source, int Count,
-                                           bool AddSys16) {
+void TPixelGraphic::CreateOptimizedPalette(const TPixelGraphic& Source, int Count, bool AddSys16) {
     Flush();
     const int N = AddSys16 ? Count - kSystemColors : Count;
     if (Source.Width() == 0 || Source.Height() == 0 || Source.IsEmpty() || N < 1) {

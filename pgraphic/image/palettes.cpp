@@ -33,7 +33,9 @@ constexpr std::array<TColor, N> Generate(F Level) {
     return Result;
 }
 
-constexpr TColor Gray(int V) { return RGB(V, V, V); }
+constexpr TColor Gray(int V) {
+    return RGB(V, V, V);
+}
 
 // round((255 * i - 20/235) / 235) to nearest, ties to even, in exact integer arithmetic:
 // the value is (255 * 235 * i - 20) / 235^2.
@@ -86,7 +88,9 @@ struct TSpan {
     }
 };
 
-TSpan CellSpan(int Cell) { return {std::max(0, Cell * 32 - 16), std::min(255, Cell * 32 + 15)}; }
+TSpan CellSpan(int Cell) {
+    return {std::max(0, Cell * 32 - 16), std::min(255, Cell * 32 + 15)};
+}
 
 // Candidate lists for every lattice cell: an entry is kept when its least distance to the cell
 // does not exceed the greatest distance from the cell to the entry that is farthest at most.
@@ -171,7 +175,9 @@ std::span<const TColor> FixedPalette(TPaletteIdent Kind) {
     }
 }
 
-int Gray236Level(int I) { return Gray236LevelOf(I); }
+int Gray236Level(int I) {
+    return Gray236LevelOf(I);
+}
 
 int Gray236IndexForGray(int Grey) {
     static const TGray236Index Table;
@@ -181,24 +187,76 @@ int Gray236IndexForGray(int Grey) {
 const std::array<std::array<std::uint8_t, 3>, 64>& Sys16Candidates() {
     static constexpr std::array<std::array<std::uint8_t, 3>, 64> kTable{{
         // keys 0-7
-        {0, 0, 0}, {4, 4, 4}, {4, 4, 4}, {12, 12, 12}, {2, 2, 2}, {6, 6, 6}, {6, 6, 6}, {6, 12, 12},
+        {0, 0, 0},
+        {4, 4, 4},
+        {4, 4, 4},
+        {12, 12, 12},
+        {2, 2, 2},
+        {6, 6, 6},
+        {6, 6, 6},
+        {6, 12, 12},
         // keys 8-15
-        {2, 2, 2}, {6, 6, 6}, {6, 6, 6}, {6, 14, 14}, {10, 10, 10}, {6, 10, 10}, {6, 14, 14},
+        {2, 2, 2},
+        {6, 6, 6},
+        {6, 6, 6},
+        {6, 14, 14},
+        {10, 10, 10},
+        {6, 10, 10},
+        {6, 14, 14},
         {14, 14, 14},
         // keys 16-23
-        {1, 1, 1}, {5, 5, 5}, {5, 5, 5}, {5, 12, 12}, {3, 3, 3}, {8, 8, 8}, {8, 8, 8}, {8, 12, 12},
+        {1, 1, 1},
+        {5, 5, 5},
+        {5, 5, 5},
+        {5, 12, 12},
+        {3, 3, 3},
+        {8, 8, 8},
+        {8, 8, 8},
+        {8, 12, 12},
         // keys 24-31
-        {3, 3, 3}, {8, 8, 8}, {8, 8, 8}, {7, 8, 14}, {3, 10, 10}, {8, 10, 10}, {7, 8, 14},
+        {3, 3, 3},
+        {8, 8, 8},
+        {8, 8, 8},
+        {7, 8, 14},
+        {3, 10, 10},
+        {8, 10, 10},
+        {7, 8, 14},
         {7, 14, 14},
         // keys 32-39
-        {1, 1, 1}, {5, 5, 5}, {5, 5, 5}, {5, 13, 13}, {3, 3, 3}, {8, 8, 8}, {8, 8, 8}, {7, 8, 13},
+        {1, 1, 1},
+        {5, 5, 5},
+        {5, 5, 5},
+        {5, 13, 13},
+        {3, 3, 3},
+        {8, 8, 8},
+        {8, 8, 8},
+        {7, 8, 13},
         // keys 40-47
-        {3, 3, 3}, {8, 8, 8}, {7, 8, 8}, {7, 7, 7}, {3, 11, 11}, {7, 8, 11}, {7, 7, 7}, {7, 7, 7},
+        {3, 3, 3},
+        {8, 8, 8},
+        {7, 8, 8},
+        {7, 7, 7},
+        {3, 11, 11},
+        {7, 8, 11},
+        {7, 7, 7},
+        {7, 7, 7},
         // keys 48-55
-        {9, 9, 9}, {5, 9, 9}, {5, 13, 13}, {13, 13, 13}, {3, 9, 9}, {8, 9, 9}, {7, 8, 13},
+        {9, 9, 9},
+        {5, 9, 9},
+        {5, 13, 13},
+        {13, 13, 13},
+        {3, 9, 9},
+        {8, 9, 9},
+        {7, 8, 13},
         {7, 13, 13},
         // keys 56-63
-        {3, 11, 11}, {7, 8, 11}, {7, 7, 7}, {7, 7, 7}, {11, 11, 11}, {7, 11, 11}, {7, 7, 7},
+        {3, 11, 11},
+        {7, 8, 11},
+        {7, 7, 7},
+        {7, 7, 7},
+        {11, 11, 11},
+        {7, 11, 11},
+        {7, 7, 7},
         {7, 15, 15},
     }};
     return kTable;
@@ -206,9 +264,8 @@ const std::array<std::array<std::uint8_t, 3>, 64>& Sys16Candidates() {
 
 std::span<const std::uint8_t> Special252Candidates(int R, int G, int B) {
     static const TSpecial252Lattice Lattice;
-    const auto Cell = static_cast<std::size_t>(((R + 16) / 32 * kCellCount + (G + 16) / 32) *
-                                                   kCellCount +
-                                               (B + 16) / 32);
+    const auto Cell = static_cast<std::size_t>(
+        ((R + 16) / 32 * kCellCount + (G + 16) / 32) * kCellCount + (B + 16) / 32);
     const auto First = Lattice.Offsets[Cell];
     return {Lattice.Entries.data() + First, Lattice.Offsets[Cell + 1] - First};
 }

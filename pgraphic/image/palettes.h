@@ -1,10 +1,10 @@
 #pragma once
 
+#include "pgraphic/image/pg_types.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
-
-#include "pgraphic/image/pg_types.h"
 
 // The fixed palettes an image can hold, and the lookup tables that map colours into them.
 

@@ -6,9 +6,15 @@
 // resolved to RGB only when drawing.
 using TColor = std::int32_t;
 
-constexpr std::uint8_t GetRValue(TColor Color) { return static_cast<std::uint8_t>(Color); }
-constexpr std::uint8_t GetGValue(TColor Color) { return static_cast<std::uint8_t>(Color >> 8); }
-constexpr std::uint8_t GetBValue(TColor Color) { return static_cast<std::uint8_t>(Color >> 16); }
+constexpr std::uint8_t GetRValue(TColor Color) {
+    return static_cast<std::uint8_t>(Color);
+}
+constexpr std::uint8_t GetGValue(TColor Color) {
+    return static_cast<std::uint8_t>(Color >> 8);
+}
+constexpr std::uint8_t GetBValue(TColor Color) {
+    return static_cast<std::uint8_t>(Color >> 16);
+}
 constexpr TColor RGB(int R, int G, int B) {
     return static_cast<TColor>((R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16));
 }

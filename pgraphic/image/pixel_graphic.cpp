@@ -1,12 +1,12 @@
 #include "pgraphic/image/pixel_graphic.h"
 
+#include "core/pg_exceptions.h"
+#include "pgraphic/image/palettes.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
-
-#include "core/pg_exceptions.h"
-#include "pgraphic/image/palettes.h"
 
 namespace {
 
@@ -42,10 +42,16 @@ int ColorTableSize(TPGBitCount BitCount) {
 
 } // namespace
 
-std::uint64_t PGMaxImageBytes() { return GMaxImageBytes.load(); }
-void SetPGMaxImageBytes(std::uint64_t Bytes) { GMaxImageBytes.store(Bytes); }
+std::uint64_t PGMaxImageBytes() {
+    return GMaxImageBytes.load();
+}
+void SetPGMaxImageBytes(std::uint64_t Bytes) {
+    GMaxImageBytes.store(Bytes);
+}
 
-void TPixelGraphic::TFreeDeleter::operator()(std::uint8_t* P) const { std::free(P); }
+void TPixelGraphic::TFreeDeleter::operator()(std::uint8_t* P) const {
+    std::free(P);
+}
 
 TPixelGraphic::TPixelGraphic() = default;
 
@@ -281,8 +287,8 @@ void TPixelGraphic::WritePixel(int X, int Y, std::uint32_t Value) {
     switch (FBitCount) {
     case bc1: {
         const auto Mask = static_cast<std::uint8_t>(0x80U >> (UX % 8));
-        Row[UX / 8] = static_cast<std::uint8_t>(Value == 1 ? Row[UX / 8] | Mask
-                                                           : Row[UX / 8] & ~Mask);
+        Row[UX / 8] =
+            static_cast<std::uint8_t>(Value == 1 ? Row[UX / 8] | Mask : Row[UX / 8] & ~Mask);
         break;
     }
     case bc4: {
@@ -380,8 +386,8 @@ void TPixelGraphic::FillColorTable() {
     const int N = static_cast<int>((FHeader.size() - kBitmapInfoHeaderSize) / 4);
     const TColor Filler = FPalette.empty() ? 0 : FPalette[0];
     for (int I = 0; I < N; ++I) {
-        WriteColorTableEntry(I, I < PaletteCount() ? FPalette[static_cast<std::size_t>(I)]
-                                                   : Filler);
+        WriteColorTableEntry(I,
+                             I < PaletteCount() ? FPalette[static_cast<std::size_t>(I)] : Filler);
     }
 }
 
@@ -427,9 +433,8 @@ void TPixelGraphic::SetPaletteCount(int Count) {
             // as the table can hold them.
             FillColorTable();
             const auto TableSize = (FHeader.size() - kBitmapInfoHeaderSize) / 4;
-            PutLE32(FHeader.data() + kHdrClrUsed,
-                    static_cast<std::uint32_t>(std::min(static_cast<std::size_t>(Count),
-                                                        TableSize)));
+            PutLE32(FHeader.data() + kHdrClrUsed, static_cast<std::uint32_t>(std::min(
+                                                      static_cast<std::size_t>(Count), TableSize)));
         }
     }
     PaletteChanged();
@@ -482,8 +487,8 @@ void TPixelGraphic::IdentifyPalette() {
         FBitCount != bc24 && std::all_of(FPalette.begin(), FPalette.end(), [](TColor C) {
             return GetRValue(C) == GetGValue(C) && GetGValue(C) == GetBValue(C);
         });
-    static constexpr TPaletteIdent kOrder[] = {pBlackWhite, pGray4,     pSysGray4,   pGray16,
-                                               pGray236,    pGray256,   pSys16,      pSpecial216,
+    static constexpr TPaletteIdent kOrder[] = {pBlackWhite, pGray4,     pSysGray4, pGray16,
+                                               pGray236,    pGray256,   pSys16,    pSpecial216,
                                                pSpecial125, pSpecial252};
     TPaletteIdent Found = FPalette.empty() ? (FBitCount == bc24 ? pTrueColor : pNone) : pUnknown;
     for (const TPaletteIdent Kind : kOrder) {

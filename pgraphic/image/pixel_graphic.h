@@ -1,13 +1,14 @@
 #pragma once
 
+#include "core/events.h"
+#include "core/object.h"
+#include "pgraphic/image/palette_search.h"
+#include "pgraphic/image/pg_types.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-#include "core/events.h"
-#include "core/object.h"
-#include "pgraphic/image/pg_types.h"
 
 // Size of the bitmap information header that precedes the colour table.
 constexpr std::size_t kBitmapInfoHeaderSize = 40;
@@ -220,7 +221,9 @@ private:
     std::uint32_t FImageSize = 0;
     std::uint32_t FBytesPerLine = 0;
     std::unique_ptr<TPGLogPalette> FPaletteHandle;
-    std::vector<std::uint8_t> FColorCache;      // 65,536 cell indices
+    mutable TPGPaletteSearch FSearch; // the palette laid out for exact searches
+    mutable bool FSearchStale = true;
+    std::vector<std::uint8_t> FColorCache;       // 65,536 cell indices
     std::vector<std::uint64_t> FColorCacheValid; // one bit per cell
     bool FCacheRebuild = true;
     bool FMemoInvalid = true;

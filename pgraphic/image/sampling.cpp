@@ -92,9 +92,10 @@ TPGAxisSampling BuildAxisSampling(TStretchMode Mode, long long SrcPos, long long
         return Result; // nothing to sample: every span stays invalid
     }
     const TSampling Kind = SamplingFor(Mode, SrcSize, DestSize);
-    Result.Divide = TPGDivider(Kind == TSampling::Nearest  ? 1
-                               : Kind == TSampling::Linear ? static_cast<std::uint64_t>(2 * DestSize)
-                                                           : static_cast<std::uint64_t>(SrcSize));
+    Result.Divide =
+        TPGDivider(Kind == TSampling::Nearest  ? 1
+                   : Kind == TSampling::Linear ? static_cast<std::uint64_t>(2 * DestSize)
+                                               : static_cast<std::uint64_t>(SrcSize));
     for (long long I = FirstI; I <= LastI; ++I) {
         TPGSampleSpan Span = Kind == TSampling::Nearest ? Nearest(SrcPos, SrcSize, DestSize, I)
                              : Kind == TSampling::Linear

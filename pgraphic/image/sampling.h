@@ -1,9 +1,9 @@
 #pragma once
 
+#include "pgraphic/image/pg_types.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "pgraphic/image/pg_types.h"
 
 // Exact unsigned division by a divisor fixed for a whole copy, by multiplication and shift when
 // the dividends are known to stay below 2^31 (they are sums of 8-bit channels times weights that
@@ -12,7 +12,10 @@ class TPGDivider {
 public:
     explicit TPGDivider(std::uint64_t Divisor = 1);
     std::uint64_t operator()(std::uint64_t N) const {
-        return FShift != 0 ? (N * FMultiplier) >> FShift : N / FDivisor;
+        if (FShift != 0) {
+            return (N * FMultiplier) >> FShift;
+        }
+        return FDivisor == 1 ? N : N / FDivisor;
     }
     std::uint64_t Divisor() const { return FDivisor; }
 

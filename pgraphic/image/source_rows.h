@@ -1,9 +1,9 @@
 #pragma once
 
+#include "pgraphic/image/pixel_graphic.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "pgraphic/image/pixel_graphic.h"
 
 // Colours of columns First..Last of row Y (0 = top) of a non-empty Source, as blue, green, red
 // bytes: column X is at the result + 3 * (X - First). For a bc24 source this is the row itself;

@@ -1,14 +1,14 @@
 // Copying a rectangle of one image into another with scaling: nearest sample, linear
 // interpolation or area averaging, all in integer arithmetic.
 
-#include <algorithm>
-#include <array>
-#include <climits>
-
 #include "pgraphic/image/color_writer.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/image/sampling.h"
 #include "pgraphic/image/source_rows.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
 
 namespace {
 
@@ -45,7 +45,12 @@ public:
     }
 
 private:
+    // A span of one column has its weight equal to the divisor, so its sum is the column's own
+    // value; spans of two columns (linear sampling, halving) skip the loop.
     void Compute(int SourceRow, std::uint32_t* Out) {
+        if (FSrcFirst > FSrcLast) {
+            return; // no column of the range reads the source
+        }
         const std::uint8_t* Src = SourceRowBGR(FSource, SourceRow, FSrcFirst, FSrcLast, FScratch);
         const TPGDivider& Divide = FColumns.Divide;
         for (const auto& Span : FColumns.Spans) {
@@ -54,9 +59,16 @@ private:
                 continue;
             }
             const std::uint8_t* P = Src + 3 * static_cast<std::size_t>(Span.First - FSrcFirst);
-            std::uint64_t B = P[0] * Span.FirstWeight, G = P[1] * Span.FirstWeight,
-                          R = P[2] * Span.FirstWeight;
-            if (Span.Last != Span.First) {
+            if (Span.Last == Span.First) {
+                Out[0] = P[0];
+                Out[1] = P[1];
+                Out[2] = P[2];
+                Out += 3;
+                continue;
+            }
+            const std::uint64_t W0 = Span.FirstWeight, W1 = Span.LastWeight;
+            std::uint64_t B = P[0] * W0, G = P[1] * W0, R = P[2] * W0;
+            if (Span.Last > Span.First + 1) {
                 std::uint64_t MB = 0, MG = 0, MR = 0;
                 for (auto C = Span.First + 1; C < Span.Last; ++C) {
                     P += 3;
@@ -64,14 +76,14 @@ private:
                     MG += P[1];
                     MR += P[2];
                 }
-                P += 3;
-                B += MB * Span.MidWeight + P[0] * Span.LastWeight;
-                G += MG * Span.MidWeight + P[1] * Span.LastWeight;
-                R += MR * Span.MidWeight + P[2] * Span.LastWeight;
+                B += MB * Span.MidWeight;
+                G += MG * Span.MidWeight;
+                R += MR * Span.MidWeight;
             }
-            Out[0] = static_cast<std::uint32_t>(Divide(B));
-            Out[1] = static_cast<std::uint32_t>(Divide(G));
-            Out[2] = static_cast<std::uint32_t>(Divide(R));
+            P += 3;
+            Out[0] = static_cast<std::uint32_t>(Divide(B + P[0] * W1));
+            Out[1] = static_cast<std::uint32_t>(Divide(G + P[1] * W1));
+            Out[2] = static_cast<std::uint32_t>(Divide(R + P[2] * W1));
             Out += 3;
         }
     }
@@ -113,50 +125,60 @@ void TPixelGraphic::StretchRect(int DestX, int DestY, int DestWidth, int DestHei
                                        static_cast<long long>(FHeight) - 1);
 
     TPGColorWriter Writer(*this);
-    const TPGAxisSampling Columns = BuildAxisSampling(FStretchMode, SrcX, SrcWidth, DestWidth,
-                                                      FirstCol - DestX, LastCol - DestX,
-                                                      Source.Width());
-    const TPGAxisSampling Rows = BuildAxisSampling(FStretchMode, SrcY, SrcHeight, DestHeight,
-                                                   FirstRow - DestY, LastRow - DestY,
-                                                   Source.Height());
+    const TPGAxisSampling Columns = BuildAxisSampling(
+        FStretchMode, SrcX, SrcWidth, DestWidth, FirstCol - DestX, LastCol - DestX, Source.Width());
+    const TPGAxisSampling Rows =
+        BuildAxisSampling(FStretchMode, SrcY, SrcHeight, DestHeight, FirstRow - DestY,
+                          LastRow - DestY, Source.Height());
     THorizontalRows Horizontal(Source, Columns);
     std::vector<std::uint64_t> Totals(3 * Columns.Spans.size());
+    std::vector<TColor> Colors(Columns.Spans.size());
+    std::vector<std::uint8_t> ColumnValid(Columns.Spans.size());
+    bool AllValid = true;
+    for (std::size_t I = 0; I < ColumnValid.size(); ++I) {
+        ColumnValid[I] = Columns.Spans[I].Valid ? 1 : 0;
+        AllValid = AllValid && Columns.Spans[I].Valid;
+    }
 
     if (OnProgressStart) {
         OnProgressStart(this);
     }
     const int MaxStep = static_cast<int>(std::max(LastRow - FirstRow, 0LL));
     for (long long Y = FirstRow; Y <= LastRow; ++Y) {
-        Writer.StartRow();
         const TPGSampleSpan& RowSpan = Rows.Spans[static_cast<std::size_t>(Y - FirstRow)];
         if (!RowSpan.Valid) {
+            Writer.StartRow(); // every row of the range moves the error rows on
             continue;
         }
-        // Weighted sum of the horizontal sums of the counted source rows.
-        std::fill(Totals.begin(), Totals.end(), 0);
-        for (auto R = RowSpan.First; R <= RowSpan.Last; ++R) {
-            const std::uint64_t Weight = R == RowSpan.First  ? RowSpan.FirstWeight
-                                         : R == RowSpan.Last ? RowSpan.LastWeight
-                                                             : RowSpan.MidWeight;
-            const std::uint32_t* Sums = Horizontal.Row(static_cast<int>(R));
-            for (std::size_t I = 0; I < Totals.size(); ++I) {
-                Totals[I] += Sums[I] * Weight;
+        // Weighted sum of the horizontal sums of the counted source rows. A single row has its
+        // weight equal to the divisor: its sums are the result as they stand.
+        const std::uint32_t* Single = nullptr;
+        if (RowSpan.First == RowSpan.Last) {
+            Single = Horizontal.Row(static_cast<int>(RowSpan.First));
+        } else {
+            std::fill(Totals.begin(), Totals.end(), 0);
+            for (auto R = RowSpan.First; R <= RowSpan.Last; ++R) {
+                const std::uint64_t Weight = R == RowSpan.First  ? RowSpan.FirstWeight
+                                             : R == RowSpan.Last ? RowSpan.LastWeight
+                                                                 : RowSpan.MidWeight;
+                const std::uint32_t* Sums = Horizontal.Row(static_cast<int>(R));
+                for (std::size_t I = 0; I < Totals.size(); ++I) {
+                    Totals[I] += Sums[I] * Weight;
+                }
             }
         }
-        const int Row = static_cast<int>(Y);
-        const bool Reverse = Row % 2 != 0;
-        const auto Count = static_cast<long long>(Columns.Spans.size());
-        for (long long I = 0; I < Count; ++I) {
-            const long long Index = Reverse ? Count - 1 - I : I;
-            if (!Columns.Spans[static_cast<std::size_t>(Index)].Valid) {
-                continue;
-            }
-            const std::uint64_t* T = &Totals[3 * static_cast<std::size_t>(Index)];
-            Writer.Write(static_cast<int>(FirstCol + Index), Row,
-                         RGB(static_cast<int>(Rows.Divide(T[2])),
-                             static_cast<int>(Rows.Divide(T[1])),
-                             static_cast<int>(Rows.Divide(T[0]))));
+        for (std::size_t I = 0; I < Colors.size(); ++I) {
+            const auto At = 3 * I;
+            Colors[I] = Single != nullptr
+                            ? RGB(static_cast<int>(Single[At + 2]),
+                                  static_cast<int>(Single[At + 1]), static_cast<int>(Single[At]))
+                            : RGB(static_cast<int>(Rows.Divide(Totals[At + 2])),
+                                  static_cast<int>(Rows.Divide(Totals[At + 1])),
+                                  static_cast<int>(Rows.Divide(Totals[At])));
         }
+        Writer.WriteRow(static_cast<int>(Y), static_cast<int>(FirstCol),
+                        static_cast<int>(Colors.size()), Colors.data(),
+                        AllValid ? nullptr : ColumnValid.data());
         if (OnProgress) {
             bool Abort = false;
             OnProgress(this, static_cast<int>(Y - FirstRow), MaxStep, Abort);

@@ -1,8 +1,7 @@
 #include "core/lang_strings.h"
+#include "core/pg_exceptions.h"
 
 #include <gtest/gtest.h>
-
-#include "core/pg_exceptions.h"
 
 TEST(LangStrings, TableIsNumberedFromOneWithoutGaps) {
     int Expected = 1;

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include "core/pg_exceptions.h"
 #include "image_test_util.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "reference_copy.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include "image_test_util.h"
 #include "pgraphic/image/color_writer.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "reference_copy.h"
+
+#include <gtest/gtest.h>
 
 TEST(ErrorLimit, TablesFollowTheKneeRules) {
     const auto Plain = BuildErrorLimitTable(false, 255);
@@ -17,9 +17,9 @@ TEST(ErrorLimit, TablesFollowTheKneeRules) {
     EXPECT_EQ(Hard[255 - 200], -32);
     const auto Soft = BuildErrorLimitTable(true, 32);
     EXPECT_EQ(Soft[255 + 15], 15);
-    EXPECT_EQ(Soft[255 + 16], 16);  // 16 / 2 + 8
-    EXPECT_EQ(Soft[255 + 30], 23);  // 30 / 2 + 8
-    EXPECT_EQ(Soft[255 + 48], 32);  // 48 / 2 + 8
+    EXPECT_EQ(Soft[255 + 16], 16); // 16 / 2 + 8
+    EXPECT_EQ(Soft[255 + 30], 23); // 30 / 2 + 8
+    EXPECT_EQ(Soft[255 + 48], 32); // 48 / 2 + 8
     EXPECT_EQ(Soft[255 + 49], 32);
     EXPECT_EQ(Soft[255 - 30], -23);
     // The soft knee of the widest limit stops short of the last entry.

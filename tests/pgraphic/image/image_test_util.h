@@ -1,17 +1,16 @@
 #pragma once
 
+#include "pgraphic/image/pixel_graphic.h"
+
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <random>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "pgraphic/image/pixel_graphic.h"
-
 // Random bc24 pixels (or random raw values for palette images) in every pixel.
 inline void FillRandom(TPixelGraphic& Image, std::mt19937& Rng) {
-    const std::uint32_t Mask = Image.BitCount() == bc24 ? 0xFFFFFFu
-                                                        : (1u << Image.BitCountNum()) - 1;
+    const std::uint32_t Mask =
+        Image.BitCount() == bc24 ? 0xFFFFFFu : (1u << Image.BitCountNum()) - 1;
     for (int Y = 0; Y < Image.Height(); ++Y) {
         for (int X = 0; X < Image.Width(); ++X) {
             Image.SetPixel(X, Y, static_cast<std::uint32_t>(Rng()) & Mask);
@@ -27,7 +26,9 @@ inline void RandomPalette(TPixelGraphic& Image, int Count, std::mt19937& Rng) {
     }
 }
 
-inline TColor RandomColor(std::mt19937& Rng) { return static_cast<TColor>(Rng() & 0xFFFFFF); }
+inline TColor RandomColor(std::mt19937& Rng) {
+    return static_cast<TColor>(Rng() & 0xFFFFFF);
+}
 
 inline int SquaredDistance(TColor A, TColor B) {
     const int DR = GetRValue(A) - GetRValue(B), DG = GetGValue(A) - GetGValue(B),

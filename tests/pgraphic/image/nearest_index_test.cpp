@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-#include <memory>
-
 #include "image_test_util.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pixel_graphic.h"
+
+#include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -14,7 +14,9 @@ std::unique_ptr<TPixelGraphic> PaletteImage(TPaletteIdent Kind) {
     return Image;
 }
 
-TColor Grey(int V) { return RGB(V, V, V); }
+TColor Grey(int V) {
+    return RGB(V, V, V);
+}
 
 } // namespace
 
@@ -45,8 +47,8 @@ TEST(NearestIndex, FixedFormulasAtTheirEdges) {
 
     auto SysGray = PaletteImage(pSysGray4);
     SysGray->SetRGBWeighting(false);
-    EXPECT_EQ(SysGray->NearestIndex(RGB(64, 64, 64)), 0);  // 192
-    EXPECT_EQ(SysGray->NearestIndex(RGB(64, 64, 65)), 1);  // 193
+    EXPECT_EQ(SysGray->NearestIndex(RGB(64, 64, 64)), 0); // 192
+    EXPECT_EQ(SysGray->NearestIndex(RGB(64, 64, 65)), 1); // 193
     EXPECT_EQ(SysGray->NearestIndex(RGB(160, 160, 161)), 2);
     EXPECT_EQ(SysGray->NearestIndex(RGB(223, 224, 224)), 3); // 671 > 670
     EXPECT_EQ(SysGray->NearestIndex(RGB(223, 223, 224)), 2); // 670
@@ -102,15 +104,15 @@ TEST(NearestIndex, System16UsesItsCandidateTable) {
 
 TEST(NearestIndex, Special252AlwaysFindsAnEntryAtLeastDistance) {
     auto Special = PaletteImage(pSpecial252);
-    const auto Palette = std::vector<TColor>(FixedPalette(pSpecial252).begin(),
-                                             FixedPalette(pSpecial252).end());
+    const auto Palette =
+        std::vector<TColor>(FixedPalette(pSpecial252).begin(), FixedPalette(pSpecial252).end());
     std::mt19937 Rng(252);
     for (int I = 0; I < 200000; ++I) {
         const TColor C = RandomColor(Rng);
         const int Index = Special->NearestIndex(C);
-        ASSERT_EQ(SquaredDistance(Palette[static_cast<std::size_t>(Index)], C),
-                  SquaredDistance(Palette[static_cast<std::size_t>(BruteForceNearest(Palette, C))],
-                                  C))
+        ASSERT_EQ(
+            SquaredDistance(Palette[static_cast<std::size_t>(Index)], C),
+            SquaredDistance(Palette[static_cast<std::size_t>(BruteForceNearest(Palette, C))], C))
             << std::hex << C;
     }
     // Lattice cell borders and the channel extremes.

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-#include <memory>
-
 #include "image_test_util.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pixel_graphic.h"
+
+#include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -91,8 +91,8 @@ TEST(OptimizedPalette, MedianCutSplitsTheWidestAxisAndAveragesCellCentres) {
     EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(4, 2, 4), RGB(252, 254, 252)}));
 
     // One box: the count-weighted mean of the cell centres, rounded.
-    Target.CreateOptimizedPalette(
-        *RowOf({RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0), RGB(8, 0, 0)}), 1, false);
+    Target.CreateOptimizedPalette(*RowOf({RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0), RGB(8, 0, 0)}),
+                                  1, false);
     EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(6, 2, 4)}));
 
     // Blue wins the split when its extent outweighs green's: 16 * 31 > 12 * 20.
@@ -100,8 +100,7 @@ TEST(OptimizedPalette, MedianCutSplitsTheWidestAxisAndAveragesCellCentres) {
     EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(4, 2, 4), RGB(4, 82, 252)}));
 
     // Never more colours than distinct cells.
-    Target.CreateOptimizedPalette(*RowOf({RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 0, 0)}), 200,
-                                  false);
+    Target.CreateOptimizedPalette(*RowOf({RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 0, 0)}), 200, false);
     EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(4, 2, 4), RGB(252, 2, 4)}));
 }
 
@@ -141,8 +140,8 @@ TEST(OptimizedPalette, HistogramAbortKeepsTheRowsCounted) {
 }
 
 TEST(OptimizedPalette, OctreeKeepsFewColoursExactlyInTreeOrder) {
-    const auto Source = PaletteRow({RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(9, 9, 9)},
-                                   {3, 2, 1, 0});
+    const auto Source =
+        PaletteRow({RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(9, 9, 9)}, {3, 2, 1, 0});
     TPixelGraphic Target;
     Target.SetSize(1, 1, bc8);
     Target.CreateOptimizedPalette(*Source, 256, false);
@@ -155,9 +154,8 @@ TEST(OptimizedPalette, OctreeReducesTheDeepestListedNode) {
     // Black and near black, white and near white. The fourth insertion lists the root (the
     // only node entered again while it had two children), so the whole tree folds into one
     // weighted mean although two colours were allowed.
-    const auto Source =
-        PaletteRow({RGB(0, 0, 0), RGB(0, 0, 1), RGB(255, 255, 255), RGB(255, 255, 254)},
-                   {10, 1, 10, 1});
+    const auto Source = PaletteRow(
+        {RGB(0, 0, 0), RGB(0, 0, 1), RGB(255, 255, 255), RGB(255, 255, 254)}, {10, 1, 10, 1});
     TPixelGraphic Target;
     Target.SetSize(1, 1, bc8);
     Target.CreateOptimizedPalette(*Source, 2, false);

@@ -1,12 +1,11 @@
+#include "core/pg_exceptions.h"
+#include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <algorithm>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
-
-#include "core/pg_exceptions.h"
-#include "pgraphic/image/palettes.h"
 
 namespace {
 
@@ -200,8 +199,8 @@ TEST(PixelGraphicSize, ClearFillsEveryFormat) {
         TPixelGraphic Image;
         Image.SetPaletteIdent(pSys16);
         Image.SetSize(13, 3, Format);
-        const auto Max = static_cast<std::uint32_t>(
-            std::min(Image.MaxPaletteCount(), Image.PaletteCount()) - 1);
+        const auto Max =
+            static_cast<std::uint32_t>(std::min(Image.MaxPaletteCount(), Image.PaletteCount()) - 1);
         Image.SetBackGroundColor(Image.PaletteColors(static_cast<int>(Max)));
         EXPECT_EQ(Image.BackGroundValue(), Max);
         Image.Clear();
@@ -379,9 +378,9 @@ TEST(PixelGraphicPalette, Gray236FollowsItsRounding) {
         const double Exact = (255.0 * I - 20.0 / 235.0) / 235.0;
         EXPECT_NEAR(GetRValue(Gray[static_cast<std::size_t>(I)]), Exact, 0.5) << I;
     }
-    EXPECT_EQ(GetRValue(Gray[47]), 51);  // 51 - a hair
-    EXPECT_EQ(GetRValue(Gray[1]), 1);    // 1.085...
-    EXPECT_EQ(GetRValue(Gray[6]), 7);    // 6.51...
+    EXPECT_EQ(GetRValue(Gray[47]), 51); // 51 - a hair
+    EXPECT_EQ(GetRValue(Gray[1]), 1);   // 1.085...
+    EXPECT_EQ(GetRValue(Gray[6]), 7);   // 6.51...
 }
 
 TEST(PixelGraphicNotification, UpdatesNestAndNotifyOnceAtLevelZero) {

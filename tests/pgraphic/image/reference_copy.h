@@ -3,11 +3,11 @@
 // Plain per-pixel implementations of the copy rules, written straight from the rules with no
 // attention to speed, to check the library's copies against.
 
+#include "pgraphic/image/pixel_graphic.h"
+
 #include <algorithm>
 #include <array>
 #include <vector>
-
-#include "pgraphic/image/pixel_graphic.h"
 
 namespace reference {
 

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include "image_test_util.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "reference_copy.h"
+
+#include <gtest/gtest.h>
 
 TEST(StretchRect, EveryModeMatchesThePlainFormulas) {
     std::mt19937 Rng(2);
