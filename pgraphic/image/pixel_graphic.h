@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/events.h"
 #include "core/object.h"
 #include "pgraphic/image/palette_search.h"
@@ -9,6 +11,11 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+class QPainter;
+class QRect;
+class TPGCanvas;
+class TStream;
 
 // Size of the bitmap information header that precedes the colour table.
 constexpr std::size_t kBitmapInfoHeaderSize = 40;
@@ -180,6 +187,30 @@ public:
     // Attaches the drawing surface (owned); the surface arrives with the canvas.
     void SetSurface(std::unique_ptr<TPGSurface> Surface);
     TPGSurface* Surface() const { return FSurface.get(); }
+    // The drawing surface of this image, created on first use; marks drawing as pending.
+    TPGCanvas& Canvas();
+
+    // --- Painting ------------------------------------------------------------------------------
+    // The whole image scaled into Rect on Painter with nearest-pixel stretching; palette images
+    // are drawn through their colour table. RasterOp is a raster operation code (SRCCOPY, ...).
+    void DrawToDC(QPainter& Painter, const QRect& Rect, bool Background, std::uint32_t RasterOp);
+    // DrawToDC with the painter's own copy mode, as a picture container paints its graphic.
+    void PaintTo(QPainter& Painter, const QRect& Rect);
+
+    // --- Files, streams, stored data and the clipboard ------------------------------------------
+    void LoadFromFile(const std::string& FileName);
+    void LoadFromFileExt(const std::string& FileName, int Index);
+    void LoadFromStream(TStream& Stream);
+    void LoadFromStreamExt(TStream& Stream, const std::string& Extension, int Index);
+    void SaveToFile(const std::string& FileName);
+    void SaveToStream(TStream& Stream);
+    void SaveToStreamExt(TStream& Stream, const std::string& Extension);
+    // The length-prefixed BMP form of the framework's form persistence.
+    void WriteStoredData(TStream& Stream);
+    void ReadStoredData(TStream& Stream);
+    // The packed-DIB clipboard form: format 8 (or 2) and the block's bytes.
+    void PasteClipboardData(std::uint32_t Format, const std::uint8_t* Data, std::size_t Size);
+    std::vector<std::uint8_t> CopyClipboardData(std::uint32_t& Format);
 
 private:
     friend class TPGColorWriter;
