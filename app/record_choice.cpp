@@ -1,0 +1,31 @@
+#include "app/record_choice.h"
+
+#include "app/record_file.h"
+#include "platform/file_ops.h"
+
+bool ChooseRecord(const std::string& TextFileName, const std::string& FirstDefault,
+                  const std::string& LastDefault, TRecordTexts& Texts, TRandomSource& Random) {
+    Random.Randomize();
+    Texts.FirstText = FirstDefault;
+    Texts.LastText = LastDefault;
+    if (!FileExists(TextFileName)) {
+        return false;
+    }
+    Texts.FileDescription = ReadDescription(TextFileName);
+    TRecordLines Lines;
+    ReadRecord(TextFileName, Lines, true, Texts.FileDescription, Random);
+    if (Lines.size() == 1) {
+        if (!Texts.FileDescription.empty()) {
+            Texts.FirstText = Texts.FileDescription;
+        }
+        Texts.LastText = std::move(Lines[0]);
+    } else if (Lines.size() >= 2) {
+        Texts.FirstText = std::move(Lines[0]);
+        Texts.LastText = std::move(Lines[1]);
+        for (std::size_t I = 2; I < Lines.size(); ++I) {
+            Texts.LastText += "\r\n";
+            Texts.LastText += Lines[I];
+        }
+    }
+    return true;
+}

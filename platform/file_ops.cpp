@@ -1,0 +1,121 @@
+#include "platform/file_ops.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool WriteAll(int Handle, const char* Data, std::size_t Size) {
+    while (Size > 0) {
+        const ssize_t Count = ::write(Handle, Data, Size);
+        if (Count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        Data += Count;
+        Size -= static_cast<std::size_t>(Count);
+    }
+    return true;
+}
+
+bool CopyContents(int Source, int Target) {
+    char Buffer[64 * 1024];
+    for (;;) {
+        const ssize_t Count = ::read(Source, Buffer, sizeof Buffer);
+        if (Count == 0) {
+            return true;
+        }
+        if (Count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (!WriteAll(Target, Buffer, static_cast<std::size_t>(Count))) {
+            return false;
+        }
+    }
+}
+
+} // namespace
+
+bool FileExists(const std::string& FileName) {
+    struct stat Info {};
+    return ::stat(FileName.c_str(), &Info) == 0 && S_ISREG(Info.st_mode);
+}
+
+bool CopyFile(const std::string& Existing, const std::string& New, bool FailIfExists) {
+    const int Source = ::open(Existing.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (Source < 0) {
+        return false;
+    }
+    struct stat SourceInfo {};
+    if (::fstat(Source, &SourceInfo) != 0 || !S_ISREG(SourceInfo.st_mode)) {
+        ::close(Source);
+        errno = EINVAL;
+        return false;
+    }
+    if (!FailIfExists) {
+        struct stat TargetInfo {};
+        if (::stat(New.c_str(), &TargetInfo) == 0 && TargetInfo.st_dev == SourceInfo.st_dev &&
+            TargetInfo.st_ino == SourceInfo.st_ino) {
+            ::close(Source); // truncating the target would destroy the source
+            errno = EINVAL;
+            return false;
+        }
+    }
+    const int Flags = O_WRONLY | O_CREAT | O_CLOEXEC | (FailIfExists ? O_EXCL : O_TRUNC);
+    const int Target = ::open(New.c_str(), Flags, SourceInfo.st_mode & 0777);
+    if (Target < 0) {
+        const int Error = errno;
+        ::close(Source);
+        errno = Error;
+        return false;
+    }
+    bool Ok = CopyContents(Source, Target);
+    int Error = errno;
+    if (::close(Target) != 0 && Ok) {
+        Ok = false;
+        Error = errno;
+    }
+    ::close(Source);
+    if (!Ok) {
+        ::unlink(New.c_str());
+        errno = Error;
+    }
+    return Ok;
+}
+
+bool DeleteFile(const std::string& FileName) {
+    return ::unlink(FileName.c_str()) == 0;
+}
+
+bool MoveFile(const std::string& Existing, const std::string& New) {
+    if (::renameat2(AT_FDCWD, Existing.c_str(), AT_FDCWD, New.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno == EINVAL || errno == ENOSYS) {
+        // The file system cannot rename without replacing: a hard link cannot replace either.
+        if (::link(Existing.c_str(), New.c_str()) == 0) {
+            return ::unlink(Existing.c_str()) == 0;
+        }
+    }
+    if (errno != EXDEV) {
+        return false;
+    }
+    if (!CopyFile(Existing, New, true)) {
+        return false;
+    }
+    if (!DeleteFile(Existing)) {
+        const int Error = errno;
+        DeleteFile(New); // keep a single copy: the original stays where it was
+        errno = Error;
+        return false;
+    }
+    return true;
+}

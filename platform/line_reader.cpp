@@ -1,0 +1,165 @@
+#include "platform/line_reader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+const char* FindLineEnd(const char* P, const char* End) {
+    while (P != End && *P != '\n' && *P != '\r') {
+        ++P;
+    }
+    return P;
+}
+
+} // namespace
+
+TLineReader::~TLineReader() {
+    Close();
+}
+
+bool TLineReader::Open(const std::string& FileName) {
+    Close();
+    FFileName = FileName;
+    FErrorText.clear();
+    // Non-blocking, so opening a pipe cannot hang before the type check below refuses it.
+    const int Handle = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (Handle < 0) {
+        FErrorText = std::strerror(errno);
+        return false;
+    }
+    struct stat Info {};
+    if (::fstat(Handle, &Info) != 0 || !S_ISREG(Info.st_mode)) {
+        FErrorText = S_ISDIR(Info.st_mode) ? "Is a directory" : "Not a regular file";
+        ::close(Handle);
+        return false;
+    }
+    FHandle = Handle;
+    FBuffer.resize(kBufferSize);
+    Rewind();
+    return true;
+}
+
+void TLineReader::Close() {
+    if (FHandle >= 0) {
+        ::close(FHandle);
+        FHandle = -1;
+    }
+}
+
+void TLineReader::Rewind() {
+    Seek(0);
+}
+
+void TLineReader::Seek(std::uint64_t Offset) {
+    if (FHandle >= 0 && ::lseek(FHandle, static_cast<off_t>(Offset), SEEK_SET) < 0) {
+        throw EReadError("Cannot read file " + FFileName + ": " + std::strerror(errno));
+    }
+    FPos = FEnd = 0;
+    FBufferOffset = Offset;
+    FAtStart = Offset == 0;
+    FSkipLF = false;
+}
+
+// Moves what is left of the buffer to its front and appends the next part of the file; false at
+// the end of the file.
+bool TLineReader::Fill() {
+    if (FPos > 0) {
+        std::memmove(FBuffer.data(), FBuffer.data() + FPos, FEnd - FPos);
+        FBufferOffset += FPos;
+        FEnd -= FPos;
+        FPos = 0;
+    }
+    for (;;) {
+        const ssize_t Count = ::read(FHandle, FBuffer.data() + FEnd, FBuffer.size() - FEnd);
+        if (Count > 0) {
+            FEnd += static_cast<std::size_t>(Count);
+            return true;
+        }
+        if (Count == 0) {
+            return false;
+        }
+        if (errno != EINTR) {
+            throw EReadError("Cannot read file " + FFileName + ": " + std::strerror(errno));
+        }
+    }
+}
+
+void TLineReader::SkipLineEnd() {
+    const char C = FBuffer[FPos++];
+    if (C == '\r') {
+        if (FPos < FEnd) {
+            if (FBuffer[FPos] == '\n') {
+                ++FPos;
+            }
+        } else {
+            FSkipLF = true; // the LF of a CR LF may start the next part of the file
+        }
+    }
+}
+
+bool TLineReader::Next(TTextLine& Line) {
+    if (FHandle < 0) {
+        return false;
+    }
+    if (FAtStart) {
+        FAtStart = false;
+        while (FEnd - FPos < 3 && Fill()) {
+        }
+        if (FEnd - FPos >= 3 && std::memcmp(FBuffer.data() + FPos, "\xEF\xBB\xBF", 3) == 0) {
+            FPos += 3;
+        }
+    }
+    if (FSkipLF) {
+        if (FPos == FEnd && !Fill()) {
+            return false;
+        }
+        FSkipLF = false;
+        if (FBuffer[FPos] == '\n') {
+            ++FPos;
+        }
+    }
+    FLine.clear();
+    Line.Offset = FBufferOffset + FPos;
+    std::uint64_t Length = 0;
+    bool Started = false; // some of the line came from an earlier part of the file
+    for (;;) {
+        if (FPos == FEnd && !Fill()) {
+            if (!Started) {
+                return false;
+            }
+            break; // last line without an end
+        }
+        const char* Begin = FBuffer.data() + FPos;
+        const char* End = FBuffer.data() + FEnd;
+        const char* Stop = FindLineEnd(Begin, End);
+        const auto Count = static_cast<std::size_t>(Stop - Begin);
+        if (!Started && Stop != End) {
+            // The whole line lies in the buffer: hand out a view of it.
+            Line.Text = std::string_view(Begin, std::min(Count, FKeepLimit));
+            Line.Length = Count;
+            FPos += Count;
+            SkipLineEnd();
+            return true;
+        }
+        if (FLine.size() < FKeepLimit) {
+            FLine.append(Begin, std::min(Count, FKeepLimit - FLine.size()));
+        }
+        Length += Count;
+        FPos += Count;
+        Started = true;
+        if (Stop != End) {
+            SkipLineEnd();
+            break;
+        }
+    }
+    Line.Text = FLine;
+    Line.Length = Length;
+    return true;
+}

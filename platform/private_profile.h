@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Private-profile (INI) files, key by key: section names in square brackets, then one
+// "Key=Value" line per key. Sections and keys match without regard to case, blanks around
+// names and values do not count, lines starting with ";" are comments and lines of any other
+// form are ignored. When a section or key occurs more than once, the first key in file order
+// among the sections of that name is the one read and written. Every call reads the file anew.
+
+// Longest text a read returns, in bytes: values are read through a buffer of 1024 characters.
+constexpr std::size_t kProfileStringMax = 1023;
+
+// The value of Key in Section of FileName, or Default when the file cannot be read or has no
+// such key; either is cut to kProfileStringMax bytes (never inside a UTF-8 sequence).
+std::string GetPrivateProfileString(std::string_view Section, std::string_view Key,
+                                    std::string_view Default, const std::string& FileName);
+
+// Sets Key in Section of FileName to Value, keeping every other line of the file as it is. A
+// missing file or section is created, a new key goes after the section's last line. Line breaks
+// in the texts are written as blanks, so a value can never start a line of its own. False when
+// the file cannot be read back or written, or Section or Key is empty.
+bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
+                               std::string_view Value, const std::string& FileName);

@@ -1,0 +1,119 @@
+#include "platform/line_reader.h"
+#include "tests/platform/test_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> AllLines(const std::string& FileName,
+                                  std::size_t KeepLimit = TLineReader::kNoLimit) {
+    TLineReader Reader;
+    EXPECT_TRUE(Reader.Open(FileName));
+    Reader.SetKeepLimit(KeepLimit);
+    std::vector<std::string> Lines;
+    TTextLine Line;
+    while (Reader.Next(Line)) {
+        Lines.emplace_back(Line.Text);
+    }
+    return Lines;
+}
+
+std::vector<std::string> LinesOf(const std::string& Content) {
+    TTempDir Dir;
+    WriteFile(Dir / "f", Content);
+    return AllLines(Dir / "f");
+}
+
+using TLines = std::vector<std::string>;
+
+} // namespace
+
+TEST(LineReader, LinesEndAtCrLfOrCrLfAndALastLineNeedsNoEnd) {
+    EXPECT_EQ(LinesOf(""), TLines{});
+    EXPECT_EQ(LinesOf("a"), TLines{"a"});
+    EXPECT_EQ(LinesOf("a\n"), TLines{"a"});
+    EXPECT_EQ(LinesOf("a\rb\nc\r\nd"), (TLines{"a", "b", "c", "d"}));
+    EXPECT_EQ(LinesOf("\n\n"), (TLines{"", ""}));
+    EXPECT_EQ(LinesOf("a\r\r\nb\n\rc"), (TLines{"a", "", "b", "", "c"}));
+    EXPECT_EQ(LinesOf(" a \t\n"), TLines{" a \t"}); // nothing is trimmed
+    EXPECT_EQ(LinesOf(std::string("x\0y\n\0", 5)),
+              (TLines{std::string("x\0y", 3), std::string(1, '\0')}));
+}
+
+TEST(LineReader, ByteOrderMarkIsSkippedOnlyBeforeTheFirstLine) {
+    EXPECT_EQ(LinesOf("\xEF\xBB\xBF[Header]\n\xEF\xBB\xBFx"),
+              (TLines{"[Header]", "\xEF\xBB\xBFx"}));
+    EXPECT_EQ(LinesOf("\xEF\xBB"), TLines{"\xEF\xBB"});
+}
+
+TEST(LineReader, LinesAndCrLfPairsCrossingTheBufferBoundary) {
+    // The buffer holds 64 KiB: put a CR LF pair, a CR and long lines across its ends.
+    const std::size_t Chunk = 64 * 1024;
+    const std::string A(Chunk - 1, 'a');
+    EXPECT_EQ(LinesOf(A + "\r\nb"), (TLines{A, "b"}));
+    EXPECT_EQ(LinesOf(A + "\r\rb"), (TLines{A, "", "b"}));
+    EXPECT_EQ(LinesOf(A + "\r"), TLines{A});
+    const std::string Long(3 * Chunk + 17, 'L');
+    EXPECT_EQ(LinesOf("x\n" + Long + "\r\n" + Long), (TLines{"x", Long, Long}));
+}
+
+TEST(LineReader, KeepLimitCutsLongLinesButReportsTheirLength) {
+    TTempDir Dir;
+    const std::string Long(300000, 'q');
+    WriteFile(Dir / "f", "short\n" + Long + "\nend");
+    TLineReader Reader;
+    ASSERT_TRUE(Reader.Open(Dir / "f"));
+    Reader.SetKeepLimit(4);
+    TTextLine Line;
+    ASSERT_TRUE(Reader.Next(Line));
+    EXPECT_EQ(Line.Text, "shor");
+    EXPECT_EQ(Line.Length, 5u);
+    ASSERT_TRUE(Reader.Next(Line));
+    EXPECT_EQ(Line.Text, "qqqq");
+    EXPECT_EQ(Line.Length, Long.size());
+    ASSERT_TRUE(Reader.Next(Line));
+    EXPECT_EQ(Line.Text, "end");
+    EXPECT_FALSE(Reader.Next(Line));
+}
+
+TEST(LineReader, SeekGoesBackToALineByItsOffset) {
+    TTempDir Dir;
+    std::string Content = "\xEF\xBB\xBFzero\r\n";
+    for (int I = 1; I < 30000; ++I) {
+        Content += "line " + std::to_string(I) + (I % 3 == 0 ? "\r" : "\r\n");
+    }
+    WriteFile(Dir / "f", Content);
+    TLineReader Reader;
+    ASSERT_TRUE(Reader.Open(Dir / "f"));
+    std::vector<std::uint64_t> Offsets;
+    TTextLine Line;
+    while (Reader.Next(Line)) {
+        Offsets.push_back(Line.Offset);
+    }
+    ASSERT_EQ(Offsets.size(), 30000u);
+    EXPECT_EQ(Offsets[0], 3u);
+    for (const std::size_t I : {1u, 2u, 3u, 12345u, 29999u}) {
+        Reader.Seek(Offsets[I]);
+        ASSERT_TRUE(Reader.Next(Line));
+        EXPECT_EQ(Line.Text, "line " + std::to_string(I));
+    }
+    Reader.Rewind();
+    ASSERT_TRUE(Reader.Next(Line));
+    EXPECT_EQ(Line.Text, "zero");
+}
+
+TEST(LineReader, OnlyRegularFilesOpen) {
+    TTempDir Dir;
+    TLineReader Reader;
+    EXPECT_FALSE(Reader.Open(Dir / "missing"));
+    EXPECT_FALSE(Reader.ErrorText().empty());
+    EXPECT_FALSE(Reader.Open(Dir.Path()));
+    ASSERT_EQ(::mkfifo((Dir / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(Reader.Open(Dir / "pipe")); // returns at once, nobody writes to the pipe
+    EXPECT_FALSE(Reader.Open("/dev/zero"));
+    EXPECT_FALSE(Reader.IsOpen());
+    TTextLine Line;
+    EXPECT_FALSE(Reader.Next(Line));
+}

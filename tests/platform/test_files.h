@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TTempDir {
+public:
+    TTempDir() {
+        std::string Pattern = (std::filesystem::temp_directory_path() / "vespera-XXXXXX").string();
+        if (::mkdtemp(Pattern.data()) == nullptr) {
+            ADD_FAILURE() << "cannot create a temporary folder";
+        }
+        FPath = Pattern;
+    }
+    TTempDir(const TTempDir&) = delete;
+    TTempDir& operator=(const TTempDir&) = delete;
+    ~TTempDir() {
+        std::error_code Ignored;
+        std::filesystem::remove_all(FPath, Ignored);
+    }
+
+    // Path of Name inside the folder.
+    std::string operator/(const std::string& Name) const { return FPath + "/" + Name; }
+    const std::string& Path() const { return FPath; }
+
+private:
+    std::string FPath;
+};
+
+inline void WriteFile(const std::string& FileName, const std::string& Content) {
+    std::ofstream Out(FileName, std::ios::binary | std::ios::trunc);
+    Out << Content;
+    ASSERT_TRUE(Out.good()) << FileName;
+}
+
+inline std::string ReadFile(const std::string& FileName) {
+    std::ifstream In(FileName, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}
