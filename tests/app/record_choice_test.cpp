@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/stat.h>
 
 using namespace std::chrono_literals;
 
@@ -25,58 +26,43 @@ protected:
 } // namespace
 
 TEST_F(ChooseRecordTest, NoFileLeavesTheDefaultsAndTheOldDescription) {
-    EXPECT_FALSE(Choose(Dir / "missing.txt"));
-    EXPECT_EQ(Texts.FirstText, "first default");
-    EXPECT_EQ(Texts.LastText, "last default");
-    EXPECT_EQ(Texts.FileDescription, "old description");
-    EXPECT_FALSE(Choose(Dir.Path())); // a folder is no record file
-    EXPECT_FALSE(Choose(""));
+    ASSERT_EQ(::mkfifo((Dir / "pipe.txt").c_str(), 0600), 0); // must not block
+    for (const std::string& Name :
+         {Dir / "missing.txt", Dir.Path(), Dir / "pipe.txt", std::string()}) {
+        EXPECT_FALSE(Choose(Name));
+        EXPECT_EQ(Texts.FirstText, "first default");
+        EXPECT_EQ(Texts.LastText, "last default");
+        EXPECT_EQ(Texts.FileDescription, "old description");
+    }
 }
 
-TEST_F(ChooseRecordTest, OneLineGoesUnderTheDescriptionOrTheFirstDefault) {
-    WriteFile(Dir / "s.txt", "[Header]\nFormat=SINGLE\nDescription=Proverb\n[Data]\nHaste.\n");
-    EXPECT_TRUE(Choose(Dir / "s.txt"));
-    EXPECT_EQ(Texts.FirstText, "Proverb");
-    EXPECT_EQ(Texts.LastText, "Haste.");
-    EXPECT_EQ(Texts.FileDescription, "Proverb");
-
-    WriteFile(Dir / "s.txt", "[Header]\nFormat=SINGLE\n[Data]\nHaste.\n");
-    EXPECT_TRUE(Choose(Dir / "s.txt"));
-    EXPECT_EQ(Texts.FirstText, "first default");
-    EXPECT_EQ(Texts.LastText, "Haste.");
-    EXPECT_EQ(Texts.FileDescription, "");
-}
-
-TEST_F(ChooseRecordTest, FurtherLinesJoinTheSecondLogoWithCrLf) {
-    WriteFile(Dir / "q.txt", "[Header]\nFormat=Q&A\n[Data]\nQ: Two?\nA: one\nA: two\n");
-    EXPECT_TRUE(Choose(Dir / "q.txt"));
-    EXPECT_EQ(Texts.FirstText, "Two?");
-    EXPECT_EQ(Texts.LastText, "one\r\ntwo");
-
-    WriteFile(Dir / "m.txt", "[Header]\nFormat=ML\n[Data]\n<START>\nl1\nl2\nl3\n<END>\n");
-    EXPECT_TRUE(Choose(Dir / "m.txt"));
-    EXPECT_EQ(Texts.FirstText, "l1");
-    EXPECT_EQ(Texts.LastText, "l2\r\nl3");
-}
-
-TEST_F(ChooseRecordTest, UnansweredQuestionTakesTheDescriptionOrGoesToTheSecondLogo) {
-    WriteFile(Dir / "q.txt", "[Header]\nFormat=Q&A\nDescription=Think!\n[Data]\nQ: Why?\n\nA: x\n");
-    EXPECT_TRUE(Choose(Dir / "q.txt"));
-    EXPECT_EQ(Texts.FirstText, "Why?");
-    EXPECT_EQ(Texts.LastText, "Think!");
-
-    WriteFile(Dir / "q.txt", "[Header]\nFormat=Q&A\n[Data]\nQ: Why?\n\nA: x\n");
-    EXPECT_TRUE(Choose(Dir / "q.txt"));
-    EXPECT_EQ(Texts.FirstText, "first default");
-    EXPECT_EQ(Texts.LastText, "Why?");
-}
-
-TEST_F(ChooseRecordTest, NoRecordInAnExistingFileKeepsTheDefaults) {
-    WriteFile(Dir / "e.txt", "[Header]\nFormat=ML\nDescription=Blocks\n[Data]\n<START>\n<END>\n");
-    EXPECT_TRUE(Choose(Dir / "e.txt"));
-    EXPECT_EQ(Texts.FirstText, "first default");
-    EXPECT_EQ(Texts.LastText, "last default");
-    EXPECT_EQ(Texts.FileDescription, "Blocks");
+TEST_F(ChooseRecordTest, RecordLinesBecomeTheTwoTexts) {
+    struct TCase {
+        const char* Content;
+        const char* First;
+        const char* Last;
+    };
+    const TCase Cases[] = {
+        // One line: under the description, or under the first default text.
+        {"[Header]\nFormat=SINGLE\nDescription=Proverb\n[Data]\nHaste.\n", "Proverb", "Haste."},
+        {"[Header]\nFormat=SINGLE\n[Data]\nHaste.\n", "first default", "Haste."},
+        // More lines: the first on the first logo, the others joined by CR LF.
+        {"[Header]\nFormat=Q&A\n[Data]\nQ: Two?\nA: one\nA: two\n", "Two?", "one\r\ntwo"},
+        {"[Header]\nFormat=ML\n[Data]\n<START>\nl1\nl2\nl3\n<END>\n", "l1", "l2\r\nl3"},
+        // A question cut off from its answer takes the description, or goes to the second logo.
+        {"[Header]\nFormat=Q&A\nDescription=Think!\n[Data]\nQ: Why?\n\nA: x\n", "Why?", "Think!"},
+        {"[Header]\nFormat=Q&A\n[Data]\nQ: Why?\n\nA: x\n", "first default", "Why?"},
+        // No record: both defaults.
+        {"[Header]\nFormat=ML\nDescription=Blocks\n[Data]\n<START>\n<END>\n", "first default",
+         "last default"},
+    };
+    for (const TCase& Case : Cases) {
+        WriteFile(Dir / "r.txt", Case.Content);
+        EXPECT_TRUE(Choose(Dir / "r.txt"));
+        EXPECT_EQ(Texts.FirstText, Case.First) << Case.Content;
+        EXPECT_EQ(Texts.LastText, Case.Last) << Case.Content;
+        EXPECT_EQ(Texts.FileDescription, ReadDescription(Dir / "r.txt"));
+    }
 }
 
 TEST_F(ChooseRecordTest, TheClocksMillisecondDecidesTheRecord) {

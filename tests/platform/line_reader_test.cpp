@@ -7,23 +7,17 @@
 
 namespace {
 
-std::vector<std::string> AllLines(const std::string& FileName,
-                                  std::size_t KeepLimit = TLineReader::kNoLimit) {
+std::vector<std::string> LinesOf(const std::string& Content) {
+    TTempDir Dir;
+    WriteFile(Dir / "f", Content);
     TLineReader Reader;
-    EXPECT_TRUE(Reader.Open(FileName));
-    Reader.SetKeepLimit(KeepLimit);
+    EXPECT_TRUE(Reader.Open(Dir / "f"));
     std::vector<std::string> Lines;
     TTextLine Line;
     while (Reader.Next(Line)) {
         Lines.emplace_back(Line.Text);
     }
     return Lines;
-}
-
-std::vector<std::string> LinesOf(const std::string& Content) {
-    TTempDir Dir;
-    WriteFile(Dir / "f", Content);
-    return AllLines(Dir / "f");
 }
 
 using TLines = std::vector<std::string>;
@@ -57,51 +51,6 @@ TEST(LineReader, LinesAndCrLfPairsCrossingTheBufferBoundary) {
     EXPECT_EQ(LinesOf(A + "\r"), TLines{A});
     const std::string Long(3 * Chunk + 17, 'L');
     EXPECT_EQ(LinesOf("x\n" + Long + "\r\n" + Long), (TLines{"x", Long, Long}));
-}
-
-TEST(LineReader, KeepLimitCutsLongLinesButReportsTheirLength) {
-    TTempDir Dir;
-    const std::string Long(300000, 'q');
-    WriteFile(Dir / "f", "short\n" + Long + "\nend");
-    TLineReader Reader;
-    ASSERT_TRUE(Reader.Open(Dir / "f"));
-    Reader.SetKeepLimit(4);
-    TTextLine Line;
-    ASSERT_TRUE(Reader.Next(Line));
-    EXPECT_EQ(Line.Text, "shor");
-    EXPECT_EQ(Line.Length, 5u);
-    ASSERT_TRUE(Reader.Next(Line));
-    EXPECT_EQ(Line.Text, "qqqq");
-    EXPECT_EQ(Line.Length, Long.size());
-    ASSERT_TRUE(Reader.Next(Line));
-    EXPECT_EQ(Line.Text, "end");
-    EXPECT_FALSE(Reader.Next(Line));
-}
-
-TEST(LineReader, SeekGoesBackToALineByItsOffset) {
-    TTempDir Dir;
-    std::string Content = "\xEF\xBB\xBFzero\r\n";
-    for (int I = 1; I < 30000; ++I) {
-        Content += "line " + std::to_string(I) + (I % 3 == 0 ? "\r" : "\r\n");
-    }
-    WriteFile(Dir / "f", Content);
-    TLineReader Reader;
-    ASSERT_TRUE(Reader.Open(Dir / "f"));
-    std::vector<std::uint64_t> Offsets;
-    TTextLine Line;
-    while (Reader.Next(Line)) {
-        Offsets.push_back(Line.Offset);
-    }
-    ASSERT_EQ(Offsets.size(), 30000u);
-    EXPECT_EQ(Offsets[0], 3u);
-    for (const std::size_t I : {1u, 2u, 3u, 12345u, 29999u}) {
-        Reader.Seek(Offsets[I]);
-        ASSERT_TRUE(Reader.Next(Line));
-        EXPECT_EQ(Line.Text, "line " + std::to_string(I));
-    }
-    Reader.Rewind();
-    ASSERT_TRUE(Reader.Next(Line));
-    EXPECT_EQ(Line.Text, "zero");
 }
 
 TEST(LineReader, OnlyRegularFilesOpen) {
