@@ -26,3 +26,19 @@ VESPERA_PG_EXCEPTION(EPGInvalidBitCountNum, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGNoPalette, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGInvalidPaletteIndex, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGXYIndexOutOfRange, EPixelGraphic);
+
+// File formats and the registry.
+VESPERA_PG_EXCEPTION(EPGUnknownFileFormat, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGUnknownExtension, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGFileFormatWritersEmpty, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGCanWriteResolutionsEmpty, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGCannotWriteColorRes, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGUnknownClipboardFormat, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGBMPFileFormatReader, EPixelGraphic);
+
+// The message of a format's failure: its prefix ("BMP: ") followed by a table text.
+inline std::string PGFormatMessage(std::string_view Prefix, TPGLangStrId Id,
+                                   TPGLangArg S1 = std::nullopt, TPGLangArg S2 = std::nullopt,
+                                   TPGLangArg S3 = std::nullopt) {
+    return std::string(Prefix) + PGLangStr(Id, S1, S2, S3);
+}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/exception.h"
+#include "core/stream.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,11 +9,7 @@
 #include <string_view>
 #include <vector>
 
-// A file could not be opened or read.
-class EReadError : public Exception {
-public:
-    using Exception::Exception;
-};
+// A file that cannot be opened or read raises EReadError with the file's name and the reason.
 
 // One line of a text file without its line end. Text holds at most the reader's keep limit of
 // bytes and stays valid until the next call of the reader; Length is the line's full length and

@@ -1,0 +1,78 @@
+#include "pgraphic/formats/bmp/bmp_header.h"
+
+#include "core/pg_exceptions.h"
+
+namespace bmp {
+
+[[noreturn]] void Fail(TPGLangStrId Id, const char* S1) {
+    throw EPGBMPFileFormatReader(PGFormatMessage("BMP: ", Id, S1));
+}
+
+namespace {
+
+void CheckInfoHeader(const TDIBHeader& H) {
+    if (H.Planes != 1) {
+        Fail(TPGLangStrId::Invalid, "BitmapInfoHeader.biPlanes");
+    }
+    switch (H.BitCount) {
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        Fail(TPGLangStrId::Invalid, "BitmapInfoHeader.biBitCount");
+    }
+    const bool Valid = H.Compression == BI_RGB ||
+                       (H.Compression == BI_BITFIELDS && (H.BitCount == 16 || H.BitCount == 32)) ||
+                       (H.Compression == BI_RLE8 && H.BitCount == 8 && H.Height >= 0) ||
+                       (H.Compression == BI_RLE4 && H.BitCount == 4 && H.Height >= 0);
+    if (!Valid) {
+        Fail(TPGLangStrId::Invalid, "BitmapInfoHeader.biCompression");
+    }
+    if (H.Width < 0) {
+        throw EPGInvalidSize(TPGLangStrId::NegativeWidth);
+    }
+}
+
+} // namespace
+
+TDIBHeader ReadDIBHeader(TStream& Stream) {
+    const auto Size = ReadZeroFilled<4>(Stream);
+    TDIBHeader H;
+    switch (Get32(Size.data())) {
+    case kCoreHeaderSize: {
+        const auto B = ReadZeroFilled<kCoreHeaderSize - 4>(Stream);
+        H.Core = true;
+        H.Width = Get16(B.data());
+        H.Height = Get16(B.data() + 2);
+        H.Planes = Get16(B.data() + 4);
+        H.BitCount = Get16(B.data() + 6);
+        if (H.Planes != 1) {
+            Fail(TPGLangStrId::Invalid, "BitmapCoreHeader.bcPlanes");
+        }
+        if (H.BitCount != 1 && H.BitCount != 4 && H.BitCount != 8 && H.BitCount != 24) {
+            Fail(TPGLangStrId::Invalid, "BitmapCoreHeader.bcBitCount");
+        }
+        return H;
+    }
+    case kInfoHeaderSize: {
+        const auto B = ReadZeroFilled<kInfoHeaderSize - 4>(Stream);
+        H.Width = static_cast<std::int32_t>(Get32(B.data()));
+        H.Height = static_cast<std::int32_t>(Get32(B.data() + 4));
+        H.Planes = Get16(B.data() + 8);
+        H.BitCount = Get16(B.data() + 10);
+        H.Compression = Get32(B.data() + 12);
+        H.SizeImage = Get32(B.data() + 16);
+        H.ClrUsed = Get32(B.data() + 28);
+        CheckInfoHeader(H);
+        return H;
+    }
+    default:
+        Fail(TPGLangStrId::InvalidSizeOf, "BitmapInfoHeader/BitmapCoreHeader");
+    }
+}
+
+} // namespace bmp

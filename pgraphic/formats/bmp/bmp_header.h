@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/lang_strings.h"
+#include "pgraphic/formats/bmp/bmp_structures.h"
+
+namespace bmp {
+
+// Raises the reader's failure: "BMP: " and the table text.
+[[noreturn]] void Fail(TPGLangStrId Id, const char* S1);
+
+// Reads the header (core or info, by its size field) at the stream's position and checks it
+// as the reader accepts it.
+TDIBHeader ReadDIBHeader(TStream& Stream);
+
+} // namespace bmp

@@ -1,0 +1,255 @@
+#include "core/pg_exceptions.h"
+#include "pgraphic/formats/bmp/bit_fields.h"
+#include "pgraphic/formats/bmp/bmp.h"
+#include "pgraphic/formats/bmp/bmp_header.h"
+#include "pgraphic/formats/bmp/rle_decoder.h"
+#include "pgraphic/image/pixel_graphic.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+using namespace bmp;
+
+namespace {
+
+// Fires the image's progress event; true when the handler asks to stop.
+bool Progress(TPixelGraphic& Graphic, int Step, int Max) {
+    if (!Graphic.OnProgress) {
+        return false;
+    }
+    bool Abort = false;
+    Graphic.OnProgress(&Graphic, Step, Max, Abort);
+    return Abort;
+}
+
+int CheckedHeight(std::int64_t Height) {
+    const std::int64_t Rows = Height < 0 ? -Height : Height;
+    if (Rows > INT32_MAX) {
+        throw EPGInvalidSize(TPGLangStrId::InvalidSizeOf, PGLangStr(TPGLangStrId::ImageWord));
+    }
+    return static_cast<int>(Rows);
+}
+
+// Palette of a palette image: Count entries of EntrySize bytes (blue, green, red[, 0]). A count
+// beyond what the pixels can index is read as far as it can be used and the rest skipped, so
+// a hostile count neither allocates without bound nor shifts the pixel data.
+void ReadPalette(TStream& Stream, TPixelGraphic& Graphic, std::int64_t Count, int EntrySize) {
+    const std::int64_t Usable = std::min<std::int64_t>(Count, Graphic.MaxPaletteCount());
+    std::vector<std::uint8_t> Entries(static_cast<std::size_t>(Usable * EntrySize));
+    Stream.ReadBuffer(Entries.data(), static_cast<std::int64_t>(Entries.size()));
+    Graphic.SetPaletteCount(static_cast<int>(Usable));
+    for (std::int64_t I = 0; I < Usable; ++I) {
+        const std::uint8_t* E = Entries.data() + I * EntrySize;
+        Graphic.SetPaletteColors(static_cast<int>(I), RGB(E[2], E[1], E[0]));
+    }
+    if (Count > Usable) {
+        Stream.Seek((Count - Usable) * EntrySize, TSeekOrigin::soCurrent);
+    }
+}
+
+// Uncompressed 1-, 4-, 8- and 24-bit rows go straight into the pixel buffer, in ten parts with
+// progress when there is enough of them.
+void ReadRawPixels(TStream& Stream, TPixelGraphic& Graphic) {
+    std::uint8_t* Bits = Graphic.ScanLines();
+    const std::int64_t Length = Graphic.ImageSize();
+    if (Length < 101) {
+        Stream.Read(Bits, Length);
+        return;
+    }
+    const std::int64_t Part = Length / 10;
+    for (int Step = 1; Step <= 10; ++Step) {
+        const std::int64_t Offset = (Step - 1) * Part;
+        Stream.Read(Bits + Offset, Step < 10 ? Part : Length - Offset);
+        if (Progress(Graphic, Step, 10) && Step < 10) {
+            return;
+        }
+    }
+}
+
+// 16- and 32-bit rows, split into channels by the masks.
+void ReadBitFieldPixels(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader& H,
+                        const std::uint32_t (&Masks)[3]) {
+    const bool Short = H.BitCount == 16;
+    const TBitField Red(Masks[0], Short), Green(Masks[1], Short), Blue(Masks[2], Short);
+    const int Width = Graphic.Width(), Height = Graphic.Height();
+    const auto Stride =
+        (static_cast<std::size_t>(H.BitCount) * static_cast<std::size_t>(Width) + 31) / 32 * 4;
+    std::vector<std::uint8_t> Row(Stride);
+    for (int R = 0; R < Height; ++R) {
+        if (Stream.Read(Row.data(), static_cast<std::int64_t>(Stride)) !=
+            static_cast<std::int64_t>(Stride)) {
+            return; // the data ends early: the rest keeps its value
+        }
+        std::uint8_t* Out = Graphic.ScanLine(Height - 1 - R);
+        for (int X = 0; X < Width; ++X, Out += 3) {
+            const auto UX = static_cast<std::size_t>(X);
+            const std::uint32_t Pixel =
+                Short ? Get16(Row.data() + 2 * UX) : Get32(Row.data() + 4 * UX);
+            Out[0] = Blue.Value(Pixel);
+            Out[1] = Green.Value(Pixel);
+            Out[2] = Red.Value(Pixel);
+        }
+        if (Progress(Graphic, R, Height)) {
+            return;
+        }
+    }
+}
+
+// Rows of a top-down file were stored bottom-up: turn them over.
+void FlipRows(TPixelGraphic& Graphic) {
+    const int Height = Graphic.Height();
+    std::vector<std::uint8_t> Temp(Graphic.BytesPerLine());
+    for (int J = 0; J < Height / 2; ++J) {
+        std::uint8_t* A = Graphic.ScanLine(J);
+        std::uint8_t* B = Graphic.ScanLine(Height - 1 - J);
+        std::memcpy(Temp.data(), A, Temp.size());
+        std::memcpy(A, B, Temp.size());
+        std::memcpy(B, Temp.data(), Temp.size());
+    }
+}
+
+void ReadPixelsOf(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader& H) {
+    if (H.Core) {
+        const TPGBitCount Format =
+            TPixelGraphic::BitCountNumToBitCount(static_cast<int>(H.BitCount));
+        Graphic.SetSize(static_cast<int>(H.Width), static_cast<int>(H.Height), Format);
+        if (Format == bc24) {
+            Graphic.SetPaletteIdent(pTrueColor);
+        } else {
+            ReadPalette(Stream, Graphic, std::int64_t{1} << H.BitCount, 3);
+        }
+        ReadRawPixels(Stream, Graphic);
+        return;
+    }
+    const int Width = static_cast<int>(H.Width);
+    const int Height = CheckedHeight(H.Height);
+    if (H.BitCount >= 16) {
+        std::uint32_t Masks[3] = {0, 0, 0};
+        if (H.Compression == BI_BITFIELDS) {
+            const auto M = ReadZeroFilled<12>(Stream);
+            Masks[0] = Get32(M.data());
+            Masks[1] = Get32(M.data() + 4);
+            Masks[2] = Get32(M.data() + 8);
+        } else if (H.BitCount == 16) {
+            Masks[0] = 0x7C00, Masks[1] = 0x03E0, Masks[2] = 0x001F;
+        } else {
+            Masks[0] = 0xFF0000, Masks[1] = 0x00FF00, Masks[2] = 0x0000FF;
+        }
+        Graphic.SetSize(Width, Height, bc24);
+        Graphic.SetPaletteIdent(pTrueColor);
+        Stream.Seek(4 * static_cast<std::int64_t>(H.ClrUsed), TSeekOrigin::soCurrent);
+        if (H.BitCount == 24) {
+            ReadRawPixels(Stream, Graphic);
+        } else {
+            ReadBitFieldPixels(Stream, Graphic, H, Masks);
+        }
+    } else {
+        Graphic.SetSize(Width, Height,
+                        TPixelGraphic::BitCountNumToBitCount(static_cast<int>(H.BitCount)));
+        ReadPalette(Stream, Graphic, H.ClrUsed != 0 ? H.ClrUsed : std::int64_t{1} << H.BitCount, 4);
+        if (H.Compression == BI_RLE8 || H.Compression == BI_RLE4) {
+            DecodeRLE(Stream, Graphic, H.SizeImage, H.Compression == BI_RLE4);
+            return;
+        }
+        ReadRawPixels(Stream, Graphic);
+    }
+    if (H.Height < 0) {
+        FlipRows(Graphic);
+    }
+}
+
+} // namespace
+
+void ReadPackedDIB(TStream& Stream, TPixelGraphic& Graphic) {
+    if (Graphic.OnProgressStart) {
+        Graphic.OnProgressStart(&Graphic);
+    }
+    try {
+        ReadPixelsOf(Stream, Graphic, ReadDIBHeader(Stream));
+    } catch (...) {
+        if (Graphic.OnProgressEnd) {
+            Graphic.OnProgressEnd(&Graphic);
+        }
+        throw;
+    }
+    if (Graphic.OnProgressEnd) {
+        Graphic.OnProgressEnd(&Graphic);
+    }
+}
+
+TBMPFileFormatReader::TBMPFileFormatReader(std::string Extension)
+    : TFileFormatReader(std::move(Extension), "Bitmap") {
+    SetHasSignature(true);
+}
+
+bool TBMPFileFormatReader::CheckSignature(const TPGSignature& Header) const {
+    return Header[0] == 'B' && Header[1] == 'M';
+}
+
+void TBMPFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, int Index) const {
+    if (Index != 0) {
+        Fail(TPGLangStrId::Invalid, "Index");
+    }
+    ReadZeroFilled<kFileHeaderSize>(
+        Stream); // nothing in it is needed: the data follows the palette
+    ReadPackedDIB(Stream, Graphic);
+}
+
+void TBMPFileFormatReader::GetInfo(TStream& Stream, int Index, TPGImageFileInfo& Info) const {
+    TFileFormatReader::GetInfo(Stream, Index, Info);
+    if (Index != 0) {
+        Fail(TPGLangStrId::InvalidValueFor, "Index");
+    }
+    ReadZeroFilled<kFileHeaderSize>(Stream);
+    const TDIBHeader H = ReadDIBHeader(Stream);
+    Info.Width = static_cast<int>(H.Width);
+    Info.Height = static_cast<int>(H.Height);
+    Info.BitsPerPixel = static_cast<int>(H.BitCount);
+    if (H.Core) {
+        Info.SubFormatText = "OS/2";
+    } else {
+        Info.SubFormatText = "Windows";
+        switch (H.Compression) {
+        case BI_RGB:
+            Info.SubFormatText += ", RGB";
+            break;
+        case BI_RLE8:
+            Info.SubFormatText += ", RLE8";
+            break;
+        case BI_RLE4:
+            Info.SubFormatText += ", RLE4";
+            break;
+        default:
+            break;
+        }
+        if (H.Height < 0) {
+            Info.SubFormatText += ", Top-Down";
+        }
+    }
+    switch (H.BitCount) {
+    case 1:
+        Info.ColorsText = "2";
+        break;
+    case 4:
+        Info.ColorsText = "16";
+        break;
+    case 8:
+        Info.ColorsText = "256";
+        break;
+    case 16:
+        Info.ColorsText = "64K";
+        break;
+    default:
+        Info.ColorsText = "16.7M";
+        break;
+    }
+}
+
+void RegisterBMPFormats(TFileFormatReaders& Readers, TFileFormatWriters& Writers) {
+    Readers.Add(std::make_unique<TBMPFileFormatReader>());
+    Readers.Add(std::make_unique<TDIBFileFormatReader>());
+    Readers.Add(std::make_unique<TRLEFileFormatReader>());
+    Writers.Add(std::make_unique<TBMPFileFormatWriter>());
+    Writers.Add(std::make_unique<TDIBFileFormatWriter>());
+}

@@ -1,0 +1,62 @@
+#include "pgraphic/formats/bmp/bmp.h"
+#include "pgraphic/formats/bmp/bmp_structures.h"
+#include "pgraphic/image/pixel_graphic.h"
+
+#include <algorithm>
+#include <vector>
+
+using namespace bmp;
+
+namespace {
+
+// Palette entries written: the image's colours, as many as its format can index.
+int WrittenPaletteCount(const TPixelGraphic& Graphic) {
+    return std::min(Graphic.PaletteCount(), Graphic.MaxPaletteCount());
+}
+
+} // namespace
+
+std::int64_t PackedDIBSize(const TPixelGraphic& Graphic) {
+    return kInfoHeaderSize + 4 * static_cast<std::int64_t>(WrittenPaletteCount(Graphic)) +
+           Graphic.ImageSize();
+}
+
+void WritePackedDIB(TStream& Stream, TPixelGraphic& Graphic) {
+    const int Colors = WrittenPaletteCount(Graphic);
+    std::vector<std::uint8_t> Head(kInfoHeaderSize + 4 * static_cast<std::size_t>(Colors), 0);
+    std::uint8_t* H = Head.data();
+    Put32(H, kInfoHeaderSize);
+    Put32(H + 4, static_cast<std::uint32_t>(Graphic.Width()));
+    Put32(H + 8, static_cast<std::uint32_t>(Graphic.Height()));
+    Put16(H + 12, 1);
+    Put16(H + 14, static_cast<std::uint32_t>(Graphic.BitCountNum()));
+    Put32(H + 16, BI_RGB);
+    Put32(H + 20, Graphic.BytesPerLine() * static_cast<std::uint32_t>(Graphic.Height()));
+    Put32(H + 32, static_cast<std::uint32_t>(Colors));
+    for (int I = 0; I < Colors; ++I) {
+        const TColor C = Graphic.PaletteColors(I);
+        std::uint8_t* E = H + kInfoHeaderSize + 4 * static_cast<std::size_t>(I);
+        E[0] = GetBValue(C);
+        E[1] = GetGValue(C);
+        E[2] = GetRValue(C);
+    }
+    Stream.WriteBuffer(Head.data(), static_cast<std::int64_t>(Head.size()));
+    Stream.WriteBuffer(Graphic.ScanLines(), Graphic.ImageSize());
+}
+
+TBMPFileFormatWriter::TBMPFileFormatWriter(std::string Extension, bool IsListed)
+    : TFileFormatWriter(std::move(Extension), "Bitmap") {
+    SetWriterListed(IsListed);
+    SetCanWriteResolutions(kAllResolutions);
+}
+
+void TBMPFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
+    const auto Offset = static_cast<std::uint32_t>(kFileHeaderSize) + kInfoHeaderSize +
+                        4 * static_cast<std::uint32_t>(WrittenPaletteCount(Graphic));
+    std::uint8_t File[kFileHeaderSize] = {};
+    Put16(File, kSignature);
+    Put32(File + 2, Offset + Graphic.ImageSize());
+    Put32(File + 10, Offset);
+    Stream.WriteBuffer(File, kFileHeaderSize);
+    WritePackedDIB(Stream, Graphic);
+}

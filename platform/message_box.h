@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// The process-wide message box: every message to the user goes through one hook. A window
+// installs a real dialog; without one the message goes to standard error and the default
+// answer is taken.
+
+enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
+
+enum class TMsgDlgButtons { mbOK, mbOKCancel, mbYesNo, mbYesNoCancel };
+
+enum class TModalResult { mrNone, mrOK, mrCancel, mrYes, mrNo };
+
+struct TMessageBoxRequest {
+    std::string Caption;
+    std::string Text;
+    TMsgDlgType Type = TMsgDlgType::mtInformation;
+    TMsgDlgButtons Buttons = TMsgDlgButtons::mbOK;
+    TModalResult Default = TModalResult::mrOK; // the answer of the default button
+};
+
+using TMessageBoxHook = std::function<TModalResult(const TMessageBoxRequest& Request)>;
+
+// Shows the message through the installed hook and returns the answer.
+TModalResult ShowMessageBox(const TMessageBoxRequest& Request);
+
+// Installs a hook (none restores the console default); returns the one it replaces.
+TMessageBoxHook SetMessageBoxHook(TMessageBoxHook Hook);
+
+// The console default: "Caption: Text" on standard error, answered with the default button.
+TModalResult ConsoleMessageBox(const TMessageBoxRequest& Request);
