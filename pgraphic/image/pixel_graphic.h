@@ -214,6 +214,7 @@ public:
 
 private:
     friend class TPGColorWriter;
+    friend class TPGCanvas; // writes drawing back into the buffer without flushing
 
     void FlushSurface() const;
     void ReleaseSurfaceHandle();
