@@ -5,10 +5,10 @@
 #include "core/stream.h"
 #include "pgraphic/formats/color_resolution.h"
 #include "pgraphic/formats/registry.h"
+#include "pgraphic/formats/warning_action.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/ascii_text.h"
 #include "platform/file_ops.h"
-#include "platform/message_box.h"
 
 #include <cmath>
 #include <cstdio>
@@ -40,25 +40,6 @@ void CorrectGamma(TPixelGraphic& Image, long double DisplayGamma) {
                 I, RGB(Table[GetRValue(C)], Table[GetGValue(C)], Table[GetBValue(C)]));
         }
     }
-}
-
-// Asks whether to convert before writing; false aborts.
-bool AcceptConversion(TPGWarningAction Action, const std::string& Text) {
-    switch (Action) {
-    case pgwaIgnore:
-        return true;
-    case pgwaOKBox:
-        ShowMessageBox({PGLangStr(TPGLangStrId::Warning), Text, TMsgDlgType::mtWarning,
-                        TMsgDlgButtons::mbOK, TModalResult::mrOK});
-        return true;
-    case pgwaOKCancelBox:
-        return ShowMessageBox({PGLangStr(TPGLangStrId::Warning), Text, TMsgDlgType::mtWarning,
-                               TMsgDlgButtons::mbOKCancel, TModalResult::mrOK}) ==
-               TModalResult::mrOK;
-    case pgwaRaise:
-        return false;
-    }
-    return false;
 }
 
 // Writes Image with the writer for Extension, converting its colour resolution first when the
@@ -103,7 +84,8 @@ void SaveWithWriter(TPixelGraphic& Image, bool ToFile, const std::string& FileNa
     const std::string Warning =
         PGLangStr(TPGLangStrId::SaveColorResolutionChanged, Writer->Description(),
                   ColorResolutionText(Current), ColorResolutionText(Target));
-    if (!AcceptConversion(Image.SaveColorResWarningAction(), Warning)) {
+    if (!ConfirmWarning(Image.SaveColorResWarningAction(), PGLangStr(TPGLangStrId::Warning),
+                        Warning)) {
         throw EPGCannotWriteColorRes(TPGLangStrId::SaveColorResolutionImpossible,
                                      Writer->Description(), ColorResolutionText(Current));
     }
