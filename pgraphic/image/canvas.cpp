@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace {
