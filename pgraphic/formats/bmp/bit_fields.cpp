@@ -11,7 +11,7 @@ TBitField::TBitField(std::uint32_t ChannelMask, bool WithOffset) : Mask(ChannelM
     // Down by the trailing zeros, then so that the top bit of the mask lands on bit 7 (up for
     // narrow masks, down for masks wider than 8 bits).
     const int Trailing = std::countr_zero(Mask);
-    const int Width = std::bit_width(Mask >> Trailing);
+    const int Width = static_cast<int>(std::bit_width(Mask >> Trailing));
     Shift = 8 - Width - Trailing;
     if (WithOffset) {
         const std::uint32_t Normalised =

@@ -75,6 +75,12 @@ void ReadBitFieldPixels(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeade
     const int Width = Graphic.Width(), Height = Graphic.Height();
     const auto Stride =
         (static_cast<std::size_t>(H.BitCount) * static_cast<std::size_t>(Width) + 31) / 32 * 4;
+    // An empty image has no rows to fill (a width of 0 with any height); a stream shorter than
+    // one row fills none either, so the row buffer is never larger than the data.
+    if (Graphic.IsEmpty() ||
+        Stream.Size() - Stream.Position() < static_cast<std::int64_t>(Stride)) {
+        return;
+    }
     std::vector<std::uint8_t> Row(Stride);
     for (int R = 0; R < Height; ++R) {
         if (Stream.Read(Row.data(), static_cast<std::int64_t>(Stride)) !=
@@ -98,6 +104,9 @@ void ReadBitFieldPixels(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeade
 
 // Rows of a top-down file were stored bottom-up: turn them over.
 void FlipRows(TPixelGraphic& Graphic) {
+    if (Graphic.IsEmpty()) {
+        return; // no rows (width 0), however many the header claims
+    }
     const int Height = Graphic.Height();
     std::vector<std::uint8_t> Temp(Graphic.BytesPerLine());
     for (int J = 0; J < Height / 2; ++J) {

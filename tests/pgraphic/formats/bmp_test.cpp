@@ -187,6 +187,20 @@ TEST(BmpReader, TopDownRowsAndCoreHeaders) {
     EXPECT_EQ(Image.Pixels(1, 0), 1u);
 }
 
+TEST(BmpReader, ImagesWithoutColumnsEndAtOnceWhateverTheirHeight) {
+    // A width of 0 leaves no pixels; neither turning a top-down file over nor a bit-field row
+    // loop may walk the two billion rows the header claims.
+    for (const auto& [Height, Bits] :
+         {std::pair{-INT32_MAX, 24}, std::pair{INT32_MAX, 16}, std::pair{-INT32_MAX, 32}}) {
+        TBmpBuilder B;
+        B.FileHeader().InfoHeader(0, Height, Bits).U32(0x12345678);
+        TPixelGraphic Image;
+        Load(Image, B.Bytes);
+        EXPECT_TRUE(Image.IsEmpty());
+        EXPECT_EQ(Image.Height(), INT32_MAX);
+    }
+}
+
 TEST(BmpReader, RunLengthEncodedData) {
     // 03 05 00 00 00 01 on a 4 x 2 image: three pixels of index 5 at the bottom left, then end.
     TBmpBuilder B;
