@@ -26,6 +26,25 @@ std::int64_t SeekTarget(std::int64_t Offset, TSeekOrigin Origin, std::int64_t Cu
     return Base + Offset;
 }
 
+// Moves Count bytes in chunks through Call(Done, Chunk) (a read or write of the system), going
+// on after interruptions; stops at the end of the file or an error and returns what was moved.
+template <typename F>
+std::int64_t Transfer(std::int64_t Count, F Call) {
+    std::int64_t Done = 0;
+    while (Done < Count) {
+        const auto Chunk = static_cast<std::size_t>(std::min<std::int64_t>(Count - Done, 1 << 30));
+        const ssize_t N = Call(Done, Chunk);
+        if (N < 0 && errno == EINTR) {
+            continue;
+        }
+        if (N <= 0) {
+            break;
+        }
+        Done += N;
+    }
+    return Done;
+}
+
 std::string FileError(const char* What, const std::string& FileName) {
     return std::string(What) + " \"" + FileName + "\". " + std::strerror(errno);
 }
@@ -107,37 +126,15 @@ TFileStream::~TFileStream() {
 }
 
 std::int64_t TFileStream::Read(void* Buffer, std::int64_t Count) {
-    auto* Out = static_cast<std::uint8_t*>(Buffer);
-    std::int64_t Done = 0;
-    while (Done < Count) {
-        const auto Chunk = static_cast<std::size_t>(std::min<std::int64_t>(Count - Done, 1 << 30));
-        const ssize_t N = ::read(FHandle, Out + Done, Chunk);
-        if (N < 0 && errno == EINTR) {
-            continue;
-        }
-        if (N <= 0) {
-            break;
-        }
-        Done += N;
-    }
-    return Done;
+    return Transfer(Count, [this, Buffer](std::int64_t Done, std::size_t Chunk) {
+        return ::read(FHandle, static_cast<std::uint8_t*>(Buffer) + Done, Chunk);
+    });
 }
 
 std::int64_t TFileStream::Write(const void* Buffer, std::int64_t Count) {
-    const auto* In = static_cast<const std::uint8_t*>(Buffer);
-    std::int64_t Done = 0;
-    while (Done < Count) {
-        const auto Chunk = static_cast<std::size_t>(std::min<std::int64_t>(Count - Done, 1 << 30));
-        const ssize_t N = ::write(FHandle, In + Done, Chunk);
-        if (N < 0 && errno == EINTR) {
-            continue;
-        }
-        if (N <= 0) {
-            break;
-        }
-        Done += N;
-    }
-    return Done;
+    return Transfer(Count, [this, Buffer](std::int64_t Done, std::size_t Chunk) {
+        return ::write(FHandle, static_cast<const std::uint8_t*>(Buffer) + Done, Chunk);
+    });
 }
 
 std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
