@@ -35,6 +35,11 @@ VESPERA_PG_EXCEPTION(EPGCanWriteResolutionsEmpty, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGCannotWriteColorRes, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGUnknownClipboardFormat, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGBMPFileFormatReader, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGPCXFileFormatReader, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGPxMFileFormatReader, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGPxMFileFormatWriter, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGTGAFileFormatReader, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGTGAFileFormatWriter, EPixelGraphic);
 
 // The message of a format's failure: its prefix ("BMP: ") followed by a table text.
 inline std::string PGFormatMessage(std::string_view Prefix, TPGLangStrId Id,

@@ -1,8 +1,14 @@
 // Every file format of the library, registered in this order.
 
 #include "pgraphic/formats/bmp/bmp.h"
+#include "pgraphic/formats/pcx/pcx.h"
+#include "pgraphic/formats/pnm/pnm.h"
 #include "pgraphic/formats/registry.h"
+#include "pgraphic/formats/tga/tga.h"
 
 void RegisterBuiltinFormats(TFileFormatReaders& Readers, TFileFormatWriters& Writers) {
     RegisterBMPFormats(Readers, Writers);
+    RegisterPCXFormats(Readers, Writers);
+    RegisterPNMFormats(Readers, Writers);
+    RegisterTGAFormats(Readers, Writers);
 }
