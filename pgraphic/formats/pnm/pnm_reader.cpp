@@ -50,7 +50,7 @@ void ReadPlainRow(TPGBufferedInput& Input, const TVariant& V, std::uint64_t MaxV
             const std::uint8_t R = Scale(ReadNumber(Input), MaxValue);
             const std::uint8_t G = Scale(ReadNumber(Input), MaxValue);
             const std::uint8_t B = Scale(ReadNumber(Input), MaxValue);
-            Graphic.SetPixel(X, Y, RGB(R, G, B));
+            Graphic.SetPixel(X, Y, static_cast<std::uint32_t>(RGB(R, G, B)));
         }
     }
 }

@@ -60,17 +60,17 @@ void WritePlainRow(TOutputBuffer& Out, const TPixelGraphic& Graphic, char Kind, 
         if (X > 0) {
             Out.Add(' ');
         }
-        const std::uint32_t Value = Graphic.Pixels(X, Y);
         if (Kind == 'b') {
-            Out.Add(Value == 0 ? '1' : '0'); // index 0 is black
+            Out.Add(Graphic.Pixels(X, Y) == 0 ? '1' : '0'); // index 0 is black
         } else if (Kind == 'g') {
-            Out.Add(Texts[Value & 0xFF]); // palette indices stay below 256
+            Out.Add(Texts[Graphic.Pixels(X, Y) & 0xFF]); // palette indices stay below 256
         } else {
-            Out.Add(Texts[GetRValue(Value)]);
+            const TColor Color = Graphic.PixelColors(X, Y);
+            Out.Add(Texts[GetRValue(Color)]);
             Out.Add(' ');
-            Out.Add(Texts[GetGValue(Value)]);
+            Out.Add(Texts[GetGValue(Color)]);
             Out.Add(' ');
-            Out.Add(Texts[GetBValue(Value)]);
+            Out.Add(Texts[GetBValue(Color)]);
         }
     }
     Out.Add('\n');

@@ -57,7 +57,7 @@ void WriteHeader(TStream& Stream, const TTGAHeader& Header);
 // red, green, blue; 24 and 32 bits are blue, green, red (and a byte that is ignored).
 inline TColor DecodeColor(const std::uint8_t* P, std::size_t Bytes) {
     if (Bytes == 2) {
-        const unsigned W = P[0] | (P[1] << 8);
+        const unsigned W = P[0] | (unsigned{P[1]} << 8);
         return RGB(static_cast<std::uint8_t>((W & 0x7C00) >> 7),
                    static_cast<std::uint8_t>((W & 0x03E0) >> 2),
                    static_cast<std::uint8_t>((W & 0x001F) << 3));
