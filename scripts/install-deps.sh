@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ clang
+    # libFuzzer for ./fuzz.sh (only recommended by clang, so not pulled in without it)
+    libclang-rt-dev
     # window framework, text layout, drawing
     qt6-base-dev
     # image codecs

@@ -205,6 +205,50 @@ void TBMPFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     ReadPackedDIB(Stream, Graphic);
 }
 
+namespace {
+
+// "OS/2" for the core header; "Windows" with the compression and the row order otherwise.
+std::string SubFormatText(const TDIBHeader& H) {
+    if (H.Core) {
+        return "OS/2";
+    }
+    std::string Text = "Windows";
+    switch (H.Compression) {
+    case BI_RGB:
+        Text += ", RGB";
+        break;
+    case BI_RLE8:
+        Text += ", RLE8";
+        break;
+    case BI_RLE4:
+        Text += ", RLE4";
+        break;
+    default:
+        break;
+    }
+    if (H.Height < 0) {
+        Text += ", Top-Down";
+    }
+    return Text;
+}
+
+std::string ColorsText(std::uint32_t BitCount) {
+    switch (BitCount) {
+    case 1:
+        return "2";
+    case 4:
+        return "16";
+    case 8:
+        return "256";
+    case 16:
+        return "64K";
+    default:
+        return "16.7M";
+    }
+}
+
+} // namespace
+
 void TBMPFileFormatReader::GetInfo(TStream& Stream, int Index, TPGImageFileInfo& Info) const {
     TFileFormatReader::GetInfo(Stream, Index, Info);
     if (Index != 0) {
@@ -215,44 +259,8 @@ void TBMPFileFormatReader::GetInfo(TStream& Stream, int Index, TPGImageFileInfo&
     Info.Width = static_cast<int>(H.Width);
     Info.Height = static_cast<int>(H.Height);
     Info.BitsPerPixel = static_cast<int>(H.BitCount);
-    if (H.Core) {
-        Info.SubFormatText = "OS/2";
-    } else {
-        Info.SubFormatText = "Windows";
-        switch (H.Compression) {
-        case BI_RGB:
-            Info.SubFormatText += ", RGB";
-            break;
-        case BI_RLE8:
-            Info.SubFormatText += ", RLE8";
-            break;
-        case BI_RLE4:
-            Info.SubFormatText += ", RLE4";
-            break;
-        default:
-            break;
-        }
-        if (H.Height < 0) {
-            Info.SubFormatText += ", Top-Down";
-        }
-    }
-    switch (H.BitCount) {
-    case 1:
-        Info.ColorsText = "2";
-        break;
-    case 4:
-        Info.ColorsText = "16";
-        break;
-    case 8:
-        Info.ColorsText = "256";
-        break;
-    case 16:
-        Info.ColorsText = "64K";
-        break;
-    default:
-        Info.ColorsText = "16.7M";
-        break;
-    }
+    Info.SubFormatText = SubFormatText(H);
+    Info.ColorsText = ColorsText(H.BitCount);
 }
 
 void RegisterBMPFormats(TFileFormatReaders& Readers, TFileFormatWriters& Writers) {
