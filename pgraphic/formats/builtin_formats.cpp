@@ -5,10 +5,12 @@
 #include "pgraphic/formats/pnm/pnm.h"
 #include "pgraphic/formats/registry.h"
 #include "pgraphic/formats/tga/tga.h"
+#include "pgraphic/formats/tiff/tiff.h"
 
 void RegisterBuiltinFormats(TFileFormatReaders& Readers, TFileFormatWriters& Writers) {
     RegisterBMPFormats(Readers, Writers);
     RegisterPCXFormats(Readers, Writers);
     RegisterPNMFormats(Readers, Writers);
     RegisterTGAFormats(Readers, Writers);
+    RegisterTIFFFormats(Readers, Writers);
 }
