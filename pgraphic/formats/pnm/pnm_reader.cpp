@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 using namespace pnm;
 
@@ -80,6 +81,12 @@ void ReadRawRow(TPGBufferedInput& Input, const TVariant& V,
     default:
         // Red, green, blue in the file; blue, green, red in the image.
         Input.Read(Row, 3 * Width);
+        if (Identity) {
+            for (std::size_t I = 0; I < 3 * Width; I += 3) {
+                std::swap(Row[I], Row[I + 2]);
+            }
+            break;
+        }
         for (std::size_t I = 0; I < 3 * Width; I += 3) {
             const std::uint8_t Red = Row[I];
             Row[I] = Table[Row[I + 2]];
