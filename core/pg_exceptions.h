@@ -42,6 +42,8 @@ VESPERA_PG_EXCEPTION(EPGTGAFileFormatReader, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGTGAFileFormatWriter, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGTIFFileFormatReader, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGTIFFileFormatWriter, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGJPGFileFormatReaderWriter, EPixelGraphic);
+VESPERA_PG_EXCEPTION(EPGPNGFileFormatReaderWriter, EPixelGraphic);
 
 // The message of a format's failure: its prefix ("BMP: ") followed by a table text.
 inline std::string PGFormatMessage(std::string_view Prefix, TPGLangStrId Id,

@@ -1,0 +1,151 @@
+#include "pgraphic/formats/png/png_library.h"
+
+#include "core/pg_exceptions.h"
+#include "core/stream.h"
+#include "pgraphic/formats/library_warning.h"
+
+#include <cstdlib>
+#include <zlib.h>
+
+namespace png {
+
+namespace {
+
+TContext& ContextOf(png_structp Png) {
+    return *static_cast<TContext*>(png_get_error_ptr(Png));
+}
+
+TContext& StreamContextOf(png_structp Png) {
+    return *static_cast<TContext*>(png_get_io_ptr(Png));
+}
+
+// --- Errors and warnings -----------------------------------------------------------------------
+// When the operation stops, both callbacks longjmp to the guard of the running call, with no
+// object of ours left to destroy in between.
+
+void ErrorFn(png_structp Png, png_const_charp Message) noexcept {
+    ContextOf(Png).Failure.SetMessage(Message != nullptr ? Message : "");
+    png_longjmp(Png, 1);
+}
+
+void WarningFn(png_structp Png, png_const_charp Message) noexcept {
+    TContext& Context = ContextOf(Png);
+    if (LibraryWarningStops(Context.WarningAction, "PNG", Message, Context.Failure)) {
+        png_longjmp(Png, 1);
+    }
+}
+
+// --- Stream input and output -------------------------------------------------------------------
+
+// Moves Length bytes; 1 when all moved, 0 when fewer, -1 when the stream failed (recorded).
+template <typename F>
+int Transfer(TContext& Context, std::size_t Length, F&& Move) noexcept {
+    try {
+        return Move(*Context.Stream) == static_cast<std::int64_t>(Length) ? 1 : 0;
+    } catch (...) {
+        Context.Failure.SetException(std::current_exception());
+        return -1;
+    }
+}
+
+void ReadData(png_structp Png, png_bytep Data, std::size_t Length) noexcept {
+    const int Result = Transfer(StreamContextOf(Png), Length, [&](TStream& Stream) {
+        return Stream.Read(Data, static_cast<std::int64_t>(Length));
+    });
+    if (Result < 0) {
+        png_longjmp(Png, 1);
+    }
+    if (Result == 0) {
+        png_error(Png, "Read Error");
+    }
+}
+
+void WriteData(png_structp Png, png_bytep Data, std::size_t Length) noexcept {
+    const int Result = Transfer(StreamContextOf(Png), Length, [&](TStream& Stream) {
+        return Stream.Write(Data, static_cast<std::int64_t>(Length));
+    });
+    if (Result < 0) {
+        png_longjmp(Png, 1);
+    }
+    if (Result == 0) {
+        png_error(Png, "Write Error");
+    }
+}
+
+void FlushData(png_structp /*Png*/) noexcept {}
+
+} // namespace
+
+void Fail(TPGLangStrId Id, const char* S1) {
+    throw EPGPNGFileFormatReaderWriter(
+        PGFormatMessage(kPrefix, Id, S1 ? TPGLangArg(S1) : std::nullopt));
+}
+
+bool SameMajorMinor(std::string_view A, std::string_view B) {
+    const auto MajorMinor = [](std::string_view V) {
+        const auto First = V.find('.');
+        if (First == std::string_view::npos || First == 0) {
+            return std::string_view{};
+        }
+        const auto Second = V.find_first_not_of("0123456789", First + 1);
+        return V.substr(0, Second);
+    };
+    const std::string_view Left = MajorMinor(A);
+    return !Left.empty() && Left.back() != '.' && Left == MajorMinor(B);
+}
+
+void CheckLibraryVersions() {
+    const char* Png = png_get_libpng_ver(nullptr);
+    const char* Zlib = zlibVersion();
+    if (Png == nullptr || Zlib == nullptr || !SameMajorMinor(Png, PNG_LIBPNG_VER_STRING) ||
+        !SameMajorMinor(Zlib, ZLIB_VERSION)) {
+        Fail(TPGLangStrId::InvalidLibraryVersion);
+    }
+}
+
+TPNGObjects::TPNGObjects(TStream& Stream, TPGWarningAction WarningAction) {
+    FContext.Stream = &Stream;
+    FContext.WarningAction = WarningAction;
+}
+
+void TPNGObjects::RaiseFailure() const {
+    FContext.Failure.Raise<EPGPNGFileFormatReaderWriter>(kPrefix);
+}
+
+TPNGReadObjects::TPNGReadObjects(TStream& Stream, TPGWarningAction WarningAction)
+    : TPNGObjects(Stream, WarningAction) {
+    FPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, &FContext, ErrorFn, WarningFn);
+    if (FPng == nullptr) {
+        Fail(TPGLangStrId::Failed, "png_create_read_struct");
+    }
+    FInfo = png_create_info_struct(FPng);
+    if (FInfo == nullptr) {
+        png_destroy_read_struct(&FPng, nullptr, nullptr);
+        Fail(TPGLangStrId::Failed, "png_create_info_struct");
+    }
+    png_set_read_fn(FPng, &FContext, ReadData);
+}
+
+TPNGReadObjects::~TPNGReadObjects() {
+    png_destroy_read_struct(&FPng, &FInfo, nullptr);
+}
+
+TPNGWriteObjects::TPNGWriteObjects(TStream& Stream, TPGWarningAction WarningAction)
+    : TPNGObjects(Stream, WarningAction) {
+    FPng = png_create_write_struct(PNG_LIBPNG_VER_STRING, &FContext, ErrorFn, WarningFn);
+    if (FPng == nullptr) {
+        Fail(TPGLangStrId::Failed, "png_create_write_struct");
+    }
+    FInfo = png_create_info_struct(FPng);
+    if (FInfo == nullptr) {
+        png_destroy_write_struct(&FPng, nullptr);
+        Fail(TPGLangStrId::Failed, "png_create_info_struct");
+    }
+    png_set_write_fn(FPng, &FContext, WriteData, FlushData);
+}
+
+TPNGWriteObjects::~TPNGWriteObjects() {
+    png_destroy_write_struct(&FPng, &FInfo);
+}
+
+} // namespace png
