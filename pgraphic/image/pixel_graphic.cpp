@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +41,22 @@ int ColorTableSize(TPGBitCount BitCount) {
         return 0;
     }
     return 0;
+}
+
+// A zeroed pixel buffer. Large buffers are offered huge pages before anything touches them: a
+// file read straight into the buffer then takes a few dozen page faults instead of thousands,
+// which would otherwise cost several times the read itself. The advice changes no byte.
+std::uint8_t* AllocateZeroedPixels(std::size_t Size) {
+    auto* Pixels = static_cast<std::uint8_t*>(std::calloc(Size, 1));
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    if (Pixels != nullptr && Size >= 2 * kHugePage) {
+        const auto Page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+        const auto First = reinterpret_cast<std::uintptr_t>(Pixels);
+        const std::uintptr_t Start = (First + Page - 1) / Page * Page;
+        const std::uintptr_t End = (First + Size) / Page * Page;
+        ::madvise(reinterpret_cast<void*>(Start), End - Start, MADV_HUGEPAGE);
+    }
+    return Pixels;
 }
 
 } // namespace
@@ -175,7 +194,7 @@ void TPixelGraphic::SetSize(int NewWidth, int NewHeight, TPGBitCount NewBitCount
         if (FBitCount == bc24) {
             SetPaletteIdent(pTrueColor);
         }
-        auto* Pixels = static_cast<std::uint8_t*>(std::calloc(FImageSize, 1));
+        std::uint8_t* Pixels = AllocateZeroedPixels(FImageSize);
         if (Pixels == nullptr) {
             throw EPixelGraphic(TPGLangStrId::Failed, "CreateDIBSection");
         }

@@ -6,7 +6,6 @@
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 using namespace bmp;
@@ -49,27 +48,35 @@ void ReadPalette(TStream& Stream, TPixelGraphic& Graphic, std::int64_t Count, in
 }
 
 // Uncompressed 1-, 4-, 8- and 24-bit rows go straight into the pixel buffer, in ten parts with
-// progress when there is enough of them.
-void ReadRawPixels(TStream& Stream, TPixelGraphic& Graphic) {
+// progress when there is enough of them. Returns the number of rows that received data, the
+// first stored row first.
+int ReadRawPixels(TStream& Stream, TPixelGraphic& Graphic) {
     std::uint8_t* Bits = Graphic.ScanLines();
     const std::int64_t Length = Graphic.ImageSize();
+    std::int64_t Extent = 0; // end of the data placed in the buffer
     if (Length < 101) {
-        Stream.Read(Bits, Length);
-        return;
-    }
-    const std::int64_t Part = Length / 10;
-    for (int Step = 1; Step <= 10; ++Step) {
-        const std::int64_t Offset = (Step - 1) * Part;
-        Stream.Read(Bits + Offset, Step < 10 ? Part : Length - Offset);
-        if (Progress(Graphic, Step, 10) && Step < 10) {
-            return;
+        Extent = Stream.Read(Bits, Length);
+    } else {
+        const std::int64_t Part = Length / 10;
+        for (int Step = 1; Step <= 10; ++Step) {
+            const std::int64_t Offset = (Step - 1) * Part;
+            const std::int64_t Got = Stream.Read(Bits + Offset, Step < 10 ? Part : Length - Offset);
+            if (Got > 0) {
+                Extent = Offset + Got;
+            }
+            if (Progress(Graphic, Step, 10) && Step < 10) {
+                break;
+            }
         }
     }
+    const std::int64_t Stride = Graphic.BytesPerLine();
+    return Stride == 0 ? 0 : static_cast<int>((Extent + Stride - 1) / Stride);
 }
 
-// 16- and 32-bit rows, split into channels by the masks.
-void ReadBitFieldPixels(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader& H,
-                        const std::uint32_t (&Masks)[3]) {
+// 16- and 32-bit rows, split into channels by the masks. Returns the number of rows filled, the
+// first stored row first.
+int ReadBitFieldPixels(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader& H,
+                       const std::uint32_t (&Masks)[3]) {
     const bool Short = H.BitCount == 16;
     const TBitField Red(Masks[0], Short), Green(Masks[1], Short), Blue(Masks[2], Short);
     const int Width = Graphic.Width(), Height = Graphic.Height();
@@ -79,13 +86,13 @@ void ReadBitFieldPixels(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeade
     // one row fills none either, so the row buffer is never larger than the data.
     if (Graphic.IsEmpty() ||
         Stream.Size() - Stream.Position() < static_cast<std::int64_t>(Stride)) {
-        return;
+        return 0;
     }
     std::vector<std::uint8_t> Row(Stride);
     for (int R = 0; R < Height; ++R) {
         if (Stream.Read(Row.data(), static_cast<std::int64_t>(Stride)) !=
             static_cast<std::int64_t>(Stride)) {
-            return; // the data ends early: the rest keeps its value
+            return R; // the data ends early: the rest keeps its value
         }
         std::uint8_t* Out = Graphic.ScanLine(Height - 1 - R);
         for (int X = 0; X < Width; ++X, Out += 3) {
@@ -97,24 +104,27 @@ void ReadBitFieldPixels(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeade
             Out[2] = Red.Value(Pixel);
         }
         if (Progress(Graphic, R, Height)) {
-            return;
+            return R + 1;
         }
     }
+    return Height;
 }
 
-// Rows of a top-down file were stored bottom-up: turn them over.
-void FlipRows(TPixelGraphic& Graphic) {
+// Rows of a top-down file were stored bottom-up: turn them over. Only the first Filled rows of
+// the buffer received data and every other row is still zero from sizing; swapping two zero rows
+// changes nothing, so only the pairs with a filled row are swapped (their other row lies in the
+// upper half). The result is that of turning over every row, but a short file that claims
+// millions of rows costs no more than its data.
+void FlipRows(TPixelGraphic& Graphic, int Filled) {
     if (Graphic.IsEmpty()) {
         return; // no rows (width 0), however many the header claims
     }
     const int Height = Graphic.Height();
-    std::vector<std::uint8_t> Temp(Graphic.BytesPerLine());
-    for (int J = 0; J < Height / 2; ++J) {
-        std::uint8_t* A = Graphic.ScanLine(J);
-        std::uint8_t* B = Graphic.ScanLine(Height - 1 - J);
-        std::memcpy(Temp.data(), A, Temp.size());
-        std::memcpy(A, B, Temp.size());
-        std::memcpy(B, Temp.data(), Temp.size());
+    const std::size_t Stride = Graphic.BytesPerLine();
+    std::uint8_t* Bits = Graphic.ScanLines();
+    for (int J = 0; J < std::min(Filled, Height / 2); ++J) {
+        std::uint8_t* A = Bits + static_cast<std::size_t>(J) * Stride;
+        std::swap_ranges(A, A + Stride, Bits + static_cast<std::size_t>(Height - 1 - J) * Stride);
     }
 }
 
@@ -131,6 +141,7 @@ void ReadPixelsOf(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader& H) 
         ReadRawPixels(Stream, Graphic);
         return;
     }
+    int Filled = 0;
     const int Width = static_cast<int>(H.Width);
     const int Height = CheckedHeight(H.Height);
     if (H.BitCount >= 16) {
@@ -148,11 +159,8 @@ void ReadPixelsOf(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader& H) 
         Graphic.SetSize(Width, Height, bc24);
         Graphic.SetPaletteIdent(pTrueColor);
         Stream.Seek(4 * static_cast<std::int64_t>(H.ClrUsed), TSeekOrigin::soCurrent);
-        if (H.BitCount == 24) {
-            ReadRawPixels(Stream, Graphic);
-        } else {
-            ReadBitFieldPixels(Stream, Graphic, H, Masks);
-        }
+        Filled = H.BitCount == 24 ? ReadRawPixels(Stream, Graphic)
+                                  : ReadBitFieldPixels(Stream, Graphic, H, Masks);
     } else {
         Graphic.SetSize(Width, Height,
                         TPixelGraphic::BitCountNumToBitCount(static_cast<int>(H.BitCount)));
@@ -161,10 +169,10 @@ void ReadPixelsOf(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader& H) 
             DecodeRLE(Stream, Graphic, H.SizeImage, H.Compression == BI_RLE4);
             return;
         }
-        ReadRawPixels(Stream, Graphic);
+        Filled = ReadRawPixels(Stream, Graphic);
     }
     if (H.Height < 0) {
-        FlipRows(Graphic);
+        FlipRows(Graphic, Filled);
     }
 }
 

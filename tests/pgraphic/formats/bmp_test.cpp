@@ -201,6 +201,48 @@ TEST(BmpReader, ImagesWithoutColumnsEndAtOnceWhateverTheirHeight) {
     }
 }
 
+TEST(BmpReader, ShortTopDownFilesPutTheirRowsAtTheTopAndCostOnlyTheirData) {
+    // Two of five rows: the top two get them, the rest stays zero; also after an abort.
+    TBmpBuilder B;
+    B.FileHeader().InfoHeader(1, -5, 24).U32(0x00030201).U32(0x00060504);
+    TPixelGraphic Image;
+    Load(Image, B.Bytes);
+    EXPECT_EQ(Image.PixelColors(0, 0), RGB(3, 2, 1));
+    EXPECT_EQ(Image.PixelColors(0, 1), RGB(6, 5, 4));
+    for (int Y = 2; Y < 5; ++Y) {
+        EXPECT_EQ(Image.PixelColors(0, Y), 0) << Y;
+    }
+    TBmpBuilder Long;
+    Long.FileHeader().InfoHeader(1, -40, 24);
+    for (std::uint32_t R = 0; R < 40; ++R) {
+        Long.U32((R + 1) << 16); // red R + 1
+    }
+    Image.OnProgress = [](TObject*, int Step, int, bool& Abort) { Abort = Step == 3; };
+    Load(Image, Long.Bytes);
+    Image.OnProgress = nullptr;
+    EXPECT_EQ(Image.Pixels(0, 0), 1u);
+    EXPECT_EQ(Image.Pixels(0, 11), 12u); // three tenths of 160 bytes: 12 rows
+    EXPECT_EQ(Image.Pixels(0, 12), 0u);
+    EXPECT_EQ(Image.Pixels(0, 39), 0u);
+
+    // Millions of claimed rows with a few bytes of data: the rows read are placed, quickly.
+    for (const int Bits : {8, 32}) {
+        TBmpBuilder Tall;
+        Tall.FileHeader().InfoHeader(4, -4000000, Bits);
+        if (Bits == 8) {
+            for (int I = 0; I < 256; ++I) {
+                Tall.Color(I, I, I);
+            }
+        }
+        Tall.U32(0x07070707).U32(0x07070707).U32(0x07070707).U32(0x07070707);
+        Load(Image, Tall.Bytes);
+        EXPECT_EQ(Image.Height(), 4000000);
+        EXPECT_EQ(Image.PixelColors(3, 0), RGB(7, 7, 7));
+        EXPECT_EQ(Image.PixelColors(0, Bits == 8 ? 4 : 1), 0); // four rows of 8 bits, one of 32
+        EXPECT_EQ(Image.PixelColors(0, 3999999), 0);
+    }
+}
+
 TEST(BmpReader, RunLengthEncodedData) {
     // 03 05 00 00 00 01 on a 4 x 2 image: three pixels of index 5 at the bottom left, then end.
     TBmpBuilder B;
