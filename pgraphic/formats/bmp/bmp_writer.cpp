@@ -9,8 +9,13 @@ using namespace bmp;
 
 namespace {
 
-// Palette entries written: the image's colours, as many as its format can index.
+// Palette entries written: the image's colours, as many as its format can index. A palette
+// image without any colour writes its whole colour table (black entries): a count of 0 in the
+// file means a full table, so without one its first pixels would be read back as the palette.
 int WrittenPaletteCount(const TPixelGraphic& Graphic) {
+    if (Graphic.PaletteCount() == 0) {
+        return Graphic.MaxPaletteCount();
+    }
     return std::min(Graphic.PaletteCount(), Graphic.MaxPaletteCount());
 }
 
@@ -33,9 +38,11 @@ void WritePackedDIB(TStream& Stream, TPixelGraphic& Graphic) {
     Put32(H + 16, BI_RGB);
     Put32(H + 20, Graphic.BytesPerLine() * static_cast<std::uint32_t>(Graphic.Height()));
     Put32(H + 32, static_cast<std::uint32_t>(Colors));
+    const std::vector<TColor>& Palette = Graphic.Palette();
     for (int I = 0; I < Colors; ++I) {
-        const TColor C = Graphic.PaletteColors(I);
-        std::uint8_t* E = H + kInfoHeaderSize + 4 * static_cast<std::size_t>(I);
+        const auto Index = static_cast<std::size_t>(I);
+        const TColor C = Index < Palette.size() ? Palette[Index] : RGB(0, 0, 0);
+        std::uint8_t* E = H + kInfoHeaderSize + 4 * Index;
         E[0] = GetBValue(C);
         E[1] = GetGValue(C);
         E[2] = GetRValue(C);

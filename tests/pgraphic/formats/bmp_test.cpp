@@ -81,6 +81,29 @@ TEST(BmpWriter, TrueColourAndShortPalettes) {
     EXPECT_EQ(At32(Bytes, 10), 54u + 4 * 252);
 }
 
+TEST(BmpWriter, PaletteImagesWithoutColoursWriteAWholeBlackTable) {
+    // Colours-used 0 means a whole table to every reader, so one is written: the pixels come
+    // back as they were instead of being taken for palette entries.
+    for (const TPGBitCount Format : {bc1, bc4, bc8}) {
+        TPixelGraphic Image;
+        Image.SetSize(5, 3, Format);
+        ASSERT_EQ(Image.PaletteCount(), 0);
+        Image.SetPixel(1, 1, 1);
+        Image.SetPixel(4, 2, 1);
+        const auto Bytes = Save(Image);
+        const std::uint32_t Entries = 1u << Image.BitCountNum();
+        EXPECT_EQ(At32(Bytes, 46), Entries);
+        EXPECT_EQ(At32(Bytes, 10), 54 + 4 * Entries);
+        EXPECT_EQ(Bytes.size(), 54 + 4 * Entries + Image.ImageSize());
+        EXPECT_EQ(At32(Bytes, 54 + 4 * (Entries - 1)), 0u);
+        TPixelGraphic Back;
+        Load(Back, Bytes);
+        EXPECT_EQ(std::memcmp(Back.ScanLines(), Image.ScanLines(), Image.ImageSize()), 0);
+        std::uint32_t Format8 = 0;
+        EXPECT_EQ(Image.CopyClipboardData(Format8).size(), 40 + 4 * Entries + Image.ImageSize());
+    }
+}
+
 TEST(BmpReader, RoundTripsEveryFormatAndPalette) {
     for (const TPGBitCount Format : {bc1, bc4, bc8, bc24}) {
         TPixelGraphic Image;
