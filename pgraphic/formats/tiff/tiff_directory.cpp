@@ -72,7 +72,8 @@ std::uint32_t WalkChain(TStream& Stream, TDirectory& D, std::uint32_t First, int
         }
         ++Count;
         Stream.SetPosition(Position);
-        const std::int64_t Next = Position + 2 + kEntrySize * Read16(Stream, D.Order);
+        const std::int64_t Next =
+            Position + 2 + static_cast<std::int64_t>(kEntrySize) * Read16(Stream, D.Order);
         if (Next > Size - 2) {
             D.ImageCount = 1;
             return First;

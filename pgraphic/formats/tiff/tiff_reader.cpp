@@ -231,12 +231,12 @@ void TTIFFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     if (Depth != bc24) {
         SetPalette(Graphic, D);
     }
-    TRowReader Rows(Stream, Graphic, D, RowsPerStrip, static_cast<std::size_t>(RowBytes));
     const TPGFormatProgress Progress(Graphic, const_cast<TTIFFileFormatReader*>(this));
     Progress.Run([&] {
         if (Graphic.IsEmpty()) {
-            return;
+            return; // no rows or no columns: nothing to read, whatever the width says
         }
+        TRowReader Rows(Stream, Graphic, D, RowsPerStrip, static_cast<std::size_t>(RowBytes));
         for (int Y = 0; Y < Height; ++Y) {
             Rows.Row(Y);
             if (Progress.Aborted(Y, Height)) {

@@ -25,6 +25,9 @@ namespace {
 
 // Largest strip the writer aims at, in bytes (estimated).
 constexpr std::size_t kStripSize = 32767;
+// Colour-map components span 0..65535, so 255 is written as 65535 (full intensity) and every
+// reader, whether it divides by 256 or by 257 or shifts, gets the 8-bit value back.
+constexpr std::uint32_t kColorMapScale = 257;
 // Entries before the colour map, and the places of the two whose values come last.
 constexpr std::size_t kBaseEntries = 13;
 constexpr std::size_t kStripOffsetsEntry = 6;
@@ -199,9 +202,9 @@ TStripTable BuildDirectory(TDirectoryBlock& Block, const TPixelGraphic& Graphic,
         for (int I = 0; I < Colors; ++I) {
             const TColor C = Graphic.PaletteColors(I);
             const auto U = static_cast<std::size_t>(I);
-            Order.Put16(Map + 2 * U, GetRValue(C) * 256u);
-            Order.Put16(Map + 2 * (L.ColorMapEntries + U), GetGValue(C) * 256u);
-            Order.Put16(Map + 2 * (2 * L.ColorMapEntries + U), GetBValue(C) * 256u);
+            Order.Put16(Map + 2 * U, GetRValue(C) * kColorMapScale);
+            Order.Put16(Map + 2 * (L.ColorMapEntries + U), GetGValue(C) * kColorMapScale);
+            Order.Put16(Map + 2 * (2 * L.ColorMapEntries + U), GetBValue(C) * kColorMapScale);
         }
     }
     if (L.Samples > 1) {

@@ -402,11 +402,16 @@ TEST_F(Tiff, HostileFilesEndInErrorsNotInAllocations) {
     const auto Data = Tall.Data({1, 2});
     Tall.Image(1, 2, {8}, 1, {Data}, 0xFFFFFFFFu).Directory();
     EXPECT_EQ(LoadError(Tall.Bytes), "no error");
-    // No rows at all: an empty image, whatever the strips say.
+    // No rows at all: an empty image, whatever the strips say, and no row buffer for a width
+    // of 680 million CMYK pixels.
     TTiffBuilder Empty;
     Empty.Image(5, 0, {8}, 1, {}, 0).Tag(273, 4, {8}).Directory();
     TPixelGraphic Image;
     Load(Image, Empty.Bytes);
+    EXPECT_TRUE(Image.IsEmpty());
+    TTiffBuilder Wider;
+    Wider.Image(682164237, 0, {8, 8, 8, 8}, 5, {8}, 1).Directory();
+    Load(Image, Wider.Bytes);
     EXPECT_TRUE(Image.IsEmpty());
 }
 
@@ -506,10 +511,12 @@ TEST_F(Tiff, A300x200PaletteImageLayout) {
     EXPECT_EQ(U32(E[279].Field), 109u * 300);
     EXPECT_EQ(U32(E[279].Field + 4), 91u * 300);
     EXPECT_EQ(Bytes.size(), U32(E[273].Field + 4) + 91u * 300);
-    // Colour components are stored times 256; entries beyond the palette are 0.
+    // Colour components span 0..65535 (times 257); entries beyond the palette are 0.
     const std::size_t Map = E[320].Field;
     EXPECT_EQ(Bytes[Map + 2 * 9 + 1], 0xFF); // red of entry 9 (FF0000)
-    EXPECT_EQ(Bytes[Map + 2 * 9], 0);
+    EXPECT_EQ(Bytes[Map + 2 * 9], 0xFF);
+    EXPECT_EQ(Bytes[Map + 2 * 258 + 1], 0x80); // green of entry 2 (008000): 0x8080
+    EXPECT_EQ(Bytes[Map + 2 * 258], 0x80);
     EXPECT_EQ(Bytes[Map + 2 * 255 + 1], 0);
     TPixelGraphic Back;
     Load(Back, Bytes);
