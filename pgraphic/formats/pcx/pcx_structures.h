@@ -37,7 +37,7 @@ struct TPCXHeader {
 };
 
 // Raises the reader's failure: "PCX: " and the table text.
-[[noreturn]] void Fail(TPGLangStrId Id, const char* S1 = nullptr);
+[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
 [[noreturn]] void FailEndOfFile();
 
 // Reads the 128-byte header and checks the fields every use of it requires (palette

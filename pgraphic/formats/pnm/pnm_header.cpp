@@ -1,5 +1,5 @@
-#include "core/pg_exceptions.h"
 #include "pgraphic/formats/buffered_input.h"
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/pnm/pnm_structures.h"
 
 #include <limits>
@@ -18,13 +18,12 @@ bool VariantOf(std::uint8_t Digit, TVariant& Variant) {
     return true;
 }
 
-void FailRead(TPGLangStrId Id, const char* S1) {
-    throw EPGPxMFileFormatReader(
-        PGFormatMessage("PBM, PGM, PPM: ", Id, S1 != nullptr ? TPGLangArg(S1) : std::nullopt));
+void FailRead(TPGLangStrId Id, TPGLangArg S1) {
+    RaiseFormatFailure<EPGPxMFileFormatReader>("PBM, PGM, PPM: ", Id, S1);
 }
 
 void FailIndex() {
-    throw EPGPxMFileFormatReader(PGFormatMessage("PxM: ", TPGLangStrId::Invalid, "Index"));
+    RaiseFormatFailure<EPGPxMFileFormatReader>("PxM: ", TPGLangStrId::Invalid, "Index");
 }
 
 void FailEndOfFile() {

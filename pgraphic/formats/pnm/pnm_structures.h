@@ -27,7 +27,7 @@ bool VariantOf(std::uint8_t Digit, TVariant& Variant);
 
 // Readers' failures: "PBM, PGM, PPM: " and the table text; an index error of ReadImage says
 // "PxM: " instead.
-[[noreturn]] void FailRead(TPGLangStrId Id, const char* S1 = nullptr);
+[[noreturn]] void FailRead(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
 [[noreturn]] void FailIndex();
 [[noreturn]] void FailEndOfFile();
 

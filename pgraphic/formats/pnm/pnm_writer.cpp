@@ -1,5 +1,5 @@
-#include "core/pg_exceptions.h"
 #include "core/stream.h"
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/pnm/pnm.h"
 #include "pgraphic/image/pixel_graphic.h"
@@ -46,11 +46,6 @@ const std::array<std::string, 256>& ByteTexts() {
         return T;
     }();
     return Texts;
-}
-
-[[noreturn]] void FailWrite(std::string_view Prefix, TPGLangStrId Id,
-                            TPGLangArg S1 = std::nullopt) {
-    throw EPGPxMFileFormatWriter(PGFormatMessage(Prefix, Id, S1));
 }
 
 // The plain row: one text per sample, separated by single spaces, ended by a line feed.
@@ -133,10 +128,12 @@ TPXMFileFormatWriter::TPXMFileFormatWriter(std::string Extension, std::string De
 void TPXMFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
     const std::string& Ext = Extension();
     if (Ext != "pbm" && Ext != "pgm" && Ext != "ppm") {
-        FailWrite("PBM, PGM, PPM: ", TPGLangStrId::UnknownFileExtension, Ext);
+        RaiseFormatFailure<EPGPxMFileFormatWriter>(
+            "PBM, PGM, PPM: ", TPGLangStrId::UnknownFileExtension, Ext);
     }
     if (Graphic.Width() < 1 || Graphic.Height() < 1) {
-        FailWrite("PBM, PGM, PPM: ", TPGLangStrId::ZeroWidthOrHeight);
+        RaiseFormatFailure<EPGPxMFileFormatWriter>("PBM, PGM, PPM: ",
+                                                   TPGLangStrId::ZeroWidthOrHeight);
     }
     const char Kind = Ext[1]; // 'b', 'g' or 'p'
     const bool Valid =
@@ -145,7 +142,7 @@ void TPXMFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
                       : Graphic.BitCount() == bc24;
     if (!Valid) {
         const std::string Prefix = UpperCase(Ext) + ": ";
-        FailWrite(Prefix, TPGLangStrId::InvalidColorResolution);
+        RaiseFormatFailure<EPGPxMFileFormatWriter>(Prefix, TPGLangStrId::InvalidColorResolution);
     }
     const bool Raw = PxMBinary();
     const char Digit = static_cast<char>((Kind == 'b'   ? '1'

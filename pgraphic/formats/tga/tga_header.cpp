@@ -1,25 +1,12 @@
-#include "core/pg_exceptions.h"
 #include "core/stream.h"
+#include "pgraphic/formats/format_failure.h"
+#include "pgraphic/formats/little_endian.h"
 #include "pgraphic/formats/tga/tga_structures.h"
 
 namespace tga {
 
-namespace {
-
-std::uint16_t Get16(const std::uint8_t* P) {
-    return static_cast<std::uint16_t>(P[0] | (P[1] << 8));
-}
-
-void Put16(std::uint8_t* P, std::uint16_t V) {
-    P[0] = static_cast<std::uint8_t>(V);
-    P[1] = static_cast<std::uint8_t>(V >> 8);
-}
-
-} // namespace
-
-void Fail(TPGLangStrId Id, const char* S1) {
-    throw EPGTGAFileFormatReader(
-        PGFormatMessage("TGA: ", Id, S1 != nullptr ? TPGLangArg(S1) : std::nullopt));
+void Fail(TPGLangStrId Id, TPGLangArg S1) {
+    RaiseFormatFailure<EPGTGAFileFormatReader>("TGA: ", Id, S1);
 }
 
 void FailEndOfFile() {
@@ -33,13 +20,13 @@ TTGAHeader ReadHeader(TStream& Stream) {
     H.IdLength = B[0];
     H.ColorMapType = B[1];
     H.ImageType = B[2];
-    H.FirstEntry = Get16(B + 3);
-    H.ColorMapLength = Get16(B + 5);
+    H.FirstEntry = GetLE16(B + 3);
+    H.ColorMapLength = GetLE16(B + 5);
     H.EntrySize = B[7];
-    H.XOrigin = Get16(B + 8);
-    H.YOrigin = Get16(B + 10);
-    H.Width = Get16(B + 12);
-    H.Height = Get16(B + 14);
+    H.XOrigin = GetLE16(B + 8);
+    H.YOrigin = GetLE16(B + 10);
+    H.Width = GetLE16(B + 12);
+    H.Height = GetLE16(B + 14);
     H.Depth = B[16];
     H.Descriptor = B[17];
     return H;
@@ -50,13 +37,13 @@ void WriteHeader(TStream& Stream, const TTGAHeader& H) {
     B[0] = H.IdLength;
     B[1] = H.ColorMapType;
     B[2] = H.ImageType;
-    Put16(B + 3, H.FirstEntry);
-    Put16(B + 5, H.ColorMapLength);
+    PutLE16(B + 3, H.FirstEntry);
+    PutLE16(B + 5, H.ColorMapLength);
     B[7] = H.EntrySize;
-    Put16(B + 8, H.XOrigin);
-    Put16(B + 10, H.YOrigin);
-    Put16(B + 12, H.Width);
-    Put16(B + 14, H.Height);
+    PutLE16(B + 8, H.XOrigin);
+    PutLE16(B + 10, H.YOrigin);
+    PutLE16(B + 12, H.Width);
+    PutLE16(B + 14, H.Height);
     B[16] = H.Depth;
     B[17] = H.Descriptor;
     Stream.WriteBuffer(B, kHeaderSize);

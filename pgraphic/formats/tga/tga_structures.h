@@ -66,7 +66,7 @@ inline TColor DecodeColor(const std::uint8_t* P, std::size_t Bytes) {
 }
 
 // Raises the reader's failure: "TGA: " and the table text.
-[[noreturn]] void Fail(TPGLangStrId Id, const char* S1 = nullptr);
+[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
 [[noreturn]] void FailEndOfFile();
 
 } // namespace tga

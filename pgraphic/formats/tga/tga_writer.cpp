@@ -1,5 +1,5 @@
-#include "core/pg_exceptions.h"
 #include "core/stream.h"
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/tga/tga.h"
 #include "pgraphic/formats/tga/tga_structures.h"
@@ -12,10 +12,6 @@
 using namespace tga;
 
 namespace {
-
-[[noreturn]] void FailWrite(TPGLangStrId Id, TPGLangArg S1 = std::nullopt) {
-    throw EPGTGAFileFormatWriter(PGFormatMessage("TGA: ", Id, S1));
-}
 
 constexpr int kMaxSide = std::numeric_limits<std::uint16_t>::max();
 
@@ -30,11 +26,12 @@ void TTGAFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
     // would write pixels the header does not describe.
     const bool Mapped = Graphic.BitCount() == bc8;
     if (!Mapped && Graphic.BitCount() != bc24) {
-        FailWrite(TPGLangStrId::InvalidColorResolution);
+        RaiseFormatFailure<EPGTGAFileFormatWriter>("TGA: ", TPGLangStrId::InvalidColorResolution);
     }
     // The header's fields hold 16 bits.
     if (Graphic.Width() > kMaxSide || Graphic.Height() > kMaxSide) {
-        FailWrite(TPGLangStrId::InvalidSizeOf, PGLangStr(TPGLangStrId::ImageWord));
+        RaiseFormatFailure<EPGTGAFileFormatWriter>("TGA: ", TPGLangStrId::InvalidSizeOf,
+                                                   PGLangStr(TPGLangStrId::ImageWord));
     }
     const int Colors = Mapped ? std::min(Graphic.PaletteCount(), 256) : 0;
     TTGAHeader H;

@@ -40,7 +40,9 @@ protected:
 void FillPattern(TPixelGraphic& Image) {
     for (int Y = 0; Y < Image.Height(); ++Y) {
         for (int X = 0; X < Image.Width(); ++X) {
-            Image.SetPixel(X, Y, static_cast<std::uint32_t>(X * 2654435761u ^ Y * 40503u));
+            Image.SetPixel(X, Y,
+                           static_cast<std::uint32_t>(X) * 2654435761u ^
+                               static_cast<std::uint32_t>(Y) * 40503u);
         }
     }
 }

@@ -65,7 +65,9 @@ TEST_F(TgaInterop, OurFilesInEveryWritableResolution) {
     for (int Y = 0; Y < 31; ++Y) {
         for (int X = 0; X < 97; ++X) {
             Image.SetPixel(X, Y,
-                           static_cast<std::uint32_t>(X * 2654435761u ^ Y * 40503u) & 0xFFFFFF);
+                           (static_cast<std::uint32_t>(X) * 2654435761u ^
+                            static_cast<std::uint32_t>(Y) * 40503u) &
+                               0xFFFFFF);
         }
     }
     Image.SaveToFile(Path("true.tga"));

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/pg_exceptions.h"
+
+#include <string_view>
+
+// Raises a reader's or writer's failure: exception class E with the format's prefix ("PCX: ")
+// in front of the table text.
+template <typename E>
+[[noreturn]] void RaiseFormatFailure(std::string_view Prefix, TPGLangStrId Id,
+                                     TPGLangArg S1 = std::nullopt) {
+    throw E(PGFormatMessage(Prefix, Id, S1));
+}
