@@ -30,6 +30,7 @@ public:
 
     // The stream position the next control byte is read from.
     void SetPosition(std::int64_t Position) { FPosition = Position; }
+    std::int64_t Position() const { return FPosition; }
     // Fills Row with Length decoded bytes; false when a run or literal would go beyond them.
     bool DecodeRow(std::uint8_t* Row, std::size_t Length);
 

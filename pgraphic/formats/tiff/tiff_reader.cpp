@@ -102,7 +102,14 @@ public:
     TRowReader(TStream& Stream, TPixelGraphic& Graphic, const TDirectory& D,
                std::uint64_t RowsPerStrip, std::size_t RowBytes)
         : FStream(Stream), FGraphic(Graphic), FD(D), FRowsPerStrip(RowsPerStrip),
-          FRowBytes(RowBytes), FPackBits(Stream) {
+          FRowBytes(RowBytes), FPackBits(Stream),
+          // Real PackBits data spends at most two bytes per byte of a row; beyond that only
+          // no-op bytes, each of which a file holds once. Strips that share data full of
+          // no-ops would otherwise make a small file cost time without bound.
+          FPackBitsInputLeft(
+              std::min(SaturatingProduct(2 * static_cast<std::int64_t>(RowBytes), Graphic.Height()),
+                       INT64_MAX - Stream.Size()) +
+              Stream.Size()) {
         if (D.SamplesPerPixel == 4) {
             FBuffer.resize(RowBytes);
         }
@@ -121,7 +128,10 @@ public:
         std::uint8_t* Line = FGraphic.ScanLine(Y);
         std::uint8_t* Raw = FBuffer.empty() ? Line : FBuffer.data();
         if (FD.Compression == cmpPackBits) {
-            if (!FPackBits.DecodeRow(Raw, FRowBytes)) {
+            const std::int64_t Start = FPackBits.Position();
+            const bool Fits = FPackBits.DecodeRow(Raw, FRowBytes);
+            FPackBitsInputLeft -= FPackBits.Position() - Start;
+            if (!Fits || FPackBitsInputLeft < 0) {
                 throw EPGTIFFileFormatReader(
                     PGFormatMessage("TIFF (PackBits): ", TPGLangStrId::InvalidCountOfBytesInRow,
                                     std::to_string(Y)));
@@ -152,6 +162,7 @@ private:
     std::uint64_t FRowsPerStrip;
     std::size_t FRowBytes;
     TPackBitsDecoder FPackBits;
+    std::int64_t FPackBitsInputLeft;
     std::vector<std::uint8_t> FBuffer; // the file's row when it is wider than the image's
 };
 

@@ -1,8 +1,6 @@
 #include "core/pg_exceptions.h"
-#include "core/stream.h"
-#include "pgraphic/formats/registry.h"
+#include "format_test_util.h"
 #include "pgraphic/formats/tiff/tiff.h"
-#include "pgraphic/image/pixel_graphic.h"
 #include "platform/message_box.h"
 #include "tiff_builder.h"
 
@@ -10,8 +8,6 @@
 #include <map>
 
 namespace {
-
-using TBytes = std::vector<std::uint8_t>;
 
 // Restores the TIFF settings and the message box after each test, and records messages.
 class Tiff : public ::testing::Test {
@@ -35,32 +31,31 @@ protected:
         SetTIFFYResolution({});
     }
 
-    static void Load(TPixelGraphic& Image, const TBytes& Bytes, int Index = 0) {
+    static TPixelGraphic& Load(TPixelGraphic& Image, const TBytes& Bytes, int Index = 0) {
         TBlockStream Stream(static_cast<const void*>(Bytes.data()),
                             static_cast<std::int64_t>(Bytes.size()));
         Image.LoadFromStreamExt(Stream, "tif", Index);
+        return Image;
     }
-    std::string LoadError(const TBytes& Bytes, TPGWarningAction Action = pgwaRaise) {
+    static std::string Error(const TBytes& Bytes) { return ReadError(Reader, Bytes); }
+    // The failure of a read with the given warning action, or "no error".
+    static std::string ErrorWith(const TBytes& Bytes, TPGWarningAction Action) {
         TPixelGraphic Image;
         Image.SetReadWarningAction(Action);
         TBlockStream Stream(static_cast<const void*>(Bytes.data()),
                             static_cast<std::int64_t>(Bytes.size()));
         try {
-            TTIFFileFormatReader().ReadImage(Stream, Image, 0);
+            Reader.ReadImage(Stream, Image, 0);
         } catch (const EPGTIFFileFormatReader& E) {
             return E.what();
-        } catch (const EReadError& E) {
-            return std::string("read error: ") + E.what();
-        } catch (const EPGInvalidSize& E) {
-            return std::string("size error: ") + E.what();
         }
         return "no error";
     }
-    static TPGImageFileInfo Info(const TBytes& Bytes, int Index = 0) {
+    static TPGImageFileInfo Info(const TBytes& Bytes) {
         TBlockStream Stream(static_cast<const void*>(Bytes.data()),
                             static_cast<std::int64_t>(Bytes.size()));
         TPGImageFileInfo Result;
-        TTIFFileFormatReader().GetInfo(Stream, Index, Result);
+        Reader.GetInfo(Stream, 0, Result);
         return Result;
     }
     static TBytes Save(TPixelGraphic& Image) {
@@ -69,16 +64,19 @@ protected:
         return Stream.Bytes();
     }
 
+    static inline const TTIFFileFormatReader Reader;
     TMessageBoxHook Previous;
     std::vector<TMessageBoxRequest> Messages;
     TModalResult Answer = TModalResult::mrOK;
 };
 
-// A 3 x 2 RGB image in one strip, in either byte order.
-TBytes Rgb3x2(bool BigEndian) {
+// A one-strip image of the given layout over Data.
+TBytes OneStrip(std::uint32_t Width, std::uint32_t Height, std::vector<std::uint32_t> Bits,
+                std::uint32_t Photometric, const TBytes& Data, std::uint32_t Compression = 1,
+                bool BigEndian = false) {
     TTiffBuilder B(BigEndian);
-    const auto Strip = B.Data({10, 20, 30, 40, 50, 60, 70, 80, 90, 1, 2, 3, 4, 5, 6, 7, 8, 9});
-    B.Image(3, 2, {8, 8, 8}, 2, {Strip}, 2);
+    const auto Strip = B.Data(Data);
+    B.Image(Width, Height, std::move(Bits), Photometric, {Strip}, Height, Compression);
     B.Directory();
     return B.Bytes;
 }
@@ -87,16 +85,18 @@ TBytes Rgb3x2(bool BigEndian) {
 struct TEntry {
     std::uint32_t Type, Count, Field;
 };
+std::uint32_t U32(const TBytes& B, std::size_t At) {
+    return static_cast<std::uint32_t>(B[At] | B[At + 1] << 8 | B[At + 2] << 16 | B[At + 3] << 24);
+}
 std::map<std::uint32_t, TEntry> Entries(const TBytes& B) {
     const auto U16 = [&](std::size_t At) {
         return static_cast<std::uint32_t>(B[At] | B[At + 1] << 8);
     };
-    const auto U32 = [&](std::size_t At) { return U16(At) | U16(At + 2) << 16; };
     std::map<std::uint32_t, TEntry> Result;
-    const std::size_t Ifd = U32(4);
+    const std::size_t Ifd = U32(B, 4);
     for (std::size_t I = 0; I < U16(Ifd); ++I) {
         const std::size_t E = Ifd + 2 + 12 * I;
-        Result[U16(E)] = {U16(E + 2), U32(E + 4), U32(E + 8)};
+        Result[U16(E)] = {U16(E + 2), U32(B, E + 4), U32(B, E + 8)};
     }
     return Result;
 }
@@ -112,101 +112,65 @@ void ExpectSamePixels(const TPixelGraphic& A, const TPixelGraphic& B) {
     }
 }
 
+const std::string kStripCountError =
+    "TIFF: NumStripOffsets<>(ImageLength+RowsPerStrip-1) div RowsPerStrip";
+
 } // namespace
 
 // --- Reading ---------------------------------------------------------------------------------
 
-TEST_F(Tiff, BothByteOrdersReadToTheSamePixels) {
-    TPixelGraphic Little, Big;
-    Load(Little, Rgb3x2(false));
-    Load(Big, Rgb3x2(true));
-    ASSERT_EQ(Little.BitCount(), bc24);
-    EXPECT_EQ(Little.PixelColors(0, 0), RGB(10, 20, 30));
-    EXPECT_EQ(Little.PixelColors(2, 1), RGB(7, 8, 9));
-    ExpectSamePixels(Little, Big);
-}
-
-TEST_F(Tiff, GreyBilevelAndWhiteIsZeroLayouts) {
-    // 1 bit, 10 pixels wide: 0 = black for BlackIsZero and palette, inverted for WhiteIsZero.
+TEST_F(Tiff, SampleLayoutsAsTheFileStoresThem) {
+    TPixelGraphic Image;
+    // 1 bit: 0 is black unless WhiteIsZero; the bits beyond the width stay clear.
     for (const std::uint32_t Photometric : {0u, 1u, 3u}) {
-        TTiffBuilder B;
-        const auto Strip = B.Data({0xA5, 0xC0});
-        B.Image(10, 1, {1}, Photometric, {Strip}, 1);
-        B.Directory();
-        TPixelGraphic Image;
-        Load(Image, B.Bytes);
-        ASSERT_EQ(Image.BitCount(), bc1);
+        Load(Image, OneStrip(10, 1, {1}, Photometric, {0xA5, 0xC0}));
         EXPECT_EQ(Image.PaletteIdent(), pBlackWhite);
         const std::uint32_t Set = Photometric == 0 ? 0 : 1;
         EXPECT_EQ(Image.Pixels(0, 0), Set);
         EXPECT_EQ(Image.Pixels(1, 0), 1 - Set);
-        EXPECT_EQ(Image.Pixels(8, 0), Set);
         EXPECT_EQ(Image.Pixels(9, 0), Set);
-        // Bits beyond the width stay clear in the pixel buffer.
         EXPECT_EQ(Image.ScanLine(0)[1] & 0x3F, 0);
     }
-    TTiffBuilder B;
-    const auto Strip = B.Data({0x0F, 0x30, 0x00, 0xFF});
-    B.Image(3, 1, {4}, 0, {Strip}, 1).Directory();
-    TPixelGraphic Image;
-    Load(Image, B.Bytes);
-    ASSERT_EQ(Image.BitCount(), bc4);
+    Load(Image, OneStrip(3, 1, {4}, 0, {0x0F, 0x30}));
     EXPECT_EQ(Image.PaletteIdent(), pGray16);
-    EXPECT_EQ(Image.Pixels(0, 0), 15u);
-    EXPECT_EQ(Image.Pixels(1, 0), 0u);
-    EXPECT_EQ(Image.Pixels(2, 0), 12u);
-
-    TTiffBuilder G(true);
-    const auto Grey = G.Data({0, 100, 255});
-    G.Image(3, 1, {8}, 0, {Grey}, 1).Directory();
-    Load(Image, G.Bytes);
+    EXPECT_EQ(Image.Pixels(0, 0) << 8 | Image.Pixels(1, 0) << 4 | Image.Pixels(2, 0), 0xF0Cu);
+    Load(Image, OneStrip(2, 1, {8}, 0, {0, 100}, 1, true));
     EXPECT_EQ(Image.PaletteIdent(), pGray256);
-    EXPECT_EQ(Image.Pixels(0, 0), 255u);
     EXPECT_EQ(Image.Pixels(1, 0), 155u);
-}
 
-TEST_F(Tiff, ColourMapsGiveThePalette) {
+    // Colour maps: all reds, all greens, all blues, 16 bits each, taken div 256; a short map
+    // gives as many colours as it has.
     std::vector<std::uint32_t> Map(48, 0);
-    Map[1] = 0xFF00;      // red of entry 1
-    Map[16 + 1] = 0x80FF; // green of entry 1
-    Map[32 + 2] = 0x1234; // blue of entry 2
+    Map[1] = 0xFF00, Map[16 + 1] = 0x80FF, Map[32 + 2] = 0x1234;
     TTiffBuilder B;
     const auto Strip = B.Data({0x12});
     B.Image(2, 1, {4}, 3, {Strip}, 1).Tag(320, 3, Map).Directory();
-    TPixelGraphic Image;
     Load(Image, B.Bytes);
-    ASSERT_EQ(Image.BitCount(), bc4);
     EXPECT_EQ(Image.PaletteCount(), 16);
     EXPECT_EQ(Image.PixelColors(0, 0), RGB(255, 128, 0));
     EXPECT_EQ(Image.PixelColors(1, 0), RGB(0, 0, 0x12));
-
-    // An 8-bit image with a short map gets as many colours as the map has.
     TTiffBuilder S;
     const auto Pixels = S.Data({0, 1});
-    S.Image(2, 1, {8}, 3, {Pixels}, 1).Tag(320, 3, {0x100, 0x200, 0, 0, 0x300, 0xFFFF}).Directory();
-    Load(Image, S.Bytes);
-    ASSERT_EQ(Image.BitCount(), bc8);
+    S.Image(2, 1, {8}, 3, {Pixels}, 1).Tag(320, 3, {0x100, 0x200, 0, 0, 0x300, 0xFFFF});
+    Load(Image, (S.Directory(), S.Bytes));
     EXPECT_EQ(Image.PaletteCount(), 2);
     EXPECT_EQ(Image.PixelColors(1, 0), RGB(2, 0, 255));
-}
 
-TEST_F(Tiff, FourSamplesRgbaAndCmyk) {
-    TTiffBuilder B;
-    const auto Strip = B.Data({255, 0, 0, 0, 0, 100, 50, 20, 10, 20, 30, 240});
-    B.Image(3, 1, {8, 8, 8, 8}, 5, {Strip}, 1).Directory();
-    TPixelGraphic Image;
-    Load(Image, B.Bytes);
+    // RGB in either byte order; a fourth sample ignored; CMYK subtracted, each channel at
+    // least 0.
+    const TBytes Rgb = {10, 20, 30, 40, 50, 60};
+    Load(Image, OneStrip(2, 1, {8, 8, 8}, 2, Rgb, 1, true));
+    EXPECT_EQ(Image.PixelColors(1, 0), RGB(40, 50, 60));
+    EXPECT_EQ(Load(Image, OneStrip(2, 1, {8, 8, 8}, 2, Rgb)).PixelColors(0, 0), RGB(10, 20, 30));
+    Load(Image, OneStrip(2, 1, {8, 8, 8, 8}, 2, {1, 2, 3, 99, 4, 5, 6, 99}));
+    EXPECT_EQ(Image.PixelColors(1, 0), RGB(4, 5, 6));
+    Load(Image, OneStrip(3, 1, {8, 8, 8, 8}, 5, {255, 0, 0, 0, 0, 100, 50, 20, 10, 20, 30, 240}));
     EXPECT_EQ(Image.PixelColors(0, 0), RGB(0, 255, 255));
     EXPECT_EQ(Image.PixelColors(1, 0), RGB(235, 135, 185));
-    EXPECT_EQ(Image.PixelColors(2, 0), RGB(5, 0, 0)); // each channel floors at 0 separately
-    TTiffBuilder A;
-    const auto Rgba = A.Data({1, 2, 3, 99, 4, 5, 6, 99});
-    A.Image(2, 1, {8, 8, 8, 8}, 2, {Rgba}, 1).Directory();
-    Load(Image, A.Bytes);
-    EXPECT_EQ(Image.PixelColors(1, 0), RGB(4, 5, 6));
+    EXPECT_EQ(Image.PixelColors(2, 0), RGB(5, 0, 0));
 }
 
-TEST_F(Tiff, StripsInAnyOrderAndTheLastEntryOfATagWins) {
+TEST_F(Tiff, StripsInAnyOrderLastEntryWinsAndRowsPerStripAbsent) {
     TTiffBuilder B;
     const auto Third = B.Data({5, 6});
     const auto First = B.Data({1, 2});
@@ -218,201 +182,176 @@ TEST_F(Tiff, StripsInAnyOrderAndTheLastEntryOfATagWins) {
     for (int Y = 0; Y < 5; ++Y) {
         EXPECT_EQ(Image.Pixels(0, Y), static_cast<std::uint32_t>(Y + 1));
     }
+    TTiffBuilder Absent;
+    const auto Strip = Absent.Data({1, 2, 3});
+    Absent.Long(256, 1).Long(257, 3).Short(258, 8).Short(259, 1).Short(262, 1);
+    Absent.Tag(273, 4, {Strip}).Short(277, 1).Directory();
+    EXPECT_EQ(Load(Image, Absent.Bytes).Pixels(0, 2), 3u);
 }
 
 TEST_F(Tiff, PackBitsRowsAndTheirOverrun) {
-    TTiffBuilder B;
-    // Row 0: repeat 3 x 7 then literal 9; row 1 continues in the same strip; -128 is skipped.
-    const auto Strip = B.Data({0xFE, 7, 0, 9, 0x80, 3, 1, 2, 3, 4});
-    B.Image(4, 2, {8}, 1, {Strip}, 2, 32773).Directory();
+    // Row 0: repeat 3 x 7, literal 9; row 1 goes on in the same strip after a -128 no-op.
     TPixelGraphic Image;
-    Load(Image, B.Bytes);
+    Load(Image, OneStrip(4, 2, {8}, 1, {0xFE, 7, 0, 9, 0x80, 3, 1, 2, 3, 4}, 32773));
     EXPECT_EQ(Image.Pixels(2, 0), 7u);
     EXPECT_EQ(Image.Pixels(3, 0), 9u);
     EXPECT_EQ(Image.Pixels(3, 1), 4u);
-
-    TTiffBuilder Bad;
-    const auto Over = Bad.Data({3, 1, 2, 3, 4, 0xFC, 5});
-    Bad.Image(4, 2, {8}, 1, {Over}, 2, 32773).Directory();
-    EXPECT_EQ(LoadError(Bad.Bytes), "TIFF (PackBits): Invalid count of bytes in row 1");
+    EXPECT_EQ(Error(OneStrip(4, 2, {8}, 1, {3, 1, 2, 3, 4, 0xFC, 5}, 32773)),
+              "TIFF (PackBits): Invalid count of bytes in row 1");
 }
 
 TEST_F(Tiff, ASingleStripShorterThanTheImageAsksFirst) {
     TTiffBuilder B;
     const auto Strip = B.Data({1, 2, 3, 4});
     B.Image(1, 4, {8}, 1, {Strip}, 1).Directory();
-    const std::string Text = "TIFF: NumStripOffsets<>(ImageLength+RowsPerStrip-1) div RowsPerStrip";
-    EXPECT_EQ(LoadError(B.Bytes, pgwaRaise), Text);
-    EXPECT_EQ(LoadError(B.Bytes, pgwaIgnore), "no error");
+    EXPECT_EQ(ErrorWith(B.Bytes, pgwaRaise), kStripCountError);
+    EXPECT_EQ(ErrorWith(B.Bytes, pgwaIgnore), "no error");
     EXPECT_TRUE(Messages.empty());
-    EXPECT_EQ(LoadError(B.Bytes, pgwaOKBox), "no error");
+    EXPECT_EQ(ErrorWith(B.Bytes, pgwaOKBox), "no error");
     ASSERT_EQ(Messages.size(), 1u);
     EXPECT_EQ(Messages[0].Caption, "TIFF-Warning");
-    EXPECT_EQ(Messages[0].Text, Text);
+    EXPECT_EQ(Messages[0].Text, kStripCountError);
     EXPECT_EQ(Messages[0].Buttons, TMsgDlgButtons::mbOK);
     Answer = TModalResult::mrCancel;
-    EXPECT_EQ(LoadError(B.Bytes, pgwaOKCancelBox), Text);
+    EXPECT_EQ(ErrorWith(B.Bytes, pgwaOKCancelBox), kStripCountError);
     EXPECT_EQ(Messages.back().Buttons, TMsgDlgButtons::mbOKCancel);
     Answer = TModalResult::mrOK;
     TPixelGraphic Image;
-    Image.SetReadWarningAction(pgwaOKCancelBox);
-    Load(Image, B.Bytes);
-    EXPECT_EQ(Image.Pixels(0, 3), 4u); // the one strip held the whole image
+    EXPECT_EQ(Load(Image, B.Bytes).Pixels(0, 3), 4u); // the one strip held the whole image
 
-    // With several strips a wrong count is an error whatever the action.
+    // With several strips, or none, a wrong count is an error whatever the action.
     TTiffBuilder Two;
     const auto S = Two.Data({1, 2, 3, 4});
     Two.Image(1, 4, {8}, 1, {S, S}, 1).Directory();
-    EXPECT_EQ(LoadError(Two.Bytes, pgwaIgnore), Text);
+    EXPECT_EQ(ErrorWith(Two.Bytes, pgwaIgnore), kStripCountError);
     TTiffBuilder None;
     None.Image(1, 4, {8}, 1, {}, 1).Directory();
-    EXPECT_EQ(LoadError(None.Bytes, pgwaIgnore), Text);
+    EXPECT_EQ(ErrorWith(None.Bytes, pgwaIgnore), kStripCountError);
 }
 
-TEST_F(Tiff, UnsupportedCompressionsAreNamedButStillDescribed) {
-    const std::map<std::uint32_t, std::string> Names = {
+TEST_F(Tiff, CompressionsAndInformationTexts) {
+    const std::map<std::uint32_t, std::string> Refused = {
         {2, "CCITT 1D"}, {3, "Group 3 Fax"}, {4, "Group 4 Fax"}, {5, "LZW"}, {6, "JPEG"}, {0, "0"},
         {8, "8"}};
-    for (const auto& [Code, Name] : Names) {
-        TTiffBuilder B;
-        B.Image(2, 2, {8, 8, 8}, 2, {8}, 2, Code).Directory();
-        EXPECT_EQ(LoadError(B.Bytes), "TIFF: Unsupported compression " + Name);
+    for (const auto& [Code, Name] : Refused) {
+        EXPECT_EQ(Error(OneStrip(2, 2, {8, 8, 8}, 2, {}, Code)),
+                  "TIFF: Unsupported compression " + Name);
     }
-    TTiffBuilder Lzw(true);
-    Lzw.Image(640, 480, {8, 8, 8}, 2, {8}, 480, 5).Directory();
-    const TPGImageFileInfo I = Info(Lzw.Bytes);
-    EXPECT_EQ(I.SubFormatText, "M, LZW, RGB");
-    EXPECT_EQ(I.DetailsText, "(Unsupported compression)");
-    EXPECT_EQ(I.Width, 640);
-    EXPECT_EQ(I.Height, 480);
-    EXPECT_EQ(I.BitsPerPixel, 24);
-    EXPECT_EQ(I.ColorsText, "16.7 M");
-    EXPECT_EQ(I.ImageCount, 1);
-}
-
-TEST_F(Tiff, InformationTexts) {
     struct TCase {
         std::vector<std::uint32_t> Bits;
         std::uint32_t Photometric, Compression;
-        const char* SubFormat;
-        const char* Colors;
+        bool BigEndian;
+        const char *SubFormat, *Colors, *Details;
     };
-    const TCase Cases[] = {{{1}, 0, 1, "I, Uncompr., WhiteIsZero", "2"},
-                           {{4}, 1, 32773, "I, PackBits, BlackIsZero", "16"},
-                           {{8}, 3, 1, "I, Uncompr., RGB Palette", "256"},
-                           {{8, 8, 8, 8}, 5, 1, "I, Uncompr., CMYK", "16.7 M"},
-                           {{8, 8, 8}, 2, 7, "I, , RGB", "16.7 M"}};
+    const TCase Cases[] = {
+        {{1}, 0, 1, false, "I, Uncompr., WhiteIsZero", "2", ""},
+        {{4}, 1, 32773, false, "I, PackBits, BlackIsZero", "16", ""},
+        {{8}, 3, 1, false, "I, Uncompr., RGB Palette", "256", ""},
+        {{8, 8, 8, 8}, 5, 1, false, "I, Uncompr., CMYK", "16.7 M", ""},
+        {{8, 8, 8}, 2, 7, false, "I, , RGB", "16.7 M", ""},
+        {{8, 8, 8}, 2, 5, true, "M, LZW, RGB", "16.7 M", "(Unsupported compression)"}};
     for (const TCase& C : Cases) {
-        TTiffBuilder B;
-        B.Image(5, 4, C.Bits, C.Photometric, {8}, 4, C.Compression).Directory();
-        const TPGImageFileInfo I = Info(B.Bytes);
+        const auto Bits = C.Bits;
+        const TPGImageFileInfo I =
+            Info(OneStrip(640, 480, C.Bits, C.Photometric, {}, C.Compression, C.BigEndian));
         EXPECT_EQ(I.SubFormatText, C.SubFormat);
         EXPECT_EQ(I.ColorsText, C.Colors);
-        EXPECT_EQ(I.DetailsText, "");
+        EXPECT_EQ(I.DetailsText, C.Details);
+        EXPECT_EQ(I.BitsPerPixel, static_cast<int>(Bits.size() * Bits[0]));
+        EXPECT_EQ(I.Width, 640);
+        EXPECT_EQ(I.Height, 480);
+        EXPECT_EQ(I.ImageCount, 1);
     }
-    TPGImageFileInfo Found;
-    const TBytes Bytes = Rgb3x2(false);
-    TBlockStream Stream(static_cast<const void*>(Bytes.data()),
-                        static_cast<std::int64_t>(Bytes.size()));
-    ASSERT_TRUE(GetImageFileInfoFromStream(Stream, "", 0, Found));
-    EXPECT_EQ(Found.Description, "Tagged Image File Format");
-    EXPECT_EQ(Found.BitsPerPixel, 24);
+    bool Found = false;
+    EXPECT_EQ(InfoOf(OneStrip(1, 1, {8}, 1, {0}), "", &Found).Description,
+              "Tagged Image File Format");
+    EXPECT_TRUE(Found);
 }
 
 TEST_F(Tiff, DirectoryErrors) {
-    const auto Build = [](auto&& Fill) {
+    const auto Tagged = [](auto&& Fill) {
         TTiffBuilder B;
         Fill(B);
         B.Directory();
         return B.Bytes;
     };
-    TBytes NotTiff = Rgb3x2(false);
+    TBytes NotTiff = OneStrip(1, 1, {8}, 1, {0});
     NotTiff[2] = 43;
-    EXPECT_EQ(LoadError(NotTiff), "TIFF: Not a TIF file");
-    EXPECT_EQ(
-        LoadError(Build([](TTiffBuilder& B) { B.Image(2, 2, {8}, 1, {8}, 2).Short(284, 2); })),
-        "TIFF: PlanarConfiguration invalid");
-    EXPECT_EQ(LoadError(Build([](TTiffBuilder& B) {
+    EXPECT_EQ(Error(NotTiff), "TIFF: Not a TIF file");
+    EXPECT_EQ(Error(Tagged([](TTiffBuilder& B) { B.Image(2, 2, {8}, 1, {8}, 2).Short(284, 2); })),
+              "TIFF: PlanarConfiguration invalid");
+    EXPECT_EQ(Error(Tagged([](TTiffBuilder& B) {
                   B.Image(2, 2, {8, 8}, 1, {8}, 2);
               })),
               "TIFF: Invalid SamplesPerPixel");
-    EXPECT_EQ(LoadError(Build([](TTiffBuilder& B) {
+    EXPECT_EQ(Error(Tagged([](TTiffBuilder& B) {
                   B.Image(2, 2, {8, 8, 8}, 2, {8}, 2).Short(277, 4);
               })),
               "TIFF: Invalid count of SamplesPerPixel");
-    EXPECT_EQ(LoadError(Build([](TTiffBuilder& B) { B.Image(2, 2, {16}, 1, {8}, 2); })),
+    EXPECT_EQ(Error(Tagged([](TTiffBuilder& B) { B.Image(2, 2, {16}, 1, {8}, 2); })),
               "TIFF: Invalid SamplesPerPixel");
-    EXPECT_EQ(LoadError(Build([](TTiffBuilder& B) {
+    EXPECT_EQ(Error(Tagged([](TTiffBuilder& B) {
                   B.Image(2, 2, {8, 8, 8}, 5, {8}, 2);
               })),
               "TIFF: Invalid SamplesPerPixel");
-    EXPECT_EQ(LoadError(Build([](TTiffBuilder& B) {
+    EXPECT_EQ(Error(Tagged([](TTiffBuilder& B) {
                   B.Image(2, 2, {8}, 1, {8, 9}, 0);
               })),
               "TIFF: Invalid RowsPerStrip");
     EXPECT_EQ(
-        LoadError(Build([](TTiffBuilder& B) { B.Image(2, 2, {8}, 1, {8}, 2).Raw(256, 5, 1, 8); })),
+        Error(Tagged([](TTiffBuilder& B) { B.Image(2, 2, {8}, 1, {8}, 2).Raw(256, 5, 1, 8); })),
         "TIFF: Unsupported field Type: 5");
     // Tags that are not read may have any type.
-    EXPECT_EQ(LoadError(Build([](TTiffBuilder& B) {
+    EXPECT_EQ(Error(Tagged([](TTiffBuilder& B) {
                   B.Image(1, 1, {8}, 1, {0}, 1).Raw(282, 5, 1, 0).Raw(700, 99, 1, 0);
               })),
               "no error");
-    TPixelGraphic Image;
-    EXPECT_THROW(Load(Image, Rgb3x2(false), 1), EPGTIFFileFormatReader);
-}
-
-TEST_F(Tiff, RowsPerStripAbsentMeansOneStrip) {
-    TTiffBuilder B;
-    const auto Strip = B.Data({1, 2, 3});
-    B.Long(256, 1).Long(257, 3).Short(258, 8).Short(259, 1).Short(262, 1).Tag(273, 4, {Strip});
-    B.Short(277, 1).Directory();
-    TPixelGraphic Image;
-    Load(Image, B.Bytes);
-    EXPECT_EQ(Image.Pixels(0, 2), 3u);
+    EXPECT_EQ(ReadError(Reader, OneStrip(1, 1, {8}, 1, {0}), 1), "TIFF: Index invalid");
 }
 
 TEST_F(Tiff, HostileFilesEndInErrorsNotInAllocations) {
-    // Pixel data that the file does not hold, for a large declared size: refused before the
-    // image is sized.
-    TTiffBuilder Huge;
-    Huge.Image(20000, 20000, {8}, 1, {8}, 20000).Directory();
-    EXPECT_EQ(LoadError(Huge.Bytes), "read error: Stream read error");
-    TTiffBuilder HugePacked;
-    const auto Few = HugePacked.Data({0x81, 0});
-    HugePacked.Image(20000, 20000, {8}, 1, {Few}, 20000, 32773).Directory();
-    EXPECT_EQ(LoadError(HugePacked.Bytes), "read error: Stream read error");
-    // Strip offsets past the end, arrays of billions of values, a directory past the end.
+    const std::string ReadFailure = "Stream read error";
+    // Pixel data the file does not hold, for a large declared size: refused before the image
+    // is sized (400 MB would be allowed), uncompressed and PackBits (64:1 at most).
+    for (const TBytes& Huge :
+         {OneStrip(20000, 20000, {8}, 1, {0}), OneStrip(20000, 20000, {8}, 1, {0x81, 0}, 32773)}) {
+        TPixelGraphic Image;
+        TBlockStream Stream(static_cast<const void*>(Huge.data()),
+                            static_cast<std::int64_t>(Huge.size()));
+        EXPECT_THROW(Reader.ReadImage(Stream, Image, 0), EReadError);
+        EXPECT_TRUE(Image.IsEmpty());
+    }
+    // Thousands of PackBits strips that share 50000 no-op bytes: stopped once the input read
+    // exceeds what real data and the file's no-ops can account for, not read 50000 times each.
+    TTiffBuilder NoOps;
+    TBytes Padding(50000, 0x80);
+    Padding.insert(Padding.end(), {0, 7});
+    const auto Shared = NoOps.Data(Padding);
+    NoOps.Image(1, 20000, {8}, 1, std::vector<std::uint32_t>(20000, Shared), 1, 32773);
+    NoOps.Directory();
+    EXPECT_EQ(Error(NoOps.Bytes).rfind("TIFF (PackBits): Invalid count of bytes in row ", 0), 0u);
+    // Strip offsets past the end, arrays of billions of values, a directory past the end, a
+    // header cut short.
     TTiffBuilder Past;
     Past.Image(4, 4, {8}, 1, {1u << 30}, 4).Directory();
-    EXPECT_EQ(LoadError(Past.Bytes), "read error: Stream read error");
+    EXPECT_EQ(Error(Past.Bytes), ReadFailure);
     TTiffBuilder Billions;
     Billions.Image(4, 4, {8}, 1, {8}, 4).Raw(273, 4, 3000000000u, 8).Directory();
-    EXPECT_EQ(LoadError(Billions.Bytes), "read error: Stream read error");
-    TBytes Dangling = Rgb3x2(false);
-    Dangling[4] = 0xF0;
-    EXPECT_EQ(LoadError(Dangling), "read error: Stream read error");
-    EXPECT_EQ(LoadError({'I', 'I', 42}), "read error: Stream read error");
-    // Sizes beyond what an image can have.
-    TTiffBuilder Wide;
-    Wide.Image(0x80000000u, 1, {8}, 1, {8}, 1).Directory();
-    EXPECT_EQ(LoadError(Wide.Bytes), "size error: Invalid size of image");
-    // RowsPerStrip far beyond the height: one strip.
+    EXPECT_EQ(Error(Billions.Bytes), ReadFailure);
+    TBytes Dangling = OneStrip(1, 1, {8}, 1, {0});
+    Dangling[5] = 0x70;
+    EXPECT_EQ(Error(Dangling), ReadFailure);
+    EXPECT_EQ(Error({'I', 'I', 42}), ReadFailure);
+    // Sizes beyond what an image can have; RowsPerStrip far beyond the height (one strip).
+    EXPECT_EQ(Error(OneStrip(0x80000000u, 1, {8}, 1, {0})), "Invalid size of image");
     TTiffBuilder Tall;
     const auto Data = Tall.Data({1, 2});
     Tall.Image(1, 2, {8}, 1, {Data}, 0xFFFFFFFFu).Directory();
-    EXPECT_EQ(LoadError(Tall.Bytes), "no error");
-    // No rows at all: an empty image, whatever the strips say, and no row buffer for a width
-    // of 680 million CMYK pixels.
-    TTiffBuilder Empty;
-    Empty.Image(5, 0, {8}, 1, {}, 0).Tag(273, 4, {8}).Directory();
+    EXPECT_EQ(Error(Tall.Bytes), "no error");
+    // No rows: an empty image, and no row buffer for 680 million CMYK pixels.
     TPixelGraphic Image;
-    Load(Image, Empty.Bytes);
-    EXPECT_TRUE(Image.IsEmpty());
-    TTiffBuilder Wider;
-    Wider.Image(682164237, 0, {8, 8, 8, 8}, 5, {8}, 1).Directory();
-    Load(Image, Wider.Bytes);
-    EXPECT_TRUE(Image.IsEmpty());
+    EXPECT_TRUE(Load(Image, OneStrip(5, 0, {8}, 1, {})).IsEmpty());
+    EXPECT_TRUE(Load(Image, OneStrip(682164237, 0, {8, 8, 8, 8}, 5, {})).IsEmpty());
 }
 
 TEST_F(Tiff, DirectoryChainsWithManyImages) {
@@ -422,28 +361,20 @@ TEST_F(Tiff, DirectoryChainsWithManyImages) {
         B.Image(1, 1, {8}, 1, {Strip}, 1).Directory();
     }
     EXPECT_EQ(Info(B.Bytes).ImageCount, 1);
-    TPixelGraphic Image;
-    EXPECT_THROW(Load(Image, B.Bytes, 2), EPGTIFFileFormatReader);
+    EXPECT_EQ(ReadError(Reader, B.Bytes, 2), "TIFF: Index invalid");
     SetTIFFMultiImage(true);
     EXPECT_EQ(Info(B.Bytes).ImageCount, 3);
-    Load(Image, B.Bytes, 2);
-    EXPECT_EQ(Image.Pixels(0, 0), 21u);
-    try {
-        Load(Image, B.Bytes, 3);
-        FAIL();
-    } catch (const EPGTIFFileFormatReader& E) {
-        EXPECT_STREQ(E.what(), "TIFF: Index invalid");
-    }
-    // Beyond the bound, or looping, or leaving the file: one image, the first.
+    TPixelGraphic Image;
+    EXPECT_EQ(Load(Image, B.Bytes, 2).Pixels(0, 0), 21u);
+    EXPECT_EQ(ReadError(Reader, B.Bytes, 3), "TIFF: Index invalid");
+    // Beyond the bound, looping (whatever the bound) or leaving the file: one image, the first.
     SetTIFFMaxImages(2);
     EXPECT_EQ(Info(B.Bytes).ImageCount, 1);
-    SetTIFFMaxImages(1000);
+    SetTIFFMaxImages(2000000000);
     TTiffBuilder Loop;
     const auto Strip = Loop.Data({7});
     const auto First = Loop.Image(1, 1, {8}, 1, {Strip}, 1).Directory();
     Loop.Image(1, 1, {8}, 1, {Strip}, 1).Directory(First);
-    EXPECT_EQ(Info(Loop.Bytes).ImageCount, 1);
-    SetTIFFMaxImages(2000000000);
     EXPECT_EQ(Info(Loop.Bytes).ImageCount, 1);
     TTiffBuilder Away;
     Away.Image(1, 1, {8}, 1, {8}, 1).Directory(0x7FFFFFF0);
@@ -451,9 +382,6 @@ TEST_F(Tiff, DirectoryChainsWithManyImages) {
 }
 
 TEST_F(Tiff, ProgressComesFromTheReaderAndAbortKeepsTheRest) {
-    TTiffBuilder B;
-    const auto Strip = B.Data({1, 2, 3, 4});
-    B.Image(1, 4, {8}, 1, {Strip}, 4).Directory();
     TPixelGraphic Image;
     std::vector<int> Steps;
     TObject* Sender = nullptr;
@@ -466,19 +394,14 @@ TEST_F(Tiff, ProgressComesFromTheReaderAndAbortKeepsTheRest) {
         Abort = Step == 1;
     };
     Image.OnProgressEnd = [&](TObject*) { ++Ends; };
-    Load(Image, B.Bytes);
-    EXPECT_NE(Sender, &Image);
+    Load(Image, OneStrip(1, 4, {8}, 1, {1, 2, 3, 4}));
     EXPECT_NE(dynamic_cast<TTIFFileFormatReader*>(Sender), nullptr);
     EXPECT_EQ(Steps, (std::vector<int>{0, 1}));
     EXPECT_EQ(Image.Pixels(0, 1), 2u);
     EXPECT_EQ(Image.Pixels(0, 2), 0u);
     EXPECT_EQ(Ends, 1);
-
-    TTiffBuilder Bad;
-    const auto Over = Bad.Data({0xF0, 1});
-    Bad.Image(1, 2, {8}, 1, {Over}, 2, 32773).Directory();
     Image.OnProgress = nullptr;
-    EXPECT_THROW(Load(Image, Bad.Bytes), EPGTIFFileFormatReader);
+    EXPECT_THROW(Load(Image, OneStrip(1, 2, {8}, 1, {0xF0, 1}, 32773)), EPGTIFFileFormatReader);
     EXPECT_EQ(Ends, 2);
 }
 
@@ -494,81 +417,57 @@ TEST_F(Tiff, A300x200PaletteImageLayout) {
     ASSERT_EQ(E.size(), 14u);
     EXPECT_EQ(E[278].Field, 109u);
     EXPECT_EQ(E[273].Count, 2u);
-    EXPECT_EQ(E[279].Count, 2u);
     EXPECT_EQ(E[262].Field, 3u);
     EXPECT_EQ(E[320].Type, 3u);
     EXPECT_EQ(E[320].Count, 768u);
     EXPECT_EQ(E[258].Field, 8u);
-    EXPECT_EQ(E[259].Field, 1u);
     EXPECT_EQ(E[296].Field, 2u);
-    EXPECT_EQ(E[282].Type, 5u);
-    const auto U32 = [&](std::size_t At) {
-        return static_cast<std::uint32_t>(Bytes[At] | Bytes[At + 1] << 8 | Bytes[At + 2] << 16 |
-                                          Bytes[At + 3] << 24);
-    };
-    EXPECT_EQ(U32(E[282].Field), 300u);
-    EXPECT_EQ(U32(E[282].Field + 4), 1u);
-    EXPECT_EQ(U32(E[279].Field), 109u * 300);
-    EXPECT_EQ(U32(E[279].Field + 4), 91u * 300);
-    EXPECT_EQ(Bytes.size(), U32(E[273].Field + 4) + 91u * 300);
+    EXPECT_EQ(U32(Bytes, E[282].Field), 300u);
+    EXPECT_EQ(U32(Bytes, E[282].Field + 4), 1u);
+    EXPECT_EQ(U32(Bytes, E[279].Field), 109u * 300);
+    EXPECT_EQ(U32(Bytes, E[279].Field + 4), 91u * 300);
+    EXPECT_EQ(Bytes.size(), U32(Bytes, E[273].Field + 4) + 91u * 300);
     // Colour components span 0..65535 (times 257); entries beyond the palette are 0.
     const std::size_t Map = E[320].Field;
-    EXPECT_EQ(Bytes[Map + 2 * 9 + 1], 0xFF); // red of entry 9 (FF0000)
-    EXPECT_EQ(Bytes[Map + 2 * 9], 0xFF);
-    EXPECT_EQ(Bytes[Map + 2 * 258 + 1], 0x80); // green of entry 2 (008000): 0x8080
-    EXPECT_EQ(Bytes[Map + 2 * 258], 0x80);
+    EXPECT_EQ(Bytes[Map + 2 * 9] << 8 | Bytes[Map + 2 * 9 + 1], 0xFFFF);     // red of FF0000
+    EXPECT_EQ(Bytes[Map + 2 * 258] << 8 | Bytes[Map + 2 * 258 + 1], 0x8080); // green of 008000
     EXPECT_EQ(Bytes[Map + 2 * 255 + 1], 0);
     TPixelGraphic Back;
-    Load(Back, Bytes);
-    ExpectSamePixels(Image, Back);
-    EXPECT_EQ(Back.PaletteCount(), 256);
+    ExpectSamePixels(Image, Load(Back, Bytes));
 }
 
 TEST_F(Tiff, EveryResolutionRoundTripsInEveryVariant) {
-    const auto Fill = [](TPixelGraphic& Image, TPGBitCount Depth, TPaletteIdent Ident) {
-        Image.SetSize(37, 23, Depth);
-        if (Depth != bc24) {
-            Image.SetPaletteIdent(Ident);
-            if (Ident == pUnknown) {
-                Image.SetPaletteCount(Image.MaxPaletteCount());
-                for (int I = 0; I < Image.PaletteCount(); ++I) {
-                    Image.SetPaletteColors(I, RGB(I * 7, 255 - I, I * 3));
-                }
-            }
-        }
-        for (int Y = 0; Y < 23; ++Y) {
-            for (int X = 0; X < 37; ++X) {
-                const auto V = static_cast<std::uint32_t>((X * 7 + Y * 13 + (X / 5) * 101) % 256);
-                Image.SetPixel(X, Y,
-                               Depth == bc24 ? static_cast<std::uint32_t>(
-                                                   RGB(static_cast<int>(V), X * 5, Y * 9))
-                                             : (X < 5 ? 3u : V));
-            }
-        }
-    };
     const std::pair<TPGBitCount, TPaletteIdent> Kinds[] = {
         {bc1, pBlackWhite}, {bc4, pGray16},  {bc4, pSys16},     {bc4, pUnknown},
         {bc8, pGray256},    {bc8, pUnknown}, {bc24, pTrueColor}};
     for (const auto& [Depth, Ident] : Kinds) {
-        for (const std::uint32_t Compression : {1u, 32773u}) {
-            for (const bool BigEndian : {false, true}) {
-                for (const bool Variant : {false, true}) {
-                    SetTIFFCompression(Compression);
-                    SetTIFFBigEndian(BigEndian);
-                    SetTIFFWhiteIsZero(Variant);
-                    SetTIFFWriteCMYK(Variant);
-                    TPixelGraphic Image, Back;
-                    Fill(Image, Depth, Ident);
-                    const TBytes Bytes = Save(Image);
-                    Load(Back, Bytes);
-                    SCOPED_TRACE(::testing::Message()
-                                 << static_cast<int>(Depth) << " " << static_cast<int>(Ident) << " "
-                                 << Compression << " " << BigEndian << " " << Variant);
-                    ExpectSamePixels(Image, Back);
-                    EXPECT_EQ(Back.PaletteIdent(), Ident);
-                    EXPECT_EQ(Info(Bytes).SubFormatText.substr(0, 3), BigEndian ? "M, " : "I, ");
-                }
+        TPixelGraphic Image;
+        Image.SetSize(37, 23, Depth);
+        Image.SetPaletteIdent(Ident);
+        if (Ident == pUnknown) {
+            Image.SetPaletteCount(Image.MaxPaletteCount());
+            for (int I = 0; I < Image.PaletteCount(); ++I) {
+                Image.SetPaletteColors(I, RGB(I * 7, 255 - I, I * 3));
             }
+        }
+        for (int Y = 0; Y < 23; ++Y) {
+            for (int X = 0; X < 37; ++X) {
+                const auto V = static_cast<std::uint32_t>(X < 5 ? 1 : X * 7 + Y * 13 + X / 5 * 101);
+                Image.SetPixel(X, Y, Depth == bc24 ? V * 2654435761u & 0xFFFFFF : V % 256);
+            }
+        }
+        for (int Variant = 0; Variant < 8; ++Variant) {
+            SetTIFFCompression(Variant & 1 ? 32773 : 1);
+            SetTIFFBigEndian(Variant & 2);
+            SetTIFFWhiteIsZero(Variant & 4);
+            SetTIFFWriteCMYK(Variant & 4);
+            SCOPED_TRACE(::testing::Message() << "depth " << static_cast<int>(Depth) << " palette "
+                                              << static_cast<int>(Ident) << " variant " << Variant);
+            TPixelGraphic Back;
+            const TBytes Bytes = Save(Image);
+            ExpectSamePixels(Image, Load(Back, Bytes));
+            EXPECT_EQ(Back.PaletteIdent(), Ident);
+            EXPECT_EQ(Info(Bytes).SubFormatText.substr(0, 3), Variant & 2 ? "M, " : "I, ");
         }
     }
 }
@@ -582,7 +481,6 @@ TEST_F(Tiff, WhiteIsZeroAndCmykAsStored) {
     TBytes Bytes = Save(Grey);
     EXPECT_EQ(Entries(Bytes)[262].Field, 0u);
     EXPECT_EQ(Bytes[Entries(Bytes)[273].Field], 245);
-    EXPECT_EQ(Info(Bytes).SubFormatText, "I, Uncompr., WhiteIsZero");
     // A palette image keeps its indices and its colour map.
     Grey.SetPaletteColors(0, RGB(1, 2, 3));
     Bytes = Save(Grey);
@@ -598,9 +496,7 @@ TEST_F(Tiff, WhiteIsZeroAndCmykAsStored) {
     EXPECT_EQ(E[262].Field, 5u);
     EXPECT_EQ(E[277].Field, 4u);
     EXPECT_EQ(E[258].Count, 4u);
-    const std::size_t Pixel = E[273].Field;
-    EXPECT_EQ(TBytes(Bytes.begin() + static_cast<std::ptrdiff_t>(Pixel), Bytes.end()),
-              (TBytes{0, 100, 150, 55}));
+    EXPECT_EQ(TBytes(Bytes.begin() + E[273].Field, Bytes.end()), (TBytes{0, 100, 150, 55}));
 }
 
 TEST_F(Tiff, PackBitsStripsAndEvenOffsets) {
@@ -613,15 +509,13 @@ TEST_F(Tiff, PackBitsStripsAndEvenOffsets) {
     const TBytes Bytes = Save(Image);
     auto E = Entries(Bytes);
     EXPECT_EQ(E[278].Field, 5461u);
-    EXPECT_EQ(E[273].Count, 8u);
+    ASSERT_EQ(E[273].Count, 8u);
     EXPECT_EQ(E[259].Field, 32773u);
     for (std::size_t S = 0; S < 8; ++S) {
-        const std::size_t At = E[273].Field + 4 * S;
-        EXPECT_EQ(Bytes[At] % 2, 0) << S;
+        EXPECT_EQ(U32(Bytes, E[273].Field + 4 * S) % 2, 0u) << S;
     }
     TPixelGraphic Back;
-    Load(Back, Bytes);
-    ExpectSamePixels(Image, Back);
+    ExpectSamePixels(Image, Load(Back, Bytes));
 }
 
 TEST_F(Tiff, SeveralImagesInOneFileInTheMiddleOfAStream) {
@@ -633,9 +527,6 @@ TEST_F(Tiff, SeveralImagesInOneFileInTheMiddleOfAStream) {
     for (int I = 1; I <= 3; ++I) {
         TPixelGraphic Image;
         Image.SetSize(I, I, I == 2 ? bc24 : bc8);
-        if (I != 2) {
-            Image.SetPaletteIdent(pGray256);
-        }
         Image.SetPixel(0, 0, static_cast<std::uint32_t>(I));
         Writer.AddImage(Stream, Image);
         EXPECT_EQ(Stream.Position(), Stream.Size());
@@ -646,45 +537,39 @@ TEST_F(Tiff, SeveralImagesInOneFileInTheMiddleOfAStream) {
     for (int I = 0; I < 3; ++I) {
         TPixelGraphic Image;
         Stream.SetPosition(101);
-        TTIFFileFormatReader().ReadImage(Stream, Image, I);
+        Reader.ReadImage(Stream, Image, I);
         EXPECT_EQ(Image.Width(), I + 1);
         EXPECT_EQ(Image.Pixels(0, 0), static_cast<std::uint32_t>(I + 1));
     }
     Stream.SetPosition(101);
     TPGImageFileInfo I;
-    TTIFFileFormatReader().GetInfo(Stream, 0, I);
+    Reader.GetInfo(Stream, 0, I);
     EXPECT_EQ(I.ImageCount, 3);
 }
 
-TEST_F(Tiff, WriterFailures) {
+TEST_F(Tiff, WriterFailuresResolutionsAndProgress) {
     TPixelGraphic Image;
-    Image.SetSize(2, 2, bc24);
+    Image.SetSize(3, 5, bc24);
     TMemoryStream Stream;
     TTIFFileFormatWriter Writer;
-    try {
-        Writer.AddImage(Stream, Image); // no BeginFile
-        FAIL();
-    } catch (const EPGTIFFileFormatWriter& E) {
-        EXPECT_STREQ(E.what(), "TIFF: Internal Error");
-    }
+    const auto Failure = [&](auto&& Write) -> std::string {
+        try {
+            Write();
+        } catch (const EPGTIFFileFormatWriter& E) {
+            return E.what();
+        }
+        return "no error";
+    };
+    EXPECT_EQ(Failure([&] { Writer.AddImage(Stream, Image); }), "TIFF: Internal Error");
     SetTIFFCompression(5);
-    EXPECT_THROW(Save(Image), EPGTIFFileFormatWriter);
+    EXPECT_EQ(Failure([&] { Save(Image); }), "TIFF: Internal Error");
     SetTIFFCompression(1);
     TPixelGraphic Empty;
-    try {
-        Save(Empty);
-        FAIL();
-    } catch (const EPGTIFFileFormatWriter& E) {
-        EXPECT_STREQ(E.what(), "TIFF: Width = 0 or Height = 0");
-    }
-}
+    EXPECT_EQ(Failure([&] { Save(Empty); }), "TIFF: Width = 0 or Height = 0");
 
-TEST_F(Tiff, ResolutionsAndWriterProgress) {
     SetTIFFResolutionUnit(truNone);
     SetTIFFXResolution({72, 1});
     SetTIFFYResolution({150, 2});
-    TPixelGraphic Image;
-    Image.SetSize(3, 5, bc24);
     std::vector<int> Steps;
     Image.OnProgress = [&](TObject* S, int Step, int Max, bool& Abort) {
         EXPECT_EQ(S, &Image);
@@ -696,35 +581,7 @@ TEST_F(Tiff, ResolutionsAndWriterProgress) {
     EXPECT_EQ(Steps, (std::vector<int>{0, 1, 2, 3, 4}));
     auto E = Entries(Bytes);
     EXPECT_EQ(E[296].Field, 1u);
-    EXPECT_EQ(Bytes[E[282].Field], 72);
-    EXPECT_EQ(Bytes[E[283].Field], 150);
-    EXPECT_EQ(Bytes[E[283].Field + 4], 2);
-}
-
-TEST_F(Tiff, RegisteredAsTheSpecificationListsThem) {
-    TPixelGraphic Image;
-    Image.SetSize(4, 4, bc1);
-    Image.SetPaletteIdent(pBlackWhite);
-    Image.SetPaletteColors(1, RGB(255, 0, 0)); // two colours: written as 16 colours
-    Image.SetSaveColorResWarningAction(pgwaIgnore);
-    TMemoryStream Stream;
-    Image.SaveToStreamExt(Stream, ".tiff");
-    TPixelGraphic Back;
-    Stream.SetPosition(0);
-    Back.LoadFromStream(Stream);
-    EXPECT_EQ(Back.BitCount(), bc4);
-    EXPECT_EQ(Back.PixelColors(0, 0), RGB(0, 0, 0));
-    TTIFFFileFormatWriter Alias;
-    EXPECT_FALSE(Alias.Listed());
-    EXPECT_TRUE(Alias.MultiImage());
-    EXPECT_FALSE(Contains(Alias.CanWriteResolutions(), cr2Colors));
-    EXPECT_EQ(Alias.ClassName(), "TTIFFFileFormatWriter");
-    TTIFFFileFormatReader Reader;
-    EXPECT_EQ(Reader.Extension(), "tiff");
-    TPGSignature Header{};
-    Header[0] = Header[1] = 'M';
-    Header[3] = 42;
-    EXPECT_TRUE(Reader.CheckSignature(Header));
-    Header[2] = 42;
-    EXPECT_FALSE(Reader.CheckSignature(Header));
+    EXPECT_EQ(U32(Bytes, E[282].Field), 72u);
+    EXPECT_EQ(U32(Bytes, E[283].Field), 150u);
+    EXPECT_EQ(U32(Bytes, E[283].Field + 4), 2u);
 }
