@@ -142,6 +142,21 @@ TEST(TgaReader, ColourMaps) {
     Bgr(Skipped, 1, 2, 3);
     LoadBytes(Image, Skipped.Bytes, "tga");
     EXPECT_EQ(Image.PixelColors(0, 0), RGB(1, 2, 3));
+    // 15-bit entries take two bytes each.
+    True.EntrySize = 15;
+    TBmpBuilder Fifteen = TgaHeader(True);
+    Fifteen.Raw(TBytes(4, 0xEE));
+    Bgr(Fifteen, 4, 5, 6);
+    LoadBytes(Image, Fifteen.Bytes, "tga");
+    EXPECT_EQ(Image.PixelColors(0, 0), RGB(4, 5, 6));
+
+    // A colour map without entries leaves the pixels grey levels.
+    S.First = 0;
+    S.Length = 0;
+    S.EntrySize = 24;
+    LoadBytes(Image, TgaHeader(S).U8(9).U8(200).Bytes, "tga");
+    EXPECT_EQ(Image.PaletteIdent(), pGray256);
+    EXPECT_EQ(Image.PixelColors(1, 0), RGB(200, 200, 200));
 
     // Other entry sizes are not supported; a map longer than the file is a read error.
     S.EntrySize = 15;
