@@ -58,6 +58,23 @@ void InstallErrorManager(j_common_ptr Info, TContext& Context) {
     std::abort(); // error_exit never returns
 }
 
+// The message of a file with too many scans, "Scan count out of range".
+const char* TooManyScans() noexcept {
+    static const std::string Text = PGLangStr(TPGLangStrId::OutOfRange, "Scan count");
+    return Text.c_str();
+}
+
+// Stops a file with more than kMaxScans scans; the library calls this between units of work.
+void MonitorScans(j_common_ptr Info) noexcept {
+    if (!Info->is_decompressor ||
+        reinterpret_cast<j_decompress_ptr>(Info)->input_scan_number <= kMaxScans) {
+        return;
+    }
+    TContext& Context = ContextOf(Info);
+    Context.Failure.SetMessage(TooManyScans());
+    std::longjmp(Context.Jump, 1);
+}
+
 // --- Stream source -----------------------------------------------------------------------------
 
 void InitSource(j_decompress_ptr Info) noexcept {
@@ -213,6 +230,8 @@ TDecompressor::TDecompressor(TStream& Stream, TPGWarningAction WarningAction)
     FSource.resync_to_restart = jpeg_resync_to_restart;
     FSource.term_source = TermSource;
     FInfo.src = &FSource;
+    FProgress.progress_monitor = MonitorScans;
+    FInfo.progress = &FProgress;
 }
 
 TDecompressor::~TDecompressor() {

@@ -23,6 +23,9 @@ namespace jpeg {
 inline constexpr std::string_view kPrefix = "JPG: ";
 // Bytes moved between the library and the stream at a time.
 inline constexpr std::size_t kBufferSize = 4096;
+// Scans a file may have. Real files have about ten; the library must process the whole image for
+// every scan, so a few bytes per scan repeated thousands of times would keep it busy for minutes.
+inline constexpr int kMaxScans = 100;
 
 // What one read, query or write shares with the library's callbacks (through client_data).
 struct TContext {
@@ -76,6 +79,7 @@ public:
 
 private:
     jpeg_source_mgr FSource{};
+    jpeg_progress_mgr FProgress{}; // watches the number of scans
     jpeg_decompress_struct FInfo{};
 };
 

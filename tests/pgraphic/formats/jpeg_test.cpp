@@ -280,6 +280,36 @@ TEST(JpegFormat, BrokenFilesEndInTheLibrarysMessage) {
     }
 }
 
+// The last scan of a progressive file repeated: each repetition costs a pass over the whole image,
+// so files with more than a hundred scans are refused.
+TEST(JpegFormat, FilesWithTooManyScansAreRefused) {
+    const TBytes File = CompressWithLibjpeg(
+        64, 64, 1, JCS_GRAYSCALE, JCS_GRAYSCALE, [](int X, int Y, int) { return X * Y % 256; },
+        true);
+    std::size_t Last = File.size() - 2;
+    while (Last > 0 && !(File[Last] == 0xFF && File[Last + 1] == 0xDA)) {
+        --Last;
+    }
+    const auto Repeated = [&](int Times) {
+        TBytes Bytes(File.begin(), File.end() - 2);
+        for (int I = 0; I < Times; ++I) {
+            Bytes.insert(Bytes.end(), File.begin() + static_cast<std::ptrdiff_t>(Last),
+                         File.end() - 2);
+        }
+        Bytes.insert(Bytes.end(), {0xFF, 0xD9});
+        return Bytes;
+    };
+    TPixelGraphic Image;
+    Image.SetReadWarningAction(pgwaIgnore); // the repeated scans are a bogus progression
+    EXPECT_NO_THROW(LoadBytes(Image, Repeated(80), "jpg"));
+    try {
+        LoadBytes(Image, Repeated(200), "jpg");
+        ADD_FAILURE() << "no error";
+    } catch (const EPGJPGFileFormatReaderWriter& E) {
+        EXPECT_STREQ(E.what(), "JPG: Scan count out of range");
+    }
+}
+
 TEST(JpegFormat, StreamFailuresAreRaisedAsThemselves) {
     const TBytes File = TrueColourFile(64, 64);
     TFailingStream Stream(static_cast<std::int64_t>(File.size()) - 100);
