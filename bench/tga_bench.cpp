@@ -1,6 +1,10 @@
-// Loading and saving large Targa files.
+// Loading and saving large Targa files, and pgconv against ImageMagick's convert on one file.
 
 #include "format_bench_util.h"
+#include "tests/support/run_process.h"
+
+#include <filesystem>
+#include <unistd.h>
 
 namespace {
 
@@ -43,5 +47,49 @@ void BM_TgaSave24(benchmark::State& State) {
                             kBenchHeight);
 }
 BENCHMARK(BM_TgaSave24)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The 4000 x 3000 uncompressed file on disk; the converted copy goes beside it.
+const std::string& TgaOnDisk() {
+    static const std::string Path = [] {
+        const auto Dir = std::filesystem::temp_directory_path() /
+                         ("vespera_tga_bench_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(Dir);
+        const std::string Name = (Dir / "photo.tga").string();
+        const auto& Bytes = UncompressedTrueColor();
+        TFileStream Out(Name, TFileMode::fmCreate);
+        Out.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
+        return Name;
+    }();
+    return Path;
+}
+
+// Runs Command with the input and output file once per iteration (after one run that must
+// succeed), timing the whole process: start, load, save.
+void ConvertLoop(benchmark::State& State, std::vector<std::string> Command) {
+    Command.push_back(TgaOnDisk());
+    Command.push_back(TgaOnDisk() + ".out.tga");
+    if (RunProcess(Command).ExitCode != 0) {
+        State.SkipWithError((Command[0] + " did not run").c_str());
+        return;
+    }
+    for (auto _ : State) {
+        if (RunProcess(Command).ExitCode != 0) {
+            State.SkipWithError("conversion failed");
+            break;
+        }
+    }
+}
+
+void BM_PgconvConvertTga(benchmark::State& State) {
+    ConvertLoop(State, {PGCONV_PATH, "convert"});
+}
+BENCHMARK(BM_PgconvConvertTga)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// Debian's binary itself when it is there: a wrapper earlier in PATH adds its own start-up.
+void BM_ImageMagickConvertTga(benchmark::State& State) {
+    ConvertLoop(State,
+                {std::filesystem::exists("/usr/bin/convert") ? "/usr/bin/convert" : "convert"});
+}
+BENCHMARK(BM_ImageMagickConvertTga)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 } // namespace
