@@ -48,19 +48,26 @@ void BM_TgaSave24(benchmark::State& State) {
 }
 BENCHMARK(BM_TgaSave24)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The 4000 x 3000 uncompressed file on disk; the converted copy goes beside it.
+// The 4000 x 3000 uncompressed file on disk, in a folder removed when the program ends; the
+// converted copy goes beside it.
 const std::string& TgaOnDisk() {
-    static const std::string Path = [] {
-        const auto Dir = std::filesystem::temp_directory_path() /
-                         ("vespera_tga_bench_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(Dir);
-        const std::string Name = (Dir / "photo.tga").string();
+    struct TFolder {
+        std::filesystem::path Path = std::filesystem::temp_directory_path() /
+                                     ("vespera_tga_bench_" + std::to_string(::getpid()));
+        TFolder() { std::filesystem::create_directories(Path); }
+        TFolder(const TFolder&) = delete;
+        TFolder& operator=(const TFolder&) = delete;
+        ~TFolder() { std::filesystem::remove_all(Path); }
+    };
+    static const TFolder Folder;
+    static const std::string Name = [] {
+        const std::string File = (Folder.Path / "photo.tga").string();
         const auto& Bytes = UncompressedTrueColor();
-        TFileStream Out(Name, TFileMode::fmCreate);
+        TFileStream Out(File, TFileMode::fmCreate);
         Out.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
-        return Name;
+        return File;
     }();
-    return Path;
+    return Name;
 }
 
 // Runs Command with the input and output file once per iteration (after one run that must
