@@ -89,9 +89,6 @@ TEST(JpegFormat, RegisteredUnderThreeExtensions) {
     const TPGSignature Soi{0xFF, 0xD8};
     EXPECT_TRUE(Reader.CheckSignature(Soi));
     EXPECT_FALSE(Reader.CheckSignature(TPGSignature{0xFF, 0xD9}));
-    EXPECT_EQ(TJIFFileFormatReader().Extension(), "jif");
-    EXPECT_EQ(TJPEGFileFormatReader().ClassName(), "TJPEGFileFormatReader");
-    EXPECT_EQ(Reader.Description(), "JPEG (JFIF compliant)");
 
     // The first reader in extension order with the signature is "jif", whatever the name.
     const TBytes File = TrueColourFile(8, 8);
@@ -101,10 +98,7 @@ TEST(JpegFormat, RegisteredUnderThreeExtensions) {
     ASSERT_NE(Found, nullptr);
     EXPECT_EQ(Found->Extension(), "jif");
 
-    const TJPEGFileFormatWriter Alias;
-    EXPECT_FALSE(Alias.Listed());
-    EXPECT_TRUE(TJPGFileFormatWriter().Listed());
-    EXPECT_EQ(Alias.CanWriteResolutions(), ResolutionSet({crGray256, crTrueColor}));
+    EXPECT_FALSE(TJPEGFileFormatWriter().Listed()); // an alias, not the main extension
 }
 
 TEST(JpegFormat, TrueColourDecodesAsLibjpegDoesInBlueGreenRedRows) {
