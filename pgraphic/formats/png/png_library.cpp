@@ -3,8 +3,11 @@
 #include "core/pg_exceptions.h"
 #include "core/stream.h"
 #include "pgraphic/formats/library_warning.h"
+#include "pgraphic/formats/png/png_settings.h"
 
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <zlib.h>
 
 namespace png {
@@ -74,6 +77,41 @@ void WriteData(png_structp Png, png_bytep Data, std::size_t Length) noexcept {
 
 void FlushData(png_structp /*Png*/) noexcept {}
 
+// --- Memory while reading, at most PNGMaxReadingBytes at once -----------------------------
+// Each block carries its size in front, so that freeing can count it back. A request beyond the
+// budget gets nothing, which libpng reports as an error or, for an ancillary chunk, a warning.
+
+constexpr std::size_t kBlockHeader = alignof(std::max_align_t);
+
+TContext& MemoryContextOf(png_structp Png) {
+    return *static_cast<TContext*>(png_get_mem_ptr(Png));
+}
+
+png_voidp AllocateCounted(png_structp Png, png_alloc_size_t Size) noexcept {
+    TContext& Context = MemoryContextOf(Png);
+    if (Size > Context.MaxLibraryBytes - Context.LibraryBytes) {
+        return nullptr;
+    }
+    auto* Block = static_cast<unsigned char*>(std::malloc(Size + kBlockHeader));
+    if (Block == nullptr) {
+        return nullptr;
+    }
+    std::memcpy(Block, &Size, sizeof Size);
+    Context.LibraryBytes += Size;
+    return Block + kBlockHeader;
+}
+
+void FreeCounted(png_structp Png, png_voidp Pointer) noexcept {
+    if (Pointer == nullptr) {
+        return;
+    }
+    auto* Block = static_cast<unsigned char*>(Pointer) - kBlockHeader;
+    png_alloc_size_t Size = 0;
+    std::memcpy(&Size, Block, sizeof Size);
+    MemoryContextOf(Png).LibraryBytes -= Size;
+    std::free(Block);
+}
+
 } // namespace
 
 void Fail(TPGLangStrId Id, const char* S1) {
@@ -114,7 +152,9 @@ void TPNGObjects::RaiseFailure() const {
 
 TPNGReadObjects::TPNGReadObjects(TStream& Stream, TPGWarningAction WarningAction)
     : TPNGObjects(Stream, WarningAction) {
-    FPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, &FContext, ErrorFn, WarningFn);
+    FContext.MaxLibraryBytes = PNGMaxReadingBytes();
+    FPng = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &FContext, ErrorFn, WarningFn, &FContext,
+                                    AllocateCounted, FreeCounted);
     if (FPng == nullptr) {
         Fail(TPGLangStrId::Failed, "png_create_read_struct");
     }

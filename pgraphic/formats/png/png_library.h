@@ -8,6 +8,7 @@
 #include "pgraphic/formats/library_guard.h"
 #include "pgraphic/image/pg_types.h"
 
+#include <cstddef>
 #include <png.h>
 #include <string_view>
 
@@ -22,6 +23,8 @@ struct TContext {
     TPGWarningAction WarningAction = pgwaRaise;
     TPGLibraryFailure Failure;
     TStream* Stream = nullptr;
+    std::size_t LibraryBytes = 0; // what libpng holds now, while reading
+    std::size_t MaxLibraryBytes = 0;
 };
 
 // Raises the format's failure: "PNG: " and the table text.

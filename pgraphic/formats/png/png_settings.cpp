@@ -6,6 +6,7 @@ namespace {
 
 std::atomic<bool> GUseFileBackground{true};
 std::atomic<bool> GWriteGamma{true};
+std::atomic<std::size_t> GMaxReadingBytes{std::size_t{64} << 20};
 
 } // namespace
 
@@ -20,4 +21,10 @@ bool PNGWriteGamma() {
 }
 void SetPNGWriteGamma(bool Value) {
     GWriteGamma.store(Value);
+}
+std::size_t PNGMaxReadingBytes() {
+    return GMaxReadingBytes.load();
+}
+void SetPNGMaxReadingBytes(std::size_t Value) {
+    GMaxReadingBytes.store(Value);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 // Process-wide settings of the PNG reader and writer. The program keeps the defaults; tests and
 // the command-line front end may change them.
 
@@ -10,3 +12,8 @@ void SetPNGUseFileBackground(bool Value);
 // The writer stores a gamma chunk (on).
 bool PNGWriteGamma();
 void SetPNGWriteGamma(bool Value);
+// Memory libpng may hold at once while reading, the image's own buffer not counted (64 MiB).
+// Reading needs two rows and one chunk at a time; a hostile chunk length would otherwise make
+// libpng allocate gigabytes before it finds the file too short.
+std::size_t PNGMaxReadingBytes();
+void SetPNGMaxReadingBytes(std::size_t Value);

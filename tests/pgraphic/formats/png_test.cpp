@@ -507,6 +507,34 @@ TEST(PngFormat, BrokenFilesEndInLibpngsMessage) {
     EXPECT_THROW(LoadBytes(Image, Bomb, "png"), EPGInvalidSize);
 }
 
+TEST(PngFormat, LibpngMemoryIsBoundedWhileReading) {
+    // Rows of 1.8 MB: libpng holds two of them, which a 1 MB budget refuses.
+    TPngSpec Wide;
+    Wide.Width = 300000;
+    Wide.BitDepth = 16;
+    const TBytes File = WritePng(Wide);
+    TPixelGraphic Image;
+    LoadBytes(Image, File, "png");
+    EXPECT_EQ(Image.Width(), 300000);
+    SetPNGMaxReadingBytes(1 << 20);
+    const std::string Refused = LoadError(File, "png");
+    SetPNGMaxReadingBytes(std::size_t{64} << 20);
+    EXPECT_EQ(Refused.rfind("PNG: ", 0), 0u) << Refused;
+
+    // A text chunk declaring 1.6 GB of data in a short file: libpng gets no such buffer, skips
+    // the chunk and finds the file too short.
+    TBytes Bomb = InsertChunk(WritePng(TPngSpec{}), "IDAT", "zTXt", "Comment");
+    const std::size_t At = ChunkOffset(Bomb, "zTXt");
+    Bomb[At] = 0x64, Bomb[At + 1] = 0, Bomb[At + 2] = 0, Bomb[At + 3] = 0x20;
+    Image.SetReadWarningAction(pgwaIgnore);
+    try {
+        LoadBytes(Image, Bomb, "png");
+        ADD_FAILURE() << "no error";
+    } catch (const EPGPNGFileFormatReaderWriter& E) {
+        EXPECT_STREQ(E.what(), "PNG: Read Error");
+    }
+}
+
 TEST_F(PngWarnings, WarningsAsTheImageSaysAndAlwaysFatalInTheInformation) {
     TPngSpec Spec;
     Spec.Width = 3;
