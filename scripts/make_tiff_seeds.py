@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes small TIFF files of every layout the reader accepts (both byte orders, uncompressed and
 PackBits, one or several strips, several images, and a few refused variants) into
-fuzz/corpus/tiff, as the starting point of fuzzing campaigns."""
+fuzz/corpus/tiff, and directory chains into fuzz/corpus/tiff_chain, as the starting points of
+fuzzing campaigns."""
 import os
 import struct
 import sys
@@ -126,3 +127,20 @@ for name, data in seeds.items():
     with open(os.path.join(out, name), "wb") as f:
         f.write(data)
 print(f"{len(seeds)} seeds in {out}")
+
+# Directory chains for the target that walks them: images of several layouts, and a loop.
+chains = {"chain3.tif": seeds["chain3.tif"]}
+t = Tiff(True)
+for bits, photometric, cmap in (([8, 8, 8], 2, None), ([4], 3, colormap(4)), ([1], 0, None), ([8, 8, 8, 8], 5, None)):
+    t.directory(image(t, 9, 4, bits, photometric, 3, 32773, cmap))
+chains["mixed4_be.tif"] = bytes(t.data)
+t = Tiff()
+first = t.directory(image(t, 3, 2, [8], 1, 2))
+t.directory(image(t, 2, 3, [8], 1, 1), next_offset=first)
+chains["loop.tif"] = bytes(t.data)
+chain_out = os.path.join(os.path.dirname(out), "tiff_chain")
+os.makedirs(chain_out, exist_ok=True)
+for name, data in chains.items():
+    with open(os.path.join(chain_out, name), "wb") as f:
+        f.write(data)
+print(f"{len(chains)} seeds in {chain_out}")
