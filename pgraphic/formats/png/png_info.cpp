@@ -23,19 +23,12 @@ std::string SubFormatText(int ColorType, int Interlace) {
     return Text;
 }
 
-// The ancillary and palette chunks libpng saw before the image data, as "(gama, plte)".
-std::string DetailsText(png_structp Png, png_infop Info) {
-    static constexpr struct {
-        png_uint_32 Flag;
-        const char* Name;
-    } kChunks[] = {{PNG_INFO_gAMA, "gama"}, {PNG_INFO_sBIT, "sbit"}, {PNG_INFO_cHRM, "chrm"},
-                   {PNG_INFO_PLTE, "plte"}, {PNG_INFO_tRNS, "trns"}, {PNG_INFO_bKGD, "bkgd"},
-                   {PNG_INFO_hIST, "hist"}, {PNG_INFO_pHYs, "phys"}, {PNG_INFO_oFFs, "offs"},
-                   {PNG_INFO_tIME, "time"}};
+// The reported chunks read before the image data and accepted by libpng, as "(gama, plte)".
+std::string DetailsText(const TPNGReadObjects& Read) {
     std::string Names;
-    for (const auto& Chunk : kChunks) {
-        if (png_get_valid(Png, Info, Chunk.Flag) != 0) {
-            Names += (Names.empty() ? "" : ", ") + std::string(Chunk.Name);
+    for (std::size_t I = 0; I < std::size(kReportedChunks); ++I) {
+        if (Read.ChunkRead(I) && png_get_valid(Read.Png(), Read.Info(), kReportedChunks[I].Flag)) {
+            Names += (Names.empty() ? "" : ", ") + std::string(kReportedChunks[I].Name);
         }
     }
     return Names.empty() ? Names : "(" + Names + ")";
@@ -78,6 +71,6 @@ void TPNGFileFormatReader::GetInfo(TStream& Stream, int Index, TPGImageFileInfo&
     Info.BitsPerPixel = png_get_bit_depth(Png, Header) * png_get_channels(Png, Header);
     Info.SubFormatText =
         SubFormatText(png_get_color_type(Png, Header), png_get_interlace_type(Png, Header));
-    Info.DetailsText = DetailsText(Png, Header);
+    Info.DetailsText = DetailsText(Read);
     Info.ColorsText = ColorsText(Info.BitsPerPixel);
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <zlib.h>
 
 namespace png {
@@ -51,8 +52,27 @@ int Transfer(TContext& Context, std::size_t Length, F&& Move) noexcept {
     }
 }
 
+// Notes which of the reported chunks libpng is reading.
+void NoteChunk(png_structp Png, TContext& Context) noexcept {
+    if ((png_get_io_state(Png) & (PNG_IO_CHUNK_DATA | PNG_IO_CHUNK_CRC)) == 0) {
+        return;
+    }
+    const png_uint_32 Type = png_get_io_chunk_type(Png);
+    for (std::size_t I = 0; I < std::size(kReportedChunks); ++I) {
+        const char* Name = kReportedChunks[I].Type;
+        const png_uint_32 Code =
+            static_cast<png_uint_32>(Name[0]) << 24 | static_cast<png_uint_32>(Name[1]) << 16 |
+            static_cast<png_uint_32>(Name[2]) << 8 | static_cast<png_uint_32>(Name[3]);
+        if (Type == Code) {
+            Context.ChunksRead |= std::uint32_t{1} << I;
+        }
+    }
+}
+
 void ReadData(png_structp Png, png_bytep Data, std::size_t Length) noexcept {
-    const int Result = Transfer(StreamContextOf(Png), Length, [&](TStream& Stream) {
+    TContext& Context = StreamContextOf(Png);
+    NoteChunk(Png, Context);
+    const int Result = Transfer(Context, Length, [&](TStream& Stream) {
         return Stream.Read(Data, static_cast<std::int64_t>(Length));
     });
     if (Result < 0) {

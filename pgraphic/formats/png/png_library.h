@@ -9,6 +9,7 @@
 #include "pgraphic/image/pg_types.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <png.h>
 #include <string_view>
 
@@ -18,6 +19,20 @@ namespace png {
 
 inline constexpr std::string_view kPrefix = "PNG: ";
 
+// The chunks the information query reports, in its order: the chunk's type, libpng's flag for it
+// and the name the query gives it.
+struct TReportedChunk {
+    char Type[5];
+    png_uint_32 Flag;
+    const char* Name;
+};
+inline constexpr TReportedChunk kReportedChunks[] = {
+    {"gAMA", PNG_INFO_gAMA, "gama"}, {"sBIT", PNG_INFO_sBIT, "sbit"},
+    {"cHRM", PNG_INFO_cHRM, "chrm"}, {"PLTE", PNG_INFO_PLTE, "plte"},
+    {"tRNS", PNG_INFO_tRNS, "trns"}, {"bKGD", PNG_INFO_bKGD, "bkgd"},
+    {"hIST", PNG_INFO_hIST, "hist"}, {"pHYs", PNG_INFO_pHYs, "phys"},
+    {"oFFs", PNG_INFO_oFFs, "offs"}, {"tIME", PNG_INFO_tIME, "time"}};
+
 // What one read, query or write shares with libpng's callbacks.
 struct TContext {
     TPGWarningAction WarningAction = pgwaRaise;
@@ -25,6 +40,9 @@ struct TContext {
     TStream* Stream = nullptr;
     std::size_t LibraryBytes = 0; // what libpng holds now, while reading
     std::size_t MaxLibraryBytes = 0;
+    // Bit I: chunk kReportedChunks[I] was read from the file. (libpng also counts gamma and
+    // chromaticities it derived from an sRGB or iCCP chunk as present.)
+    std::uint32_t ChunksRead = 0;
 };
 
 // Raises the format's failure: "PNG: " and the table text.
@@ -45,6 +63,8 @@ public:
 
     png_structp Png() const { return FPng; }
     png_infop Info() const { return FInfo; }
+    // Whether chunk kReportedChunks[Index] was read from the file so far.
+    bool ChunkRead(std::size_t Index) const { return ((FContext.ChunksRead >> Index) & 1) != 0; }
     // Runs library calls; when libpng fails (or a warning stops the operation), raises.
     template <typename F>
     void Call(F&& Body) {

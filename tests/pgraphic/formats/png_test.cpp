@@ -461,6 +461,10 @@ TEST(PngFormat, InformationTexts) {
                                                                               : "GrayScale");
     }
 
+    // libpng derives gamma and chromaticities from an sRGB chunk; only chunks in the file count.
+    const TBytes Srgb = InsertChunk(WritePng(TPngSpec{}), "IDAT", "sRGB", std::string(1, '\0'));
+    EXPECT_EQ(InfoOf(Srgb, "png").DetailsText, "");
+
     const TBytes File = WritePng(Spec);
     EXPECT_EQ(InfoError(Reader, File, 1), "PNG: Invalid value for Index");
     EXPECT_EQ(ReadError(Reader, File, 1), "PNG: Index invalid");
