@@ -32,6 +32,7 @@ inline constexpr TReportedChunk kReportedChunks[] = {
     {"tRNS", PNG_INFO_tRNS, "trns"}, {"bKGD", PNG_INFO_bKGD, "bkgd"},
     {"hIST", PNG_INFO_hIST, "hist"}, {"pHYs", PNG_INFO_pHYs, "phys"},
     {"oFFs", PNG_INFO_oFFs, "offs"}, {"tIME", PNG_INFO_tIME, "time"}};
+inline constexpr std::size_t kGammaChunk = 0;
 
 // What one read, query or write shares with libpng's callbacks.
 struct TContext {

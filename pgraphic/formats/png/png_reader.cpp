@@ -87,9 +87,10 @@ void TPNGFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     });
     const TImageFormat Format = ImageFormatOf(H.ColorType, H.BitDepth);
 
-    // The file's gamma, read before compositing replaces libpng's own view of it.
+    // The gamma chunk's value, read before compositing replaces libpng's own view of it. (A gamma
+    // libpng derived from an sRGB or ICC chunk does not count: those files carry no gamma chunk.)
     double FileGamma = 0;
-    if (png_get_gAMA(Png, Info, &FileGamma) != 0 && FileGamma > 0) {
+    if (Read.ChunkRead(kGammaChunk) && png_get_gAMA(Png, Info, &FileGamma) != 0 && FileGamma > 0) {
         Graphic.SetGamma(1.0L / FileGamma);
     }
     std::optional<TColor> Background;

@@ -277,6 +277,12 @@ TEST(PngFormat, FileGammaBecomesTheImagesGammaAndIsCorrected) {
     const TColor Level = Image.PixelColors(1, 0);
     EXPECT_EQ(GetRValue(Level), std::lround(255 * std::pow(128 / 255.0, 2.19998 / 1.8)));
 
+    // An sRGB chunk is no gamma chunk, though libpng derives a gamma from it.
+    Spec.Gamma.reset();
+    const TBytes Srgb = InsertChunk(WritePng(Spec), "IDAT", "sRGB", std::string(1, '\0'));
+    LoadBytes(Image, Srgb, "png");
+    EXPECT_EQ(GetRValue(Image.PixelColors(1, 0)), 128);
+
     // A gamma within 5 % of the display's is left alone.
     Spec.Gamma = 1 / 1.85;
     LoadBytes(Image, WritePng(Spec), "png");
