@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "core/events.h"
 #include "core/object.h"
 #include "pgraphic/image/palette_search.h"
@@ -10,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QPainter;
