@@ -16,7 +16,7 @@
 #include <zlib.h>
 
 // A file to write: samples of BitDepth bits per channel, Sample(x, y, channel).
-struct TPngSpec {
+struct TPngPlan {
     int Width = 1;
     int Height = 1;
     int BitDepth = 8;
@@ -49,30 +49,30 @@ inline void AppendBytes(png_structp Png, png_bytep Data, std::size_t Length) {
     Out.insert(Out.end(), Data, Data + Length);
 }
 
-inline TBytes WritePng(const TPngSpec& Spec) {
+inline TBytes WritePng(const TPngPlan& Plan) {
     TBytes Bytes;
     png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop Info = png_create_info_struct(Png);
-    const int Channels = ChannelsOf(Spec.ColorType);
+    const int Channels = ChannelsOf(Plan.ColorType);
     const std::size_t RowBytes =
-        (static_cast<std::size_t>(Spec.Width * Channels * Spec.BitDepth) + 7) / 8;
-    std::vector<std::vector<png_byte>> Rows(static_cast<std::size_t>(Spec.Height),
+        (static_cast<std::size_t>(Plan.Width * Channels * Plan.BitDepth) + 7) / 8;
+    std::vector<std::vector<png_byte>> Rows(static_cast<std::size_t>(Plan.Height),
                                             std::vector<png_byte>(RowBytes));
-    for (int Y = 0; Y < Spec.Height; ++Y) {
+    for (int Y = 0; Y < Plan.Height; ++Y) {
         auto& Row = Rows[static_cast<std::size_t>(Y)];
-        for (int X = 0; X < Spec.Width; ++X) {
+        for (int X = 0; X < Plan.Width; ++X) {
             for (int C = 0; C < Channels; ++C) {
-                const unsigned V = Spec.Sample(X, Y, C);
+                const unsigned V = Plan.Sample(X, Y, C);
                 const auto I = static_cast<std::size_t>(X * Channels + C);
-                if (Spec.BitDepth == 16) {
+                if (Plan.BitDepth == 16) {
                     Row[2 * I] = static_cast<png_byte>(V >> 8);
                     Row[2 * I + 1] = static_cast<png_byte>(V);
-                } else if (Spec.BitDepth == 8) {
+                } else if (Plan.BitDepth == 8) {
                     Row[I] = static_cast<png_byte>(V);
                 } else {
-                    const auto Bit = I * static_cast<std::size_t>(Spec.BitDepth);
+                    const auto Bit = I * static_cast<std::size_t>(Plan.BitDepth);
                     Row[Bit / 8] = static_cast<png_byte>(
-                        Row[Bit / 8] | (V << (8 - Spec.BitDepth - static_cast<int>(Bit % 8))));
+                        Row[Bit / 8] | (V << (8 - Plan.BitDepth - static_cast<int>(Bit % 8))));
                 }
             }
         }
@@ -87,29 +87,29 @@ inline TBytes WritePng(const TPngSpec& Spec) {
         return {};
     }
     png_set_write_fn(Png, &Bytes, AppendBytes, nullptr);
-    png_set_IHDR(Png, Info, static_cast<png_uint_32>(Spec.Width),
-                 static_cast<png_uint_32>(Spec.Height), Spec.BitDepth, Spec.ColorType,
-                 Spec.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(Png, Info, static_cast<png_uint_32>(Plan.Width),
+                 static_cast<png_uint_32>(Plan.Height), Plan.BitDepth, Plan.ColorType,
+                 Plan.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!Spec.Palette.empty()) {
-        png_set_PLTE(Png, Info, Spec.Palette.data(), static_cast<int>(Spec.Palette.size()));
+    if (!Plan.Palette.empty()) {
+        png_set_PLTE(Png, Info, Plan.Palette.data(), static_cast<int>(Plan.Palette.size()));
     }
-    if (!Spec.PaletteAlpha.empty() || Spec.TransColor) {
-        png_set_tRNS(Png, Info, Spec.PaletteAlpha.data(),
-                     static_cast<int>(Spec.PaletteAlpha.size()),
-                     Spec.TransColor ? &*Spec.TransColor : nullptr);
+    if (!Plan.PaletteAlpha.empty() || Plan.TransColor) {
+        png_set_tRNS(Png, Info, Plan.PaletteAlpha.data(),
+                     static_cast<int>(Plan.PaletteAlpha.size()),
+                     Plan.TransColor ? &*Plan.TransColor : nullptr);
     }
-    if (Spec.Background) {
-        png_set_bKGD(Png, Info, &*Spec.Background);
+    if (Plan.Background) {
+        png_set_bKGD(Png, Info, &*Plan.Background);
     }
-    if (Spec.Gamma) {
-        png_set_gAMA(Png, Info, *Spec.Gamma);
+    if (Plan.Gamma) {
+        png_set_gAMA(Png, Info, *Plan.Gamma);
     }
-    if (Spec.Offsets) {
+    if (Plan.Offsets) {
         png_set_oFFs(Png, Info, 10, 20, PNG_OFFSET_PIXEL);
     }
     png_write_info(Png, Info);
-    if (Spec.Interlaced) {
+    if (Plan.Interlaced) {
         png_set_interlace_handling(Png);
     }
     png_write_image(Png, Pointers.data());

@@ -283,7 +283,7 @@ protected:
     }
 };
 
-// A colour specification netpbm understands for a sample of maximum MaxVal.
+// A colour as netpbm writes one for a sample of maximum MaxVal.
 std::string NetpbmColour(unsigned R, unsigned G, unsigned B, unsigned MaxVal) {
     char Text[40];
     std::snprintf(Text, sizeof Text, "rgb:%04x/%04x/%04x", R * 65535 / MaxVal, G * 65535 / MaxVal,

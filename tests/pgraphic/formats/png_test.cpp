@@ -101,15 +101,15 @@ TEST(PngFormat, EveryColourTypeAndBitDepthMapsOntoTheImage) {
                          std::to_string(Case.BitDepth) + (Interlaced ? ", interlaced" : ""));
             const bool Palette = Case.ColorType == PNG_COLOR_TYPE_PALETTE;
             const int Entries = std::min(1 << Case.BitDepth, 20);
-            TPngSpec Spec;
-            Spec.Width = 11; // odd, and not a multiple of a byte's pixels
-            Spec.Height = 9;
-            Spec.BitDepth = Case.BitDepth;
-            Spec.ColorType = Case.ColorType;
-            Spec.Interlaced = Interlaced;
+            TPngPlan Plan;
+            Plan.Width = 11; // odd, and not a multiple of a byte's pixels
+            Plan.Height = 9;
+            Plan.BitDepth = Case.BitDepth;
+            Plan.ColorType = Case.ColorType;
+            Plan.Interlaced = Interlaced;
             const int Alpha =
                 (Case.ColorType & PNG_COLOR_MASK_ALPHA) != 0 ? ChannelsOf(Case.ColorType) - 1 : -1;
-            Spec.Sample = [&](int X, int Y, int C) {
+            Plan.Sample = [&](int X, int Y, int C) {
                 if (C == Alpha) {
                     return (1u << Case.BitDepth) - 1; // opaque: compositing is tested below
                 }
@@ -117,10 +117,10 @@ TEST(PngFormat, EveryColourTypeAndBitDepthMapsOntoTheImage) {
                                : Pattern(X, Y, C, Case.BitDepth);
             };
             if (Palette) {
-                Spec.Palette = Colours(Entries);
+                Plan.Palette = Colours(Entries);
             }
             TPixelGraphic Image;
-            LoadBytes(Image, WritePng(Spec), "png");
+            LoadBytes(Image, WritePng(Plan), "png");
             ASSERT_EQ(Image.Width(), 11);
             ASSERT_EQ(Image.Height(), 9);
             EXPECT_EQ(Image.BitCount(), Case.BitCount);
@@ -128,7 +128,7 @@ TEST(PngFormat, EveryColourTypeAndBitDepthMapsOntoTheImage) {
             if (Palette) {
                 ASSERT_EQ(Image.PaletteCount(), Entries);
                 for (int I = 0; I < Entries; ++I) {
-                    const png_color& C = Spec.Palette[static_cast<std::size_t>(I)];
+                    const png_color& C = Plan.Palette[static_cast<std::size_t>(I)];
                     EXPECT_EQ(Image.PaletteColors(I), RGB(C.red, C.green, C.blue));
                 }
             }
@@ -137,11 +137,11 @@ TEST(PngFormat, EveryColourTypeAndBitDepthMapsOntoTheImage) {
                 for (int X = 0; X < 11; ++X) {
                     if (Case.BitCount == bc24) {
                         const auto S = [&](int C) {
-                            return static_cast<int>(Spec.Sample(X, Y, C) >> Shift);
+                            return static_cast<int>(Plan.Sample(X, Y, C) >> Shift);
                         };
                         ASSERT_EQ(Image.PixelColors(X, Y), RGB(S(0), S(1), S(2))) << X << "," << Y;
                     } else {
-                        ASSERT_EQ(Image.Pixels(X, Y), Spec.Sample(X, Y, 0) >> Shift)
+                        ASSERT_EQ(Image.Pixels(X, Y), Plan.Sample(X, Y, 0) >> Shift)
                             << X << "," << Y;
                     }
                 }
@@ -151,15 +151,15 @@ TEST(PngFormat, EveryColourTypeAndBitDepthMapsOntoTheImage) {
 }
 
 TEST(PngFormat, TransparencyIsCompositedAgainstTheFileBackground) {
-    TPngSpec Spec;
-    Spec.Width = 4;
-    Spec.ColorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    TPngPlan Plan;
+    Plan.Width = 4;
+    Plan.ColorType = PNG_COLOR_TYPE_RGB_ALPHA;
     const unsigned Alphas[] = {0, 64, 128, 255};
-    Spec.Sample = [&](int X, int, int C) {
+    Plan.Sample = [&](int X, int, int C) {
         return C == 3 ? Alphas[X] : (C == 0 ? 200u : C == 1 ? 100u : 50u);
     };
-    Spec.Background = Rgb16(10, 220, 30);
-    const TBytes File = WritePng(Spec);
+    Plan.Background = Rgb16(10, 220, 30);
+    const TBytes File = WritePng(Plan);
     TPixelGraphic Image;
     LoadBytes(Image, File, "png");
     EXPECT_EQ(Image.BackGroundColor(), RGB(10, 220, 30)); // an 8-bit background as it is
@@ -182,10 +182,10 @@ TEST(PngFormat, TransparencyIsCompositedAgainstTheFileBackground) {
 
     // 16-bit samples are composited, then cut to their high byte; the background chunk's
     // components become the image's background the same way.
-    Spec.BitDepth = 16;
-    Spec.Sample = [&](int X, int, int C) { return C == 3 ? Alphas[X] * 257 : 0x1234u * (C + 1); };
-    Spec.Background = Rgb16(0xFF00, 0x8000, 0x0100);
-    LoadBytes(Image, WritePng(Spec), "png");
+    Plan.BitDepth = 16;
+    Plan.Sample = [&](int X, int, int C) { return C == 3 ? Alphas[X] * 257 : 0x1234u * (C + 1); };
+    Plan.Background = Rgb16(0xFF00, 0x8000, 0x0100);
+    LoadBytes(Image, WritePng(Plan), "png");
     EXPECT_EQ(Image.BackGroundColor(), RGB(0xFF, 0x80, 0x01));
     EXPECT_EQ(Image.PixelColors(0, 0), RGB(0xFF, 0x80, 0x01));
     EXPECT_EQ(Image.PixelColors(3, 0), RGB(0x12, 0x24, 0x36));
@@ -195,16 +195,16 @@ TEST(PngFormat, TransparencyIsCompositedAgainstTheFileBackground) {
 
 TEST(PngFormat, TransparencyOfPaletteGreyAndColourKeys) {
     // A palette's entries are composited; the file's background names one of them.
-    TPngSpec Spec;
-    Spec.Width = 4;
-    Spec.BitDepth = 2;
-    Spec.ColorType = PNG_COLOR_TYPE_PALETTE;
-    Spec.Palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {10, 10, 10}};
-    Spec.PaletteAlpha = {0, 128, 255, 64};
-    Spec.Sample = [](int X, int, int) { return static_cast<unsigned>(X); };
-    Spec.Background = png_color_16{2, 0, 0, 0, 0};
+    TPngPlan Plan;
+    Plan.Width = 4;
+    Plan.BitDepth = 2;
+    Plan.ColorType = PNG_COLOR_TYPE_PALETTE;
+    Plan.Palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {10, 10, 10}};
+    Plan.PaletteAlpha = {0, 128, 255, 64};
+    Plan.Sample = [](int X, int, int) { return static_cast<unsigned>(X); };
+    Plan.Background = png_color_16{2, 0, 0, 0, 0};
     TPixelGraphic Image;
-    LoadBytes(Image, WritePng(Spec), "png");
+    LoadBytes(Image, WritePng(Plan), "png");
     ASSERT_EQ(Image.BitCount(), bc4);
     EXPECT_EQ(Image.Pixels(3, 0), 3u); // indices stay, spread from 2 to 4 bits
     EXPECT_EQ(Image.PaletteColors(0), RGB(0, 0, 255));
@@ -215,7 +215,7 @@ TEST(PngFormat, TransparencyOfPaletteGreyAndColourKeys) {
     EXPECT_EQ(Image.BackGroundColor(), RGB(0, 0, 255));
 
     // A grey key at 2 bits: transparent pixels take the background level.
-    TPngSpec Grey;
+    TPngPlan Grey;
     Grey.Width = 4;
     Grey.BitDepth = 2;
     Grey.ColorType = PNG_COLOR_TYPE_GRAY;
@@ -235,7 +235,7 @@ TEST(PngFormat, TransparencyOfPaletteGreyAndColourKeys) {
     EXPECT_EQ(White.Pixels(2, 0), 3u);
 
     // An RGB colour key, against the image's colour.
-    TPngSpec Key;
+    TPngPlan Key;
     Key.Width = 2;
     Key.Sample = [](int X, int, int C) { return static_cast<unsigned>(X * 100 + C + 1); };
     Key.TransColor = Rgb16(1, 2, 3);
@@ -246,7 +246,7 @@ TEST(PngFormat, TransparencyOfPaletteGreyAndColourKeys) {
     EXPECT_EQ(Green.PixelColors(1, 0), RGB(101, 102, 103));
 
     // Grey with alpha, against the average of the image's colour.
-    TPngSpec GreyAlpha;
+    TPngPlan GreyAlpha;
     GreyAlpha.ColorType = PNG_COLOR_TYPE_GRAY_ALPHA;
     GreyAlpha.Sample = [](int, int, int C) { return C == 0 ? 100u : 128u; };
     TPixelGraphic Mid;
@@ -256,12 +256,12 @@ TEST(PngFormat, TransparencyOfPaletteGreyAndColourKeys) {
 }
 
 TEST(PngFormat, FileGammaBecomesTheImagesGammaAndIsCorrected) {
-    TPngSpec Spec;
-    Spec.Width = 3;
-    Spec.ColorType = PNG_COLOR_TYPE_GRAY;
-    Spec.Sample = [](int X, int, int) { return static_cast<unsigned>(X * 64 + 64); };
-    Spec.Gamma = 0.45455;
-    const TBytes File = WritePng(Spec);
+    TPngPlan Plan;
+    Plan.Width = 3;
+    Plan.ColorType = PNG_COLOR_TYPE_GRAY;
+    Plan.Sample = [](int X, int, int) { return static_cast<unsigned>(X * 64 + 64); };
+    Plan.Gamma = 0.45455;
+    const TBytes File = WritePng(Plan);
 
     TPixelGraphic Raw;
     TBlockStream Stream(static_cast<const void*>(File.data()),
@@ -278,30 +278,30 @@ TEST(PngFormat, FileGammaBecomesTheImagesGammaAndIsCorrected) {
     EXPECT_EQ(GetRValue(Level), std::lround(255 * std::pow(128 / 255.0, 2.19998 / 1.8)));
 
     // An sRGB chunk is no gamma chunk, though libpng derives a gamma from it.
-    Spec.Gamma.reset();
-    const TBytes Srgb = InsertChunk(WritePng(Spec), "IDAT", "sRGB", std::string(1, '\0'));
+    Plan.Gamma.reset();
+    const TBytes Srgb = InsertChunk(WritePng(Plan), "IDAT", "sRGB", std::string(1, '\0'));
     LoadBytes(Image, Srgb, "png");
     EXPECT_EQ(GetRValue(Image.PixelColors(1, 0)), 128);
 
     // A gamma within 5 % of the display's is left alone.
-    Spec.Gamma = 1 / 1.85;
-    LoadBytes(Image, WritePng(Spec), "png");
+    Plan.Gamma = 1 / 1.85;
+    LoadBytes(Image, WritePng(Plan), "png");
     EXPECT_EQ(GetRValue(Image.PixelColors(1, 0)), 128);
 }
 
 TEST(PngFormat, InterlacedProgressAndAbort) {
-    TPngSpec Spec;
-    Spec.Width = 5;
-    Spec.Height = 6;
-    Spec.BitDepth = 2;
-    Spec.ColorType = PNG_COLOR_TYPE_PALETTE;
-    Spec.Palette = Colours(4);
-    Spec.Sample = [](int X, int Y, int) { return static_cast<unsigned>(X + Y) % 4; };
-    Spec.Interlaced = true;
+    TPngPlan Plan;
+    Plan.Width = 5;
+    Plan.Height = 6;
+    Plan.BitDepth = 2;
+    Plan.ColorType = PNG_COLOR_TYPE_PALETTE;
+    Plan.Palette = Colours(4);
+    Plan.Sample = [](int X, int Y, int) { return static_cast<unsigned>(X + Y) % 4; };
+    Plan.Interlaced = true;
     TPixelGraphic Image;
     TProgressLog Log;
     Log.Attach(Image);
-    LoadBytes(Image, WritePng(Spec), "png");
+    LoadBytes(Image, WritePng(Plan), "png");
     EXPECT_EQ(Log.Max, 42); // seven passes over six rows
     ASSERT_EQ(Log.Steps.size(), 42u);
     EXPECT_EQ(Log.Steps.front(), 0);
@@ -312,8 +312,8 @@ TEST(PngFormat, InterlacedProgressAndAbort) {
 
     // An abort ends quietly: the rows read so far stay (spread to 4 bits), the rest of the file
     // is not read.
-    Spec.Interlaced = false;
-    const TBytes File = WritePng(Spec);
+    Plan.Interlaced = false;
+    const TBytes File = WritePng(Plan);
     TPixelGraphic Aborted;
     TProgressLog Stop;
     Stop.AbortAfter = 2;
@@ -414,12 +414,12 @@ TEST(PngFormat, WriterColourTypesPaletteAndGammaChunk) {
 }
 
 TEST(PngFormat, InformationTexts) {
-    TPngSpec Spec;
-    Spec.Width = 7;
-    Spec.Height = 3;
-    Spec.ColorType = PNG_COLOR_TYPE_RGB_ALPHA;
-    Spec.Interlaced = true;
-    TPGImageFileInfo Info = InfoOf(WritePng(Spec), "png");
+    TPngPlan Plan;
+    Plan.Width = 7;
+    Plan.Height = 3;
+    Plan.ColorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    Plan.Interlaced = true;
+    TPGImageFileInfo Info = InfoOf(WritePng(Plan), "png");
     EXPECT_EQ(Info.Description, "Portable Network Graphics");
     EXPECT_EQ(Info.Width, 7);
     EXPECT_EQ(Info.Height, 3);
@@ -429,7 +429,7 @@ TEST(PngFormat, InformationTexts) {
     EXPECT_EQ(Info.SubFormatText, "RGB, alpha, interlaced");
     EXPECT_EQ(Info.DetailsText, "");
 
-    TPngSpec Palette;
+    TPngPlan Palette;
     Palette.BitDepth = 4;
     Palette.ColorType = PNG_COLOR_TYPE_PALETTE;
     Palette.Palette = Colours(16);
@@ -442,7 +442,7 @@ TEST(PngFormat, InformationTexts) {
     EXPECT_EQ(Info.BitsPerPixel, 4);
     EXPECT_EQ(Info.ColorsText, "16");
 
-    TPngSpec Offsets;
+    TPngPlan Offsets;
     Offsets.ColorType = PNG_COLOR_TYPE_GRAY;
     Offsets.BitDepth = 16;
     Offsets.Offsets = true;
@@ -457,7 +457,7 @@ TEST(PngFormat, InformationTexts) {
         {{PNG_COLOR_TYPE_RGB, 8}, "16.7M"}, {{PNG_COLOR_TYPE_RGB, 16}, "?"},
     };
     for (const auto& [Type, Text] : Colours) {
-        TPngSpec Kind;
+        TPngPlan Kind;
         Kind.ColorType = Type.first;
         Kind.BitDepth = Type.second;
         Info = InfoOf(WritePng(Kind), "png");
@@ -468,20 +468,20 @@ TEST(PngFormat, InformationTexts) {
     }
 
     // libpng derives gamma and chromaticities from an sRGB chunk; only chunks in the file count.
-    const TBytes Srgb = InsertChunk(WritePng(TPngSpec{}), "IDAT", "sRGB", std::string(1, '\0'));
+    const TBytes Srgb = InsertChunk(WritePng(TPngPlan{}), "IDAT", "sRGB", std::string(1, '\0'));
     EXPECT_EQ(InfoOf(Srgb, "png").DetailsText, "");
 
-    const TBytes File = WritePng(Spec);
+    const TBytes File = WritePng(Plan);
     EXPECT_EQ(InfoError(Reader, File, 1), "PNG: Invalid value for Index");
     EXPECT_EQ(ReadError(Reader, File, 1), "PNG: Index invalid");
 }
 
 TEST(PngFormat, BrokenFilesEndInLibpngsMessage) {
-    TPngSpec Spec;
-    Spec.Width = 40;
-    Spec.Height = 30;
-    Spec.Sample = [](int X, int Y, int C) { return Pattern(X, Y, C, 8); };
-    const TBytes File = WritePng(Spec);
+    TPngPlan Plan;
+    Plan.Width = 40;
+    Plan.Height = 30;
+    Plan.Sample = [](int X, int Y, int C) { return Pattern(X, Y, C, 8); };
+    const TBytes File = WritePng(Plan);
 
     const TBytes Truncated(File.begin(),
                            File.begin() + static_cast<std::ptrdiff_t>(File.size() / 2));
@@ -498,7 +498,7 @@ TEST(PngFormat, BrokenFilesEndInLibpngsMessage) {
     EXPECT_EQ(LoadError(BadHeader, "png").rfind("PNG: ", 0), 0u);
 
     // Corrupt compressed data: libpng's message, whatever zlib found.
-    TBytes Corrupt = WritePng(Spec);
+    TBytes Corrupt = WritePng(Plan);
     const std::size_t Data = ChunkOffset(Corrupt, "IDAT") + 8;
     for (std::size_t I = Data + 2; I < Data + 40; ++I) {
         Corrupt[I] = static_cast<std::uint8_t>(Corrupt[I] ^ 0xA5);
@@ -519,7 +519,7 @@ TEST(PngFormat, BrokenFilesEndInLibpngsMessage) {
 
 TEST(PngFormat, LibpngMemoryIsBoundedWhileReading) {
     // Rows of 1.8 MB: libpng holds two of them, which a 1 MB budget refuses.
-    TPngSpec Wide;
+    TPngPlan Wide;
     Wide.Width = 300000;
     Wide.BitDepth = 16;
     const TBytes File = WritePng(Wide);
@@ -533,7 +533,7 @@ TEST(PngFormat, LibpngMemoryIsBoundedWhileReading) {
 
     // A text chunk declaring 1.6 GB of data in a short file: libpng gets no such buffer, skips
     // the chunk and finds the file too short.
-    TBytes Bomb = InsertChunk(WritePng(TPngSpec{}), "IDAT", "zTXt", "Comment");
+    TBytes Bomb = InsertChunk(WritePng(TPngPlan{}), "IDAT", "zTXt", "Comment");
     const std::size_t At = ChunkOffset(Bomb, "zTXt");
     Bomb[At] = 0x64, Bomb[At + 1] = 0, Bomb[At + 2] = 0, Bomb[At + 3] = 0x20;
     Image.SetReadWarningAction(pgwaIgnore);
@@ -546,12 +546,12 @@ TEST(PngFormat, LibpngMemoryIsBoundedWhileReading) {
 }
 
 TEST_F(PngWarnings, WarningsAsTheImageSaysAndAlwaysFatalInTheInformation) {
-    TPngSpec Spec;
-    Spec.Width = 3;
-    Spec.Height = 2;
+    TPngPlan Plan;
+    Plan.Width = 3;
+    Plan.Height = 2;
     // A text chunk with a bad checksum is dropped with a warning.
     const TBytes File =
-        InsertChunk(WritePng(Spec), "IDAT", "tEXt", std::string("Title\0x", 7), true);
+        InsertChunk(WritePng(Plan), "IDAT", "tEXt", std::string("Title\0x", 7), true);
     EXPECT_EQ(Load(File, pgwaIgnore), "no error");
     EXPECT_TRUE(Messages.empty());
 
