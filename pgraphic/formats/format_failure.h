@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/pg_exceptions.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 #include "pgraphic/formats/library_warning.h"
 
-#include "core/lang_strings.h"
 #include "pgraphic/formats/warning_action.h"
+#include "pgraphic/image/lang_strings.h"
 
 bool LibraryWarningStops(TPGWarningAction Action, std::string_view Format, const char* Text,
                          TPGLibraryFailure& Failure) noexcept {

@@ -1,11 +1,11 @@
 // The load and save pipelines of the pixel image: reader choice, gamma correction, writer
 // choice and conversion to a colour resolution the writer can store.
 
-#include "core/pg_exceptions.h"
 #include "core/stream.h"
 #include "pgraphic/formats/color_resolution.h"
 #include "pgraphic/formats/registry.h"
 #include "pgraphic/formats/warning_action.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/ascii_text.h"
 #include "platform/file_ops.h"

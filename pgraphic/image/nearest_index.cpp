@@ -1,7 +1,7 @@
 // Mapping a colour to the nearest palette index, for every kind of palette.
 
-#include "core/pg_exceptions.h"
 #include "pgraphic/image/palettes.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <algorithm>

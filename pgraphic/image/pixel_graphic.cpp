@@ -1,7 +1,7 @@
 #include "pgraphic/image/pixel_graphic.h"
 
-#include "core/pg_exceptions.h"
 #include "pgraphic/image/palettes.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 #include <algorithm>
 #include <atomic>

@@ -11,8 +11,6 @@
 #include <string>
 #include <vector>
 
-class QPainter;
-class QRect;
 class TPGCanvas;
 class TStream;
 
@@ -183,18 +181,12 @@ public:
     }
     // Marks that the surface may hold unfinished drawing.
     void SetCanvasPending() { FCanvasPending = true; }
-    // Attaches the drawing surface (owned); the surface arrives with the canvas.
+    // Attaches the drawing surface (owned). The image knows its surface only through
+    // TPGSurface, so it needs no drawing framework: the canvas library attaches a TPGCanvas on
+    // first use (PGCanvasOf in pgraphic/canvas/canvas.h), and paints images (DrawToDC, PaintTo
+    // in pgraphic/canvas/painting.h).
     void SetSurface(std::unique_ptr<TPGSurface> Surface);
     TPGSurface* Surface() const { return FSurface.get(); }
-    // The drawing surface of this image, created on first use; marks drawing as pending.
-    TPGCanvas& Canvas();
-
-    // --- Painting ------------------------------------------------------------------------------
-    // The whole image scaled into Rect on Painter with nearest-pixel stretching; palette images
-    // are drawn through their colour table. RasterOp is a raster operation code (SRCCOPY, ...).
-    void DrawToDC(QPainter& Painter, const QRect& Rect, bool Background, std::uint32_t RasterOp);
-    // DrawToDC with the painter's own copy mode, as a picture container paints its graphic.
-    void PaintTo(QPainter& Painter, const QRect& Rect);
 
     // --- Files, streams, stored data and the clipboard ------------------------------------------
     void LoadFromFile(const std::string& FileName);

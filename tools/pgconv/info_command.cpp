@@ -1,6 +1,6 @@
-#include "core/lang_strings.h"
 #include "core/stream.h"
 #include "pgraphic/formats/registry.h"
+#include "pgraphic/image/lang_strings.h"
 #include "tools/pgconv/commands.h"
 
 #include <cerrno>

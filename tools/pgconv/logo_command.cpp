@@ -1,4 +1,4 @@
-#include "app/logo_image.h"
+#include "app/logo/logo_image.h"
 #include "core/stream.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "tools/pgconv/commands.h"

@@ -1,6 +1,6 @@
 #include "pgraphic/formats/bmp/bmp_header.h"
 
-#include "core/pg_exceptions.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 namespace bmp {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/lang_strings.h"
 #include "pgraphic/formats/bmp/bmp_structures.h"
+#include "pgraphic/image/lang_strings.h"
 
 namespace bmp {
 

@@ -1,8 +1,8 @@
-#include "core/pg_exceptions.h"
 #include "pgraphic/formats/bmp/bit_fields.h"
 #include "pgraphic/formats/bmp/bmp.h"
 #include "pgraphic/formats/bmp/bmp_header.h"
 #include "pgraphic/formats/bmp/rle_decoder.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "pgraphic/formats/jpeg/jpeg_library.h"
 
-#include "core/pg_exceptions.h"
 #include "core/stream.h"
 #include "pgraphic/formats/library_warning.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 #include <csetjmp>
 #include <jerror.h>

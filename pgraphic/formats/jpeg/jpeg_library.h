@@ -4,8 +4,8 @@
 // library's errors and warnings into ours, the stream source and destination, and the check that
 // the library found at run time is the one the adapter was built for.
 
-#include "core/lang_strings.h"
 #include "pgraphic/formats/library_guard.h"
+#include "pgraphic/image/lang_strings.h"
 #include "pgraphic/image/pg_types.h"
 
 // clang-format off

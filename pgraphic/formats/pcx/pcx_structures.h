@@ -2,7 +2,7 @@
 
 // The file header of PCX files and the failures of the reader.
 
-#include "core/lang_strings.h"
+#include "pgraphic/image/lang_strings.h"
 
 #include <cstddef>
 #include <cstdint>

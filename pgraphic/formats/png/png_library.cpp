@@ -1,9 +1,9 @@
 #include "pgraphic/formats/png/png_library.h"
 
-#include "core/pg_exceptions.h"
 #include "core/stream.h"
 #include "pgraphic/formats/library_warning.h"
 #include "pgraphic/formats/png/png_settings.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 #include <cstddef>
 #include <cstdlib>

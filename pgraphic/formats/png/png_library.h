@@ -4,8 +4,8 @@
 // turn libpng's reports into ours, the stream input and output, and the check that libpng and zlib
 // found at run time are the releases the adapter was built for.
 
-#include "core/lang_strings.h"
 #include "pgraphic/formats/library_guard.h"
+#include "pgraphic/image/lang_strings.h"
 #include "pgraphic/image/pg_types.h"
 
 #include <cstddef>

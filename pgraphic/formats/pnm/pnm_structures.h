@@ -3,7 +3,7 @@
 // The variants of the portable anymap formats, the header number reader and the failures,
 // shared by the reader and the writer.
 
-#include "core/lang_strings.h"
+#include "pgraphic/image/lang_strings.h"
 #include "pgraphic/image/pg_types.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 // The file header of Targa files and the reader's failures, shared by the reader and the writer.
 
-#include "core/lang_strings.h"
+#include "pgraphic/image/lang_strings.h"
 #include "pgraphic/image/pg_types.h"
 
 #include <cstddef>

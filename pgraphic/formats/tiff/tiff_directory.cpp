@@ -1,8 +1,8 @@
 #include "pgraphic/formats/tiff/tiff_directory.h"
 
-#include "core/lang_strings.h"
 #include "core/stream.h"
 #include "pgraphic/formats/tiff/tiff_settings.h"
+#include "pgraphic/image/lang_strings.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,3 @@
-#include "core/pg_exceptions.h"
 #include "core/stream.h"
 #include "pgraphic/formats/colors_text.h"
 #include "pgraphic/formats/format_progress.h"
@@ -7,6 +6,7 @@
 #include "pgraphic/formats/tiff/tiff_directory.h"
 #include "pgraphic/formats/tiff/tiff_rows.h"
 #include "pgraphic/formats/warning_action.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <algorithm>

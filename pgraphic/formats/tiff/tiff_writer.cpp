@@ -1,10 +1,10 @@
-#include "core/pg_exceptions.h"
 #include "core/stream.h"
 #include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/tiff/packbits.h"
 #include "pgraphic/formats/tiff/tiff.h"
 #include "pgraphic/formats/tiff/tiff_rows.h"
 #include "pgraphic/formats/tiff/tiff_structures.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
-#include "core/pg_exceptions.h"
 #include "format_test_util.h"
 #include "jpeg_codec.h"
 #include "message_box_recorder.h"
 #include "pgraphic/formats/jpeg/jpeg.h"
 #include "pgraphic/formats/jpeg/jpeg_library.h"
 #include "pgraphic/formats/jpeg/jpeg_settings.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

@@ -1,8 +1,8 @@
 #include "bmp_builder.h"
-#include "core/pg_exceptions.h"
 #include "core/stream.h"
 #include "pgraphic/formats/color_resolution.h"
 #include "pgraphic/formats/registry.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/message_box.h"
 

@@ -1,7 +1,7 @@
 #include "bmp_builder.h"
-#include "core/pg_exceptions.h"
 #include "format_test_util.h"
 #include "pgraphic/formats/pcx/pcx.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 #include <gtest/gtest.h>
 

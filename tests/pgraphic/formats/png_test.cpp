@@ -1,9 +1,9 @@
-#include "core/pg_exceptions.h"
 #include "format_test_util.h"
 #include "message_box_recorder.h"
 #include "pgraphic/formats/png/png.h"
 #include "pgraphic/formats/png/png_library.h"
 #include "pgraphic/formats/png/png_settings.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "png_codec.h"
 
 #include <cmath>

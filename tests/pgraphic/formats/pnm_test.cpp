@@ -1,6 +1,6 @@
-#include "core/pg_exceptions.h"
 #include "format_test_util.h"
 #include "pgraphic/formats/pnm/pnm.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

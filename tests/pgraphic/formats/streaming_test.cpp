@@ -1,7 +1,7 @@
 #include "bmp_builder.h"
-#include "core/pg_exceptions.h"
 #include "core/stream.h"
 #include "pgraphic/formats/registry.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "core/pg_exceptions.h"
 #include "format_test_util.h"
 #include "pgraphic/formats/tiff/tiff.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "platform/message_box.h"
 #include "tiff_builder.h"
 

@@ -1,5 +1,5 @@
-#include "core/pg_exceptions.h"
 #include "image_test_util.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "reference_copy.h"
 

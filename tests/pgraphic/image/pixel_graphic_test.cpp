@@ -1,5 +1,5 @@
-#include "core/pg_exceptions.h"
 #include "pgraphic/image/palettes.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <algorithm>

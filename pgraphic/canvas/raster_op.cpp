@@ -1,6 +1,6 @@
-#include "pgraphic/image/raster_op.h"
+#include "pgraphic/canvas/raster_op.h"
 
-#include "core/pg_exceptions.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "pgraphic/image/qimage_pixels.h"
+#include "pgraphic/canvas/qimage_pixels.h"
 
-#include "core/pg_exceptions.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <cstring>

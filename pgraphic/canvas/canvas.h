@@ -2,8 +2,8 @@
 
 #include "core/events.h"
 #include "core/object.h"
+#include "pgraphic/canvas/raster_op.h"
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/image/raster_op.h"
 
 #include <QBrush>
 #include <QFont>
@@ -98,6 +98,11 @@ private:
     bool FHandleAllocated = false;
     std::uint32_t FCopyMode = cmSrcCopy;
 };
+
+// The canvas of Image (the image's Canvas property): created on first use with the image's
+// NotifyChange as its change event and attached as the image's surface; marks drawing as pending.
+// It lives here rather than on TPixelGraphic so that the image library links no Qt.
+TPGCanvas& PGCanvasOf(TPixelGraphic& Image);
 
 // Writes back and drops the view of every canvas of Image.
 void ReleaseCanvasesOf(const TPixelGraphic& Image);

@@ -1,9 +1,11 @@
 // Painting an image, scaled with nearest pixels, onto a QPainter.
 
-#include "pgraphic/image/canvas.h"
+#include "pgraphic/canvas/painting.h"
+
+#include "pgraphic/canvas/canvas.h"
+#include "pgraphic/canvas/qimage_pixels.h"
+#include "pgraphic/canvas/raster_op.h"
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/image/qimage_pixels.h"
-#include "pgraphic/image/raster_op.h"
 
 #include <QPaintDevice>
 #include <QTransform>
@@ -73,10 +75,10 @@ void StretchDraw(QPainter& Painter, const TPGPixelSource& Source, const QRect& R
 
 } // namespace
 
-void TPixelGraphic::DrawToDC(QPainter& Painter, const QRect& Rect, bool /*Background*/,
-                             std::uint32_t RasterOp) {
+void DrawToDC(TPixelGraphic& Image, QPainter& Painter, const QRect& Rect, bool /*Background*/,
+              std::uint32_t RasterOp) {
     // Background only chose how a hardware palette was realised; there is none here.
-    if (FWidth <= 0 || FHeight <= 0 || IsEmpty()) {
+    if (Image.Width() <= 0 || Image.Height() <= 0 || Image.IsEmpty()) {
         return;
     }
     const QPainter::CompositionMode Mode = PGCompositionModeOf(RasterOp);
@@ -85,18 +87,19 @@ void TPixelGraphic::DrawToDC(QPainter& Painter, const QRect& Rect, bool /*Backgr
     }
     // Painted onto its own canvas, the image is read from the view, which holds the latest
     // drawing; flushing would end the very painter drawn with.
-    if (const QImage* View = TPGCanvas::ViewPaintedBy(*this, Painter)) {
+    if (const QImage* View = TPGCanvas::ViewPaintedBy(Image, Painter)) {
         const QImage Copy = View->copy();
         StretchDraw(Painter, PGPixelSource(Copy), Rect, Mode);
         return;
     }
-    Flush();
-    StretchDraw(
-        Painter,
-        PGPixelSource(FBits.get(), FWidth, FHeight, FBytesPerLine, FBitCount, PGColorTable(*this)),
-        Rect, Mode);
+    // ScanLines flushes pending drawing first.
+    const std::uint8_t* Bits = Image.ScanLines();
+    StretchDraw(Painter,
+                PGPixelSource(Bits, Image.Width(), Image.Height(), Image.BytesPerLine(),
+                              Image.BitCount(), PGColorTable(Image)),
+                Rect, Mode);
 }
 
-void TPixelGraphic::PaintTo(QPainter& Painter, const QRect& Rect) {
-    DrawToDC(Painter, Rect, true, PGRasterOpOf(Painter.compositionMode()));
+void PaintTo(TPixelGraphic& Image, QPainter& Painter, const QRect& Rect) {
+    DrawToDC(Image, Painter, Rect, true, PGRasterOpOf(Painter.compositionMode()));
 }

@@ -1,5 +1,5 @@
-#include "core/lang_strings.h"
-#include "core/pg_exceptions.h"
+#include "pgraphic/image/lang_strings.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/exception.h"
-#include "core/lang_strings.h"
+#include "pgraphic/image/lang_strings.h"
 
 // Failures of the image library: one class per kind of failure, all descending from
 // EPixelGraphic, each carrying a text of the message table.

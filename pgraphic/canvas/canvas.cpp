@@ -1,7 +1,8 @@
-#include "pgraphic/image/canvas.h"
+#include "pgraphic/canvas/canvas.h"
 
-#include "core/pg_exceptions.h"
-#include "pgraphic/image/qimage_pixels.h"
+#include "pgraphic/canvas/painting.h"
+#include "pgraphic/canvas/qimage_pixels.h"
+#include "pgraphic/image/pg_exceptions.h"
 
 #include <algorithm>
 #include <limits>
@@ -75,15 +76,15 @@ void WriteIndex(std::uint8_t* Row, int X, TPGBitCount BitCount, int Index) {
 
 // --- The image's canvas ------------------------------------------------------------------------
 
-TPGCanvas& TPixelGraphic::Canvas() {
-    auto* Result = dynamic_cast<TPGCanvas*>(FSurface.get());
+TPGCanvas& PGCanvasOf(TPixelGraphic& Image) {
+    auto* Result = dynamic_cast<TPGCanvas*>(Image.Surface());
     if (Result == nullptr) {
-        auto Created = std::make_unique<TPGCanvas>(*this);
-        Created->OnChange = [this](TObject* Sender) { NotifyChange(Sender); };
+        auto Created = std::make_unique<TPGCanvas>(Image);
+        Created->OnChange = [&Image](TObject* Sender) { Image.NotifyChange(Sender); };
         Result = Created.get();
-        SetSurface(std::move(Created));
+        Image.SetSurface(std::move(Created));
     }
-    SetCanvasPending();
+    Image.SetCanvasPending();
     return *Result;
 }
 
@@ -107,7 +108,7 @@ void TPGCanvas::AcquireHandle() {
     ReleaseCanvasesOf(FImage);
     // The image flushes only its own canvas; that one releases every canvas of the image.
     if (dynamic_cast<TPGCanvas*>(FImage.Surface()) == nullptr) {
-        FImage.Canvas();
+        PGCanvasOf(FImage);
     }
 
     TTarget Target;
@@ -253,7 +254,7 @@ void TPGCanvas::Draw(int X, int Y, TPixelGraphic& Graphic) {
 }
 
 void TPGCanvas::StretchDraw(const QRect& Rect, TPixelGraphic& Graphic) {
-    Graphic.DrawToDC(Painter(), Rect, true, FCopyMode);
+    DrawToDC(Graphic, Painter(), Rect, true, FCopyMode);
     Changed();
 }
 

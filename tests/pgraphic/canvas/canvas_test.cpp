@@ -1,4 +1,4 @@
-#include "pgraphic/image/canvas.h"
+#include "pgraphic/canvas/canvas.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <QFont>
@@ -41,7 +41,7 @@ QRgb ViewPixel(TPGCanvas& Canvas, int X, int Y) {
 TEST(Canvas, FilledRectangleLandsInTrueColorBuffer) {
     TPixelGraphic Image;
     Image.SetSize(9, 7, bc24);
-    Image.Canvas().Painter().fillRect(QRect(2, 1, 4, 3), QColor(10, 20, 30));
+    PGCanvasOf(Image).Painter().fillRect(QRect(2, 1, 4, 3), QColor(10, 20, 30));
     EXPECT_TRUE(RectOfValue(Image, QRect(2, 1, 4, 3), RGB(10, 20, 30), 0));
     const std::uint8_t* Row = Image.ScanLines() + 5 * Image.BytesPerLine(); // row 1, bottom-up
     EXPECT_EQ(Row[6], 30);
@@ -58,7 +58,7 @@ TEST(Canvas, TextLandsInBufferWithinItsBounds) {
         }
         Image.SetBackGroundColor(static_cast<TColor>(kWhite));
         Image.Clear();
-        QPainter& Painter = Image.Canvas().Painter();
+        QPainter& Painter = PGCanvasOf(Image).Painter();
         QFont Font("Liberation Sans");
         Font.setPixelSize(24);
         Painter.setFont(Font);
@@ -87,7 +87,7 @@ TEST(Canvas, PaletteImagesGetNearestIndicesAndKeepUntouchedOnes) {
         Image.SetPixel(X, 0, 2); // black through the duplicate entry
         Image.SetPixel(X, 3, 1);
     }
-    Image.Canvas().Painter().fillRect(QRect(1, 1, 3, 3), QColor(240, 30, 20));
+    PGCanvasOf(Image).Painter().fillRect(QRect(1, 1, 3, 3), QColor(240, 30, 20));
     for (int X = 0; X < 6; ++X) {
         const bool Drawn = X >= 1 && X <= 3;
         EXPECT_EQ(Image.Pixels(X, 0), 2u) << X;
@@ -98,13 +98,13 @@ TEST(Canvas, PaletteImagesGetNearestIndicesAndKeepUntouchedOnes) {
     TPixelGraphic Mono;
     Mono.SetSize(11, 3, bc1);
     Mono.SetPaletteIdent(pBlackWhite);
-    Mono.Canvas().Painter().fillRect(QRect(3, 1, 7, 1), Qt::white);
+    PGCanvasOf(Mono).Painter().fillRect(QRect(3, 1, 7, 1), Qt::white);
     EXPECT_TRUE(RectOfValue(Mono, QRect(3, 1, 7, 1), 1, 0));
 
     TPixelGraphic Sys;
     Sys.SetSize(5, 5, bc4);
     Sys.SetPaletteIdent(pSys16);
-    Sys.Canvas().Painter().fillRect(QRect(1, 2, 3, 2), QColor(0, 0, 250));
+    PGCanvasOf(Sys).Painter().fillRect(QRect(1, 2, 3, 2), QColor(0, 0, 250));
     EXPECT_TRUE(RectOfValue(Sys, QRect(1, 2, 3, 2), 12, 0));
 
     // More entries than a 4-bit pixel can index: only the colour table's 16 count.
@@ -113,7 +113,7 @@ TEST(Canvas, PaletteImagesGetNearestIndicesAndKeepUntouchedOnes) {
     Long.SetPaletteCount(20);
     Long.SetPaletteColors(5, RGB(0, 0, 200));
     Long.SetPaletteColors(18, RGB(0, 0, 255));
-    Long.Canvas().Painter().fillRect(QRect(0, 0, 3, 1), QColor(0, 0, 255));
+    PGCanvasOf(Long).Painter().fillRect(QRect(0, 0, 3, 1), QColor(0, 0, 255));
     EXPECT_EQ(Long.Pixels(1, 0), 5u);
 }
 
@@ -123,31 +123,31 @@ TEST(Canvas, ColourTableRepeatsEntryZeroBeyondThePalette) {
     SetPalette(Image, {RGB(1, 2, 3), RGB(255, 0, 0)});
     Image.SetPixel(0, 0, 200);
     Image.SetPixel(1, 0, 1);
-    EXPECT_EQ(ViewPixel(Image.Canvas(), 0, 0), qRgb(1, 2, 3));
-    EXPECT_EQ(ViewPixel(Image.Canvas(), 1, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(ViewPixel(PGCanvasOf(Image), 0, 0), qRgb(1, 2, 3));
+    EXPECT_EQ(ViewPixel(PGCanvasOf(Image), 1, 0), qRgb(255, 0, 0));
 
     // Without a palette everything shows black and drawing can only give index 0.
     TPixelGraphic Bare;
     Bare.SetSize(4, 2, bc8);
     Bare.SetPixel(0, 0, 7);
-    EXPECT_EQ(ViewPixel(Bare.Canvas(), 0, 0), qRgb(0, 0, 0));
-    Bare.Canvas().Painter().fillRect(QRect(0, 0, 2, 1), Qt::white);
+    EXPECT_EQ(ViewPixel(PGCanvasOf(Bare), 0, 0), qRgb(0, 0, 0));
+    PGCanvasOf(Bare).Painter().fillRect(QRect(0, 0, 2, 1), Qt::white);
     EXPECT_TRUE(RectOfValue(Bare, QRect(), 0, 0));
 }
 
 TEST(Canvas, FlushRuleBothWays) {
     TPixelGraphic Image;
     Image.SetSize(4, 4, bc24);
-    QPainter& Painter = Image.Canvas().Painter();
+    QPainter& Painter = PGCanvasOf(Image).Painter();
     Painter.setPen(QColor(1, 2, 3));
     Painter.setBrush(QColor(9, 8, 7));
     Painter.fillRect(QRect(0, 0, 4, 1), Qt::red);
     Image.SetPixel(0, 3, kGreen); // flushes the drawing first
-    EXPECT_FALSE(Image.Canvas().HandleAllocated());
+    EXPECT_FALSE(PGCanvasOf(Image).HandleAllocated());
     EXPECT_EQ(Image.Pixels(2, 0), kRed);
 
     // The next view holds the direct change (inverting reads it); pen and brush carry over.
-    QPainter& Again = Image.Canvas().Painter();
+    QPainter& Again = PGCanvasOf(Image).Painter();
     EXPECT_EQ(Again.pen().color(), QColor(1, 2, 3));
     Again.setCompositionMode(QPainter::RasterOp_NotDestination);
     Again.fillRect(QRect(0, 2, 1, 2), Qt::black);
@@ -163,11 +163,11 @@ TEST(Canvas, PaletteChangeAfterDrawingTakesEffect) {
     TPixelGraphic Image;
     Image.SetSize(4, 1, bc8);
     SetPalette(Image, {RGB(0, 0, 0), RGB(255, 0, 0)});
-    Image.Canvas().Painter().fillRect(QRect(0, 0, 2, 1), Qt::red);
+    PGCanvasOf(Image).Painter().fillRect(QRect(0, 0, 2, 1), Qt::red);
     Image.SetPaletteColors(1, RGB(0, 255, 0));
     EXPECT_EQ(Image.Pixels(1, 0), 1u);
-    EXPECT_EQ(ViewPixel(Image.Canvas(), 1, 0), qRgb(0, 255, 0));
-    Image.Canvas().Painter().fillRect(QRect(2, 0, 1, 1), QColor(10, 240, 10));
+    EXPECT_EQ(ViewPixel(PGCanvasOf(Image), 1, 0), qRgb(0, 255, 0));
+    PGCanvasOf(Image).Painter().fillRect(QRect(2, 0, 1, 1), QColor(10, 240, 10));
     EXPECT_TRUE(RectOfValue(Image, QRect(0, 0, 3, 1), 1, 0));
 }
 
@@ -175,17 +175,17 @@ TEST(Canvas, ResizingAndEmptyingWithUnflushedDrawing) {
     // The drawing goes back into the old buffer in its own layout, whatever the new size.
     TPixelGraphic Image;
     Image.SetSize(2, 2, bc24);
-    Image.Canvas().Painter().fillRect(QRect(0, 0, 2, 2), Qt::white);
+    PGCanvasOf(Image).Painter().fillRect(QRect(0, 0, 2, 2), Qt::white);
     Image.SetSize(40, 30, bc8);
     EXPECT_TRUE(RectOfValue(Image, QRect(), 0, 0));
-    Image.Canvas().Painter().fillRect(QRect(0, 0, 40, 30), Qt::white);
+    PGCanvasOf(Image).Painter().fillRect(QRect(0, 0, 40, 30), Qt::white);
     Image.SetSize(3, 1, bc24);
     EXPECT_TRUE(RectOfValue(Image, QRect(), 0, 0));
-    Image.Canvas().Painter().fillRect(QRect(0, 0, 1, 1), Qt::white);
+    PGCanvasOf(Image).Painter().fillRect(QRect(0, 0, 1, 1), Qt::white);
     Image.CopyFrom(nullptr);
 
     // An empty image draws nothing, but its painter still measures text.
-    QPainter& Painter = Image.Canvas().Painter();
+    QPainter& Painter = PGCanvasOf(Image).Painter();
     ASSERT_TRUE(Painter.isActive());
     Painter.fillRect(QRect(0, 0, 10, 10), Qt::white);
     QFont Font("Liberation Sans");
@@ -201,18 +201,18 @@ TEST(Canvas, OnlyOneCanvasOfAnImageHoldsAView) {
     Image.SetSize(3, 1, bc24);
     Other.SetSize(1, 1, bc24);
     TPGCanvas Second(Image);
-    Image.Canvas().Painter().fillRect(QRect(0, 0, 1, 1), Qt::red);
+    PGCanvasOf(Image).Painter().fillRect(QRect(0, 0, 1, 1), Qt::red);
     Second.Painter().fillRect(QRect(1, 0, 1, 1), Qt::green);
-    EXPECT_FALSE(Image.Canvas().HandleAllocated());
+    EXPECT_FALSE(PGCanvasOf(Image).HandleAllocated());
     EXPECT_EQ(Image.Pixels(1, 0), kGreen); // the image's flush reaches the second canvas
     EXPECT_FALSE(Second.HandleAllocated());
     EXPECT_EQ(Image.Pixels(0, 0), kRed);
 
     Second.Painter().fillRect(QRect(2, 0, 1, 1), Qt::white);
-    Other.Canvas().Painter().fillRect(QRect(0, 0, 1, 1), Qt::white);
+    PGCanvasOf(Other).Painter().fillRect(QRect(0, 0, 1, 1), Qt::white);
     ReleaseAllCanvases();
     EXPECT_FALSE(Second.HandleAllocated());
-    EXPECT_FALSE(Other.Canvas().HandleAllocated());
+    EXPECT_FALSE(PGCanvasOf(Other).HandleAllocated());
     EXPECT_EQ(Image.Pixels(2, 0), kWhite);
     EXPECT_EQ(Other.Pixels(0, 0), kWhite);
 }
@@ -227,16 +227,16 @@ TEST(Canvas, DrawUsesTheCopyModeReportsAndMayDrawTheImageItself) {
     Dest.Clear();
     int Changes = 0;
     Dest.OnChange = [&](TObject* Sender) { Changes += Sender == &Dest ? 1 : 100; };
-    Dest.Canvas().SetCopyMode(cmSrcInvert);
-    Dest.Canvas().Draw(1, 1, Source);
+    PGCanvasOf(Dest).SetCopyMode(cmSrcInvert);
+    PGCanvasOf(Dest).Draw(1, 1, Source);
     EXPECT_EQ(Changes, 1);
     EXPECT_EQ(Dest.Pixels(1, 1), static_cast<std::uint32_t>(RGB(0xF0, 0xFF, 0x22)));
     EXPECT_EQ(Dest.Pixels(2, 1), static_cast<std::uint32_t>(RGB(0x00, 0xF0, 0xEE)));
     EXPECT_EQ(Dest.Pixels(1, 0), static_cast<std::uint32_t>(RGB(0xFF, 0x0F, 0x11)));
 
     // Drawn onto itself, the image includes drawing not yet written back.
-    Dest.Canvas().SetCopyMode(cmSrcCopy);
-    Dest.Canvas().Painter().fillRect(QRect(0, 0, 1, 1), Qt::black);
-    Dest.Canvas().StretchDraw(QRect(0, 1, 4, 2), Dest); // row 0 onto row 1
+    PGCanvasOf(Dest).SetCopyMode(cmSrcCopy);
+    PGCanvasOf(Dest).Painter().fillRect(QRect(0, 0, 1, 1), Qt::black);
+    PGCanvasOf(Dest).StretchDraw(QRect(0, 1, 4, 2), Dest); // row 0 onto row 1
     EXPECT_TRUE(RectOfValue(Dest, QRect(0, 0, 1, 2), 0, RGB(0xFF, 0x0F, 0x11)));
 }

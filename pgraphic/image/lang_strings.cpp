@@ -1,4 +1,4 @@
-#include "core/lang_strings.h"
+#include "pgraphic/image/lang_strings.h"
 
 #include <array>
 

@@ -1,7 +1,8 @@
-#include "core/pg_exceptions.h"
-#include "pgraphic/image/canvas.h"
+#include "pgraphic/canvas/canvas.h"
+#include "pgraphic/canvas/painting.h"
+#include "pgraphic/canvas/raster_op.h"
+#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/image/raster_op.h"
 
 #include <QImage>
 #include <QPainter>
@@ -39,7 +40,8 @@ QImage Painted(int Width, int Height, const std::function<void(QPainter&)>& Pain
 }
 
 QImage Painted(TPixelGraphic& Source, int Width, int Height, const QRect& Rect) {
-    return Painted(Width, Height, [&](QPainter& P) { Source.DrawToDC(P, Rect, false, cmSrcCopy); });
+    return Painted(Width, Height,
+                   [&](QPainter& P) { DrawToDC(Source, P, Rect, false, cmSrcCopy); });
 }
 
 QRgb At(const QImage& Image, int X, int Y) {
@@ -105,7 +107,7 @@ TEST(Painting, TransformedClippedAndHugeTargets) {
     QImage Result = Painted(10, 10, [&](QPainter& P) {
         P.translate(3, 2);
         P.setClipRect(QRect(0, 0, 2, 2));
-        Source.DrawToDC(P, QRect(-1, -1, 6, 4), true, cmSrcCopy);
+        DrawToDC(Source, P, QRect(-1, -1, 6, 4), true, cmSrcCopy);
     });
     EXPECT_EQ(At(Result, 3, 2), SourceColor(0, 0));
     EXPECT_EQ(At(Result, 4, 3), SourceColor(1, 1));
@@ -120,7 +122,7 @@ TEST(Painting, TransformedClippedAndHugeTargets) {
     // A scaling painter: Qt maps the pixels (source row 1 under the one row), not smoothed.
     Result = Painted(6, 3, [&](QPainter& P) {
         P.scale(2, 2);
-        Small.DrawToDC(P, QRect(0, 0, 2, 1), true, cmSrcCopy);
+        DrawToDC(Small, P, QRect(0, 0, 2, 1), true, cmSrcCopy);
     });
     for (int X = 0; X < 5; ++X) {
         EXPECT_EQ(At(Result, X, 1), X < 4 ? SourceColor(X / 2, 1) : kGrey) << X;
@@ -176,7 +178,7 @@ TEST(Painting, RasterOperationsKeepThePaintersState) {
             [&](QPainter& P) {
                 P.setCompositionMode(QPainter::CompositionMode_Multiply);
                 P.setRenderHint(QPainter::SmoothPixmapTransform, true);
-                Source.DrawToDC(P, QRect(0, 0, 1, 1), true, Op);
+                DrawToDC(Source, P, QRect(0, 0, 1, 1), true, Op);
                 EXPECT_EQ(P.compositionMode(), QPainter::CompositionMode_Multiply);
                 EXPECT_TRUE(P.testRenderHint(QPainter::SmoothPixmapTransform));
             },
@@ -187,7 +189,7 @@ TEST(Painting, RasterOperationsKeepThePaintersState) {
     // Operations that involve a pattern have no composition mode.
     Painted(1, 1, [&](QPainter& P) {
         try {
-            Source.DrawToDC(P, QRect(0, 0, 1, 1), true, 0x00F00021);
+            DrawToDC(Source, P, QRect(0, 0, 1, 1), true, 0x00F00021);
             ADD_FAILURE() << "pattern copy accepted";
         } catch (const EPixelGraphic& Error) {
             EXPECT_STREQ(Error.what(), "Invalid value for RasterOp");
@@ -204,7 +206,7 @@ TEST(Painting, PaintToUsesThePaintersMode) {
         return At(Painted(1, 1,
                           [&](QPainter& P) {
                               P.setCompositionMode(Mode);
-                              Source.PaintTo(P, QRect(0, 0, 1, 1));
+                              PaintTo(Source, P, QRect(0, 0, 1, 1));
                           }),
                   0, 0);
     };
@@ -218,21 +220,21 @@ TEST(Painting, NothingToPaintLeavesTheTargetAlone) {
     TPixelGraphic Empty, Source;
     MakeSource(Source, 2, 2);
     const QImage Result = Painted(3, 3, [&](QPainter& P) {
-        Empty.DrawToDC(P, QRect(0, 0, 3, 3), true, 0x00F00021);
-        Empty.PaintTo(P, QRect(0, 0, 3, 3));
-        Source.DrawToDC(P, QRect(1, 1, 0, 2), true, cmSrcCopy);
-        Source.DrawToDC(P, QRect(1, 1, 2, 0), true, cmSrcCopy);
+        DrawToDC(Empty, P, QRect(0, 0, 3, 3), true, 0x00F00021);
+        PaintTo(Empty, P, QRect(0, 0, 3, 3));
+        DrawToDC(Source, P, QRect(1, 1, 0, 2), true, cmSrcCopy);
+        DrawToDC(Source, P, QRect(1, 1, 2, 0), true, cmSrcCopy);
     });
     EXPECT_EQ(Result, Painted(3, 3, [](QPainter&) {}));
     QPainter Inactive;
-    Source.DrawToDC(Inactive, QRect(0, 0, 2, 2), true, cmSrcCopy);
+    DrawToDC(Source, Inactive, QRect(0, 0, 2, 2), true, cmSrcCopy);
 }
 
 TEST(Painting, PendingCanvasDrawingIsPainted) {
     TPixelGraphic Source;
     Source.SetSize(2, 1, bc8);
     Source.SetPaletteIdent(pSys16);
-    Source.Canvas().Painter().fillRect(QRect(1, 0, 1, 1), QColor(250, 250, 0));
+    PGCanvasOf(Source).Painter().fillRect(QRect(1, 0, 1, 1), QColor(250, 250, 0));
     const QImage Result = Painted(Source, 2, 1, QRect(0, 0, 2, 1));
     EXPECT_EQ(At(Result, 0, 0), qRgb(0, 0, 0));
     EXPECT_EQ(At(Result, 1, 0), qRgb(255, 255, 0));
