@@ -1,4 +1,5 @@
-// Speed of the pixel image core: the logo reduction path, large resampling and palette lookups.
+// Speed of the pixel image core: the logo reduction path, large resampling, palette lookups and
+// optimised palettes of palette images.
 
 #include "pgraphic/image/pixel_graphic.h"
 
@@ -107,5 +108,30 @@ void BM_NearestIndexCached(benchmark::State& State) {
     }
 }
 BENCHMARK(BM_NearestIndexCached);
+
+// An optimised palette of Count colours for a 640 x 400 8-bit image whose 256 palette entries
+// are random colours, every one of them used.
+void BM_OptimizedPaletteOfPaletteImage(benchmark::State& State) {
+    TPixelGraphic Source, Target;
+    Source.SetSize(640, 400, bc8);
+    Source.SetPaletteCount(256);
+    std::mt19937 Rng(5);
+    for (int I = 0; I < 256; ++I) {
+        Source.SetPaletteColors(I, static_cast<TColor>(Rng() & 0xFFFFFF));
+    }
+    for (int Y = 0; Y < 400; ++Y) {
+        std::uint8_t* P = Source.ScanLine(Y);
+        for (int X = 0; X < 640; ++X) {
+            P[X] = static_cast<std::uint8_t>(Rng());
+        }
+    }
+    Target.SetSize(1, 1, bc8);
+    const auto Count = static_cast<int>(State.range(0));
+    for (auto _ : State) {
+        Target.CreateOptimizedPalette(Source, Count, false);
+        benchmark::DoNotOptimize(Target.PaletteCount());
+    }
+}
+BENCHMARK(BM_OptimizedPaletteOfPaletteImage)->Arg(240)->Arg(16)->Unit(benchmark::kMicrosecond);
 
 } // namespace
