@@ -11,6 +11,8 @@
 namespace {
 
 constexpr std::size_t kCacheCells = 65536;
+// The cache keeps one byte per cell; longer palettes are searched without it.
+constexpr int kCacheMaxEntries = 256;
 
 int SquaredDistance(TColor A, TColor B) {
     const int DR = GetRValue(A) - GetRValue(B);
@@ -125,7 +127,10 @@ int TPixelGraphic::ComputeNearestIndex(TColor Color) {
     case pSpecial252:
         return Special252Index(Color);
     default:
-        return FUseColorCache ? CachedNearestEntry(Color) : NearestEntry(Color);
+        // Only a built cache serves the fast path of NearestIndex, and it is never built for a
+        // palette whose indices a byte cannot hold.
+        return FUseColorCache && PaletteCount() <= kCacheMaxEntries ? CachedNearestEntry(Color)
+                                                                    : NearestEntry(Color);
     }
 }
 

@@ -216,3 +216,26 @@ TEST(NearestIndex, CacheAndMemoFollowPaletteChanges) {
     Gray->SetRGBWeighting(false);
     EXPECT_EQ(Gray->NearestIndex(RGB(0, 255, 0)), 85);
 }
+
+// The cache holds one byte per cell, too small for the indices of a longer palette: such a
+// palette is searched exactly, with or without the cache.
+TEST(NearestIndex, PalettesBeyond256EntriesGetTheirExactIndex) {
+    TPixelGraphic Image;
+    Image.SetSize(1, 1, bc8);
+    std::mt19937 Rng(299);
+    RandomPalette(Image, 300, Rng);
+    Image.SetPaletteColors(299, RGB(1, 2, 3));
+    ASSERT_TRUE(Image.UseColorCache());
+    EXPECT_EQ(Image.NearestIndex(RGB(1, 2, 3)), 299);
+    for (int I = 0; I < 20000; ++I) {
+        const TColor C = RandomColor(Rng);
+        ASSERT_EQ(Image.NearestIndex(C), BruteForceNearest(Image.Palette(), C)) << std::hex << C;
+    }
+    // Back at 256 entries the cache serves again, as its model says.
+    Image.SetPaletteCount(256);
+    TReferenceCache Reference(Image.Palette());
+    for (int I = 0; I < 20000; ++I) {
+        const TColor C = RandomColor(Rng);
+        ASSERT_EQ(Image.NearestIndex(C), Reference.Lookup(C)) << std::hex << C;
+    }
+}
