@@ -2,6 +2,7 @@
 
 #include "pgraphic/image/color_writer.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 #include "pgraphic/image/source_rows.h"
 
 #include <algorithm>
@@ -40,41 +41,34 @@ void TPixelGraphic::CopyRect(int DestX, int DestY, int RectWidth, int RectHeight
               SrcCol1 = static_cast<int>(LastCol + OffX);
 
     TPGColorWriter Writer(*this);
-    if (OnProgressStart) {
-        OnProgressStart(this);
-    }
     const bool Direct = FBitCount == bc24 && Source.BitCount() == bc24;
     std::vector<std::uint8_t> Scratch;
     std::vector<TColor> Colors(static_cast<std::size_t>(Col1 - Col0 + 1));
     const int MaxStep = static_cast<int>(std::max(LastRow - FirstRow, 0LL));
-    for (long long Y = FirstRow; Y <= LastRow; ++Y) {
-        const long long SrcRow = Y + OffY;
-        if (SrcRow < 0 || SrcRow >= Source.Height()) {
-            continue;
-        }
-        const int Row = static_cast<int>(Y);
-        const std::uint8_t* Src =
-            SourceRowBGR(Source, static_cast<int>(SrcRow), SrcCol0, SrcCol1, Scratch);
-        if (Direct) {
-            std::memmove(ScanLine(Row) + 3 * static_cast<std::size_t>(Col0), Src,
-                         3 * static_cast<std::size_t>(Col1 - Col0 + 1));
-        } else {
-            for (std::size_t I = 0; I < Colors.size(); ++I) {
-                const std::uint8_t* P = Src + 3 * I;
-                Colors[I] = RGB(P[2], P[1], P[0]);
+    const TPGProgress Progress(*this, this);
+    Progress.Run([&] {
+        for (long long Y = FirstRow; Y <= LastRow; ++Y) {
+            const long long SrcRow = Y + OffY;
+            if (SrcRow < 0 || SrcRow >= Source.Height()) {
+                continue;
             }
-            Writer.WriteRow(Row, Col0, static_cast<int>(Colors.size()), Colors.data(), nullptr);
-        }
-        if (OnProgress) {
-            bool Abort = false;
-            OnProgress(this, static_cast<int>(Y - FirstRow), MaxStep, Abort);
-            if (Abort) {
+            const int Row = static_cast<int>(Y);
+            const std::uint8_t* Src =
+                SourceRowBGR(Source, static_cast<int>(SrcRow), SrcCol0, SrcCol1, Scratch);
+            if (Direct) {
+                std::memmove(ScanLine(Row) + 3 * static_cast<std::size_t>(Col0), Src,
+                             3 * static_cast<std::size_t>(Col1 - Col0 + 1));
+            } else {
+                for (std::size_t I = 0; I < Colors.size(); ++I) {
+                    const std::uint8_t* P = Src + 3 * I;
+                    Colors[I] = RGB(P[2], P[1], P[0]);
+                }
+                Writer.WriteRow(Row, Col0, static_cast<int>(Colors.size()), Colors.data(), nullptr);
+            }
+            if (Progress.Aborted(static_cast<int>(Y - FirstRow), MaxStep)) {
                 break;
             }
         }
-    }
-    if (OnProgressEnd) {
-        OnProgressEnd(this);
-    }
+    });
     NotifyChange(this);
 }

@@ -3,6 +3,7 @@
 
 #include "pgraphic/image/color_writer.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 #include "pgraphic/image/sampling.h"
 #include "pgraphic/image/source_rows.h"
 
@@ -140,55 +141,48 @@ void TPixelGraphic::StretchRect(int DestX, int DestY, int DestWidth, int DestHei
         AllValid = AllValid && Columns.Spans[I].Valid;
     }
 
-    if (OnProgressStart) {
-        OnProgressStart(this);
-    }
     const int MaxStep = static_cast<int>(std::max(LastRow - FirstRow, 0LL));
-    for (long long Y = FirstRow; Y <= LastRow; ++Y) {
-        const TPGSampleSpan& RowSpan = Rows.Spans[static_cast<std::size_t>(Y - FirstRow)];
-        if (!RowSpan.Valid) {
-            Writer.StartRow(); // every row of the range moves the error rows on
-            continue;
-        }
-        // Weighted sum of the horizontal sums of the counted source rows. A single row has its
-        // weight equal to the divisor: its sums are the result as they stand.
-        const std::uint32_t* Single = nullptr;
-        if (RowSpan.First == RowSpan.Last) {
-            Single = Horizontal.Row(static_cast<int>(RowSpan.First));
-        } else {
-            std::fill(Totals.begin(), Totals.end(), 0);
-            for (auto R = RowSpan.First; R <= RowSpan.Last; ++R) {
-                const std::uint64_t Weight = R == RowSpan.First  ? RowSpan.FirstWeight
-                                             : R == RowSpan.Last ? RowSpan.LastWeight
-                                                                 : RowSpan.MidWeight;
-                const std::uint32_t* Sums = Horizontal.Row(static_cast<int>(R));
-                for (std::size_t I = 0; I < Totals.size(); ++I) {
-                    Totals[I] += Sums[I] * Weight;
+    const TPGProgress Progress(*this, this);
+    Progress.Run([&] {
+        for (long long Y = FirstRow; Y <= LastRow; ++Y) {
+            const TPGSampleSpan& RowSpan = Rows.Spans[static_cast<std::size_t>(Y - FirstRow)];
+            if (!RowSpan.Valid) {
+                Writer.StartRow(); // every row of the range moves the error rows on
+                continue;
+            }
+            // Weighted sum of the horizontal sums of the counted source rows. A single row has its
+            // weight equal to the divisor: its sums are the result as they stand.
+            const std::uint32_t* Single = nullptr;
+            if (RowSpan.First == RowSpan.Last) {
+                Single = Horizontal.Row(static_cast<int>(RowSpan.First));
+            } else {
+                std::fill(Totals.begin(), Totals.end(), 0);
+                for (auto R = RowSpan.First; R <= RowSpan.Last; ++R) {
+                    const std::uint64_t Weight = R == RowSpan.First  ? RowSpan.FirstWeight
+                                                 : R == RowSpan.Last ? RowSpan.LastWeight
+                                                                     : RowSpan.MidWeight;
+                    const std::uint32_t* Sums = Horizontal.Row(static_cast<int>(R));
+                    for (std::size_t I = 0; I < Totals.size(); ++I) {
+                        Totals[I] += Sums[I] * Weight;
+                    }
                 }
             }
-        }
-        for (std::size_t I = 0; I < Colors.size(); ++I) {
-            const auto At = 3 * I;
-            Colors[I] = Single != nullptr
-                            ? RGB(static_cast<int>(Single[At + 2]),
-                                  static_cast<int>(Single[At + 1]), static_cast<int>(Single[At]))
-                            : RGB(static_cast<int>(Rows.Divide(Totals[At + 2])),
-                                  static_cast<int>(Rows.Divide(Totals[At + 1])),
-                                  static_cast<int>(Rows.Divide(Totals[At])));
-        }
-        Writer.WriteRow(static_cast<int>(Y), static_cast<int>(FirstCol),
-                        static_cast<int>(Colors.size()), Colors.data(),
-                        AllValid ? nullptr : ColumnValid.data());
-        if (OnProgress) {
-            bool Abort = false;
-            OnProgress(this, static_cast<int>(Y - FirstRow), MaxStep, Abort);
-            if (Abort) {
+            for (std::size_t I = 0; I < Colors.size(); ++I) {
+                const auto At = 3 * I;
+                Colors[I] = Single != nullptr ? RGB(static_cast<int>(Single[At + 2]),
+                                                    static_cast<int>(Single[At + 1]),
+                                                    static_cast<int>(Single[At]))
+                                              : RGB(static_cast<int>(Rows.Divide(Totals[At + 2])),
+                                                    static_cast<int>(Rows.Divide(Totals[At + 1])),
+                                                    static_cast<int>(Rows.Divide(Totals[At])));
+            }
+            Writer.WriteRow(static_cast<int>(Y), static_cast<int>(FirstCol),
+                            static_cast<int>(Colors.size()), Colors.data(),
+                            AllValid ? nullptr : ColumnValid.data());
+            if (Progress.Aborted(static_cast<int>(Y - FirstRow), MaxStep)) {
                 break;
             }
         }
-    }
-    if (OnProgressEnd) {
-        OnProgressEnd(this);
-    }
+    });
     NotifyChange(this);
 }

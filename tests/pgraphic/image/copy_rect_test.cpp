@@ -114,3 +114,40 @@ TEST(CopyRect, TrueColourIntoAPaletteImageWithoutPaletteFails) {
     Target.SetPaletteIdent(pNone);
     EXPECT_THROW(Target.CopyRect(0, 0, 2, 2, 0, 0, Source), EPixelGraphic);
 }
+
+// Whatever stops a copy, scaled or not, dithered or not, the progress it started is ended once
+// before the failure goes on.
+TEST(CopyRect, EveryProgressStartHasItsEndAlsoOnFailure) {
+    struct TFailure {};
+    for (const bool Scaled : {false, true}) {
+        for (const bool Dither : {false, true}) {
+            for (const bool HandlerFails : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "scaled " << Scaled << " dither " << Dither
+                                                << " handler fails " << HandlerFails);
+                TPixelGraphic Source, Target;
+                Source.SetSize(3, 3, bc24);
+                Target.SetSize(Scaled ? 5 : 3, Scaled ? 4 : 3, HandlerFails ? bc24 : bc8);
+                Target.SetDither(Dither);
+                if (!HandlerFails) {
+                    Target.SetPaletteIdent(pNone); // "No palette" on the first pixel
+                }
+                int Starts = 0, Ends = 0;
+                Target.OnProgressStart = [&](TObject*) { ++Starts; };
+                Target.OnProgressEnd = [&](TObject*) { ++Ends; };
+                Target.OnProgress = [&](TObject*, int, int, bool&) {
+                    if (HandlerFails) {
+                        throw TFailure{};
+                    }
+                };
+                const auto Copy = [&] { Target.StretchFrom(Source); };
+                if (HandlerFails) {
+                    EXPECT_THROW(Copy(), TFailure);
+                } else {
+                    EXPECT_THROW(Copy(), EPGNoPalette);
+                }
+                EXPECT_EQ(Starts, 1);
+                EXPECT_EQ(Ends, 1);
+            }
+        }
+    }
+}
