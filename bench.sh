@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 
 build=build/release
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESPERA_BUILD_TESTS=OFF \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESPERA_WERROR=ON -DVESPERA_BUILD_TESTS=OFF \
     -DVESPERA_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build"
 

@@ -17,7 +17,7 @@ scripts/install-deps.sh
 
 build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVESPERA_FUZZ=ON -DVESPERA_SANITIZE=ON -DVESPERA_BUILD_TESTS=OFF >/dev/null
+    -DVESPERA_FUZZ=ON -DVESPERA_SANITIZE=ON -DVESPERA_WERROR=ON -DVESPERA_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" --target "fuzz_$target"
 
 corpus="$build/corpus/$target"

@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 
 build=build/sanitize
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESPERA_SANITIZE=ON \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESPERA_SANITIZE=ON -DVESPERA_WERROR=ON \
     -DVESPERA_BUILD_TESTS=ON >/dev/null
 cmake --build "$build"
 

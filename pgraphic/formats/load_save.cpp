@@ -2,6 +2,7 @@
 // choice and conversion to a colour resolution the writer can store.
 
 #include "core/stream.h"
+#include "pgraphic/formats/bmp/bmp.h"
 #include "pgraphic/formats/color_resolution.h"
 #include "pgraphic/formats/registry.h"
 #include "pgraphic/formats/warning_action.h"

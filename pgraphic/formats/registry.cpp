@@ -1,7 +1,7 @@
 #include "pgraphic/formats/registry.h"
 
 #include "core/stream.h"
-#include "pgraphic/formats/bmp/bmp.h"
+#include "pgraphic/image/pixel_graphic.h"
 #include "platform/ascii_text.h"
 #include "platform/file_ops.h"
 
@@ -28,7 +28,7 @@ TRegistry& Registry() {
 
 std::mutex GSortLock;
 std::mutex GGammaLock;
-long double GDisplayGamma = 1.8L;
+long double GDisplayGamma = kDefaultDisplayGamma;
 std::atomic<bool> GGammaCorrection{true};
 
 } // namespace
@@ -80,16 +80,6 @@ TFileFormatReaders& FileFormatReaders() {
 }
 TFileFormatWriters& FileFormatWriters() {
     return Registry().Writers;
-}
-
-TFileFormatReader& StandaloneBMPReader() {
-    static TBMPFileFormatReader Reader;
-    return Reader;
-}
-
-TFileFormatWriter& StandaloneBMPWriter() {
-    static TBMPFileFormatWriter Writer;
-    return Writer;
 }
 
 long double PGDisplayGamma() {

@@ -116,9 +116,6 @@ using TFileFormatWriters = TFileFormatList<TFileFormatWriter>;
 // The lists, filled with every format at first use.
 TFileFormatReaders& FileFormatReaders();
 TFileFormatWriters& FileFormatWriters();
-// The BMP reader and writer kept outside the lists for plain stream saving and stored data.
-TFileFormatReader& StandaloneBMPReader();
-TFileFormatWriter& StandaloneBMPWriter();
 
 // Fills the lists with every format of the library, in registration order.
 void RegisterBuiltinFormats(TFileFormatReaders& Readers, TFileFormatWriters& Writers);
@@ -142,7 +139,8 @@ bool GetImageFileInfo(const std::string& FileName, int Index, TPGImageFileInfo& 
 // The filter string of the picture open dialog.
 std::string BuildOpenFilter();
 
-// The library's display gamma (1.8) and whether loading corrects images to it (on).
+// The library's display gamma (kDefaultDisplayGamma unless changed) and whether loading corrects
+// images to it (on).
 long double PGDisplayGamma();
 void SetPGDisplayGamma(long double Value);
 bool PGGammaCorrection();

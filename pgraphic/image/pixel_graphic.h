@@ -189,6 +189,8 @@ public:
     TPGSurface* Surface() const { return FSurface.get(); }
 
     // --- Files, streams, stored data and the clipboard ------------------------------------------
+    // Defined with the formats (pgraphic/formats: the load and save pipelines, bmp/ for the
+    // stored-data and clipboard forms); the image itself uses none of them.
     void LoadFromFile(const std::string& FileName);
     void LoadFromFileExt(const std::string& FileName, int Index);
     void LoadFromStream(TStream& Stream);

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
@@ -38,7 +38,12 @@ inline void WriteFile(const std::string& FileName, const std::string& Content) {
     ASSERT_TRUE(Out.good()) << FileName;
 }
 
+// The whole file; empty when it cannot be read.
 inline std::string ReadFile(const std::string& FileName) {
     std::ifstream In(FileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+    std::ostringstream Content;
+    if (In) {
+        Content << In.rdbuf();
+    }
+    return Content.str();
 }

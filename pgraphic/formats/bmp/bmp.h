@@ -57,5 +57,9 @@ void WritePackedDIB(TStream& Stream, TPixelGraphic& Graphic);
 // Size of the packed DIB of Graphic.
 std::int64_t PackedDIBSize(const TPixelGraphic& Graphic);
 
+// The BMP reader and writer kept outside the lists, for plain stream saving and stored data.
+TFileFormatReader& StandaloneBMPReader();
+TFileFormatWriter& StandaloneBMPWriter();
+
 // Registers the BMP, DIB and RLE readers and the BMP and DIB writers.
 void RegisterBMPFormats(TFileFormatReaders& Readers, TFileFormatWriters& Writers);
