@@ -14,7 +14,7 @@ using TLines = TRecordLines;
 class RecordFile : public testing::Test {
 protected:
     std::string Write(const std::string& Content) {
-        const std::string Name = Dir / ("r" + std::to_string(++FCount) + ".txt");
+        const std::string Name = Dir / ("r" + std::to_string(++FCount).append(".txt"));
         WriteFile(Name, Content);
         return Name;
     }

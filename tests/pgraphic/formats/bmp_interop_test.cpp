@@ -46,7 +46,9 @@ TRgbImage ParsePnm(const std::string& Data) {
         ADD_FAILURE() << "unexpected anymap header " << Magic << " maxval " << MaxVal;
         return {};
     }
-    const std::string Body(std::istreambuf_iterator<char>(In), {});
+    std::ostringstream Rest;
+    Rest << In.rdbuf();
+    const std::string Body = Rest.str();
     const auto Pixels =
         static_cast<std::size_t>(Image.Width) * static_cast<std::size_t>(Image.Height);
     Image.Rgb.reserve(3 * Pixels);
