@@ -3,6 +3,7 @@
 #include "pgraphic/canvas/painting.h"
 #include "pgraphic/canvas/qimage_pixels.h"
 #include "pgraphic/image/pg_exceptions.h"
+#include "pgraphic/image/row_pixels.h"
 
 #include <algorithm>
 #include <limits>
@@ -46,30 +47,6 @@ TPGCanvas* LastCanvas(TMatch Match) {
     const std::lock_guard Guard(List.Lock);
     const auto It = std::find_if(List.Items.rbegin(), List.Items.rend(), Match);
     return It == List.Items.rend() ? nullptr : *It;
-}
-
-void WriteIndex(std::uint8_t* Row, int X, TPGBitCount BitCount, int Index) {
-    const auto UX = static_cast<std::size_t>(X);
-    switch (BitCount) {
-    case bc1: {
-        const auto Mask = static_cast<std::uint8_t>(0x80U >> (UX % 8));
-        Row[UX / 8] =
-            static_cast<std::uint8_t>(Index == 1 ? Row[UX / 8] | Mask : Row[UX / 8] & ~Mask);
-        break;
-    }
-    case bc4: {
-        std::uint8_t& B = Row[UX / 2];
-        const auto Nibble = static_cast<std::uint8_t>(Index & 0x0F);
-        B = UX % 2 == 0 ? static_cast<std::uint8_t>((B & 0x0F) | (Nibble << 4))
-                        : static_cast<std::uint8_t>((B & 0xF0) | Nibble);
-        break;
-    }
-    case bc8:
-        Row[UX] = static_cast<std::uint8_t>(Index);
-        break;
-    case bc24:
-        break;
-    }
 }
 
 } // namespace
@@ -210,7 +187,8 @@ void TPGCanvas::WriteBack(const QImage& View, const QImage& Original, const TTar
                 P[1] = static_cast<std::uint8_t>(qGreen(Color));
                 P[2] = static_cast<std::uint8_t>(qRed(Color));
             } else {
-                WriteIndex(Row, X, Target.BitCount, IndexOf(Color, Target));
+                SetRowPixel(Row, static_cast<std::size_t>(X), Target.BitCount,
+                            static_cast<std::uint32_t>(IndexOf(Color, Target)));
             }
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pgraphic/formats/format_failure.h"
+
 #include <csetjmp>
 #include <exception>
 #include <string>
@@ -35,7 +37,7 @@ public:
         if (FException) {
             std::rethrow_exception(FException);
         }
-        throw E(std::string(Prefix) + FMessage);
+        RaiseFormatFailure<E>(Prefix, FMessage);
     }
 
 private:

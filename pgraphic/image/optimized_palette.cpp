@@ -5,6 +5,7 @@
 #include "pgraphic/image/octree.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <algorithm>
 
@@ -26,13 +27,9 @@ void TPixelGraphic::CreateOptimizedPalette(const TPixelGraphic& Source, int Coun
 
     // Counting runs over the source rows with this image's progress event; Abort keeps the rows
     // counted so far.
-    const auto RowDone = [this, &Source](int Row) {
-        if (!OnProgress) {
-            return false;
-        }
-        bool Abort = false;
-        OnProgress(this, Row, Source.Height() - 1, Abort);
-        return Abort;
+    const TPGProgress Progress(*this, this);
+    const auto RowDone = [&Progress, &Source](int Row) {
+        return Progress.Aborted(Row, Source.Height() - 1);
     };
     const std::vector<TColor> Colors = Source.BitCount() == bc24
                                            ? MedianCutPalette(Source, N, RowDone)

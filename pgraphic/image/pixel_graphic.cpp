@@ -1,7 +1,9 @@
 #include "pgraphic/image/pixel_graphic.h"
 
+#include "pgraphic/image/little_endian.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pg_exceptions.h"
+#include "pgraphic/image/row_pixels.h"
 
 #include <algorithm>
 #include <atomic>
@@ -14,16 +16,6 @@
 namespace {
 
 std::atomic<std::uint64_t> GMaxImageBytes{1ULL << 30};
-
-void PutLE16(std::uint8_t* P, std::uint32_t V) {
-    P[0] = static_cast<std::uint8_t>(V);
-    P[1] = static_cast<std::uint8_t>(V >> 8);
-}
-
-void PutLE32(std::uint8_t* P, std::uint32_t V) {
-    PutLE16(P, V);
-    PutLE16(P + 2, V >> 16);
-}
 
 // Offsets of the fields of the bitmap information header.
 constexpr std::size_t kHdrWidth = 4, kHdrHeight = 8, kHdrPlanes = 12, kHdrBitCount = 14,
@@ -283,51 +275,12 @@ const std::uint8_t* TPixelGraphic::ScanLine(int Row) const {
 std::uint32_t TPixelGraphic::ReadPixel(int X, int Y) const {
     const std::uint8_t* Row =
         FBits.get() + static_cast<std::size_t>(FHeight - 1 - Y) * FBytesPerLine;
-    const auto UX = static_cast<std::size_t>(X);
-    switch (FBitCount) {
-    case bc1:
-        return (Row[UX / 8] & (0x80U >> (UX % 8))) != 0 ? 1U : 0U;
-    case bc4:
-        return UX % 2 == 0 ? static_cast<std::uint32_t>(Row[UX / 2] >> 4)
-                           : static_cast<std::uint32_t>(Row[UX / 2] & 0x0F);
-    case bc8:
-        return Row[UX];
-    case bc24: {
-        const std::uint8_t* P = Row + 3 * UX;
-        return static_cast<std::uint32_t>(RGB(P[2], P[1], P[0]));
-    }
-    }
-    return 0;
+    return GetRowPixel(Row, static_cast<std::size_t>(X), FBitCount);
 }
 
 void TPixelGraphic::WritePixel(int X, int Y, std::uint32_t Value) {
     std::uint8_t* Row = FBits.get() + static_cast<std::size_t>(FHeight - 1 - Y) * FBytesPerLine;
-    const auto UX = static_cast<std::size_t>(X);
-    switch (FBitCount) {
-    case bc1: {
-        const auto Mask = static_cast<std::uint8_t>(0x80U >> (UX % 8));
-        Row[UX / 8] =
-            static_cast<std::uint8_t>(Value == 1 ? Row[UX / 8] | Mask : Row[UX / 8] & ~Mask);
-        break;
-    }
-    case bc4: {
-        std::uint8_t& B = Row[UX / 2];
-        const auto Nibble = static_cast<std::uint8_t>(Value & 0x0F);
-        B = UX % 2 == 0 ? static_cast<std::uint8_t>((B & 0x0F) | (Nibble << 4))
-                        : static_cast<std::uint8_t>((B & 0xF0) | Nibble);
-        break;
-    }
-    case bc8:
-        Row[UX] = static_cast<std::uint8_t>(Value);
-        break;
-    case bc24: {
-        std::uint8_t* P = Row + 3 * UX;
-        P[0] = static_cast<std::uint8_t>(Value >> 16);
-        P[1] = static_cast<std::uint8_t>(Value >> 8);
-        P[2] = static_cast<std::uint8_t>(Value);
-        break;
-    }
-    }
+    SetRowPixel(Row, static_cast<std::size_t>(X), FBitCount, Value);
 }
 
 std::uint32_t TPixelGraphic::Pixels(int X, int Y) const {

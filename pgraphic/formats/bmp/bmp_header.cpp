@@ -1,11 +1,12 @@
 #include "pgraphic/formats/bmp/bmp_header.h"
 
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/image/pg_exceptions.h"
 
 namespace bmp {
 
-[[noreturn]] void Fail(TPGLangStrId Id, const char* S1) {
-    throw EPGBMPFileFormatReader(PGFormatMessage("BMP: ", Id, S1));
+[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1) {
+    RaiseFormatFailure<EPGBMPFileFormatReader>("BMP: ", Id, S1);
 }
 
 namespace {
@@ -42,14 +43,14 @@ void CheckInfoHeader(const TDIBHeader& H) {
 TDIBHeader ReadDIBHeader(TStream& Stream) {
     const auto Size = ReadZeroFilled<4>(Stream);
     TDIBHeader H;
-    switch (Get32(Size.data())) {
+    switch (GetLE32(Size.data())) {
     case kCoreHeaderSize: {
         const auto B = ReadZeroFilled<kCoreHeaderSize - 4>(Stream);
         H.Core = true;
-        H.Width = Get16(B.data());
-        H.Height = Get16(B.data() + 2);
-        H.Planes = Get16(B.data() + 4);
-        H.BitCount = Get16(B.data() + 6);
+        H.Width = GetLE16(B.data());
+        H.Height = GetLE16(B.data() + 2);
+        H.Planes = GetLE16(B.data() + 4);
+        H.BitCount = GetLE16(B.data() + 6);
         if (H.Planes != 1) {
             Fail(TPGLangStrId::Invalid, "BitmapCoreHeader.bcPlanes");
         }
@@ -60,13 +61,13 @@ TDIBHeader ReadDIBHeader(TStream& Stream) {
     }
     case kInfoHeaderSize: {
         const auto B = ReadZeroFilled<kInfoHeaderSize - 4>(Stream);
-        H.Width = static_cast<std::int32_t>(Get32(B.data()));
-        H.Height = static_cast<std::int32_t>(Get32(B.data() + 4));
-        H.Planes = Get16(B.data() + 8);
-        H.BitCount = Get16(B.data() + 10);
-        H.Compression = Get32(B.data() + 12);
-        H.SizeImage = Get32(B.data() + 16);
-        H.ClrUsed = Get32(B.data() + 28);
+        H.Width = static_cast<std::int32_t>(GetLE32(B.data()));
+        H.Height = static_cast<std::int32_t>(GetLE32(B.data() + 4));
+        H.Planes = GetLE16(B.data() + 8);
+        H.BitCount = GetLE16(B.data() + 10);
+        H.Compression = GetLE32(B.data() + 12);
+        H.SizeImage = GetLE32(B.data() + 16);
+        H.ClrUsed = GetLE32(B.data() + 28);
         CheckInfoHeader(H);
         return H;
     }

@@ -6,7 +6,7 @@
 namespace bmp {
 
 // Raises the reader's failure: "BMP: " and the table text.
-[[noreturn]] void Fail(TPGLangStrId Id, const char* S1);
+[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
 
 // Reads the header (core or info, by its size field) at the stream's position and checks it
 // as the reader accepts it.

@@ -4,6 +4,7 @@
 #include "pgraphic/formats/bmp/rle_decoder.h"
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <algorithm>
 #include <vector>
@@ -11,16 +12,6 @@
 using namespace bmp;
 
 namespace {
-
-// Fires the image's progress event; true when the handler asks to stop.
-bool Progress(TPixelGraphic& Graphic, int Step, int Max) {
-    if (!Graphic.OnProgress) {
-        return false;
-    }
-    bool Abort = false;
-    Graphic.OnProgress(&Graphic, Step, Max, Abort);
-    return Abort;
-}
 
 int CheckedHeight(std::int64_t Height) {
     const std::int64_t Rows = Height < 0 ? -Height : Height;
@@ -51,6 +42,7 @@ void ReadPalette(TStream& Stream, TPixelGraphic& Graphic, std::int64_t Count, in
 // progress when there is enough of them. Returns the number of rows that received data, the
 // first stored row first.
 int ReadRawPixels(TStream& Stream, TPixelGraphic& Graphic) {
+    const TPGProgress Progress(Graphic, &Graphic);
     std::uint8_t* Bits = Graphic.ScanLines();
     const std::int64_t Length = Graphic.ImageSize();
     std::int64_t Extent = 0; // end of the data placed in the buffer
@@ -64,7 +56,7 @@ int ReadRawPixels(TStream& Stream, TPixelGraphic& Graphic) {
             if (Got > 0) {
                 Extent = Offset + Got;
             }
-            if (Progress(Graphic, Step, 10) && Step < 10) {
+            if (Progress.Aborted(Step, 10) && Step < 10) {
                 break;
             }
         }
@@ -89,6 +81,7 @@ int ReadBitFieldPixels(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader
         return 0;
     }
     std::vector<std::uint8_t> Row(Stride);
+    const TPGProgress Progress(Graphic, &Graphic);
     for (int R = 0; R < Height; ++R) {
         if (Stream.Read(Row.data(), static_cast<std::int64_t>(Stride)) !=
             static_cast<std::int64_t>(Stride)) {
@@ -98,12 +91,12 @@ int ReadBitFieldPixels(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader
         for (int X = 0; X < Width; ++X, Out += 3) {
             const auto UX = static_cast<std::size_t>(X);
             const std::uint32_t Pixel =
-                Short ? Get16(Row.data() + 2 * UX) : Get32(Row.data() + 4 * UX);
+                Short ? GetLE16(Row.data() + 2 * UX) : GetLE32(Row.data() + 4 * UX);
             Out[0] = Blue.Value(Pixel);
             Out[1] = Green.Value(Pixel);
             Out[2] = Red.Value(Pixel);
         }
-        if (Progress(Graphic, R, Height)) {
+        if (Progress.Aborted(R, Height)) {
             return R + 1;
         }
     }
@@ -148,9 +141,9 @@ void ReadPixelsOf(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader& H) 
         std::uint32_t Masks[3] = {0, 0, 0};
         if (H.Compression == BI_BITFIELDS) {
             const auto M = ReadZeroFilled<12>(Stream);
-            Masks[0] = Get32(M.data());
-            Masks[1] = Get32(M.data() + 4);
-            Masks[2] = Get32(M.data() + 8);
+            Masks[0] = GetLE32(M.data());
+            Masks[1] = GetLE32(M.data() + 4);
+            Masks[2] = GetLE32(M.data() + 8);
         } else if (H.BitCount == 16) {
             Masks[0] = 0x7C00, Masks[1] = 0x03E0, Masks[2] = 0x001F;
         } else {
@@ -179,20 +172,9 @@ void ReadPixelsOf(TStream& Stream, TPixelGraphic& Graphic, const TDIBHeader& H) 
 } // namespace
 
 void ReadPackedDIB(TStream& Stream, TPixelGraphic& Graphic) {
-    if (Graphic.OnProgressStart) {
-        Graphic.OnProgressStart(&Graphic);
-    }
-    try {
+    TPGProgress(Graphic, &Graphic).Run([&] {
         ReadPixelsOf(Stream, Graphic, ReadDIBHeader(Stream));
-    } catch (...) {
-        if (Graphic.OnProgressEnd) {
-            Graphic.OnProgressEnd(&Graphic);
-        }
-        throw;
-    }
-    if (Graphic.OnProgressEnd) {
-        Graphic.OnProgressEnd(&Graphic);
-    }
+    });
 }
 
 TBMPFileFormatReader::TBMPFileFormatReader(std::string Extension)

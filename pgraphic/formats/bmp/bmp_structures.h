@@ -3,6 +3,7 @@
 // File structures of device-independent bitmaps, shared by the reader and the writer.
 
 #include "core/stream.h"
+#include "pgraphic/image/little_endian.h"
 
 #include <array>
 #include <cstdint>
@@ -15,22 +16,6 @@ constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 
 enum TCompression : std::uint32_t { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3 };
-
-inline std::uint16_t Get16(const std::uint8_t* P) {
-    return static_cast<std::uint16_t>(P[0] | (P[1] << 8));
-}
-inline std::uint32_t Get32(const std::uint8_t* P) {
-    return static_cast<std::uint32_t>(P[0]) | (static_cast<std::uint32_t>(P[1]) << 8) |
-           (static_cast<std::uint32_t>(P[2]) << 16) | (static_cast<std::uint32_t>(P[3]) << 24);
-}
-inline void Put16(std::uint8_t* P, std::uint32_t V) {
-    P[0] = static_cast<std::uint8_t>(V);
-    P[1] = static_cast<std::uint8_t>(V >> 8);
-}
-inline void Put32(std::uint8_t* P, std::uint32_t V) {
-    Put16(P, V);
-    Put16(P + 2, V >> 16);
-}
 
 // Reads Size bytes; bytes the stream does not have count as zero (cut headers).
 template <std::size_t Size>

@@ -30,14 +30,14 @@ void WritePackedDIB(TStream& Stream, TPixelGraphic& Graphic) {
     const int Colors = WrittenPaletteCount(Graphic);
     std::vector<std::uint8_t> Head(kInfoHeaderSize + 4 * static_cast<std::size_t>(Colors), 0);
     std::uint8_t* H = Head.data();
-    Put32(H, kInfoHeaderSize);
-    Put32(H + 4, static_cast<std::uint32_t>(Graphic.Width()));
-    Put32(H + 8, static_cast<std::uint32_t>(Graphic.Height()));
-    Put16(H + 12, 1);
-    Put16(H + 14, static_cast<std::uint32_t>(Graphic.BitCountNum()));
-    Put32(H + 16, BI_RGB);
-    Put32(H + 20, Graphic.BytesPerLine() * static_cast<std::uint32_t>(Graphic.Height()));
-    Put32(H + 32, static_cast<std::uint32_t>(Colors));
+    PutLE32(H, kInfoHeaderSize);
+    PutLE32(H + 4, static_cast<std::uint32_t>(Graphic.Width()));
+    PutLE32(H + 8, static_cast<std::uint32_t>(Graphic.Height()));
+    PutLE16(H + 12, 1);
+    PutLE16(H + 14, static_cast<std::uint32_t>(Graphic.BitCountNum()));
+    PutLE32(H + 16, BI_RGB);
+    PutLE32(H + 20, Graphic.BytesPerLine() * static_cast<std::uint32_t>(Graphic.Height()));
+    PutLE32(H + 32, static_cast<std::uint32_t>(Colors));
     const std::vector<TColor>& Palette = Graphic.Palette();
     for (int I = 0; I < Colors; ++I) {
         const auto Index = static_cast<std::size_t>(I);
@@ -61,9 +61,9 @@ void TBMPFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
     const auto Offset = static_cast<std::uint32_t>(kFileHeaderSize) + kInfoHeaderSize +
                         4 * static_cast<std::uint32_t>(WrittenPaletteCount(Graphic));
     std::uint8_t File[kFileHeaderSize] = {};
-    Put16(File, kSignature);
-    Put32(File + 2, Offset + Graphic.ImageSize());
-    Put32(File + 10, Offset);
+    PutLE16(File, kSignature);
+    PutLE32(File + 2, Offset + Graphic.ImageSize());
+    PutLE32(File + 10, Offset);
     Stream.WriteBuffer(File, kFileHeaderSize);
     WritePackedDIB(Stream, Graphic);
 }

@@ -2,6 +2,7 @@
 
 #include "core/stream.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <algorithm>
 #include <vector>
@@ -52,6 +53,7 @@ void DecodeRLE(TStream& Stream, TPixelGraphic& Graphic, std::uint32_t Length, bo
     };
 
     TRunWriter Writer(Graphic);
+    const TPGProgress Progress(Graphic, &Graphic);
     std::int64_t X = 0, Y = Graphic.Height() - 1, P = 0;
     const std::int64_t Tenth = Size / 10;
     while (P < Size - 1) {
@@ -96,12 +98,8 @@ void DecodeRLE(TStream& Stream, TPixelGraphic& Graphic, std::uint32_t Length, bo
                 P += P % 2;
             }
         }
-        if (Tenth > 0 && P % Tenth == 0 && Graphic.OnProgress) {
-            bool Abort = false;
-            Graphic.OnProgress(&Graphic, static_cast<int>(P / Tenth), 10, Abort);
-            if (Abort) {
-                break;
-            }
+        if (Tenth > 0 && P % Tenth == 0 && Progress.Aborted(static_cast<int>(P / Tenth), 10)) {
+            break;
         }
     }
 }

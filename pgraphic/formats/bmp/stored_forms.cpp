@@ -4,6 +4,7 @@
 #include "core/stream.h"
 #include "pgraphic/formats/bmp/bmp.h"
 #include "pgraphic/formats/registry.h"
+#include "pgraphic/image/little_endian.h"
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 
@@ -11,12 +12,6 @@ namespace {
 
 constexpr std::uint32_t CF_BITMAP = 2;
 constexpr std::uint32_t CF_DIB = 8;
-
-void PutLE32(std::uint8_t* P, std::uint32_t V) {
-    for (int I = 0; I < 4; ++I) {
-        P[I] = static_cast<std::uint8_t>(V >> (8 * I));
-    }
-}
 
 } // namespace
 
@@ -36,9 +31,7 @@ void TPixelGraphic::WriteStoredData(TStream& Stream) {
 void TPixelGraphic::ReadStoredData(TStream& Stream) {
     std::uint8_t Count[4];
     Stream.ReadBuffer(Count, 4);
-    const std::uint32_t N =
-        static_cast<std::uint32_t>(Count[0]) | static_cast<std::uint32_t>(Count[1]) << 8 |
-        static_cast<std::uint32_t>(Count[2]) << 16 | static_cast<std::uint32_t>(Count[3]) << 24;
+    const std::uint32_t N = GetLE32(Count);
     const std::int64_t Start = Stream.Position();
     try {
         LoadFromStreamExt(Stream, "bmp", 0);

@@ -1,6 +1,7 @@
 #include "pgraphic/formats/jpeg/jpeg_library.h"
 
 #include "core/stream.h"
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/library_warning.h"
 #include "pgraphic/image/pg_exceptions.h"
 
@@ -75,7 +76,8 @@ void MonitorScans(j_common_ptr Info) noexcept {
     std::longjmp(Context.Jump, 1);
 }
 
-// --- Stream source -----------------------------------------------------------------------------
+// --- Stream source
+// -----------------------------------------------------------------------------
 
 void InitSource(j_decompress_ptr Info) noexcept {
     TContext& Context = ContextOf(Common(Info));
@@ -133,7 +135,8 @@ void SkipInputData(j_decompress_ptr Info, long Count) noexcept {
 
 void TermSource(j_decompress_ptr /*Info*/) noexcept {}
 
-// --- Stream destination ------------------------------------------------------------------------
+// --- Stream destination
+// ------------------------------------------------------------------------
 
 void InitDestination(j_compress_ptr Info) noexcept {
     TContext& Context = ContextOf(Common(Info));
@@ -183,9 +186,8 @@ void TermDestination(j_compress_ptr Info) noexcept {
 
 } // namespace
 
-void Fail(TPGLangStrId Id, const char* S1) {
-    throw EPGJPGFileFormatReaderWriter(
-        PGFormatMessage(kPrefix, Id, S1 ? TPGLangArg(S1) : std::nullopt));
+void Fail(TPGLangStrId Id, TPGLangArg S1) {
+    RaiseFormatFailure<EPGJPGFileFormatReaderWriter>(kPrefix, Id, S1);
 }
 
 int MarkerVersion(std::string_view Marker) {

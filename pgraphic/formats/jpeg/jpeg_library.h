@@ -39,7 +39,7 @@ struct TContext {
 };
 
 // Raises the format's failure: "JPG: " and the table text.
-[[noreturn]] void Fail(TPGLangStrId Id, const char* S1 = nullptr);
+[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
 
 // Raises "JPG: Invalid library version" unless the library found at run time implements the
 // interface version the adapter was compiled against.

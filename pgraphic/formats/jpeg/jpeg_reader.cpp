@@ -1,8 +1,8 @@
-#include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/jpeg/jpeg.h"
 #include "pgraphic/formats/jpeg/jpeg_library.h"
 #include "pgraphic/formats/jpeg/jpeg_settings.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 using namespace jpeg;
 
@@ -119,7 +119,7 @@ void TJPGFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     }
     Decompressor.Call([&] { jpeg_start_decompress(&Info); });
 
-    const TPGFormatProgress Progress(Graphic, const_cast<TJPGFileFormatReader*>(this));
+    const TPGProgress Progress(Graphic, const_cast<TJPGFileFormatReader*>(this));
     Progress.Run([&] {
         const int Height = Graphic.Height();
         while (Info.output_scanline < Info.output_height) {

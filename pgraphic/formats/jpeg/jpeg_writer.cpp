@@ -1,8 +1,8 @@
-#include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/jpeg/jpeg.h"
 #include "pgraphic/formats/jpeg/jpeg_library.h"
 #include "pgraphic/formats/jpeg/jpeg_settings.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 using namespace jpeg;
 
@@ -38,7 +38,7 @@ void TJPGFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
     Info.dct_method = static_cast<J_DCT_METHOD>(JPEGWriteDCTMethod());
     Compressor.Call([&] { jpeg_start_compress(&Info, TRUE); });
 
-    const TPGFormatProgress Progress(Graphic, this);
+    const TPGProgress Progress(Graphic, this);
     Progress.Run([&] {
         const int Height = Graphic.Height();
         while (Info.next_scanline < Info.image_height) {

@@ -1,11 +1,11 @@
 #include "core/stream.h"
 #include "pgraphic/formats/buffered_input.h"
 #include "pgraphic/formats/colors_text.h"
-#include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/pcx/pcx.h"
 #include "pgraphic/formats/pcx/pcx_scan_line.h"
 #include "pgraphic/formats/pcx/pcx_structures.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <vector>
 
@@ -121,7 +121,7 @@ void TPCXFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     const int Height = Graphic.Height();
     std::vector<std::uint8_t> Line(H.ScanLineSize());
     // The reader, not the image, is the sender of its progress events.
-    const TPGFormatProgress Progress(Graphic, const_cast<TPCXFileFormatReader*>(this));
+    const TPGProgress Progress(Graphic, const_cast<TPCXFileFormatReader*>(this));
     Progress.Run([&] {
         for (int Y = 0; Y < Height; ++Y) {
             DecodeScanLine(Input, Line.data(), Line.size());

@@ -1,6 +1,7 @@
 #include "pgraphic/formats/png/png_library.h"
 
 #include "core/stream.h"
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/library_warning.h"
 #include "pgraphic/formats/png/png_settings.h"
 #include "pgraphic/image/pg_exceptions.h"
@@ -23,9 +24,10 @@ TContext& StreamContextOf(png_structp Png) {
     return *static_cast<TContext*>(png_get_io_ptr(Png));
 }
 
-// --- Errors and warnings -----------------------------------------------------------------------
-// When the operation stops, both callbacks longjmp to the guard of the running call, with no
-// object of ours left to destroy in between.
+// --- Errors and warnings
+// ----------------------------------------------------------------------- When the operation
+// stops, both callbacks longjmp to the guard of the running call, with no object of ours left
+// to destroy in between.
 
 void ErrorFn(png_structp Png, png_const_charp Message) noexcept {
     ContextOf(Png).Failure.SetMessage(Message != nullptr ? Message : "");
@@ -39,7 +41,8 @@ void WarningFn(png_structp Png, png_const_charp Message) noexcept {
     }
 }
 
-// --- Stream input and output -------------------------------------------------------------------
+// --- Stream input and output
+// -------------------------------------------------------------------
 
 // Moves Length bytes; 1 when all moved, 0 when fewer, -1 when the stream failed (recorded).
 template <typename F>
@@ -134,9 +137,8 @@ void FreeCounted(png_structp Png, png_voidp Pointer) noexcept {
 
 } // namespace
 
-void Fail(TPGLangStrId Id, const char* S1) {
-    throw EPGPNGFileFormatReaderWriter(
-        PGFormatMessage(kPrefix, Id, S1 ? TPGLangArg(S1) : std::nullopt));
+void Fail(TPGLangStrId Id, TPGLangArg S1) {
+    RaiseFormatFailure<EPGPNGFileFormatReaderWriter>(kPrefix, Id, S1);
 }
 
 bool SameMajorMinor(std::string_view A, std::string_view B) {

@@ -47,7 +47,7 @@ struct TContext {
 };
 
 // Raises the format's failure: "PNG: " and the table text.
-[[noreturn]] void Fail(TPGLangStrId Id, const char* S1 = nullptr);
+[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
 
 // Raises "PNG: Invalid library version" unless libpng and zlib found at run time have the major
 // and minor version the adapter was compiled against.

@@ -1,9 +1,9 @@
-#include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/png/png.h"
 #include "pgraphic/formats/png/png_library.h"
 #include "pgraphic/formats/png/png_pixels.h"
 #include "pgraphic/formats/png/png_settings.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <algorithm>
 #include <optional>
@@ -121,7 +121,7 @@ void TPNGFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     }
 
     bool Aborted = false;
-    const TPGFormatProgress Progress(Graphic, const_cast<TPNGFileFormatReader*>(this));
+    const TPGProgress Progress(Graphic, const_cast<TPNGFileFormatReader*>(this));
     Progress.Run([&] {
         const auto Spread = [&] {
             if (Format.TwoBit) {

@@ -1,8 +1,8 @@
-#include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/png/png.h"
 #include "pgraphic/formats/png/png_library.h"
 #include "pgraphic/formats/png/png_settings.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <algorithm>
 #include <vector>
@@ -56,7 +56,7 @@ void TPNGFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
         }
     });
 
-    const TPGFormatProgress Progress(Graphic, this);
+    const TPGProgress Progress(Graphic, this);
     Progress.Run([&] {
         const int Height = Graphic.Height();
         for (int Row = 0; Row < Height; ++Row) {

@@ -1,9 +1,9 @@
 #include "pgraphic/formats/buffered_input.h"
 #include "pgraphic/formats/colors_text.h"
-#include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/pnm/pnm.h"
 #include "pgraphic/formats/pnm/pnm_structures.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <algorithm>
 #include <array>
@@ -136,7 +136,7 @@ void TPxMFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     const auto Table = ScaleTable(MaxValue);
     const bool Identity = MaxValue == 255;
     // The reader, not the image, is the sender of its progress events.
-    const TPGFormatProgress Progress(Graphic, const_cast<TPxMFileFormatReader*>(this));
+    const TPGProgress Progress(Graphic, const_cast<TPxMFileFormatReader*>(this));
     Progress.Run([&] {
         for (int Y = 0; Y < Height; ++Y) {
             if (V.Raw) {

@@ -1,8 +1,8 @@
 #include "core/stream.h"
 #include "pgraphic/formats/format_failure.h"
-#include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/pnm/pnm.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 #include "platform/ascii_text.h"
 
 #include <array>
@@ -159,7 +159,7 @@ void TPXMFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
         Out.Add("255\n");
     }
     const int Height = Graphic.Height();
-    const TPGFormatProgress Progress(Graphic, &Graphic);
+    const TPGProgress Progress(Graphic, &Graphic);
     Progress.Run([&] {
         std::string Row;
         for (int Y = 0; Y < Height; ++Y) {

@@ -1,11 +1,11 @@
 #include "core/stream.h"
 #include "pgraphic/formats/buffered_input.h"
 #include "pgraphic/formats/colors_text.h"
-#include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/tga/tga.h"
 #include "pgraphic/formats/tga/tga_rows.h"
 #include "pgraphic/formats/tga/tga_structures.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <algorithm>
 #include <memory>
@@ -95,7 +95,7 @@ void TTGAFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
         Input = std::make_unique<TPGBufferedInput>(Stream, FailEndOfFile);
     }
     // The reader, not the image, is the sender of its progress events.
-    const TPGFormatProgress Progress(Graphic, const_cast<TTGAFileFormatReader*>(this));
+    const TPGProgress Progress(Graphic, const_cast<TTGAFileFormatReader*>(this));
     Progress.Run([&] {
         for (int R = 0; R < Height; ++R) {
             if (Straight) {

@@ -1,9 +1,9 @@
 #include "core/stream.h"
 #include "pgraphic/formats/format_failure.h"
-#include "pgraphic/formats/format_progress.h"
 #include "pgraphic/formats/tga/tga.h"
 #include "pgraphic/formats/tga/tga_structures.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <algorithm>
 #include <limits>
@@ -59,7 +59,7 @@ void TTGAFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
         return;
     }
     const std::int64_t RowBytes = std::int64_t{Graphic.Width()} * (Mapped ? 1 : 3);
-    const TPGFormatProgress Progress(Graphic, &Graphic);
+    const TPGProgress Progress(Graphic, &Graphic);
     Progress.Run([&] {
         // The pixel buffer holds the bottom row first, as the file does.
         const std::uint8_t* Bits = Graphic.ScanLines();

@@ -1,6 +1,6 @@
 #include "core/stream.h"
 #include "pgraphic/formats/colors_text.h"
-#include "pgraphic/formats/format_progress.h"
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/tiff/packbits.h"
 #include "pgraphic/formats/tiff/tiff.h"
 #include "pgraphic/formats/tiff/tiff_directory.h"
@@ -8,6 +8,7 @@
 #include "pgraphic/formats/warning_action.h"
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <algorithm>
 #include <climits>
@@ -18,7 +19,7 @@ using namespace tiff;
 namespace tiff {
 
 [[noreturn]] void FailRead(const std::string& Text) {
-    throw EPGTIFFileFormatReader("TIFF: " + Text);
+    RaiseFormatFailure<EPGTIFFileFormatReader>("TIFF: ", Text);
 }
 
 } // namespace tiff
@@ -132,9 +133,8 @@ public:
             const bool Fits = FPackBits.DecodeRow(Raw, FRowBytes);
             FPackBitsInputLeft -= FPackBits.Position() - Start;
             if (!Fits || FPackBitsInputLeft < 0) {
-                throw EPGTIFFileFormatReader(
-                    PGFormatMessage("TIFF (PackBits): ", TPGLangStrId::InvalidCountOfBytesInRow,
-                                    std::to_string(Y)));
+                RaiseFormatFailure<EPGTIFFileFormatReader>(
+                    "TIFF (PackBits): ", TPGLangStrId::InvalidCountOfBytesInRow, std::to_string(Y));
             }
         } else {
             FStream.ReadBuffer(Raw, static_cast<std::int64_t>(FRowBytes));
@@ -242,7 +242,7 @@ void TTIFFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     if (Depth != bc24) {
         SetPalette(Graphic, D);
     }
-    const TPGFormatProgress Progress(Graphic, const_cast<TTIFFileFormatReader*>(this));
+    const TPGProgress Progress(Graphic, const_cast<TTIFFileFormatReader*>(this));
     Progress.Run([&] {
         if (Graphic.IsEmpty()) {
             return; // no rows or no columns: nothing to read, whatever the width says

@@ -1,11 +1,12 @@
 #include "core/stream.h"
-#include "pgraphic/formats/format_progress.h"
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/tiff/packbits.h"
 #include "pgraphic/formats/tiff/tiff.h"
 #include "pgraphic/formats/tiff/tiff_rows.h"
 #include "pgraphic/formats/tiff/tiff_structures.h"
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/image/progress.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,7 +17,7 @@ using namespace tiff;
 namespace tiff {
 
 [[noreturn]] void FailWrite(const std::string& Text) {
-    throw EPGTIFFileFormatWriter("TIFF: " + Text);
+    RaiseFormatFailure<EPGTIFFileFormatWriter>("TIFF: ", Text);
 }
 
 } // namespace tiff
@@ -286,7 +287,7 @@ void TTIFFileFormatWriter::AddImage(TStream& Stream, TPixelGraphic& Graphic) {
     std::vector<std::uint8_t> Row(L.RowBytes);
     std::vector<std::uint8_t> Strip(L.RowsPerStrip *
                                     (L.PackBits ? PackBitsMaxSize(L.RowBytes) : L.RowBytes));
-    const TPGFormatProgress Progress(Graphic, &Graphic);
+    const TPGProgress Progress(Graphic, &Graphic);
     Progress.Run([&] {
         const int Height = Graphic.Height();
         for (std::uint32_t S = 0; S < L.Strips; ++S) {
