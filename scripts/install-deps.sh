@@ -18,6 +18,8 @@ packages=(
     fonts-liberation fontconfig
     # interop peers
     imagemagick netpbm libtiff-tools libjpeg-turbo-progs python3-pil
+    # trying the windows as a user would: a virtual X server, input, screenshots
+    xvfb xauth xdotool x11-utils
 )
 
 missing=()

@@ -1,23 +1,8 @@
 #pragma once
 
+#include "core/color.h"
+
 #include <cstdint>
-
-// A colour as 0x00BBGGRR (red in the low byte). Negative values name system colours, which are
-// resolved to RGB only when drawing.
-using TColor = std::int32_t;
-
-constexpr std::uint8_t GetRValue(TColor Color) {
-    return static_cast<std::uint8_t>(Color);
-}
-constexpr std::uint8_t GetGValue(TColor Color) {
-    return static_cast<std::uint8_t>(Color >> 8);
-}
-constexpr std::uint8_t GetBValue(TColor Color) {
-    return static_cast<std::uint8_t>(Color >> 16);
-}
-constexpr TColor RGB(int R, int G, int B) {
-    return static_cast<TColor>((R & 0xFF) | ((G & 0xFF) << 8) | ((B & 0xFF) << 16));
-}
 
 // Pixel format: 1, 4, 8 or 24 bits per pixel.
 enum TPGBitCount : std::uint8_t { bc1, bc4, bc8, bc24 };

@@ -1,0 +1,287 @@
+#include "widgets/icon_file_list_box.h"
+
+#include "widgets/file_item_delegate.h"
+#include "widgets/folder_glyph.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kWaitCursorEntry = 100;
+
+// Shows the busy cursor from Start until it goes out of scope, also when a reading fails.
+class TWaitCursor {
+public:
+    TWaitCursor() = default;
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+    ~TWaitCursor() {
+        if (FStarted) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    void Start() {
+        if (!FStarted) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            FStarted = true;
+        }
+    }
+
+private:
+    bool FStarted = false;
+};
+
+// A folder as the list keeps it: without a trailing "/", except for the root.
+std::string WithoutTrailingSlash(std::string Folder) {
+    while (Folder.size() > 1 && Folder.back() == '/') {
+        Folder.pop_back();
+    }
+    return Folder;
+}
+
+std::string JoinPath(const std::string& Folder, const std::string& Name) {
+    if (!Folder.empty() && Folder.back() == '/') {
+        return Folder + Name;
+    }
+    return Folder + "/" + Name;
+}
+
+std::string CurrentFolder() {
+    std::error_code Error;
+    const fs::path Current = fs::current_path(Error);
+    return Error ? std::string("/") : Current.string();
+}
+
+} // namespace
+
+TIconFileListBox::TIconFileListBox(QWidget* Parent)
+    : QListView(Parent), FModel(new TFileListModel(this)), FDelegate(new TFileItemDelegate(this)),
+      FDirectory(WithoutTrailingSlash(CurrentFolder())) {
+    setModel(FModel);
+    setItemDelegate(FDelegate);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    UpdateItemHeight();
+    UpdateColumns();
+    Update();
+}
+
+void TIconFileListBox::SetDirectory(const std::string& Value) {
+    const std::string Folder = WithoutTrailingSlash(Value);
+    if (Folder != FDirectory) {
+        FDirectory = Folder;
+        Update();
+    }
+}
+
+void TIconFileListBox::SetMask(const std::string& Value) {
+    if (Value != FMask) {
+        FMask = Value;
+        Update();
+    }
+}
+
+void TIconFileListBox::SetFileType(TFileType Value) {
+    if (Value != FFileType) {
+        FFileType = Value;
+        Update();
+    }
+}
+
+void TIconFileListBox::SetShowLongNames(bool Value) {
+    if (Value != FShowLongNames) {
+        FShowLongNames = Value;
+        Update();
+    }
+}
+
+void TIconFileListBox::SetShowGlyphs(bool Value) {
+    if (Value != FShowGlyphs) {
+        FShowGlyphs = Value;
+        FDelegate->SetShowGlyphs(Value);
+        UpdateItemHeight();
+        Update();
+    }
+}
+
+void TIconFileListBox::SetColumns(int Value) {
+    if (Value != FColumns && Value >= 0) {
+        FColumns = Value;
+        UpdateColumns();
+    }
+}
+
+QString TIconFileListBox::Items(int Index) const {
+    return FModel->Items().at(static_cast<std::size_t>(Index)).Text;
+}
+
+int TIconFileListBox::ItemIndex() const {
+    const QModelIndex Current = selectionModel()->currentIndex();
+    return Current.isValid() && selectionModel()->isSelected(Current) ? Current.row() : -1;
+}
+
+void TIconFileListBox::SetItemIndex(int Value) {
+    if (Value < 0 || Value >= Count()) {
+        selectionModel()->clear();
+    } else {
+        selectionModel()->setCurrentIndex(FModel->index(Value),
+                                          QItemSelectionModel::ClearAndSelect);
+        scrollTo(FModel->index(Value));
+    }
+    FLastSelected = ItemIndex();
+}
+
+int TIconFileListBox::ItemHeight() const {
+    return FDelegate->ItemHeight();
+}
+
+std::string TIconFileListBox::FileName() const {
+    const int Index = ItemIndex();
+    if (Index < 0) {
+        return {};
+    }
+    return JoinPath(FDirectory, FModel->Items()[static_cast<std::size_t>(Index)].Entry.Name);
+}
+
+void TIconFileListBox::SetFileName(const std::string& Path) {
+    std::error_code Error;
+    if (Path.empty() || !fs::is_regular_file(Path, Error)) {
+        return;
+    }
+    const fs::path File = fs::absolute(Path, Error);
+    if (Error) {
+        return;
+    }
+    const std::string Name = File.filename().string();
+    const auto Find = [&] {
+        const auto& Items = FModel->Items();
+        for (std::size_t I = 0; I < Items.size(); ++I) {
+            if (!Items[I].Entry.IsFolder && Items[I].Entry.Name == Name) {
+                return static_cast<int>(I);
+            }
+        }
+        return -1;
+    };
+    SetDirectory(File.parent_path().string());
+    int Index = Find();
+    if (Index < 0) {
+        SetMask(Name);
+        Index = Find();
+    }
+    SetItemIndex(Index);
+}
+
+void TIconFileListBox::AddEntry(const TFileEntry& Entry) {
+    TFileListItem Item{Entry, QString::fromStdString(EntryText(Entry)), QIcon()};
+    if (FShowGlyphs) {
+        Item.Glyph = Entry.IsFolder
+                         ? QIcon(FolderGlyph())
+                         : FIcons.Icon(QString::fromStdString(JoinPath(FDirectory, Entry.Name)));
+    }
+    FBuilding.push_back(std::move(Item));
+}
+
+void TIconFileListBox::Update() {
+    const std::vector<TFileEntry> Entries = ReadFileEntries(FDirectory, FMask, FFileType);
+    FBuilding.clear();
+    FBuilding.reserve(Entries.size());
+    {
+        TWaitCursor Wait;
+        int Added = 0;
+        for (const TFileEntry& Entry : Entries) {
+            if (++Added == kWaitCursorEntry) {
+                Wait.Start();
+            }
+            AddEntry(Entry);
+        }
+        FModel->SetItems(std::move(FBuilding));
+        FBuilding.clear();
+    }
+    FLastSelected = -1;
+    Change();
+}
+
+void TIconFileListBox::Change() {
+    if (OnChange) {
+        OnChange(this);
+    }
+}
+
+void TIconFileListBox::Clicked() {
+    if (OnClick) {
+        OnClick(this);
+    }
+    const int Selected = ItemIndex();
+    if (Selected != FLastSelected) {
+        FLastSelected = Selected;
+        Change();
+    }
+}
+
+void TIconFileListBox::mousePressEvent(QMouseEvent* Event) {
+    // Only the left button selects, as in the platform's own lists.
+    if (Event->button() != Qt::LeftButton) {
+        Event->accept();
+        return;
+    }
+    QListView::mousePressEvent(Event);
+    if (indexAt(Event->position().toPoint()).isValid()) {
+        Clicked();
+    }
+}
+
+void TIconFileListBox::mouseReleaseEvent(QMouseEvent* Event) {
+    QListView::mouseReleaseEvent(Event);
+    if (OnMouseUp) {
+        const QPoint At = Event->position().toPoint();
+        OnMouseUp(this, Event->button(), Event->modifiers(), At.x(), At.y());
+    }
+}
+
+void TIconFileListBox::keyPressEvent(QKeyEvent* Event) {
+    const int Before = ItemIndex();
+    QListView::keyPressEvent(Event);
+    if (ItemIndex() != Before) {
+        Clicked();
+    }
+}
+
+void TIconFileListBox::UpdateItemHeight() {
+    const int ScreenFont = QFontMetrics(QApplication::font()).height();
+    FDelegate->SetItemHeight(FileListItemHeight(fontMetrics().height(), ScreenFont));
+    UpdateColumns();
+    doItemsLayout();
+}
+
+void TIconFileListBox::UpdateColumns() {
+    if (FColumns > 0) {
+        setFlow(QListView::TopToBottom);
+        setWrapping(true);
+        setResizeMode(QListView::Adjust);
+        setGridSize(QSize(std::max(1, viewport()->width() / FColumns), FDelegate->ItemHeight()));
+    } else {
+        setFlow(QListView::TopToBottom);
+        setWrapping(false);
+        setGridSize(QSize());
+    }
+}
+
+void TIconFileListBox::changeEvent(QEvent* Event) {
+    if (Event->type() == QEvent::FontChange) {
+        UpdateItemHeight();
+    }
+    QListView::changeEvent(Event);
+}
+
+void TIconFileListBox::resizeEvent(QResizeEvent* Event) {
+    QListView::resizeEvent(Event);
+    if (FColumns > 0) {
+        UpdateColumns();
+    }
+}
