@@ -35,10 +35,11 @@ TColorButton::TColorButton(QWidget* Parent)
 }
 
 TColorButton::~TColorButton() {
-    if (FPalette) {
-        FPalette->OnClosed = nullptr;
-        FPalette->OnColorChosen = nullptr;
-        delete FPalette;
+    // The popup goes with its owner, without reporting back to a button that is going away.
+    if (TColorButtonPalette* Popup = FPalette.data(); Popup != nullptr) {
+        Popup->OnClosed = {};
+        Popup->OnColorChosen = {};
+        delete Popup;
     }
 }
 
