@@ -43,6 +43,10 @@ TColorButton::~TColorButton() {
     }
 }
 
+TColorButtonPalette* TColorButton::Palette() const {
+    return FPalette;
+}
+
 QSize TColorButton::sizeHint() const {
     return kDefaultSize;
 }

@@ -35,7 +35,7 @@ public:
     void SetCustomColorsKey(const QString& Value) { FCustomColorsKey = Value; }
 
     // The popup while it is open.
-    TColorButtonPalette* Palette() const { return FPalette; }
+    TColorButtonPalette* Palette() const;
     bool DroppedDown() const { return FDroppedDown; }
 
     TNotifyEvent OnColorChange;

@@ -3,6 +3,7 @@
 #include "widgets/font_item_delegate.h"
 #include "widgets/font_list_model.h"
 
+#include <QAbstractItemView>
 #include <QEvent>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -10,8 +11,12 @@
 TFontComboBox::TFontComboBox(QWidget* Parent)
     : TSearchComboBox(Parent), FModel(new TFontListModel(this)),
       FDelegate(new TFontItemDelegate(this)) {
+    // A list that drops below the box and shows DropDownCount items with a scroll bar, in
+    // every widget style (some would open a menu over the box showing all items).
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     setModel(FModel);
     setItemDelegate(FDelegate);
+    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setMaxVisibleItems(8);
     UpdateItemHeight();
     BuildList();

@@ -12,9 +12,11 @@ QColor SystemColorValue(int Index, const QPalette& P) {
     case COLOR_INACTIVECAPTION:
         return P.color(QPalette::Mid);
     case COLOR_BACKGROUND:
+        return P.color(QPalette::Dark);
     case COLOR_3DDKSHADOW:
-    case COLOR_WINDOWFRAME:
         return P.color(QPalette::Shadow);
+    case COLOR_WINDOWFRAME:
+        return P.color(QPalette::WindowText);
     case COLOR_ACTIVECAPTION:
     case COLOR_HIGHLIGHT:
         return P.color(QPalette::Highlight);

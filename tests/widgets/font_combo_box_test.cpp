@@ -8,8 +8,10 @@
 #include "widgets/font_item_delegate.h"
 #include "widgets/incremental_search.h"
 
+#include <QAbstractItemView>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -190,6 +192,17 @@ TEST_F(FontComboBoxTest, NavigationKeysEscapeAndFocusLossStartTheSearchOver) {
     Other.setFocus();
     ASSERT_TRUE(WaitFor([&] { return !Box->hasFocus(); }));
     EXPECT_TRUE(Box->SearchPrefix().isEmpty());
+}
+
+TEST_F(FontComboBoxTest, DropDownListShowsDropDownCountItemsBelowTheBox) {
+    Box->SetDropDownCount(4);
+    Box->showPopup();
+    QAbstractItemView* List = Box->view();
+    ASSERT_TRUE(WaitFor([&] { return List->isVisible(); }));
+    EXPECT_EQ(List->viewport()->height() / Box->ItemHeight(), 4);
+    EXPECT_TRUE(List->verticalScrollBar()->isVisible());
+    EXPECT_GE(List->mapToGlobal(QPoint(0, 0)).y(), Box->mapToGlobal(QPoint(0, Box->height())).y());
+    Box->hidePopup();
 }
 
 TEST_F(FontComboBoxTest, FontNameIsCaseInsensitiveAndEmptyForAnAbsentFamily) {
