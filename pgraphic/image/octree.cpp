@@ -1,5 +1,8 @@
 #include "pgraphic/image/octree.h"
 
+#include "pgraphic/image/color_merge.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -11,9 +14,9 @@ class TOctree {
 public:
     explicit TOctree(int Count) : FCount(Count) { FNodes.push_back(TNode{}); }
 
+    // Adds a colour with its weight; then, when there are more leaves than Count, reduces the
+    // lightest listed node of the deepest level that has one.
     void Insert(TColor Color, std::uint64_t Weight);
-    // Reduces until at most Count colours remain, also where no node was ever listed.
-    void Limit();
     std::vector<TColor> Colors() const;
 
 private:
@@ -30,7 +33,6 @@ private:
     int NewNode(int Level);
     void Reduce(int Index);
     int FindReducible();
-    int FindUnlistedReducible() const;
     void FreeSubtree(int Index);
     void CollectLeaves(int Index, std::vector<TColor>& Out) const;
     std::uint64_t Weight(int Index) const {
@@ -99,19 +101,6 @@ void TOctree::Insert(TColor Color, std::uint64_t Weight) {
     }
 }
 
-void TOctree::Limit() {
-    while (FLeafCount > FCount) {
-        int Index = FindReducible();
-        if (Index < 0) {
-            Index = FindUnlistedReducible();
-            if (Index < 0) {
-                return;
-            }
-        }
-        Reduce(Index);
-    }
-}
-
 // The listed node of the deepest level below the depth limit with the least weight (the most
 // recently listed on a tie), taken off its list; -1 when no level has one.
 int TOctree::FindReducible() {
@@ -131,26 +120,6 @@ int TOctree::FindReducible() {
         return Index;
     }
     return -1;
-}
-
-// A node with more than one child that was never listed (its children were all created, none
-// entered again), the deepest and lightest first; -1 when there is none. Reducing it keeps the
-// result within the count asked for where the listed nodes alone cannot.
-int TOctree::FindUnlistedReducible() const {
-    int Best = -1;
-    for (std::size_t I = 0; I < FNodes.size(); ++I) {
-        const TNode& N = FNodes[I];
-        if (N.Freed || N.Leaf || N.ChildCount < 2) {
-            continue;
-        }
-        const int Index = static_cast<int>(I);
-        if (Best < 0 || N.Level > FNodes[static_cast<std::size_t>(Best)].Level ||
-            (N.Level == FNodes[static_cast<std::size_t>(Best)].Level &&
-             Weight(Index) < Weight(Best))) {
-            Best = Index;
-        }
-    }
-    return Best;
 }
 
 void TOctree::FreeSubtree(int Index) {
@@ -211,6 +180,34 @@ std::vector<TColor> TOctree::Colors() const {
     return Out;
 }
 
+// Key of a colour's place in tree order: its bits interleaved, red, green and blue from the top.
+std::uint32_t TreeOrderKey(TColor Color) {
+    std::uint32_t Key = 0;
+    for (int Bit = 7; Bit >= 0; --Bit) {
+        Key = Key << 3 | ((GetRValue(Color) >> Bit) & 1u) << 2 |
+              ((GetGValue(Color) >> Bit) & 1u) << 1 | ((GetBValue(Color) >> Bit) & 1u);
+    }
+    return Key;
+}
+
+// The distinct colours with their weights, in the order of the leaves of an unreduced tree.
+std::vector<TPGColorSum> DistinctColors(const std::vector<std::pair<TColor, std::uint64_t>>& Used) {
+    auto Sorted = Used;
+    std::stable_sort(Sorted.begin(), Sorted.end(), [](const auto& A, const auto& B) {
+        return TreeOrderKey(A.first) < TreeOrderKey(B.first);
+    });
+    std::vector<TPGColorSum> Groups;
+    for (std::size_t I = 0; I < Sorted.size(); ++I) {
+        const auto [Color, Weight] = Sorted[I];
+        if (I == 0 || Color != Sorted[I - 1].first) {
+            Groups.emplace_back();
+        }
+        Groups.back().Add({Weight * GetRValue(Color), Weight * GetGValue(Color),
+                           Weight * GetBValue(Color), Weight});
+    }
+    return Groups;
+}
+
 } // namespace
 
 std::vector<TColor> OctreePalette(const TPixelGraphic& Source, int Count,
@@ -224,18 +221,28 @@ std::vector<TColor> OctreePalette(const TPixelGraphic& Source, int Count,
             break;
         }
     }
-    TOctree Tree(Count);
-    for (int Index = 0; Index < 256; ++Index) {
-        const auto Weight = Pixels[static_cast<std::size_t>(Index)];
-        if (Weight > 0) {
-            // An index beyond the palette shows as entry 0, as PixelColors reports it.
-            const auto& Palette = Source.Palette();
-            const TColor Color = static_cast<std::size_t>(Index) < Palette.size()
-                                     ? Palette[static_cast<std::size_t>(Index)]
-                                     : (Palette.empty() ? 0 : Palette[0]);
-            Tree.Insert(Color, Weight);
+    // An index beyond the palette shows as entry 0, as PixelColors reports it.
+    const auto& Palette = Source.Palette();
+    std::vector<std::pair<TColor, std::uint64_t>> Used;
+    for (std::size_t Index = 0; Index < Pixels.size(); ++Index) {
+        if (Pixels[Index] > 0) {
+            const TColor Color =
+                Index < Palette.size() ? Palette[Index] : (Palette.empty() ? 0 : Palette[0]);
+            Used.emplace_back(Color, Pixels[Index]);
         }
     }
-    Tree.Limit();
-    return Tree.Colors();
+    TOctree Tree(Count);
+    for (const auto& [Color, Weight] : Used) {
+        Tree.Insert(Color, Weight);
+    }
+    // The tree may keep more leaves than allowed (colours that share no branch list no node to
+    // reduce), or reduce far below (one reduction can fold most of the tree). Then the closest
+    // of the distinct colours merge instead, down to Count.
+    std::vector<TColor> Colors = Tree.Colors();
+    std::vector<TPGColorSum> Distinct = DistinctColors(Used);
+    const auto Least = std::min<std::size_t>(static_cast<std::size_t>(Count), Distinct.size());
+    if (Colors.size() < Least || Colors.size() > static_cast<std::size_t>(Count)) {
+        Colors = MergeClosestColors(std::move(Distinct), Count);
+    }
+    return Colors;
 }

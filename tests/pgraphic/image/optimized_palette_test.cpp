@@ -1,9 +1,12 @@
 #include "image_test_util.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "reference_octree.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -150,16 +153,17 @@ TEST(OptimizedPalette, OctreeKeepsFewColoursExactlyInTreeOrder) {
               (std::vector<TColor>{RGB(0, 0, 255), RGB(0, 255, 0), RGB(255, 0, 0)}));
 }
 
-TEST(OptimizedPalette, OctreeReducesTheDeepestListedNode) {
+TEST(OctreePalette, TooFewLeavesGiveWayToTheClosestColoursMerged) {
     // Black and near black, white and near white. The fourth insertion lists the root (the
-    // only node entered again while it had two children), so the whole tree folds into one
-    // weighted mean although two colours were allowed.
+    // only node entered again while it had two children), and reducing it would fold the whole
+    // tree into one weighted mean although two colours were allowed. Instead the closest pairs
+    // of colours merge, each into its weighted mean, in tree order.
     const auto Source = PaletteRow(
         {RGB(0, 0, 0), RGB(0, 0, 1), RGB(255, 255, 255), RGB(255, 255, 254)}, {10, 1, 10, 1});
     TPixelGraphic Target;
     Target.SetSize(1, 1, bc8);
     Target.CreateOptimizedPalette(*Source, 2, false);
-    EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(127, 127, 127)}));
+    EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(0, 0, 0), RGB(255, 255, 254)}));
 }
 
 TEST(OptimizedPalette, OctreeNeverReturnsMoreColoursThanAskedFor) {
@@ -180,4 +184,111 @@ TEST(OptimizedPalette, OctreeNeverReturnsMoreColoursThanAskedFor) {
         EXPECT_LE(Target.PaletteCount(), Count);
         EXPECT_GE(Target.PaletteCount(), 1);
     }
+}
+
+TEST(OctreePalette, SixColoursInAnEightBitSourceKeepAsManyEntriesAsAllowed) {
+    const std::vector<TColor> Six = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
+                                     RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255)};
+    const auto Source = PaletteRow(Six, {5, 4, 3, 2, 1, 1});
+    TPixelGraphic Target;
+    Target.SetSize(1, 1, bc8);
+    for (int Count = 1; Count <= 8; ++Count) {
+        Target.CreateOptimizedPalette(*Source, Count, false);
+        EXPECT_EQ(Target.PaletteCount(), std::min(Count, 6)) << Count;
+    }
+    // All six fit: the colours themselves, in tree order.
+    EXPECT_EQ(Target.Palette(),
+              (std::vector<TColor>{RGB(0, 0, 255), RGB(0, 255, 0), RGB(0, 255, 255), RGB(255, 0, 0),
+                                   RGB(255, 0, 255), RGB(255, 255, 0)}));
+}
+
+TEST(OctreePalette, MergingJoinsTheNearestPairIntoItsWeightedMean) {
+    const auto Source = PaletteRow({RGB(200, 0, 0), RGB(0, 0, 0), RGB(0, 0, 10)}, {1, 3, 1});
+    TPixelGraphic Target;
+    Target.SetSize(1, 1, bc8);
+    Target.CreateOptimizedPalette(*Source, 2, false);
+    EXPECT_EQ(Target.Palette(), (std::vector<TColor>{RGB(0, 0, 2), RGB(200, 0, 0)}));
+}
+
+TEST(OctreePalette, RandomColoursDoNotCollapse) {
+    std::mt19937 Rng(16);
+    TPixelGraphic Source;
+    Source.SetSize(64, 64, bc8);
+    RandomPalette(Source, 256, Rng);
+    for (int I = 0; I < 256; ++I) {
+        Source.SetPixel(I % 64, I / 64, static_cast<std::uint32_t>(I)); // every entry used
+    }
+    TPixelGraphic Target;
+    Target.SetSize(1, 1, bc8);
+    for (const int Count : {2, 16, 100, 236}) {
+        Target.CreateOptimizedPalette(Source, Count, false);
+        EXPECT_EQ(Target.PaletteCount(), Count);
+    }
+    Target.CreateOptimizedPalette(Source, 256, true);
+    EXPECT_EQ(Target.PaletteCount(), 256);
+    EXPECT_EQ(Tail(Target.Palette(), 16), Sys16());
+}
+
+// Wherever the literal rules give a palette of at least min(Count, distinct colours) and at
+// most Count entries, that palette is the result, entry for entry; elsewhere the result still
+// keeps within those bounds.
+TEST(OctreePalette, ResultsThatFitAreTheLiteralRulesOnes) {
+    std::mt19937 Rng(2024);
+    int Fitting = 0, Mended = 0;
+    for (int Trial = 0; Trial < 600; ++Trial) {
+        const int Size = 1 + static_cast<int>(Rng() % 256);
+        // Colours spread over the cube, clustered around a few centres, or on a coarse grid
+        // (which repeats colours), so that trees of every shape are built.
+        const int Kind = Trial % 3;
+        std::vector<TColor> Centres;
+        for (int I = 0; I < 4; ++I) {
+            Centres.push_back(RandomColor(Rng));
+        }
+        std::vector<TColor> Palette;
+        std::vector<int> Uses;
+        for (int I = 0; I < Size; ++I) {
+            TColor C = RandomColor(Rng);
+            if (Kind == 1) {
+                const TColor Centre = Centres[Rng() % 4];
+                const auto Near = [&](int V) {
+                    return std::clamp(V + static_cast<int>(Rng() % 9) - 4, 0, 255);
+                };
+                C = RGB(Near(GetRValue(Centre)), Near(GetGValue(Centre)), Near(GetBValue(Centre)));
+            } else if (Kind == 2) {
+                C = RGB(85 * (Rng() % 4), 85 * (Rng() % 4), 85 * (Rng() % 4));
+            }
+            Palette.push_back(C);
+            Uses.push_back(static_cast<int>(Rng() % 4)); // some entries unused
+        }
+        Uses[0] = std::max(Uses[0], 1);
+        const int Count = 1 + static_cast<int>(Rng() % (Trial % 2 == 0 ? 16 : 256));
+
+        TReferenceOctree Literal(Count);
+        std::set<TColor> Distinct;
+        for (std::size_t I = 0; I < Palette.size(); ++I) {
+            if (Uses[I] > 0) {
+                Literal.Insert(Palette[I], static_cast<std::uint64_t>(Uses[I]));
+                Distinct.insert(Palette[I]);
+            }
+        }
+        const auto Expected = Literal.Colors();
+        const int Least = std::min(Count, static_cast<int>(Distinct.size()));
+
+        const auto Source = PaletteRow(Palette, Uses);
+        TPixelGraphic Target;
+        Target.SetSize(1, 1, bc8);
+        Target.CreateOptimizedPalette(*Source, Count, false);
+        SCOPED_TRACE(testing::Message() << "trial " << Trial << " count " << Count);
+        if (static_cast<int>(Expected.size()) >= Least &&
+            static_cast<int>(Expected.size()) <= Count) {
+            ++Fitting;
+            ASSERT_EQ(Target.Palette(), Expected);
+        } else {
+            ++Mended;
+            EXPECT_GE(Target.PaletteCount(), Least);
+            EXPECT_LE(Target.PaletteCount(), Count);
+        }
+    }
+    EXPECT_GT(Fitting, 200);
+    EXPECT_GT(Mended, 50);
 }
