@@ -4,6 +4,8 @@
 #include "pgraphic/formats/tiff/tiff_settings.h"
 
 #include <cstdint>
+#include <map>
+#include <mutex>
 
 class TPixelGraphic;
 class TStream;
@@ -30,9 +32,21 @@ public:
     std::string ClassName() const override { return "TTIFFFileFormatReader"; }
 };
 
+namespace tiff {
+
+// A file being written: where it begins and where the offset of its next directory goes.
+struct TFileInProgress {
+    std::int64_t Base = 0;
+    std::int64_t PendingLink = 0;
+};
+
+} // namespace tiff
+
 // Writes one image per WriteImage, or several into one file through BeginFile, AddImage for each
-// image and EndFile. Between BeginFile and EndFile the writer keeps the position where the file
-// begins and the position of the link that the next directory's offset goes into.
+// image and EndFile. WriteImage keeps nothing between calls. Between BeginFile and EndFile the
+// writer keeps, for that stream, the position where the file begins and the position of the link
+// that the next directory's offset goes into; so one writer serves several files, and several
+// threads, at once.
 class TTIFFileFormatWriter : public TFileFormatWriter {
 public:
     TTIFFileFormatWriter() : TTIFFileFormatWriter("tif", true) {}
@@ -46,8 +60,8 @@ protected:
     TTIFFileFormatWriter(std::string Extension, bool IsListed);
 
 private:
-    std::int64_t FBase = 0;
-    std::int64_t FPendingLink = -1; // none outside BeginFile .. EndFile
+    std::mutex FOpenFilesLock;
+    std::map<const TStream*, tiff::TFileInProgress> FOpenFiles;
 };
 
 class TTIFFFileFormatWriter : public TTIFFileFormatWriter {

@@ -236,35 +236,23 @@ void BuildRow(const TPixelGraphic& Graphic, int Y, const TLayout& L, std::uint8_
     }
 }
 
-} // namespace
-
-TTIFFileFormatWriter::TTIFFileFormatWriter(std::string Extension, bool IsListed)
-    : TFileFormatWriter(std::move(Extension), "Tagged Image File Format") {
-    SetWriterListed(IsListed);
-    SetMultiImage(true);
-    SetCanWriteResolutions(ResolutionSet(
-        {crBlackWhite, crGray16, crSys16, cr16Colors, crGray256, cr256Colors, crTrueColor}));
-}
-
-void TTIFFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
-    BeginFile(Stream);
-    AddImage(Stream, Graphic);
-    EndFile(Stream);
-}
-
-void TTIFFileFormatWriter::BeginFile(TStream& Stream) {
+// Writes the header of a file that begins at the stream's position.
+TFileInProgress BeginTIFF(TStream& Stream) {
     const TByteOrder Order{TIFFBigEndian()};
     std::uint8_t Header[kHeaderSize] = {};
     Header[0] = Header[1] = Order.BigEndian ? 'M' : 'I';
     Order.Put16(Header + 2, kMagic);
-    FBase = Stream.Position();
+    TFileInProgress File;
+    File.Base = Stream.Position();
     Stream.WriteBuffer(Header, kHeaderSize);
-    FPendingLink = FBase + 4;
+    File.PendingLink = File.Base + 4;
+    return File;
 }
 
-void TTIFFileFormatWriter::AddImage(TStream& Stream, TPixelGraphic& Graphic) {
+// Writes Graphic as the next image of File.
+void AddTIFFImage(TStream& Stream, TPixelGraphic& Graphic, TFileInProgress& File) {
     const std::uint32_t Compression = TIFFCompression();
-    if (FPendingLink < 0 || (Compression != cmpNone && Compression != cmpPackBits)) {
+    if (Compression != cmpNone && Compression != cmpPackBits) {
         FailWrite("Internal Error");
     }
     if (Graphic.IsEmpty()) {
@@ -275,13 +263,13 @@ void TTIFFileFormatWriter::AddImage(TStream& Stream, TPixelGraphic& Graphic) {
     const TLayout L = LayoutOf(Graphic, Compression == cmpPackBits);
 
     const std::int64_t DirectoryAt = Stream.Position();
-    const std::uint32_t DirectoryOffset = Offset32(DirectoryAt - FBase);
-    WriteUInt32s(Stream, FPendingLink, Order, {DirectoryOffset});
+    const std::uint32_t DirectoryOffset = Offset32(DirectoryAt - File.Base);
+    WriteUInt32s(Stream, File.PendingLink, Order, {DirectoryOffset});
     Stream.SetPosition(DirectoryAt);
     TDirectoryBlock Block(Order, DirectoryOffset, kBaseEntries + (L.ColorMapEntries != 0 ? 1 : 0));
     const TStripTable Table = BuildDirectory(Block, Graphic, L);
     Stream.WriteBuffer(Block.Bytes().data(), static_cast<std::int64_t>(Block.Bytes().size()));
-    FPendingLink = FBase + Block.NextLink();
+    File.PendingLink = File.Base + Block.NextLink();
 
     std::vector<std::uint32_t> Offsets(L.Strips), Counts(L.Strips);
     std::vector<std::uint8_t> Row(L.RowBytes);
@@ -291,11 +279,11 @@ void TTIFFileFormatWriter::AddImage(TStream& Stream, TPixelGraphic& Graphic) {
     Progress.Run([&] {
         const int Height = Graphic.Height();
         for (std::uint32_t S = 0; S < L.Strips; ++S) {
-            if ((Stream.Position() - FBase) % 2 != 0) {
+            if ((Stream.Position() - File.Base) % 2 != 0) {
                 const std::uint8_t Pad = 0;
                 Stream.WriteBuffer(&Pad, 1);
             }
-            Offsets[S] = Offset32(Stream.Position() - FBase);
+            Offsets[S] = Offset32(Stream.Position() - File.Base);
             std::size_t Used = 0;
             const int First = static_cast<int>(S * L.RowsPerStrip);
             const int Last = std::min(Height, First + static_cast<int>(L.RowsPerStrip));
@@ -315,12 +303,51 @@ void TTIFFileFormatWriter::AddImage(TStream& Stream, TPixelGraphic& Graphic) {
     });
 
     const std::int64_t End = Stream.Position();
-    Offset32(End - FBase);
-    WriteUInt32s(Stream, FBase + Table.OffsetsAt, Order, Offsets);
-    WriteUInt32s(Stream, FBase + Table.CountsAt, Order, Counts);
+    Offset32(End - File.Base);
+    WriteUInt32s(Stream, File.Base + Table.OffsetsAt, Order, Offsets);
+    WriteUInt32s(Stream, File.Base + Table.CountsAt, Order, Counts);
     Stream.SetPosition(End);
 }
 
-void TTIFFileFormatWriter::EndFile(TStream& /*Stream*/) {
-    FPendingLink = -1; // the last directory's link stays 0
+} // namespace
+
+TTIFFileFormatWriter::TTIFFileFormatWriter(std::string Extension, bool IsListed)
+    : TFileFormatWriter(std::move(Extension), "Tagged Image File Format") {
+    SetWriterListed(IsListed);
+    SetMultiImage(true);
+    SetCanWriteResolutions(ResolutionSet(
+        {crBlackWhite, crGray16, crSys16, cr16Colors, crGray256, cr256Colors, crTrueColor}));
+}
+
+void TTIFFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
+    TFileInProgress File = BeginTIFF(Stream);
+    AddTIFFImage(Stream, Graphic, File);
+}
+
+void TTIFFileFormatWriter::BeginFile(TStream& Stream) {
+    const TFileInProgress File = BeginTIFF(Stream);
+    const std::lock_guard<std::mutex> Lock(FOpenFilesLock);
+    FOpenFiles[&Stream] = File;
+}
+
+void TTIFFileFormatWriter::AddImage(TStream& Stream, TPixelGraphic& Graphic) {
+    TFileInProgress File;
+    {
+        const std::lock_guard<std::mutex> Lock(FOpenFilesLock);
+        const auto Open = FOpenFiles.find(&Stream);
+        if (Open == FOpenFiles.end()) {
+            FailWrite("Internal Error"); // no BeginFile for this stream
+        }
+        File = Open->second;
+    }
+    AddTIFFImage(Stream, Graphic, File);
+    const std::lock_guard<std::mutex> Lock(FOpenFilesLock);
+    if (const auto Open = FOpenFiles.find(&Stream); Open != FOpenFiles.end()) {
+        Open->second = File;
+    }
+}
+
+void TTIFFileFormatWriter::EndFile(TStream& Stream) {
+    const std::lock_guard<std::mutex> Lock(FOpenFilesLock);
+    FOpenFiles.erase(&Stream); // the last directory's link stays 0
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -545,6 +547,77 @@ TEST_F(Tiff, SeveralImagesInOneFileInTheMiddleOfAStream) {
     TPGImageFileInfo I;
     Reader.GetInfo(Stream, 0, I);
     EXPECT_EQ(I.ImageCount, 3);
+}
+
+// The writer keeps what it needs between BeginFile and EndFile per file: two files built at
+// the same time through one writer each get their own images.
+TEST_F(Tiff, SeveralFilesBuiltAtOnceThroughOneWriter) {
+    TTIFFileFormatWriter Writer;
+    TMemoryStream First, Second;
+    const TBytes Junk(13, 0xAA);
+    Second.WriteBuffer(Junk.data(), 13);
+    Writer.BeginFile(First);
+    Writer.BeginFile(Second);
+    for (int I = 1; I <= 2; ++I) {
+        TPixelGraphic A, B;
+        A.SetSize(I, 1, bc24);
+        B.SetSize(1, 10 * I, bc24);
+        Writer.AddImage(First, A);
+        Writer.AddImage(Second, B);
+    }
+    Writer.EndFile(Second);
+    Writer.EndFile(First);
+    // Adding after the end is the same mistake as adding before the beginning.
+    TPixelGraphic Late;
+    Late.SetSize(1, 1, bc24);
+    EXPECT_THROW(Writer.AddImage(First, Late), EPGTIFFileFormatWriter);
+
+    SetTIFFMultiImage(true);
+    for (int I = 0; I < 2; ++I) {
+        TPixelGraphic A, B;
+        First.SetPosition(0);
+        Reader.ReadImage(First, A, I);
+        EXPECT_EQ(A.Width(), I + 1);
+        Second.SetPosition(13);
+        Reader.ReadImage(Second, B, I);
+        EXPECT_EQ(B.Height(), 10 * (I + 1));
+    }
+}
+
+// The one registered writer serves threads that each save their own image into their own
+// stream: every file is the one a lone save writes.
+TEST_F(Tiff, ConcurrentSavesThroughTheRegisteredWriter) {
+    constexpr int kThreads = 8, kFiles = 300;
+    std::vector<TBytes> Expected;
+    std::vector<std::unique_ptr<TPixelGraphic>> Images;
+    for (int T = 0; T < kThreads; ++T) {
+        Images.push_back(std::make_unique<TPixelGraphic>());
+        Images.back()->SetSize(20 + T, 30 + 7 * T, T % 2 == 0 ? bc24 : bc8);
+        for (int Y = 0; Y < Images.back()->Height(); ++Y) {
+            for (int X = 0; X < Images.back()->Width(); ++X) {
+                Images.back()->SetPixel(X, Y, static_cast<std::uint32_t>(X * 31 + Y * 17 + T));
+            }
+        }
+        TMemoryStream Stream;
+        Images.back()->SaveToStreamExt(Stream, "tif");
+        Expected.push_back(Stream.Bytes());
+    }
+    std::vector<int> Wrong(kThreads, 0);
+    std::vector<std::thread> Threads;
+    for (int T = 0; T < kThreads; ++T) {
+        Threads.emplace_back([&, T] {
+            for (int F = 0; F < kFiles; ++F) {
+                TMemoryStream Stream;
+                Images[static_cast<std::size_t>(T)]->SaveToStreamExt(Stream, "tif");
+                Wrong[static_cast<std::size_t>(T)] +=
+                    Stream.Bytes() == Expected[static_cast<std::size_t>(T)] ? 0 : 1;
+            }
+        });
+    }
+    for (auto& Thread : Threads) {
+        Thread.join();
+    }
+    EXPECT_EQ(Wrong, std::vector<int>(kThreads, 0));
 }
 
 TEST_F(Tiff, WriterFailuresResolutionsAndProgress) {
