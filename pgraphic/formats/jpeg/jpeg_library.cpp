@@ -2,11 +2,14 @@
 
 #include "core/stream.h"
 #include "pgraphic/formats/format_failure.h"
+#include "pgraphic/formats/jpeg/jpeg_settings.h"
 #include "pgraphic/formats/library_warning.h"
 #include "pgraphic/image/pg_exceptions.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <jerror.h>
+#include <limits>
 
 namespace jpeg {
 
@@ -28,11 +31,24 @@ j_common_ptr Common(j_compress_ptr Info) {
 // Neither callback returns into the library when the operation stops: both longjmp to the guard
 // of the running call, with no object of ours left to destroy in between.
 
+// The message of a file whose whole-image buffers would exceed JPEGMaxMemory, "Invalid size of
+// image", as for an image too large to hold. (The library would offer to swap them to a backing
+// store, which it does not have.)
+const char* ImageTooLarge() noexcept {
+    static const std::string Text =
+        PGLangStr(TPGLangStrId::InvalidSizeOf, PGLangStr(TPGLangStrId::ImageWord));
+    return Text.c_str();
+}
+
 void ErrorExit(j_common_ptr Info) noexcept {
     TContext& Context = ContextOf(Info);
-    char Text[JMSG_LENGTH_MAX];
-    (*Info->err->format_message)(Info, Text);
-    Context.Failure.SetMessage(Text);
+    if (Info->err->msg_code == JERR_NO_BACKING_STORE) {
+        Context.Failure.SetMessage(ImageTooLarge());
+    } else {
+        char Text[JMSG_LENGTH_MAX];
+        (*Info->err->format_message)(Info, Text);
+        Context.Failure.SetMessage(Text);
+    }
     std::longjmp(Context.Jump, 1);
 }
 
@@ -234,6 +250,10 @@ TDecompressor::TDecompressor(TStream& Stream, TPGWarningAction WarningAction)
     FInfo.src = &FSource;
     FProgress.progress_monitor = MonitorScans;
     FInfo.progress = &FProgress;
+    // Whole-image buffers beyond the limit fail when decompression starts, before they are
+    // allocated.
+    FInfo.mem->max_memory_to_use =
+        static_cast<long>(std::min<std::size_t>(JPEGMaxMemory(), std::numeric_limits<long>::max()));
 }
 
 TDecompressor::~TDecompressor() {

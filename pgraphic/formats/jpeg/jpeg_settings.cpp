@@ -9,6 +9,7 @@ std::atomic<TJPEGDCTMethod> GReadDCTMethod{jdmIntegerSlow};
 std::atomic<TJPEGDCTMethod> GWriteDCTMethod{jdmFloat};
 std::atomic<int> GQuality{80};
 std::atomic<bool> GProgressive{false};
+std::atomic<std::size_t> GMaxMemory{std::size_t{256} << 20};
 
 } // namespace
 
@@ -35,4 +36,10 @@ bool JPEGProgressive() {
 }
 void SetJPEGProgressive(bool Value) {
     GProgressive.store(Value);
+}
+std::size_t JPEGMaxMemory() {
+    return GMaxMemory.load();
+}
+void SetJPEGMaxMemory(std::size_t Value) {
+    GMaxMemory.store(Value);
 }

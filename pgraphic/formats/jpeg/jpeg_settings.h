@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Process-wide settings of the JPEG reader and writer. The program keeps the defaults; tests and
@@ -20,3 +21,9 @@ void SetJPEGQuality(int Value);
 // Written files are progressive, with the library's simple scan script (off).
 bool JPEGProgressive();
 void SetJPEGProgressive(bool Value);
+// Memory libjpeg may hold at once while reading, the image's own buffer not counted (256 MiB).
+// Progressive and other multi-scan files keep the coefficients of the whole image, two bytes per
+// sample, whatever the size of the file; a file whose header claims more is refused before
+// anything in proportion to it is allocated.
+std::size_t JPEGMaxMemory();
+void SetJPEGMaxMemory(std::size_t Value);

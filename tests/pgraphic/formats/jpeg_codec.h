@@ -12,14 +12,17 @@
 #include <jpeglib.h>
 // clang-format on
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
 // A picture compressed by libjpeg: Components samples per pixel of value Sample(x, y, c), stored
-// in the colour space FileSpace (CMYK, YCCK, RGB, ...).
+// in the colour space FileSpace (CMYK, YCCK, RGB, ...). Setup, when given, changes the
+// parameters last (sampling, scan script, ...).
 template <typename F>
 TBytes CompressWithLibjpeg(int Width, int Height, int Components, J_COLOR_SPACE InSpace,
-                           J_COLOR_SPACE FileSpace, F&& Sample, bool Progressive = false) {
+                           J_COLOR_SPACE FileSpace, F&& Sample, bool Progressive = false,
+                           const std::function<void(jpeg_compress_struct&)>& Setup = {}) {
     jpeg_compress_struct Info{};
     jpeg_error_mgr Error{};
     Info.err = jpeg_std_error(&Error);
@@ -35,6 +38,9 @@ TBytes CompressWithLibjpeg(int Width, int Height, int Components, J_COLOR_SPACE 
     jpeg_set_colorspace(&Info, FileSpace);
     if (Progressive) {
         jpeg_simple_progression(&Info);
+    }
+    if (Setup) {
+        Setup(Info);
     }
     jpeg_start_compress(&Info, TRUE);
     std::vector<JSAMPLE> Row(static_cast<std::size_t>(Width * Components));

@@ -304,6 +304,60 @@ TEST(JpegFormat, FilesWithTooManyScansAreRefused) {
     }
 }
 
+// A progressive file of one DC scan of three components sampled 1x1, whose frame header then
+// claims Width x Height pixels. Decoding a multi-scan file keeps the coefficients of the whole
+// image: about 1.9 GB for 18000 x 18000.
+TBytes OneScanProgressiveClaiming(int Width, int Height) {
+    TBytes File = CompressWithLibjpeg(
+        64, 64, 3, JCS_RGB, JCS_YCbCr,
+        [](int X, int Y, int C) { return (X * 7 + Y * 13) * (C + 1) % 256; }, false,
+        [](jpeg_compress_struct& Info) {
+            for (int C = 0; C < 3; ++C) {
+                Info.comp_info[C].h_samp_factor = Info.comp_info[C].v_samp_factor = 1;
+            }
+            static const jpeg_scan_info DcScan{3, {0, 1, 2, 0}, 0, 0, 0, 0};
+            Info.scan_info = &DcScan;
+            Info.num_scans = 1;
+        });
+    std::size_t Frame = 0;
+    while (!(File[Frame] == 0xFF && File[Frame + 1] == 0xC2)) {
+        ++Frame;
+    }
+    File[Frame + 5] = static_cast<std::uint8_t>(Height >> 8);
+    File[Frame + 6] = static_cast<std::uint8_t>(Height);
+    File[Frame + 7] = static_cast<std::uint8_t>(Width >> 8);
+    File[Frame + 8] = static_cast<std::uint8_t>(Width);
+    return File;
+}
+
+TEST(JpegFormat, MultiScanFilesNeedingTooMuchMemoryAreRefusedBeforeDecoding) {
+    TPixelGraphic Image;
+    Image.SetReadWarningAction(pgwaIgnore); // the scan data ends long before 18000 rows
+    try {
+        LoadBytes(Image, OneScanProgressiveClaiming(18000, 18000), "jpg");
+        ADD_FAILURE() << "no error";
+    } catch (const EPGJPGFileFormatReaderWriter& E) {
+        EXPECT_STREQ(E.what(), "JPG: Invalid size of image");
+    }
+}
+
+// The limit binds where the library keeps whole-image buffers (progressive files), not where it
+// decodes row by row (baseline files).
+TEST(JpegFormat, TheMemoryLimitBindsWholeImageBuffersOnly) {
+    const auto Sample = [](int X, int Y, int C) { return (X ^ Y) * (C + 3) % 256; };
+    // 1000 x 800 at 4:2:0: 1.2 million coefficients of 2 bytes each when kept whole.
+    const TBytes Baseline = CompressWithLibjpeg(1000, 800, 3, JCS_RGB, JCS_YCbCr, Sample);
+    const TBytes Progressive = CompressWithLibjpeg(1000, 800, 3, JCS_RGB, JCS_YCbCr, Sample, true);
+    const std::size_t Default = JPEGMaxMemory();
+    TPixelGraphic Image;
+    EXPECT_NO_THROW(LoadBytes(Image, Progressive, "jpg"));
+    SetJPEGMaxMemory(std::size_t{1} << 20);
+    EXPECT_NO_THROW(LoadBytes(Image, Baseline, "jpg"));
+    EXPECT_EQ(Image.Width(), 1000);
+    EXPECT_THROW(LoadBytes(Image, Progressive, "jpg"), EPGJPGFileFormatReaderWriter);
+    SetJPEGMaxMemory(Default);
+}
+
 TEST(JpegFormat, StreamFailuresAreRaisedAsThemselves) {
     const TBytes File = TrueColourFile(64, 64);
     TFailingStream Stream(static_cast<std::int64_t>(File.size()) - 100);
