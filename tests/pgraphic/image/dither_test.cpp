@@ -26,13 +26,29 @@ TEST(ErrorLimit, TablesFollowTheKneeRules) {
     const auto Wide = BuildErrorLimitTable(true, 255);
     EXPECT_EQ(Wide[255 + 254], 254 / 2 + 63);
     EXPECT_EQ(Wide[255 + 255], 255);
-    for (const auto& [Soft2, Limit] : {std::pair{true, 3}, {true, 104}, {false, 0}, {true, 1}}) {
-        const auto Table = BuildErrorLimitTable(Soft2, Limit);
-        const auto Expected = reference::ErrorLimit(Soft2, Limit);
-        for (int E = -255; E <= 255; ++E) {
-            ASSERT_EQ(Table[static_cast<std::size_t>(E + 255)], reference::Limited(Expected, E))
-                << Limit << " " << E;
+}
+
+TEST(ErrorLimit, EveryTableMatchesTheRulesEntryByEntry) {
+    for (const bool Soft : {false, true}) {
+        for (int Limit = 0; Limit <= 255; ++Limit) {
+            const auto Table = BuildErrorLimitTable(Soft, Limit);
+            for (int E = -255; E <= 255; ++E) {
+                ASSERT_EQ(Table[static_cast<std::size_t>(E + 255)],
+                          reference::LimitedError(Soft, Limit, E))
+                    << "soft " << Soft << " limit " << Limit << " error " << E;
+            }
         }
+    }
+}
+
+TEST(ErrorLimit, AutomaticLimitFollowsThePaletteKind) {
+    for (const TPaletteIdent Kind : {pBlackWhite, pSysGray4, pSys16, pGray4, pGray16, pGray236,
+                                     pGray256, pSpecial125, pSpecial216, pSpecial252, pUnknown}) {
+        TPixelGraphic Target;
+        Target.SetSize(1, 1, bc8);
+        Target.SetPaletteIdent(Kind);
+        Target.SetDitherErrorLimitSoft(false); // not used with the automatic limit
+        EXPECT_EQ(ErrorLimitFor(Target), reference::LimitFor(Target)) << static_cast<int>(Kind);
     }
 }
 

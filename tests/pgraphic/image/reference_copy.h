@@ -7,53 +7,48 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace reference {
 
-inline std::vector<int> ErrorLimit(bool Soft, int Limit) {
-    std::vector<int> Entry(256);
-    for (int E = 0; E <= 255; ++E) {
-        Entry[static_cast<std::size_t>(E)] = (Limit != 255 && E >= Limit) ? Limit : E;
+// The limited value of error E (-255..255), entry by entry from the rules: the soft knee
+// (limit div 2 <= |E| <= 3 limit div 2, below 255) halves the error and adds limit div 4; beyond
+// it errors of limit and more are cut to the limit, unless the limit is 255; negative errors
+// mirror positive ones.
+inline int LimitedError(bool Soft, int Limit, int E) {
+    if (E < 0) {
+        return -LimitedError(Soft, Limit, -E);
     }
-    if (Soft) {
-        for (int E = Limit / 2; E <= (3 * Limit) / 2; ++E) {
-            if (E >= 255) {
-                break;
-            }
-            Entry[static_cast<std::size_t>(E)] = E / 2 + Limit / 4;
-        }
+    if (Soft && E >= Limit / 2 && E <= 3 * Limit / 2 && E < 255) {
+        return E / 2 + Limit / 4;
     }
-    return Entry;
+    if (Limit != 255 && E >= Limit) {
+        return Limit;
+    }
+    return E;
 }
 
-inline int Limited(const std::vector<int>& Table, int E) {
-    return E >= 0 ? Table[static_cast<std::size_t>(E)] : -Table[static_cast<std::size_t>(-E)];
-}
-
+// The (soft, limit) pair of a target: its own settings, or with DitherErrorLimitAuto the pair
+// its palette kind is given.
 inline std::pair<bool, int> LimitFor(const TPixelGraphic& T) {
     if (!T.DitherErrorLimitAuto()) {
         return {T.DitherErrorLimitSoft(), T.DitherErrorLimit()};
     }
-    switch (T.PaletteIdent()) {
-    case pBlackWhite:
-        return {true, 255};
-    case pSysGray4:
-    case pSys16:
-    case pGray4:
-        return {true, 128};
-    case pGray236:
-        return {true, 3};
-    case pGray256:
-        return {true, 2};
-    case pSpecial125:
-    case pSpecial252:
-        return {true, 104};
-    case pSpecial216:
-        return {true, 86};
-    default:
-        return {true, 32};
+    struct TKindLimit {
+        TPaletteIdent Kind;
+        int Limit;
+    };
+    static constexpr TKindLimit kLimits[] = {
+        {pBlackWhite, 255}, {pSysGray4, 128},   {pSys16, 128},      {pGray4, 128},    {pGray236, 3},
+        {pGray256, 2},      {pSpecial125, 104}, {pSpecial252, 104}, {pSpecial216, 86}};
+    for (const TKindLimit& Entry : kLimits) {
+        if (Entry.Kind == T.PaletteIdent()) {
+            return {true, Entry.Limit};
+        }
     }
+    return {true, 32};
 }
 
 // Writes colours into a target as a copy does.
@@ -62,8 +57,7 @@ public:
     explicit Writer(TPixelGraphic& T) : Target(T) {
         Dithering = T.Dither() && T.BitCount() != bc24;
         if (Dithering) {
-            const auto [Soft, Limit] = LimitFor(T);
-            Table = ErrorLimit(Soft, Limit);
+            std::tie(Soft, Limit) = LimitFor(T);
             Gray = true;
             for (int I = 0; I < T.PaletteCount(); ++I) {
                 const TColor C = T.PaletteColors(I);
@@ -96,7 +90,7 @@ public:
         auto Err = [&](int Channel) {
             const int A = Cur[static_cast<std::size_t>(X + 1)][static_cast<std::size_t>(Channel)];
             const int E = A >= 0 ? (A + 8) / 16 : -((-A + 8) / 16);
-            return Limited(Table, E);
+            return LimitedError(Soft, Limit, E);
         };
         auto Spread = [&](int Channel, int E) {
             const auto Ch = static_cast<std::size_t>(Channel);
@@ -127,7 +121,8 @@ private:
     TPixelGraphic& Target;
     bool Dithering = false;
     bool Gray = false;
-    std::vector<int> Table;
+    bool Soft = true;
+    int Limit = 32;
     std::vector<std::array<int, 3>> Cur, Next;
 };
 
