@@ -50,6 +50,15 @@ int main(int argc, char** argv) {
         };
         Left += 56;
     }
+    // The first button's custom colours: reds along row 1, blues along row 2, so the colour
+    // dialog shows whether its wells hold the grid as laid out.
+    auto* First = Window.findChild<TColorButton*>();
+    TColorArrayClass Custom(8, 2);
+    for (int C = 1; C <= 8; ++C) {
+        Custom.SetColors(C, 1, RGB(C * 31, 0, 0));
+        Custom.SetColors(C, 2, RGB(0, 0, C * 31));
+    }
+    First->SetCustomColors(Custom);
     // One button at the window's bottom edge, to see the popup open above it near the screen's end.
     auto* Low = new TColorButton(&Window);
     Low->move(344, 200);
