@@ -6,6 +6,7 @@
 #include "pgraphic/formats/color_resolution.h"
 #include "pgraphic/formats/registry.h"
 #include "pgraphic/formats/warning_action.h"
+#include "pgraphic/image/palette_cover.h"
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/ascii_text.h"
@@ -122,6 +123,7 @@ void TPixelGraphic::LoadFromStreamExt(TStream& Stream, const std::string& Extens
             throw EPGUnknownFileFormat(TPGLangStrId::UnknownFileFormat);
         }
         Reader->ReadImage(Stream, *this, Index);
+        CoverPixelIndices(*this);
         if (PGGammaCorrection() && std::fabs(Gamma() / DisplayGamma - 1) > 0.05L) {
             CorrectGamma(*this, DisplayGamma);
         }

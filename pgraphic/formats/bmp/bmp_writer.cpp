@@ -1,5 +1,6 @@
 #include "pgraphic/formats/bmp/bmp.h"
 #include "pgraphic/formats/bmp/bmp_structures.h"
+#include "pgraphic/image/palette_cover.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <algorithm>
@@ -9,14 +10,15 @@ using namespace bmp;
 
 namespace {
 
-// Palette entries written: the image's colours, as many as its format can index. A palette
-// image without any colour writes its whole colour table (black entries): a count of 0 in the
-// file means a full table, so without one its first pixels would be read back as the palette.
+// Palette entries written: the image's colours, as many as its format can index, and black
+// entries for any index beyond them that a pixel holds. A palette image without any colour
+// writes its whole colour table (black entries): a count of 0 in the file means a full table, so
+// without one its first pixels would be read back as the palette.
 int WrittenPaletteCount(const TPixelGraphic& Graphic) {
     if (Graphic.PaletteCount() == 0) {
         return Graphic.MaxPaletteCount();
     }
-    return std::min(Graphic.PaletteCount(), Graphic.MaxPaletteCount());
+    return std::min(CoveringPaletteCount(Graphic), Graphic.MaxPaletteCount());
 }
 
 } // namespace

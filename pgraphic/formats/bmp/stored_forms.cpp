@@ -5,6 +5,7 @@
 #include "pgraphic/formats/bmp/bmp.h"
 #include "pgraphic/formats/registry.h"
 #include "pgraphic/image/little_endian.h"
+#include "pgraphic/image/palette_cover.h"
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 
@@ -53,6 +54,7 @@ void TPixelGraphic::PasteClipboardData(std::uint32_t Format, const std::uint8_t*
         TBlockStream Block(static_cast<const void*>(Data), static_cast<std::int64_t>(Size));
         SetSize(0, 0, bc24);
         ReadPackedDIB(Block, *this);
+        CoverPixelIndices(*this);
         SetGamma(PGDisplayGamma());
     } catch (...) {
         IdentifyPalette();

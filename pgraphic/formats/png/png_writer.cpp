@@ -1,6 +1,7 @@
 #include "pgraphic/formats/png/png.h"
 #include "pgraphic/formats/png/png_library.h"
 #include "pgraphic/formats/png/png_settings.h"
+#include "pgraphic/image/palette_cover.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/image/progress.h"
 
@@ -28,12 +29,10 @@ void TPNGFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
     } else if (Graphic.BitCount() == bc8 && Graphic.PaletteIdent() == pGray256) {
         ColorType = PNG_COLOR_TYPE_GRAY;
     } else {
-        // As many entries as the pixels can index: a palette chunk may hold no more.
-        Palette.resize(static_cast<std::size_t>(
-            std::clamp(Graphic.PaletteCount(), 0, Graphic.MaxPaletteCount())));
-        for (std::size_t I = 0; I < Palette.size(); ++I) {
-            const TColor C = Graphic.PaletteColors(static_cast<int>(I));
-            Palette[I] = {GetRValue(C), GetGValue(C), GetBValue(C)};
+        // Every index a pixel holds, and no more entries than the pixels can index: a palette
+        // chunk may hold no more.
+        for (const TColor C : CoveringPalette(Graphic)) {
+            Palette.push_back({GetRValue(C), GetGValue(C), GetBValue(C)});
         }
     }
     if (ColorType != PNG_COLOR_TYPE_PALETTE) {

@@ -2,6 +2,7 @@
 #include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/tga/tga.h"
 #include "pgraphic/formats/tga/tga_structures.h"
+#include "pgraphic/image/palette_cover.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/image/progress.h"
 
@@ -33,7 +34,9 @@ void TTGAFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
         RaiseFormatFailure<EPGTGAFileFormatWriter>("TGA: ", TPGLangStrId::InvalidSizeOf,
                                                    PGLangStr(TPGLangStrId::ImageWord));
     }
-    const int Colors = Mapped ? std::min(Graphic.PaletteCount(), 256) : 0;
+    // The colour map covers every index a pixel holds.
+    const std::vector<TColor> Palette = Mapped ? CoveringPalette(Graphic) : std::vector<TColor>{};
+    const int Colors = static_cast<int>(Palette.size());
     TTGAHeader H;
     H.ColorMapType = Mapped ? 1 : 0;
     H.ImageType = Mapped ? itColorMapped : itTrueColor;
@@ -46,7 +49,7 @@ void TTGAFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
     if (Mapped) {
         std::vector<std::uint8_t> Map(3 * static_cast<std::size_t>(Colors));
         for (int I = 0; I < Colors; ++I) {
-            const TColor C = Graphic.PaletteColors(I);
+            const TColor C = Palette[static_cast<std::size_t>(I)];
             std::uint8_t* E = Map.data() + 3 * static_cast<std::size_t>(I);
             E[0] = GetBValue(C);
             E[1] = GetGValue(C);

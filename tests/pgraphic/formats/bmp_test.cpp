@@ -113,9 +113,13 @@ TEST(BmpReader, RoundTripsEveryFormatAndPalette) {
                                   : Format == bc4 ? pSys16
                                                   : pSpecial216);
         }
+        // Indices within the palette: a file holds no others.
+        const auto Values =
+            static_cast<std::uint32_t>(Format == bc24 ? 1 << 24 : Image.PaletteCount());
         for (int Y = 0; Y < 7; ++Y) {
             for (int X = 0; X < 13; ++X) {
-                Image.SetPixel(X, Y, static_cast<std::uint32_t>(X * 31 + Y * 7 + X * Y * 1013));
+                Image.SetPixel(X, Y,
+                               static_cast<std::uint32_t>(X * 31 + Y * 7 + X * Y * 1013) % Values);
             }
         }
         TPixelGraphic Back;

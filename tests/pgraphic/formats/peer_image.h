@@ -74,6 +74,25 @@ inline TPeerImage ImageMagickPixels(const std::string& File) {
     return PeerPixmap({"convert", File, "-auto-orient", "-strip", "-depth", "8", "ppm:-"});
 }
 
+// A Python with PIL: Debian's interpreter first, then whatever PATH offers; "" when none.
+inline std::string PythonWithPil() {
+    for (const std::string Candidate : {"/usr/bin/python3", "python3"}) {
+        if (RunProcess({Candidate, "-c", "import PIL.Image"}).ExitCode == 0) {
+            return Candidate;
+        }
+    }
+    return {};
+}
+
+// The pixels PIL reports for a file, through the given Python.
+inline TPeerImage PilPixels(const std::string& Python, const std::string& File) {
+    return PeerPixmap({Python, "-c",
+                       "import sys; from PIL import Image; i = "
+                       "Image.open(sys.argv[1]).convert('RGB'); "
+                       "sys.stdout.buffer.write(b'P6 %d %d 255\\n' % i.size + i.tobytes())",
+                       File});
+}
+
 inline void WriteFileBytes(const std::string& Path, const std::string& Bytes) {
     std::ofstream(Path, std::ios::binary)
         .write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));

@@ -259,16 +259,6 @@ protected:
         return Kind.str();
     }
 
-    // A python that has PIL, or "".
-    static std::string PythonWithPil() {
-        for (const char* Candidate : {"/usr/bin/python3", "python3"}) {
-            if (RunProcess({Candidate, "-c", "import PIL"}).ExitCode == 0) {
-                return Candidate;
-            }
-        }
-        return {};
-    }
-
     void WritePnm(const std::string& Name, char Kind, int Width, int Height, unsigned MaxVal,
                   const std::vector<unsigned>& Samples) {
         std::string Bytes = std::string("P") + Kind + "\n" + std::to_string(Width) + " " +
@@ -504,14 +494,7 @@ TEST_F(PngInterop, OurFilesReadBackByThePeers) {
             std::string(Case.Name) + " / netpbm");
         ExpectSamePixels(Image, ImageMagickPixels(File), std::string(Case.Name) + " / ImageMagick");
         if (!Python.empty()) {
-            ExpectSamePixels(
-                Image,
-                PeerPixmap({Python, "-c",
-                            "import sys; from PIL import Image; i = "
-                            "Image.open(sys.argv[1]).convert('RGB'); "
-                            "sys.stdout.buffer.write(b'P6 %d %d 255\\n' % i.size + i.tobytes())",
-                            File}),
-                std::string(Case.Name) + " / PIL");
+            ExpectSamePixels(Image, PilPixels(Python, File), std::string(Case.Name) + " / PIL");
         }
     }
     if (Python.empty()) {

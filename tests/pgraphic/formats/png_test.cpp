@@ -580,3 +580,44 @@ TEST(PngLibrary, VersionsAgreeInMajorAndMinor) {
     EXPECT_FALSE(png::SameMajorMinor("", ""));
     EXPECT_NO_THROW(png::CheckLibraryVersions());
 }
+
+// A palette file whose pixels use indices beyond its palette loads with black entries for them;
+// an image whose pixels do so is written with a palette chunk that covers them, which libpng
+// then reads without complaint.
+TEST(PngFormat, PaletteIndicesBeyondThePalette) {
+    // libpng writes no such file: a full palette is cut down to red and green afterwards.
+    TPngPlan Plan;
+    Plan.Width = 4;
+    Plan.ColorType = PNG_COLOR_TYPE_PALETTE;
+    Plan.Palette = Colours(256);
+    Plan.Palette[0] = {255, 0, 0};
+    Plan.Palette[1] = {0, 255, 0};
+    Plan.Sample = [](int X, int, int) {
+        return std::vector<unsigned>{0, 1, 5, 200}[static_cast<std::size_t>(X)];
+    };
+    TBytes Short = WritePng(Plan);
+    const std::size_t Cut = ChunkOffset(Short, "PLTE");
+    ASSERT_NE(Cut, std::string::npos);
+    Short[Cut + 2] = 0;
+    Short[Cut + 3] = 6;
+    Short.erase(Short.begin() + static_cast<std::ptrdiff_t>(Cut + 8 + 6),
+                Short.begin() + static_cast<std::ptrdiff_t>(Cut + 8 + 768));
+    RecomputeCrc(Short, Cut);
+    TPixelGraphic Image;
+    Image.SetReadWarningAction(pgwaIgnore);
+    LoadBytes(Image, Short, "png");
+    ASSERT_EQ(Image.PaletteCount(), 201);
+    EXPECT_EQ(Image.PaletteColors(1), RGB(0, 255, 0));
+    EXPECT_EQ(Image.PaletteColors(200), RGB(0, 0, 0));
+    EXPECT_EQ(Image.PixelColors(3, 0), RGB(0, 0, 0));
+
+    // Now the image's own palette is short, as an image built through the interface can be.
+    Image.SetPaletteCount(2);
+    Image.SetReadWarningAction(pgwaRaise); // any libpng warning fails the save
+    const TBytes Written = SaveBytes(Image, "png");
+    const TPngFacts Facts = ReadPng(Written);
+    EXPECT_EQ(Facts.Palette.size(), 201u);
+    const std::size_t Plte = ChunkOffset(Written, "PLTE");
+    ASSERT_NE(Plte, std::string::npos);
+    EXPECT_EQ(Written[Plte + 2] * 256 + Written[Plte + 3], 3 * 201);
+}
