@@ -1,48 +1,11 @@
 #include "platform/file_ops.h"
 
+#include "platform/fd_io.h"
+
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-bool WriteAll(int Handle, const char* Data, std::size_t Size) {
-    while (Size > 0) {
-        const ssize_t Count = ::write(Handle, Data, Size);
-        if (Count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        Data += Count;
-        Size -= static_cast<std::size_t>(Count);
-    }
-    return true;
-}
-
-bool CopyContents(int Source, int Target) {
-    char Buffer[64 * 1024];
-    for (;;) {
-        const ssize_t Count = ::read(Source, Buffer, sizeof Buffer);
-        if (Count == 0) {
-            return true;
-        }
-        if (Count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (!WriteAll(Target, Buffer, static_cast<std::size_t>(Count))) {
-            return false;
-        }
-    }
-}
-
-} // namespace
 
 bool FileExists(const std::string& FileName) {
     struct stat Info {};

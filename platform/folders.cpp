@@ -55,18 +55,32 @@ void CreateFolders(const std::string& Path) {
     }
 }
 
+// $Variable when it is an absolute path (a relative one is invalid), else the home folder
+// followed by Fallback; without a trailing "/".
+std::string BaseFolder(const char* Variable, const char* Fallback) {
+    const std::string Value = Environment(Variable);
+    if (!Value.empty() && Value.front() == '/') {
+        return WithoutTrailingSlashes(Value);
+    }
+    return HomeDirectory() + Fallback;
+}
+
+// Programs installed by the system live under /usr; the user keeps nothing of his there.
+bool IsSystemFolder(const std::string& Folder) {
+    return Folder == "/usr/" || Folder.starts_with("/usr/");
+}
+
 } // namespace
 
 std::string GetWindowsDirectory() {
     if (std::string Forced = Environment("VESPERA_WINDIR"); !Forced.empty()) {
         return WithoutTrailingSlashes(Forced);
     }
-    const std::string Home = HomeDirectory();
     std::vector<std::string> Prefixes;
     if (std::string Prefix = Environment("WINEPREFIX"); !Prefix.empty()) {
         Prefixes.push_back(Prefix);
     }
-    if (!Home.empty()) {
+    if (const std::string Home = HomeDirectory(); !Home.empty()) {
         Prefixes.push_back(Home + "/.wine");
     }
     for (const std::string& Prefix : Prefixes) {
@@ -75,11 +89,7 @@ std::string GetWindowsDirectory() {
             return Windows;
         }
     }
-    std::string DataHome = Environment("XDG_DATA_HOME");
-    if (DataHome.empty() || DataHome.front() != '/') {
-        DataHome = Home + "/.local/share"; // a relative XDG_DATA_HOME is invalid
-    }
-    const std::string Windows = WithoutTrailingSlashes(DataHome) + "/vespera/windows";
+    const std::string Windows = BaseFolder("XDG_DATA_HOME", "/.local/share") + "/vespera/windows";
     CreateFolders(Windows);
     return Windows;
 }
@@ -102,7 +112,32 @@ std::string ProgramFileName() {
     }
 }
 
+std::string ProgramDirectoryOf(const std::string& ProgramFile) {
+    const std::string Folder = ExtractFilePath(ProgramFile);
+    if (Folder.empty()) {
+        return "./";
+    }
+    if (!IsSystemFolder(Folder) && ::access(Folder.c_str(), W_OK) == 0) {
+        return Folder;
+    }
+    const std::string Config = ConfigHome() + "/vespera";
+    CreateFolders(Config);
+    return Config + "/";
+}
+
 std::string ProgramDirectory() {
-    const std::string Folder = ExtractFilePath(ProgramFileName());
-    return Folder.empty() ? std::string("./") : Folder;
+    return ProgramDirectoryOf(ProgramFileName());
+}
+
+std::string ConfigHome() {
+    return BaseFolder("XDG_CONFIG_HOME", "/.config");
+}
+
+std::string GetStartupFolder() {
+    if (!Environment("XDG_CONFIG_HOME").starts_with('/') && HomeDirectory().empty()) {
+        return {}; // no folder of the user's: never the root of the file system
+    }
+    const std::string Folder = ConfigHome() + "/autostart";
+    CreateFolders(Folder);
+    return Folder;
 }

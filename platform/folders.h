@@ -16,6 +16,20 @@ std::string WindowsDirectory();
 // Full path of the running program file; empty when the system does not tell.
 std::string ProgramFileName();
 
-// Folder of the running program file with its trailing "/"; the current folder ("./") when the
-// program file is unknown.
+// The program's folder, which holds its settings file, the backups of the logos and the record
+// files, with its trailing "/": the folder of ProgramFile when the user can write to it and it
+// does not lie under /usr (a build tree, a portable copy); else ConfigHome() + "/vespera/",
+// created when missing. The current folder ("./") when ProgramFile has no folder.
+std::string ProgramDirectoryOf(const std::string& ProgramFile);
+
+// ProgramDirectoryOf the running program file.
 std::string ProgramDirectory();
+
+// The user's configuration folder, without a trailing "/": $XDG_CONFIG_HOME when it is an
+// absolute path, else ~/.config.
+std::string ConfigHome();
+
+// The folder whose programs the desktop starts at log-in: the XDG autostart folder,
+// ConfigHome() + "/autostart", without a trailing "/" and created when missing. Empty when
+// neither $XDG_CONFIG_HOME nor a home folder is known.
+std::string GetStartupFolder();
