@@ -1,0 +1,54 @@
+#include "app/font_choice.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+
+namespace {
+
+bool SameFamily(const std::string& A, const std::string& B) {
+    return QString::fromStdString(A).compare(QString::fromStdString(B), Qt::CaseInsensitive) == 0;
+}
+
+std::vector<std::string>::const_iterator FindFamily(const std::vector<std::string>& Families,
+                                                    const std::string& Name) {
+    return std::find_if(Families.begin(), Families.end(),
+                        [&](const std::string& Family) { return SameFamily(Family, Name); });
+}
+
+} // namespace
+
+std::vector<std::string> InstalledFontFamilies() {
+    std::vector<std::string> Families;
+    for (const QString& Family : QFontDatabase::families()) {
+        if (!QFontDatabase::isPrivateFamily(Family)) {
+            Families.push_back(Family.toStdString());
+        }
+    }
+    std::stable_sort(Families.begin(), Families.end(),
+                     [](const std::string& A, const std::string& B) {
+                         return QString::fromStdString(A).compare(QString::fromStdString(B),
+                                                                  Qt::CaseInsensitive) < 0;
+                     });
+    return Families;
+}
+
+std::string SelectFontFamily(const std::vector<std::string>& Families, const std::string& Name) {
+    if (Families.empty()) {
+        return {};
+    }
+    if (const auto Found = FindFamily(Families, Name); Found != Families.end()) {
+        return *Found;
+    }
+    if (!Name.empty()) {
+        const QFontInfo Substitute{QFont(QString::fromStdString(Name))};
+        if (const auto Found = FindFamily(Families, Substitute.family().toStdString());
+            Found != Families.end()) {
+            return *Found;
+        }
+    }
+    return Families.front();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QApplication>
+
+// The program's application object: titled "Vespera", and the default error handler of every
+// event it delivers, so that a failure inside an event handler is shown in a message box and the
+// program goes on instead of ending.
+class TVesperaApplication : public QApplication {
+public:
+    TVesperaApplication(int& Argc, char** Argv);
+
+    bool notify(QObject* Receiver, QEvent* Event) override;
+};
+
+// Whether the program runs without a display (Qt's offscreen or minimal platform): messages
+// then go to standard error instead of message boxes.
+bool RunsWithoutDisplay();
+
+// Makes Qt use its offscreen platform when nothing names a display or a platform, so that the
+// unattended run works on a machine without one. Call before the application object exists.
+void UseOffscreenWithoutDisplay();

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "platform/message_box.h"
+
+// The message box of a program with a display: a modal QMessageBox with the request's caption,
+// icon and buttons; returns the button pressed.
+TModalResult DialogMessageBox(const TMessageBoxRequest& Request);

@@ -1,0 +1,300 @@
+#include "app/vespera_app.h"
+
+#include "app/exception_report.h"
+#include "app/font_choice.h"
+#include "app/logo_image.h"
+#include "app/logo_install.h"
+#include "app/settings_file.h"
+#include "platform/ascii_text.h"
+#include "platform/file_ops.h"
+#include "platform/ini_file.h"
+#include "platform/message_box.h"
+
+#include <filesystem>
+
+namespace {
+
+constexpr const char* kFirstLogoFile = "logow.sys";
+constexpr const char* kLastLogoFile = "logos.sys";
+
+TFontInfo FontOf(const TLogoValues& V) {
+    return TFontInfo{V.Font, V.Size, V.TextColor, V.Bold, V.Italic};
+}
+
+std::string FullPath(const std::string& FileName) {
+    std::error_code Error;
+    const std::filesystem::path Absolute = std::filesystem::absolute(FileName, Error);
+    return Error ? FileName : Absolute.lexically_normal().string();
+}
+
+} // namespace
+
+TVesperaApp::TVesperaApp() {
+    FSettings.OnChange = [this](TObject*, TSettingChange Change) { SettingChanged(Change); };
+}
+
+// --- Start-up ----------------------------------------------------------------------------------
+
+void TVesperaApp::FormCreate(const TProgramPlaces& Places,
+                             const std::vector<std::string>& FontFamilies) {
+    FLoading = true;
+    FPlaces = Places;
+    for (TPixelGraphic* Image : {&FFirstLogo, &FLastLogo, &FFirstBack, &FLastBack}) {
+        Image->SetSize(kComposedLogoWidth, kLogoHeight, bc24);
+    }
+    LoadSettings();
+    if (const std::string RecordFile = StartupRecordFile(); !RecordFile.empty()) {
+        try {
+            FilesClick(RecordFile);
+        } catch (const std::exception& E) {
+            ShowException(E); // the logos carry the default texts
+        }
+    }
+    SelectFonts(FontFamilies);
+    FSettings.SetOnlyFirst(FSettings.OnlyOne() == 1);
+    FSettings.SetOnlyLast(FSettings.OnlyOne() == 2);
+    FLoading = false;
+    FirstBackChange();
+    LastBackChange();
+}
+
+void TVesperaApp::LoadSettings() {
+    ::LoadSettings(FSettings, TIniFile(FPlaces.SettingsFile()));
+}
+
+void TVesperaApp::SaveSettings() {
+    TIniFile File(FPlaces.SettingsFile());
+    ::SaveSettings(FSettings, File);
+}
+
+void TVesperaApp::SelectFonts(const std::vector<std::string>& FontFamilies) {
+    for (const int Logo : {1, 2}) {
+        FSettings.SetFont(Logo, SelectFontFamily(FontFamilies, FSettings.Logo(Logo).FontName));
+    }
+}
+
+std::string TVesperaApp::StartupRecordFile() const {
+    const std::string RecordFile = FPlaces.RecordFilePath(FSettings.TextFile());
+    return !RecordFile.empty() && FileExists(RecordFile) ? FullPath(RecordFile) : std::string();
+}
+
+// --- Settings changes --------------------------------------------------------------------------
+
+void TVesperaApp::SettingChanged(TSettingChange Change) {
+    if (OnSettingChange) {
+        OnSettingChange(this, Change);
+    }
+    switch (Change.Setting) {
+    case TSetting::Font:
+    case TSetting::Size:
+    case TSetting::Position:
+    case TSetting::TextColor:
+    case TSetting::ShadowColor:
+    case TSetting::Effect:
+    case TSetting::Bold:
+    case TSetting::Italic:
+        Changes(Change.Logo);
+        break;
+    case TSetting::Color1:
+    case TSetting::Color2:
+    case TSetting::Color3:
+    case TSetting::Background:
+        BackChange(Change.Logo);
+        break;
+    case TSetting::Line:
+        DefaultChange();
+        break;
+    case TSetting::OnlyFirst:
+    case TSetting::OnlyLast:
+        FirstBackChange();
+        LastBackChange();
+        break;
+    case TSetting::TextFile:
+    case TSetting::OnlyOne:
+    case TSetting::FontName:
+    case TSetting::Bitmap:
+        break; // values without a control: nothing reacts to them
+    }
+}
+
+// --- Records -----------------------------------------------------------------------------------
+
+void TVesperaApp::ChooseRecord() {
+    FFirstDefault = FSettings.Logo(1).Line;
+    FLastDefault = FSettings.Logo(2).Line;
+    if (::ChooseRecord(FPlaces.RecordFilePath(FSettings.TextFile()), FFirstDefault, FLastDefault,
+                       FTexts, FRandom) &&
+        OnShowTexts) {
+        OnShowTexts(this);
+    }
+}
+
+void TVesperaApp::DefaultChange() {
+    if (FTexts.FirstText != FFirstDefault && FTexts.LastText != FLastDefault) {
+        return; // both logos show a record
+    }
+    try {
+        ChooseRecord();
+    } catch (const std::exception&) {
+        // While loading, start-up selects the record file afterwards, chooses again and
+        // reports the failure once.
+        if (!FLoading) {
+            throw;
+        }
+    }
+    ChangesFirst();
+    ChangesLast();
+}
+
+void TVesperaApp::FilesClick(const std::string& FileName) {
+    FSettings.SetTextFile(FileName);
+    ChooseRecord();
+}
+
+// --- Composition -------------------------------------------------------------------------------
+
+TBackgroundInfo TVesperaApp::GetBackgroundInfo(int Logo) {
+    const TLogoValues& V = FSettings.Logo(Logo);
+    TBackgroundInfo B;
+    B.Image = Logo == 1 ? &FFirstBack : &FLastBack;
+    B.Color1 = V.Background == 0 ? V.Color1 : V.Color2;
+    B.Color2 = V.Color3;
+    B.BitmapPath = V.Bitmap;
+    B.Kind = V.Background;
+    return B;
+}
+
+TTextInfo TVesperaApp::GetTextInfo(int Logo) {
+    TTextInfo T;
+    T.Image = Logo == 1 ? &FFirstLogo : &FLastLogo;
+    if (FSettings.OnlyFirst() || FSettings.OnlyLast()) {
+        const TLogoValues& First = FSettings.Logo(1);
+        const TLogoValues& Last = FSettings.Logo(2);
+        T.Font1 = FontOf(First);
+        T.Font2 = FontOf(Last);
+        T.Shadow1 = First.ShadowColor;
+        T.Shadow2 = Last.ShadowColor;
+        T.Effect1 = First.Effect;
+        T.Effect2 = Last.Effect;
+        T.Text1 = FTexts.FirstText;
+        T.Text2 = FTexts.LastText;
+        T.Position = 1;
+        T.Count = 2;
+        return T;
+    }
+    const TLogoValues& V = FSettings.Logo(Logo);
+    T.Font1 = FontOf(V);
+    T.Shadow1 = V.ShadowColor;
+    T.Position = V.Position;
+    T.Effect1 = V.Effect;
+    T.Text1 = Logo == 1 ? FTexts.FirstText : FTexts.LastText;
+    T.Count = 1;
+    return T;
+}
+
+void TVesperaApp::BackChange(int Logo) {
+    if (FLoading) {
+        return;
+    }
+    // In single-logo mode the logo that is not made keeps its background unbuilt.
+    if (!(Logo == 1 ? FSettings.OnlyLast() : FSettings.OnlyFirst())) {
+        BuildBackground(GetBackgroundInfo(Logo));
+    }
+    Changes(Logo);
+}
+
+void TVesperaApp::Changes(int Logo) {
+    if (FLoading) {
+        return;
+    }
+    TPixelGraphic& Image = Logo == 1 ? FFirstLogo : FLastLogo;
+    const bool OtherBackground = Logo == 1 ? FSettings.OnlyLast() : FSettings.OnlyFirst();
+    const bool FirstBackground = (Logo == 1) != OtherBackground;
+    Image.StretchFrom(FirstBackground ? FFirstBack : FLastBack);
+    DrawLogoText(GetTextInfo(Logo));
+    if (OnShowLogo) {
+        OnShowLogo(this, Logo, Image);
+    }
+}
+
+void TVesperaApp::FirstBackChange() {
+    BackChange(1);
+}
+
+void TVesperaApp::LastBackChange() {
+    BackChange(2);
+}
+
+void TVesperaApp::ChangesFirst() {
+    Changes(1);
+}
+
+void TVesperaApp::ChangesLast() {
+    Changes(2);
+}
+
+void TVesperaApp::BitmapSelected(int Logo, const std::string* Chosen) {
+    if (Chosen != nullptr) {
+        FSettings.SetBitmap(Logo, *Chosen);
+    }
+    BackChange(Logo);
+}
+
+// --- Installation ------------------------------------------------------------------------------
+
+void TVesperaApp::SaveLogos() {
+    const auto Install = [this](const TPixelGraphic& Logo, const char* Name) {
+        const std::string FileName = FPlaces.WindowsDir + Name;
+        InstallLogo(Logo, FileName);
+        if (OnLogoInstalled) {
+            OnLogoInstalled(this, FileName);
+        }
+    };
+    if (!FSettings.OnlyLast()) {
+        Install(FFirstLogo, kFirstLogoFile);
+    }
+    if (!FSettings.OnlyFirst()) {
+        Install(FLastLogo, kLastLogoFile);
+    }
+}
+
+void TVesperaApp::BackupLogos() {
+    BackupLogo(kFirstLogoFile);
+    BackupLogo(kLastLogoFile);
+}
+
+void TVesperaApp::BackupLogo(const std::string& Name) {
+    if (!::BackupLogo(FPlaces.WindowsDir, FPlaces.ProgramDir, Name)) {
+        return;
+    }
+    TMessageBoxRequest Request;
+    Request.Caption = kProgramTitle;
+    Request.Text = "A Backup of your existing " + Name + " has been done";
+    Request.Type = TMsgDlgType::mtInformation;
+    ShowMessageBox(Request);
+}
+
+void TVesperaApp::SaveLogosClick(const std::function<void(bool Saving)>& ShowSaving) {
+    ShowSaving(true);
+    try {
+        SaveLogos();
+    } catch (...) {
+        ShowSaving(false); // the button stays usable after a failure
+        throw;
+    }
+    ShowSaving(false);
+}
+
+void TVesperaApp::AutoRun() {
+    BackupLogos();
+    ChangesFirst();
+    ChangesLast();
+    SaveLogos();
+    if (OnTerminate) {
+        OnTerminate(this);
+    }
+}
+
+bool IsAutoRunCommand(const std::vector<std::string>& Arguments) {
+    return !Arguments.empty() && SameText(Arguments.front(), "/AUTO");
+}
