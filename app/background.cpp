@@ -1,6 +1,6 @@
 #include "app/background.h"
 
-#include "app/logo_image.h"
+#include "app/logo/logo_image.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/file_ops.h"
 #include "platform/system_colors.h"

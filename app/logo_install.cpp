@@ -1,6 +1,6 @@
 #include "app/logo_install.h"
 
-#include "app/logo_image.h"
+#include "app/logo/logo_image.h"
 #include "core/stream.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/atomic_file.h"

@@ -1,7 +1,7 @@
 #include "app/logo_text.h"
 
-#include "app/logo_image.h"
-#include "pgraphic/image/canvas.h"
+#include "app/logo/logo_image.h"
+#include "pgraphic/canvas/canvas.h"
 #include "platform/display.h"
 #include "platform/system_colors.h"
 
@@ -48,7 +48,7 @@ QColor ToQColor(TColor Color) {
 
 // The painter of Image's canvas set up for F, painting glyphs only.
 QPainter& TextPainter(TPixelGraphic& Image, const TFontInfo& F) {
-    QPainter& Painter = Image.Canvas().Painter();
+    QPainter& Painter = PGCanvasOf(Image).Painter();
     Painter.setFont(LogoFont(F));
     Painter.setBrush(Qt::NoBrush);
     Painter.setBackgroundMode(Qt::TransparentMode);
@@ -95,7 +95,7 @@ void DrawTextWithEffect(TPixelGraphic& Image, const TFontInfo& F, TColor ShadowC
     if (Text.empty() || Effect < 0 || Effect > 2) {
         return;
     }
-    TPGCanvas& Canvas = Image.Canvas();
+    TPGCanvas& Canvas = PGCanvasOf(Image);
     QPainter& Painter = TextPainter(Image, F);
     const QString Layout = LayoutText(Text);
     if (Effect == 1) {

@@ -2,7 +2,7 @@
 
 #include "app/exception_report.h"
 #include "app/font_choice.h"
-#include "app/logo_image.h"
+#include "app/logo/logo_image.h"
 #include "app/logo_install.h"
 #include "app/settings_file.h"
 #include "platform/ascii_text.h"

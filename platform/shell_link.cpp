@@ -122,7 +122,9 @@ std::string DesktopEntryText(const std::string& Name, const TShellLinkInfo& Info
     }
     std::string Text = "[Desktop Entry]\nType=Application\n";
     Text += "Name=" + EscapeValue(Name) + "\n";
-    if ((Info.Flags & slDescription) != 0 && !Info.Description.empty()) {
+    // A comment that repeats the name says nothing; the desktop's checker warns about it.
+    if ((Info.Flags & slDescription) != 0 && !Info.Description.empty() &&
+        Info.Description != Name) {
         Text += "Comment=" + EscapeValue(Info.Description) + "\n";
     }
     Text += "Exec=" + EscapeValue(Exec) + "\n";

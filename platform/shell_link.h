@@ -33,7 +33,8 @@ struct TShellLinkInfo {
 //
 // The entry is an application (Type, Name = LinkFile's name without its ending, Terminal=false)
 // whose Exec is the absolute target followed by the arguments, each quoted as the Desktop Entry
-// rules ask. Description becomes Comment, IconPath becomes Icon, WorkingDirectory becomes Path;
+// rules ask. Description becomes Comment (unless it only repeats the name), IconPath becomes
+// Icon, WorkingDirectory becomes Path;
 // without a working folder Path is the target's folder. The icon index, the hot key and the show
 // command have no field in a desktop entry and are not written.
 //

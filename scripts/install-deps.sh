@@ -20,6 +20,8 @@ packages=(
     imagemagick netpbm libtiff-tools libjpeg-turbo-progs python3-pil
     # trying the windows as a user would: a virtual X server, input, screenshots
     xvfb xauth xdotool x11-utils
+    # the start-up link's checker; whole-program timing
+    desktop-file-utils hyperfine
 )
 
 missing=()

@@ -2,38 +2,10 @@
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "tests/platform/test_files.h"
+#include "tests/support/environment.h"
 
 #include <gtest/gtest.h>
 #include <optional>
-
-namespace {
-
-// Sets (or, with nullopt, removes) environment variables for one test and restores them after.
-class TEnvironment {
-public:
-    ~TEnvironment() {
-        for (auto It = FSaved.rbegin(); It != FSaved.rend(); ++It) {
-            Apply(It->first, It->second);
-        }
-    }
-    void Set(const std::string& Name, std::optional<std::string> Value) {
-        const char* Old = std::getenv(Name.c_str());
-        FSaved.emplace_back(Name, Old ? std::optional<std::string>(Old) : std::nullopt);
-        Apply(Name, Value);
-    }
-
-private:
-    static void Apply(const std::string& Name, const std::optional<std::string>& Value) {
-        if (Value) {
-            ::setenv(Name.c_str(), Value->c_str(), 1);
-        } else {
-            ::unsetenv(Name.c_str());
-        }
-    }
-    std::vector<std::pair<std::string, std::optional<std::string>>> FSaved;
-};
-
-} // namespace
 
 TEST(Paths, TrailingSeparatorFolderPartAndExtension) {
     EXPECT_EQ(IncludeTrailingPathDelimiter("/"), "/"); // no second separator
@@ -84,4 +56,36 @@ TEST(Folders, ProgramFolderIsTheRunningProgramsFolder) {
     EXPECT_NE(Program.find("platform_tests"), std::string::npos);
     EXPECT_EQ(ProgramDirectory(), ExtractFilePath(Program));
     EXPECT_EQ(ProgramDirectory().back(), '/');
+}
+
+TEST(Folders, ProgramFolderOfAnInstalledOrReadOnlyProgramIsTheConfigurationFolder) {
+    TTempDir Dir;
+    TEnvironment Env;
+    Env.Set("HOME", Dir / "home");
+    Env.Set("XDG_CONFIG_HOME", std::nullopt);
+    std::filesystem::create_directories(Dir / "portable");
+    EXPECT_EQ(ProgramDirectoryOf(Dir / "portable/vespera"), Dir / "portable/");
+
+    // Under /usr the user's configuration folder takes its place, created when missing.
+    EXPECT_EQ(ProgramDirectoryOf("/usr/bin/vespera"), Dir / "home/.config/vespera/");
+    EXPECT_TRUE(std::filesystem::is_directory(Dir / "home/.config/vespera"));
+    Env.Set("XDG_CONFIG_HOME", Dir / "config");
+    EXPECT_EQ(ProgramDirectoryOf("/usr/local/bin/vespera"), Dir / "config/vespera/");
+    Env.Set("XDG_CONFIG_HOME", "relative"); // invalid, so ignored
+    EXPECT_EQ(ConfigHome(), Dir / "home/.config");
+    // A folder that is not there cannot be written to either.
+    EXPECT_EQ(ProgramDirectoryOf(Dir / "gone/vespera"), Dir / "home/.config/vespera/");
+    EXPECT_EQ(ProgramDirectoryOf("vespera"), "./");
+}
+
+TEST(Folders, StartupFolderIsTheAutostartFolderCreatedWhenMissing) {
+    TTempDir Dir;
+    TEnvironment Env;
+    Env.Set("HOME", Dir / "home");
+    Env.Set("XDG_CONFIG_HOME", std::nullopt);
+    EXPECT_EQ(GetStartupFolder(), Dir / "home/.config/autostart");
+    EXPECT_TRUE(std::filesystem::is_directory(Dir / "home/.config/autostart"));
+    Env.Set("XDG_CONFIG_HOME", Dir / "config/");
+    EXPECT_EQ(GetStartupFolder(), Dir / "config/autostart");
+    EXPECT_TRUE(std::filesystem::is_directory(Dir / "config/autostart"));
 }

@@ -92,3 +92,12 @@ std::string FindProgram(const std::string& Name) {
     }
     return {};
 }
+
+std::string PythonWithPil() {
+    for (const char* Candidate : {"/usr/bin/python3", "python3"}) {
+        if (RunProcess({Candidate, "-c", "import PIL.Image"}).ExitCode == 0) {
+            return Candidate;
+        }
+    }
+    return {};
+}

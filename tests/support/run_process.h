@@ -18,3 +18,7 @@ TProcessResult RunProcess(const std::vector<std::string>& Argv);
 
 // The full path of a program found in PATH, or "" when there is none.
 std::string FindProgram(const std::string& Name);
+
+// A Python interpreter with PIL (python3-pil): Debian's first, then whatever PATH offers; "" when
+// there is none.
+std::string PythonWithPil();

@@ -192,16 +192,6 @@ std::string Variant(const std::string& FileName) {
     return Info.SubFormatText + " " + std::to_string(Info.BitsPerPixel);
 }
 
-// A Python with PIL: Debian's interpreter first, then whatever PATH offers.
-std::string PythonWithPil() {
-    for (const std::string Candidate : {"/usr/bin/python3", "python3"}) {
-        if (RunProcess({Candidate, "-c", "import PIL.Image"}).ExitCode == 0) {
-            return Candidate;
-        }
-    }
-    return {};
-}
-
 constexpr const char* kPilDecode = R"(import sys
 from PIL import Image
 im = Image.open(sys.argv[1]).convert("RGB")

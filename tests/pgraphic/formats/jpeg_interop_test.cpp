@@ -20,16 +20,6 @@ protected:
                 File + (Fast ? " / djpeg -dct fast" : " / djpeg -dct int"));
         }
     }
-
-    // A python that has PIL, or "".
-    static std::string PythonWithPil() {
-        for (const char* Candidate : {"/usr/bin/python3", "python3"}) {
-            if (RunProcess({Candidate, "-c", "import PIL"}).ExitCode == 0) {
-                return Candidate;
-            }
-        }
-        return {};
-    }
 };
 
 // A smooth picture with some detail, as photographs are.

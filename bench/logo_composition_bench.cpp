@@ -1,0 +1,84 @@
+// Speed of composing the logos, as the settings window recomposes them at every keystroke: one
+// logo from scratch (gradient background, two-line text with a shadow) and both logos from their
+// kept backgrounds after a text change. Real fonts through fontconfig, offscreen.
+
+#include "app/background.h"
+#include "app/logo/logo_image.h"
+#include "app/logo_text.h"
+#include "app/vespera_app.h"
+#include "pgraphic/image/pixel_graphic.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+const std::string kQuestion =
+    "What has keys but opens no doors?\r\nAnd what has a neck but no head?";
+const std::string kAnswer = "A keyboard.\r\nA bottle.";
+
+TTextInfo TwoLineText(TPixelGraphic& Image) {
+    TTextInfo T;
+    T.Image = &Image;
+    T.Font1 = TFontInfo{"Arial", 18, RGB(0, 255, 0), false, false};
+    T.Text1 = kQuestion;
+    T.Shadow1 = RGB(0, 0, 0);
+    T.Effect1 = 1;
+    T.Position = 1;
+    T.Count = 1;
+    return T;
+}
+
+void BM_ComposeOneLogo(benchmark::State& State) {
+    TPixelGraphic Back;
+    Back.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
+    TPixelGraphic Logo;
+    Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
+    const TBackgroundInfo B{&Back, RGB(0, 128, 128), RGB(0, 128, 0), "", 1};
+    const TTextInfo T = TwoLineText(Logo);
+    for (auto _ : State) {
+        BuildBackground(B);
+        Logo.StretchFrom(Back);
+        DrawLogoText(T);
+        benchmark::DoNotOptimize(Logo.ScanLine(0)); // flushes the drawing into the pixels
+    }
+}
+BENCHMARK(BM_ComposeOneLogo)->Unit(benchmark::kMillisecond);
+
+// Both logos recomposed from their kept backgrounds, as a changed text or "Use" does.
+void BM_ComposeBothAfterTextChange(benchmark::State& State) {
+    const std::filesystem::path Folder =
+        std::filesystem::temp_directory_path() / ("vespera-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(Folder);
+    TProgramPlaces Places;
+    Places.ProgramFile = (Folder / "vespera").string();
+    Places.ProgramDir = Folder.string() + "/";
+    Places.WindowsDir = Folder.string() + "/";
+    TVesperaApp App;
+    App.FormCreate(Places, {"Liberation Sans"});
+    App.Settings().SetBackground(1, 1);
+    App.Settings().SetLine(1, kQuestion);
+    App.Settings().SetLine(2, kAnswer);
+    for (auto _ : State) {
+        App.ChangesFirst();
+        App.ChangesLast();
+        benchmark::DoNotOptimize(App.FirstLogo().ScanLine(0));
+        benchmark::DoNotOptimize(App.LastLogo().ScanLine(0));
+    }
+    std::filesystem::remove_all(Folder);
+}
+BENCHMARK(BM_ComposeBothAfterTextChange)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const QGuiApplication Application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

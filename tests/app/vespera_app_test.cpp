@@ -1,0 +1,306 @@
+// The logo program without its window: start-up, change handling, single-logo modes,
+// installation and backups, with real files and real fonts on Qt's offscreen platform.
+
+#include "app/font_choice.h"
+#include "app/vespera_app.h"
+#include "core/stream.h"
+#include "platform/ini_file.h"
+#include "platform/message_box.h"
+#include "tests/app/fixed_clock.h"
+#include "tests/app/logo_pixels.h"
+#include "tests/platform/test_files.h"
+#include "tests/support/read_only.h"
+
+#include <QString>
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Collects the messages shown; every box is answered with its default button.
+class TMessages {
+public:
+    TMessages() {
+        FOld = SetMessageBoxHook([this](const TMessageBoxRequest& R) {
+            Texts.push_back(R.Text);
+            return R.Default;
+        });
+    }
+    TMessages(const TMessages&) = delete;
+    TMessages& operator=(const TMessages&) = delete;
+    ~TMessages() { SetMessageBoxHook(FOld); }
+    std::vector<std::string> Texts;
+
+private:
+    TMessageBoxHook FOld;
+};
+
+// Pixels of Text colour whose shadow, 2 right and 2 down, shows in Shadow colour.
+int ShadowedPixels(const TPixelGraphic& Image, TColor Text, TColor Shadow) {
+    int Count = 0;
+    for (int Y = 0; Y + 2 < Image.Height(); ++Y) {
+        for (int X = 0; X + 2 < Image.Width(); ++X) {
+            Count += Image.PixelColors(X, Y) == Text && Image.PixelColors(X + 2, Y + 2) == Shadow
+                         ? 1
+                         : 0;
+        }
+    }
+    return Count;
+}
+
+class VesperaAppTest : public testing::Test {
+protected:
+    VesperaAppTest() {
+        std::filesystem::create_directories(Dir / "program");
+        std::filesystem::create_directories(Dir / "windows");
+        Places.ProgramFile = Dir / "program/vespera";
+        Places.ProgramDir = Dir / "program/";
+        Places.WindowsDir = Dir / "windows/";
+        App.OnShowLogo = [this](TObject*, int Logo, const TPixelGraphic&) {
+            Shown.push_back(Logo);
+        };
+    }
+
+    void Start() { App.FormCreate(Places, InstalledFontFamilies()); }
+
+    void WriteSettings(const std::string& Text) { WriteFile(Dir / "program/vespera.INI", Text); }
+
+    TTempDir Dir;
+    TFixedClock Clock{10h};
+    TProgramPlaces Places;
+    TVesperaApp App;
+    std::vector<int> Shown;
+};
+
+const std::string kOneQuestion = "[Header]\nFormat=Q&A\n[Data]\nQ: Question?\nA: Answer.\n";
+
+} // namespace
+
+TEST(FontChoice, ASavedNameSelectsItsFamilyItsSubstituteOrTheFirst) {
+    const std::vector<std::string> Families = InstalledFontFamilies();
+    ASSERT_FALSE(Families.empty());
+    EXPECT_TRUE(std::is_sorted(Families.begin(), Families.end(), [](auto& A, auto& B) {
+        return QString::fromStdString(A).compare(QString::fromStdString(B), Qt::CaseInsensitive) <
+               0;
+    }));
+    EXPECT_EQ(SelectFontFamily(Families, "liberation serif"), "Liberation Serif");
+    EXPECT_EQ(SelectFontFamily(Families, "Arial"), "Liberation Sans");
+    EXPECT_EQ(SelectFontFamily({"Beta", "Gamma"}, "No Such Family Anywhere"), "Beta");
+    EXPECT_EQ(SelectFontFamily({}, "Arial"), "");
+}
+
+TEST_F(VesperaAppTest, FirstStartWithoutSettingsDrawsBothDefaultLogos) {
+    Start();
+    EXPECT_FALSE(App.Loading());
+    EXPECT_EQ(App.FirstText(), "You can put your own text and colors here");
+    EXPECT_EQ(App.LastText(), "And here too. See the help file to find out how");
+    EXPECT_EQ(App.Settings().Logo(1).Font, "Liberation Sans");
+    EXPECT_EQ(Shown, (std::vector<int>{1, 2}));
+
+    const TPixelGraphic& First = App.FirstLogo();
+    ASSERT_EQ(First.Width(), 640);
+    EXPECT_EQ(First.PixelColors(0, 0), RGB(0, 128, 128)); // teal
+    EXPECT_EQ(First.PixelColors(639, 399), RGB(0, 128, 128));
+    EXPECT_GT(ShadowedPixels(First, RGB(0, 255, 0), RGB(0, 0, 0)), 20); // green over black
+    const TPixelGraphic& Last = App.LastLogo();
+    EXPECT_EQ(Last.PixelColors(0, 0), RGB(0, 0, 0));
+    EXPECT_GT(ShadowedPixels(Last, RGB(255, 255, 0), RGB(128, 0, 0)), 20); // yellow, dark red
+    // Both texts are in the middle: nothing above row 150 or below row 250.
+    for (const TPixelGraphic* Logo : {&First, &Last}) {
+        const TColor Back = Logo->PixelColors(0, 0);
+        for (int Y : {0, 100, 150, 250, 300, 399}) {
+            for (int X = 0; X < 640; ++X) {
+                ASSERT_EQ(Logo->PixelColors(X, Y), Back) << X << "," << Y;
+            }
+        }
+    }
+    // The settings file is only read.
+    EXPECT_FALSE(std::filesystem::exists(Dir / "program/vespera.INI"));
+}
+
+TEST_F(VesperaAppTest, StartUpSelectsTheRecordFileFromTheProgramFolder) {
+    WriteFile(Dir / "program/riddles.txt", kOneQuestion);
+    WriteSettings("[General]\nTextFile=riddles.txt\n");
+    int TextsShown = 0;
+    App.OnShowTexts = [&](TObject*) { ++TextsShown; };
+    Start();
+    EXPECT_EQ(App.Settings().TextFile(), Dir / "program/riddles.txt"); // the full path
+    EXPECT_EQ(App.FirstText(), "Question?");
+    EXPECT_EQ(App.LastText(), "Answer.");
+    EXPECT_EQ(App.FirstDefault(), "You can put your own text and colors here");
+    EXPECT_GE(TextsShown, 1);
+    // Default texts are not on the logos, so a changed default text changes nothing.
+    Shown.clear();
+    App.Settings().SetLine(1, "new default");
+    EXPECT_TRUE(Shown.empty());
+    EXPECT_EQ(App.FirstText(), "Question?");
+    // A right click on the file list: no file, the default texts, both logos kept until "Use".
+    App.FilesClick("");
+    EXPECT_EQ(App.FirstText(), "new default");
+    EXPECT_TRUE(Shown.empty());
+}
+
+TEST_F(VesperaAppTest, AMissingRecordFileGivesTheDefaultTextsThatFollowTheirFields) {
+    WriteSettings("[General]\nTextFile=nowhere.txt\n[First Logo]\nLine=Hello\n");
+    Start();
+    EXPECT_EQ(App.Settings().TextFile(), "nowhere.txt");
+    EXPECT_EQ(App.FirstText(), "Hello");
+    Shown.clear();
+    App.Settings().SetLine(2, "Bye");
+    EXPECT_EQ(App.LastText(), "Bye");
+    EXPECT_EQ(Shown, (std::vector<int>{1, 2}));
+}
+
+TEST_F(VesperaAppTest, OnlyRealChangesRunTheirHandling) {
+    WriteSettings("[First Logo]\nSize=20\n");
+    Start();
+    std::vector<TSettingChange> Changes;
+    App.OnSettingChange = [&](TObject*, TSettingChange C) { Changes.push_back(C); };
+    Shown.clear();
+    App.LoadSettings(); // the same values again: nothing runs
+    EXPECT_TRUE(Changes.empty());
+    EXPECT_TRUE(Shown.empty());
+    WriteSettings("[First Logo]\nSize=30\n[Last Logo]\nBackground=1\n");
+    App.LoadSettings();
+    EXPECT_EQ(Changes,
+              (std::vector<TSettingChange>{{1, TSetting::Size}, {2, TSetting::Background}}));
+    EXPECT_EQ(Shown, (std::vector<int>{1, 2}));
+    EXPECT_EQ(App.LastBack().PixelColors(0, 0), RGB(0, 0, 128)); // the gradient's top: navy
+}
+
+TEST_F(VesperaAppTest, OnlyOneThreeChecksNeitherBoxAndSavesZero) {
+    WriteSettings("[General]\nOnly One=3\n");
+    Start();
+    EXPECT_FALSE(App.Settings().OnlyFirst());
+    EXPECT_FALSE(App.Settings().OnlyLast());
+    App.SaveSettings();
+    EXPECT_EQ(TIniFile(Places.SettingsFile()).ReadInteger("General", "Only One", -1), 0);
+    EXPECT_EQ(TIniFile(Places.SettingsFile()).ReadString("First Logo", "Font", ""),
+              "Liberation Sans");
+}
+
+TEST_F(VesperaAppTest, SingleLogoModesChangeOnlyTheirFile) {
+    WriteFile(Dir / "windows/logow.sys", "old first");
+    WriteFile(Dir / "windows/logos.sys", "old second");
+    WriteSettings("[General]\nOnly One=1\n[Last Logo]\nColor1=255\n");
+    Start();
+    EXPECT_TRUE(App.Settings().OnlyFirst());
+    // Only the first logo is made, on the first background, carrying both texts; the second
+    // shows the same composition.
+    EXPECT_EQ(App.FirstLogo().PixelColors(0, 0), RGB(0, 128, 128));
+    EXPECT_TRUE(SamePixels(App.FirstLogo(), App.LastLogo()));
+    EXPECT_EQ(App.LastBack().PixelColors(0, 0), RGB(0, 0, 0)); // never built
+    App.SaveLogos();
+    EXPECT_NE(ReadFile(Dir / "windows/logow.sys"), "old first");
+    EXPECT_EQ(ReadFile(Dir / "windows/logos.sys"), "old second");
+
+    WriteFile(Dir / "windows/logow.sys", "old first");
+    App.Settings().SetOnlyFirst(false);
+    App.Settings().SetOnlyLast(true);
+    EXPECT_EQ(App.LastLogo().PixelColors(0, 0), RGB(255, 0, 0)); // the second background
+    EXPECT_TRUE(SamePixels(App.FirstLogo(), App.LastLogo()));
+    App.SaveLogos();
+    EXPECT_EQ(ReadFile(Dir / "windows/logow.sys"), "old first");
+    EXPECT_NE(ReadFile(Dir / "windows/logos.sys"), "old second");
+    EXPECT_FALSE(std::filesystem::exists(Dir / "windows/logow.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(Dir / "windows/logos.bmp"));
+}
+
+TEST_F(VesperaAppTest, BackupsAreMadeOnceWithAMessageEach) {
+    WriteFile(Dir / "windows/logow.sys", "system wait picture");
+    WriteFile(Dir / "windows/logos.sys", "system off picture");
+    Start();
+    {
+        TMessages Messages;
+        App.BackupLogos();
+        EXPECT_EQ(Messages.Texts,
+                  (std::vector<std::string>{"A Backup of your existing logow.sys has been done",
+                                            "A Backup of your existing logos.sys has been done"}));
+    }
+    EXPECT_EQ(ReadFile(Dir / "program/logow.sys"), "system wait picture");
+    EXPECT_EQ(ReadFile(Dir / "program/logos.sys"), "system off picture");
+    App.SaveLogos();
+    TMessages Messages;
+    App.BackupLogos();
+    EXPECT_TRUE(Messages.Texts.empty());
+    EXPECT_EQ(ReadFile(Dir / "program/logow.sys"), "system wait picture");
+
+    // Without system files there is nothing to back up and nothing to say.
+    std::filesystem::remove(Dir / "program/logow.sys");
+    std::filesystem::remove(Dir / "windows/logow.sys");
+    App.BackupLogos();
+    EXPECT_TRUE(Messages.Texts.empty());
+    EXPECT_FALSE(std::filesystem::exists(Dir / "program/logow.sys"));
+}
+
+TEST_F(VesperaAppTest, AFailedWriteLeavesTheOldLogoAndStopsThere) {
+    WriteFile(Dir / "windows/logow.sys", "old first");
+    Start();
+    {
+        const TReadOnly Guard(Dir / "windows");
+        if (!Guard.Ok()) {
+            GTEST_SKIP() << "cannot make a folder read-only here";
+        }
+        EXPECT_THROW(App.SaveLogos(), EFCreateError);
+        bool Restored = false;
+        EXPECT_THROW(App.SaveLogosClick([&](bool Saving) { Restored = !Saving; }), EFCreateError);
+        EXPECT_TRUE(Restored);
+    }
+    EXPECT_EQ(ReadFile(Dir / "windows/logow.sys"), "old first");
+    EXPECT_FALSE(std::filesystem::exists(Dir / "windows/logos.sys"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir / "windows"),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(VesperaAppTest, AutoRunBacksUpComposesInstallsAndEnds) {
+    WriteFile(Dir / "windows/logow.sys", "system wait picture");
+    WriteFile(Dir / "program/riddles.txt", kOneQuestion);
+    WriteSettings("[General]\nTextFile=" + Dir / "program/riddles.txt" + "\n");
+    std::vector<std::string> Installed;
+    App.OnLogoInstalled = [&](TObject*, const std::string& F) { Installed.push_back(F); };
+    bool Ended = false;
+    App.OnTerminate = [&](TObject*) { Ended = true; };
+    TMessages Messages;
+    Start();
+    App.AutoRun();
+    EXPECT_TRUE(Ended);
+    EXPECT_EQ(Messages.Texts,
+              std::vector<std::string>{"A Backup of your existing logow.sys has been done"});
+    EXPECT_EQ(Installed,
+              (std::vector<std::string>{Dir / "windows/logow.sys", Dir / "windows/logos.sys"}));
+    TPixelGraphic Logo;
+    Logo.LoadFromFile(Dir / "windows/logos.sys");
+    EXPECT_EQ(Logo.Width(), 320);
+    EXPECT_EQ(Logo.Height(), 400);
+    EXPECT_EQ(Logo.BitCount(), bc8);
+    EXPECT_EQ(Logo.PaletteCount(), 256);
+    // The settings are not saved.
+    EXPECT_EQ(ReadFile(Dir / "program/vespera.INI"),
+              "[General]\nTextFile=" + Dir / "program/riddles.txt" + "\n");
+}
+
+TEST_F(VesperaAppTest, AnUnreadableBackgroundPictureIsRaisedAndLeavesItBlack) {
+    WriteFile(Dir / "program/broken.bmp", "BM no picture at all");
+    Start();
+    App.Settings().SetBitmap(1, Dir / "program/broken.bmp");
+    Shown.clear();
+    EXPECT_ANY_THROW(App.Settings().SetBackground(1, 2));
+    EXPECT_TRUE(Shown.empty()); // the logo is not recomposed
+    EXPECT_EQ(CountColor(App.FirstBack(), RGB(0, 0, 0)), 640 * 400);
+    // Cancelling the picture dialog rebuilds the background all the same.
+    EXPECT_ANY_THROW(App.BitmapSelected(1, nullptr));
+    const std::string Missing = Dir / "program/missing.bmp";
+    App.BitmapSelected(1, &Missing);
+    EXPECT_EQ(App.Settings().Logo(1).Bitmap, Missing);
+    EXPECT_EQ(Shown, std::vector<int>{1});
+}
+
+TEST(AutoRunCommand, FirstArgumentOnlyInAnyCase) {
+    EXPECT_TRUE(IsAutoRunCommand({"/AUTO"}));
+    EXPECT_TRUE(IsAutoRunCommand({"/auto", "ignored"}));
+    EXPECT_FALSE(IsAutoRunCommand({"x", "/AUTO"}));
+    EXPECT_FALSE(IsAutoRunCommand({}));
+    EXPECT_FALSE(IsAutoRunCommand({"/AUTOMATIC"}));
+}
