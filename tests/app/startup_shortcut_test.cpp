@@ -67,9 +67,7 @@ TEST_F(StartupShortcutTest, YesWritesAnEntryThatRunsTheProgramUnattendedEveryTim
               std::string::npos);
     EXPECT_EQ(Answers.Texts, (std::vector<std::string>{kQuestion, kDone, kQuestion, kDone}));
     EXPECT_EQ(Answers.Types[1], TMsgDlgType::mtInformation);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir / "config/autostart"),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(FolderEntries(Dir / "config/autostart"), std::vector<std::string>{"Vespera.desktop"});
 }
 
 TEST_F(StartupShortcutTest, TheDesktopsCheckerAcceptsTheEntry) {

@@ -51,15 +51,6 @@ void ExpectWholeLogo(const std::string& FileName, int Round) {
     EXPECT_EQ(Logo.BitCount(), bc8);
 }
 
-std::vector<std::string> FolderEntries(const std::string& Folder) {
-    std::vector<std::string> Names;
-    for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
-        Names.push_back(Entry.path().filename().string());
-    }
-    std::sort(Names.begin(), Names.end());
-    return Names;
-}
-
 } // namespace
 
 TEST(VesperaKill, LogosStayWholeWhateverMomentARunIsKilledAt) {

@@ -24,15 +24,6 @@ protected:
         }
     }
 
-    std::vector<std::string> WindowsFiles() const {
-        std::vector<std::string> Names;
-        for (const auto& Entry : std::filesystem::directory_iterator(Dir / "windows")) {
-            Names.push_back(Entry.path().filename().string());
-        }
-        std::sort(Names.begin(), Names.end());
-        return Names;
-    }
-
     TTempDir Dir;
     TEnvironment Env;
     TVesperaProgram Program;
@@ -63,7 +54,7 @@ TEST_F(VesperaRunTest, AutoWritesBothLogosThatPeersRead) {
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
     EXPECT_EQ(Run.Out, "vespera: wrote " + Dir / "windows/logow.sys\nvespera: wrote " +
                            Dir / "windows/logos.sys\n");
-    EXPECT_EQ(WindowsFiles(), (std::vector<std::string>{"logos.sys", "logow.sys"}));
+    EXPECT_EQ(FolderEntries(Dir / "windows"), (std::vector<std::string>{"logos.sys", "logow.sys"}));
     const std::string First = ReadFile(Dir / "windows/logow.sys");
     EXPECT_EQ(First.size(), 14U + 40U + 1024U + 320U * 400U);
 
@@ -127,5 +118,5 @@ TEST_F(VesperaRunTest, WithoutAutoItOnlySaysThatTheWindowIsMissing) {
         EXPECT_EQ(Run.ExitCode, 2);
         EXPECT_EQ(std::count(Run.Err.begin(), Run.Err.end(), '\n'), 1) << Run.Err;
     }
-    EXPECT_TRUE(WindowsFiles().empty());
+    EXPECT_TRUE(FolderEntries(Dir / "windows").empty());
 }

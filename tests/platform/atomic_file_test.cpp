@@ -10,15 +10,6 @@
 
 namespace {
 
-std::vector<std::string> FolderEntries(const std::string& Folder) {
-    std::vector<std::string> Names;
-    for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
-        Names.push_back(Entry.path().filename().string());
-    }
-    std::sort(Names.begin(), Names.end());
-    return Names;
-}
-
 mode_t ModeOf(const std::string& FileName) {
     struct stat Info {};
     EXPECT_EQ(::stat(FileName.c_str(), &Info), 0) << FileName;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TTempDir {
@@ -46,4 +47,14 @@ inline std::string ReadFile(const std::string& FileName) {
         Content << In.rdbuf();
     }
     return Content.str();
+}
+
+// The names of the entries of Folder, sorted.
+inline std::vector<std::string> FolderEntries(const std::string& Folder) {
+    std::vector<std::string> Names;
+    for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
+        Names.push_back(Entry.path().filename().string());
+    }
+    std::sort(Names.begin(), Names.end());
+    return Names;
 }

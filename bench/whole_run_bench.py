@@ -1,0 +1,105 @@
+#!/usr/bin/env python3
+"""Times a whole unattended run against ImageMagick making the same two logos.
+
+    whole_run_bench.py VESPERA [RUNS]
+
+Runs, alternately and RUNS times each (default 40): "vespera /AUTO" (start, settings, a record
+chosen from a 1 MB Q&A record file, both logos composed, reduced to 256 colours, written, exit)
+in a scratch program folder and Windows folder, without a display; and ImageMagick's convert
+twice, making the same two logos (gradient, annotated text, resized to 320 x 400, 256 colours,
+BMP3). Prints the median wall time and the peak memory (largest resident set of a process) of
+each, and their ratios.
+"""
+
+import os
+import resource
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def run(argv, env):
+    """Wall seconds and peak resident kilobytes of one run of argv."""
+    start = time.perf_counter()
+    process = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(process.pid, 0)
+    wall = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("failed: " + " ".join(argv))
+    return wall, usage.ru_maxrss
+
+
+def make_record_file(path):
+    """A Q&A record file of about 1 MB."""
+    with open(path, "w") as out:
+        out.write("[Header]\nFormat=Q&A\nDescription=No answer tonight\n\n[Data]\n")
+        i = 0
+        while out.tell() < 1024 * 1024:
+            out.write(f"Q: What is riddle number {i} about, and why?\nA: Answer {i}.\n\n")
+            i += 1
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    vespera = os.path.abspath(sys.argv[1])
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 40
+    convert = shutil.which("convert")
+    if convert is None:
+        sys.exit("ImageMagick's convert is not installed")
+    scratch = tempfile.mkdtemp(prefix="vespera-whole-run-")
+    try:
+        program = os.path.join(scratch, "program")
+        windows = os.path.join(scratch, "windows")
+        os.makedirs(program)
+        os.makedirs(windows)
+        shutil.copy(vespera, os.path.join(program, "vespera"))
+        make_record_file(os.path.join(program, "riddles.txt"))
+        with open(os.path.join(program, "vespera.INI"), "w") as ini:
+            ini.write("[General]\nTextFile=riddles.txt\n[First Logo]\nBackground=1\n"
+                      "[Last Logo]\nBackground=1\n")
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        env["VESPERA_WINDIR"] = windows
+        env["HOME"] = scratch
+        ours = [os.path.join(program, "vespera"), "/AUTO"]
+        theirs = []
+        for name, top, bottom, color, text in (
+                ("logow.bmp", "#008080", "#008000", "#00FF00",
+                 "What is riddle number 1234 about, and why?"),
+                ("logos.bmp", "#000080", "#000000", "#FFFF00", "Answer 1234.")):
+            theirs.append([convert, "-size", "640x400", f"gradient:{top}-{bottom}",
+                           "-font", "Liberation-Sans", "-pointsize", "18", "-fill", "#000000",
+                           "-gravity", "center", "-annotate", "+2+2", text, "-fill", color,
+                           "-annotate", "+0+0", text, "-resize", "320x400!", "-colors", "256",
+                           "-type", "Palette", "BMP3:" + os.path.join(scratch, name)])
+        run(ours, env)  # warm the caches of both
+        for argv in theirs:
+            run(argv, env)
+        ours_wall, ours_peak, theirs_wall, theirs_peak = [], [], [], []
+        for i in range(runs):
+            order = [0, 1] if i % 2 == 0 else [1, 0]
+            for which in order:
+                if which == 0:
+                    wall, peak = run(ours, env)
+                    ours_wall.append(wall)
+                    ours_peak.append(peak)
+                else:
+                    walls, peaks = zip(*(run(argv, env) for argv in theirs))
+                    theirs_wall.append(sum(walls))
+                    theirs_peak.append(max(peaks))
+        ow, tw = statistics.median(ours_wall), statistics.median(theirs_wall)
+        op, tp = max(ours_peak), max(theirs_peak)
+        print(f"vespera /AUTO        median {ow * 1000:7.1f} ms   peak {op / 1024:6.1f} MiB")
+        print(f"convert x 2          median {tw * 1000:7.1f} ms   peak {tp / 1024:6.1f} MiB")
+        print(f"ratio                wall {ow / tw:.2f}   memory {op / tp:.2f}")
+    finally:
+        shutil.rmtree(scratch)
+
+
+if __name__ == "__main__":
+    main()
