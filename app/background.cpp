@@ -61,10 +61,10 @@ void BuildBackground(const TBackgroundInfo& B) {
     Image.SetBackGroundColor(RGB(0, 0, 0));
     switch (B.Kind) {
     case 0:
-        FillSingle(Image, ColorToRGB(B.Color1));
+        FillSingle(Image, ResolveSysColor(B.Color1));
         break;
     case 1:
-        FillGradient(Image, ColorToRGB(B.Color1), ColorToRGB(B.Color2));
+        FillGradient(Image, ResolveSysColor(B.Color1), ResolveSysColor(B.Color2));
         break;
     case 2:
         if (FileExists(B.BitmapPath)) {

@@ -21,18 +21,18 @@ std::vector<std::string>::const_iterator FindFamily(const std::vector<std::strin
 
 } // namespace
 
-std::vector<std::string> InstalledFontFamilies() {
+std::vector<std::string> SortedFontFamilies() {
+    QStringList Names = QFontDatabase::families();
+    Names.removeIf([](const QString& Name) { return QFontDatabase::isPrivateFamily(Name); });
+    std::stable_sort(Names.begin(), Names.end(), [](const QString& A, const QString& B) {
+        const int Order = A.compare(B, Qt::CaseInsensitive);
+        return Order != 0 ? Order < 0 : A < B;
+    });
     std::vector<std::string> Families;
-    for (const QString& Family : QFontDatabase::families()) {
-        if (!QFontDatabase::isPrivateFamily(Family)) {
-            Families.push_back(Family.toStdString());
-        }
+    Families.reserve(static_cast<std::size_t>(Names.size()));
+    for (const QString& Name : Names) {
+        Families.push_back(Name.toStdString());
     }
-    std::stable_sort(Families.begin(), Families.end(),
-                     [](const std::string& A, const std::string& B) {
-                         return QString::fromStdString(A).compare(QString::fromStdString(B),
-                                                                  Qt::CaseInsensitive) < 0;
-                     });
     return Families;
 }
 

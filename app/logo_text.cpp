@@ -42,7 +42,7 @@ QString LayoutText(const std::string& Text) {
 }
 
 QColor ToQColor(TColor Color) {
-    const TColor C = ColorToRGB(Color);
+    const TColor C = ResolveSysColor(Color);
     return QColor(GetRValue(C), GetGValue(C), GetBValue(C));
 }
 
@@ -109,7 +109,7 @@ void DrawTextWithEffect(TPixelGraphic& Image, const TFontInfo& F, TColor ShadowC
 }
 
 TColor ShadeColor(TColor Color, int Percent) {
-    const TColor C = ColorToRGB(Color);
+    const TColor C = ResolveSysColor(Color);
     const int Target = Percent > 0 ? 255 : 0;
     const int P = std::abs(Percent);
     const auto Shade = [&](int Channel) { return Channel + (Target - Channel) * P / 100; };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pgraphic/image/pg_types.h"
+#include "core/color.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/color.h"
 #include "core/object.h"
-#include "pgraphic/image/pg_types.h"
 
 #include <cstdint>
 #include <functional>

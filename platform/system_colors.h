@@ -1,12 +1,22 @@
 #pragma once
 
-#include <cstdint>
+#include "core/color.h"
 
-// The system's colours. A colour value (0x00BBGGRR, red in the low byte) that is negative names
-// a system colour by the index in its low byte (0x80000000 + index); these resolve to the
-// colours of the classic Windows scheme, the same on every desktop, so that a logo looks the
-// same wherever it is made.
+#include <functional>
 
-// Color with a system colour resolved to its RGB value; other values are returned as they are.
-// An index the system does not know resolves to black.
-std::int32_t ColorToRGB(std::int32_t Color);
+// The values of the system colours (negative TColor values, the index in the low byte) for what
+// the program draws itself, such as the logos. Without a window framework they are the colours
+// of the classic Windows scheme, the same everywhere; a program with one installs the values its
+// controls show (SetSysColorSource), so that a logo and the colour button that chose its colour
+// agree.
+
+// The colour system colour Index shows now; black for an index the system does not know.
+TColor GetSysColor(int Index);
+
+// Where GetSysColor takes its values; none brings back the classic scheme. Returns the source it
+// replaces.
+using TSysColorSource = std::function<TColor(int Index)>;
+TSysColorSource SetSysColorSource(TSysColorSource Source);
+
+// Color with a system colour resolved through GetSysColor; other values as they are.
+TColor ResolveSysColor(TColor Color);

@@ -9,6 +9,8 @@
 #include "app/vespera_app.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/system_colors.h"
+#include "widgets/system_colors.h"
 
 #include <charconv>
 #include <chrono>
@@ -70,6 +72,9 @@ int main(int argc, char** argv) {
                                                      : TMessageBoxHook(DialogMessageBox));
     const std::shared_ptr<int> Errors = Counter.Errors();
     SetMessageBoxHook(Counter);
+    // System colours in the logos take the values the colour buttons show.
+    SetSysColorSource(
+        [](int Index) { return ColorToRGB(SystemColor(static_cast<TSystemColorIndex>(Index))); });
 
     TVesperaApp App;
     bool Terminated = false;
@@ -80,11 +85,12 @@ int main(int argc, char** argv) {
     try {
         const TProgramPlaces Places = RunningProgramPlaces();
         ProvideSampleRecordFile(Places);
-        App.FormCreate(Places, InstalledFontFamilies());
+        App.FormCreate(Places, SortedFontFamilies());
         App.AutoRun();
     } catch (const std::exception& E) {
         ShowException(E);
     }
+    SetSysColorSource(nullptr);
     SetMessageBoxHook(nullptr);
     return Terminated && *Errors == 0 ? 0 : 1;
 }

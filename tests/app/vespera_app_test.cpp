@@ -62,7 +62,7 @@ protected:
         };
     }
 
-    void Start() { App.FormCreate(Places, InstalledFontFamilies()); }
+    void Start() { App.FormCreate(Places, SortedFontFamilies()); }
 
     void WriteSettings(const std::string& Text) { WriteFile(Dir / "program/vespera.INI", Text); }
 
@@ -78,7 +78,7 @@ const std::string kOneQuestion = "[Header]\nFormat=Q&A\n[Data]\nQ: Question?\nA:
 } // namespace
 
 TEST(FontChoice, ASavedNameSelectsItsFamilyItsSubstituteOrTheFirst) {
-    const std::vector<std::string> Families = InstalledFontFamilies();
+    const std::vector<std::string> Families = SortedFontFamilies();
     ASSERT_FALSE(Families.empty());
     EXPECT_TRUE(std::is_sorted(Families.begin(), Families.end(), [](auto& A, auto& B) {
         return QString::fromStdString(A).compare(QString::fromStdString(B), Qt::CaseInsensitive) <

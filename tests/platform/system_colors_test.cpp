@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
-TEST(SystemColors, SystemColoursResolveOthersStayAsTheyAre) {
-    EXPECT_EQ(ColorToRGB(0x00FF8040), 0x00FF8040);
-    EXPECT_EQ(ColorToRGB(0), 0);
-    const auto System = [](std::uint32_t Index) {
-        return static_cast<std::int32_t>(0x80000000U | Index);
-    };
-    EXPECT_EQ(ColorToRGB(System(15)), 0x00C0C0C0); // button face
-    EXPECT_EQ(ColorToRGB(System(1)), 0x00808000);  // desktop: teal
-    EXPECT_EQ(ColorToRGB(System(24)), 0x00E1FFFF); // tooltip background
-    EXPECT_EQ(ColorToRGB(System(200)), 0);         // unknown: black
-    EXPECT_EQ(ColorToRGB(-1), 0);
+TEST(SystemColors, ClassicSchemeUnlessASourceIsInstalled) {
+    EXPECT_EQ(ResolveSysColor(0x00FF8040), 0x00FF8040);
+    EXPECT_EQ(ResolveSysColor(0), 0);
+    EXPECT_EQ(ResolveSysColor(clBtnFace), RGB(192, 192, 192));
+    EXPECT_EQ(ResolveSysColor(SystemColor(COLOR_BACKGROUND)), RGB(0, 128, 128));
+    EXPECT_EQ(ResolveSysColor(SystemColor(COLOR_INFOBK)), RGB(255, 255, 225));
+    EXPECT_EQ(ResolveSysColor(static_cast<TColor>(0x800000C8)), 0); // unknown: black
+    EXPECT_EQ(ResolveSysColor(-1), 0);
+
+    const TSysColorSource Old =
+        SetSysColorSource([](int Index) { return RGB(Index, Index + 1, Index + 2); });
+    EXPECT_EQ(ResolveSysColor(clBtnFace), RGB(15, 16, 17));
+    EXPECT_EQ(ResolveSysColor(RGB(1, 2, 3)), RGB(1, 2, 3));
+    SetSysColorSource(Old);
+    EXPECT_EQ(ResolveSysColor(clBtnFace), RGB(192, 192, 192));
 }
