@@ -26,6 +26,8 @@ VESPERA_PG_EXCEPTION(EPGInvalidBitCountNum, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGNoPalette, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGInvalidPaletteIndex, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGXYIndexOutOfRange, EPixelGraphic);
+// An operation needs an image where there is none.
+VESPERA_PG_EXCEPTION(EPGEmpty, EPixelGraphic);
 
 // File formats and the registry.
 VESPERA_PG_EXCEPTION(EPGUnknownFileFormat, EPixelGraphic);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QEvent>
+#include <cstdint>
+#include <memory>
+
+class QObject;
+class TPixelGraphic;
+
+// Results and progress of a worker thread reach its window as posted events: they are handled on
+// the window's thread, in the order they were posted. Each carries the number of the run that
+// posted it, so that the window can drop what a run it has since stopped left in the queue. An
+// event that is never delivered (its receiver went away) frees the image it carries.
+
+// A new run number, unique in the process.
+std::uint64_t PGNewWorkerRun();
+
+// A finished image.
+class TPGImageReadyEvent : public QEvent {
+public:
+    TPGImageReadyEvent(std::uint64_t Run, std::unique_ptr<TPixelGraphic> Image);
+    ~TPGImageReadyEvent() override;
+    static QEvent::Type EventType();
+
+    std::uint64_t Run() const { return FRun; }
+    std::unique_ptr<TPixelGraphic> TakeImage();
+
+private:
+    std::uint64_t FRun;
+    std::unique_ptr<TPixelGraphic> FImage;
+};
+
+// The stage a worker is at and how far it got in it.
+class TPGProgressReportEvent : public QEvent {
+public:
+    TPGProgressReportEvent(std::uint64_t Run, int Step, int Percent);
+    static QEvent::Type EventType();
+
+    std::uint64_t Run() const { return FRun; }
+    int Step() const { return FStep; }
+    int Percent() const { return FPercent; }
+
+private:
+    std::uint64_t FRun;
+    int FStep;
+    int FPercent;
+};
+
+// Post the events to Receiver (from any thread).
+void PGPostImageReady(QObject* Receiver, std::uint64_t Run, std::unique_ptr<TPixelGraphic> Image);
+void PGPostProgress(QObject* Receiver, std::uint64_t Run, int Step, int Percent);
