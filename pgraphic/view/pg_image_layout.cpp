@@ -102,6 +102,8 @@ void TPGImage::ArrangePicBox(bool Force) {
         }
         PositionPicBox();
     }
+    // The area may have changed without the box (a new border).
+    UpdateScrollBars();
     Invalidate();
 }
 
