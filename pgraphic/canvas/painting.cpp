@@ -53,8 +53,12 @@ void StretchDraw(QPainter& Painter, const TPGPixelSource& Source, const QRect& R
     if (Shifted) {
         // Device pixels are logical pixels moved by whole pixels: only the part that can show
         // is scaled, exactly by the rule of PGScaledImage.
-        const int Dx = static_cast<int>(Transform.dx());
-        const int Dy = static_cast<int>(Transform.dy());
+        // The device's own area in logical pixels. A widget's painter paints into its window,
+        // moved by the widget's place in it: that redirection is part of the device transform but
+        // not of the widget's area.
+        const QTransform Logical = Painter.combinedTransform();
+        const int Dx = static_cast<int>(Logical.dx());
+        const int Dy = static_cast<int>(Logical.dy());
         QRect Visible = Dest & QRect(-Dx, -Dy, Device->width(), Device->height());
         if (Painter.hasClipping()) {
             Visible &= Painter.clipBoundingRect().toAlignedRect();

@@ -130,6 +130,46 @@ TEST(Painting, TransformedClippedAndHugeTargets) {
     EXPECT_EQ(At(Result, 0, 2), kGrey);
 }
 
+namespace {
+
+// A picture whose painters paint into another one, moved by Offset: as a widget's painter paints
+// into its window's backing store.
+class TRedirectedImage : public QImage {
+public:
+    TRedirectedImage(QImage& Target, int Width, int Height, QPoint Offset)
+        : QImage(Width, Height, QImage::Format_RGB32), FTarget(Target), FOffset(Offset) {}
+
+protected:
+    QPaintDevice* redirected(QPoint* Offset) const override {
+        *Offset = -FOffset;
+        return &FTarget;
+    }
+
+private:
+    QImage& FTarget;
+    QPoint FOffset;
+};
+
+} // namespace
+
+TEST(Painting, RedirectedPaintersPaintTheDevicesWholeArea) {
+    TPixelGraphic Source;
+    MakeSource(Source, 3, 2);
+    QImage Window(20, 20, QImage::Format_RGB32);
+    Window.fill(kGrey);
+    TRedirectedImage Widget(Window, 6, 4, QPoint(13, 11));
+    {
+        QPainter P(&Widget);
+        DrawToDC(Source, P, QRect(0, 0, 6, 4), true, cmSrcCopy);
+    }
+    for (int Y = 0; Y < 4; ++Y) {
+        for (int X = 0; X < 6; ++X) {
+            EXPECT_EQ(At(Window, 13 + X, 11 + Y), SourceColor(X / 2, Y / 2)) << X << ", " << Y;
+        }
+    }
+    EXPECT_EQ(At(Window, 12, 11), kGrey);
+}
+
 TEST(Painting, PaletteImagesPaintThroughTheirColourTable) {
     TPixelGraphic Eight, Four, One;
     Eight.SetSize(3, 1, bc8);

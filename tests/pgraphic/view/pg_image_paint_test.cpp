@@ -2,6 +2,7 @@
 #include "tests/pgraphic/view/view_test_util.h"
 
 #include <QPainter>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,6 +21,22 @@ TEST(PGImagePaint, StretchedPictureTakesThePixelUnderEachCentre) {
         EXPECT_EQ(At(Image, P.x(), P.y()), ToRgb(PictureColor(2 * P.x() + 1, 2 * P.y() + 1)))
             << P.x() << ", " << P.y();
     }
+}
+
+TEST(PGImagePaint, AViewInsideAWindowPaintsItsWholeArea) {
+    QWidget Window;
+    Window.resize(200, 160);
+    auto* View = new TPGImage(&Window);
+    View->SetBounds(13, 17, 120, 100); // sunken frame of 2 pixels
+    View->SetStretch(sAlways);
+    const auto Picture = MakePicture(60, 48);
+    View->SetPixelGraphic(Picture.get());
+    Window.show();
+    QApplication::processEvents();
+    const QImage Image = Window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // The client area is 116 x 96 at (15, 19); each picture pixel covers about 2 x 2.
+    EXPECT_EQ(At(Image, 15, 19), ToRgb(PictureColor(0, 0)));
+    EXPECT_EQ(At(Image, 15 + 115, 19 + 95), ToRgb(PictureColor(59, 47)));
 }
 
 TEST(PGImagePaint, MarginsTakeTheViewsColour) {
