@@ -6,6 +6,7 @@
 #include "pgraphic/view/pg_image.h"
 #include "pgraphic/view/progress_clock.h"
 #include "pgraphic/view/tiling.h"
+#include "pgraphic/view/transparent_controls.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -42,6 +43,13 @@ QRect MirroredRect(const TPGRect& Tile, TPGMirror Mirror) {
 }
 
 } // namespace
+
+void TPGImage::Invalidate() {
+    viewport()->update();
+    // Controls that let the picture show through repaint over its new look.
+    InvalidateTransparentChildren(*viewport());
+    InvalidateTransparentChildren(*this);
+}
 
 void TPGImage::paintEvent(QPaintEvent* Event) {
     if (FArranging) {

@@ -388,7 +388,3 @@ void TPGImage::UpdateCursor(QPoint ViewportPosition) {
         }
     }
 }
-
-void TPGImage::Invalidate() {
-    viewport()->update();
-}

@@ -1,53 +1,63 @@
 #include "pgraphic/view/system_colors.h"
 
 #include <QPalette>
-#include <array>
 
 namespace {
 
-struct TSystemRole {
-    QPalette::ColorGroup Group;
-    QPalette::ColorRole Role;
-};
-
-// The palette roles that stand for the platform's colour indices 0 .. 24.
-constexpr std::array<TSystemRole, 25> kRoles = {{
-    {QPalette::Active, QPalette::Button},          // scroll bar
-    {QPalette::Active, QPalette::Window},          // desktop
-    {QPalette::Active, QPalette::Highlight},       // active caption
-    {QPalette::Inactive, QPalette::Mid},           // inactive caption
-    {QPalette::Active, QPalette::Window},          // menu
-    {QPalette::Active, QPalette::Base},            // window
-    {QPalette::Active, QPalette::Shadow},          // window frame
-    {QPalette::Active, QPalette::WindowText},      // menu text
-    {QPalette::Active, QPalette::Text},            // window text
-    {QPalette::Active, QPalette::HighlightedText}, // caption text
-    {QPalette::Active, QPalette::Button},          // active border
-    {QPalette::Active, QPalette::Button},          // inactive border
-    {QPalette::Active, QPalette::Dark},            // application workspace
-    {QPalette::Active, QPalette::Highlight},       // highlight
-    {QPalette::Active, QPalette::HighlightedText}, // highlighted text
-    {QPalette::Active, QPalette::Button},          // button face
-    {QPalette::Active, QPalette::Dark},            // button shadow
-    {QPalette::Disabled, QPalette::Text},          // grey text
-    {QPalette::Active, QPalette::ButtonText},      // button text
-    {QPalette::Inactive, QPalette::Text},          // inactive caption text
-    {QPalette::Active, QPalette::Light},           // button highlight
-    {QPalette::Active, QPalette::Shadow},          // 3D dark shadow
-    {QPalette::Active, QPalette::Midlight},        // 3D light
-    {QPalette::Active, QPalette::ToolTipText},     // tooltip text
-    {QPalette::Active, QPalette::ToolTipBase},     // tooltip background
-}};
+// The palette entry that plays a system colour's part (as the form widgets resolve them).
+QColor SystemColorValue(int Index, const QPalette& P) {
+    switch (Index) {
+    case COLOR_SCROLLBAR:
+    case COLOR_APPWORKSPACE:
+    case COLOR_INACTIVECAPTION:
+        return P.color(QPalette::Mid);
+    case COLOR_BACKGROUND:
+    case COLOR_BTNSHADOW:
+        return P.color(QPalette::Dark);
+    case COLOR_3DDKSHADOW:
+        return P.color(QPalette::Shadow);
+    case COLOR_WINDOWFRAME:
+    case COLOR_MENUTEXT:
+        return P.color(QPalette::WindowText);
+    case COLOR_ACTIVECAPTION:
+    case COLOR_HIGHLIGHT:
+        return P.color(QPalette::Highlight);
+    case COLOR_MENU:
+        return P.color(QPalette::Window);
+    case COLOR_WINDOW:
+        return P.color(QPalette::Base);
+    case COLOR_WINDOWTEXT:
+        return P.color(QPalette::Text);
+    case COLOR_CAPTIONTEXT:
+    case COLOR_HIGHLIGHTTEXT:
+        return P.color(QPalette::HighlightedText);
+    case COLOR_ACTIVEBORDER:
+    case COLOR_INACTIVEBORDER:
+    case COLOR_BTNFACE:
+        return P.color(QPalette::Button);
+    case COLOR_GRAYTEXT:
+    case COLOR_INACTIVECAPTIONTEXT:
+        return P.color(QPalette::Disabled, QPalette::Text);
+    case COLOR_BTNTEXT:
+        return P.color(QPalette::ButtonText);
+    case COLOR_BTNHIGHLIGHT:
+        return P.color(QPalette::Light);
+    case COLOR_3DLIGHT:
+        return P.color(QPalette::Midlight);
+    case COLOR_INFOTEXT:
+        return P.color(QPalette::ToolTipText);
+    case COLOR_INFOBK:
+        return P.color(QPalette::ToolTipBase);
+    default:
+        return Qt::black;
+    }
+}
 
 } // namespace
 
 QColor PGResolveColor(TColor Color, const QPalette& Palette) {
-    if (Color >= 0) {
-        return {GetRValue(Color), GetGValue(Color), GetBValue(Color)};
+    if (IsSystemColor(Color)) {
+        return SystemColorValue(SystemColorIndex(Color), Palette);
     }
-    const auto Index = static_cast<std::size_t>(static_cast<std::uint32_t>(Color) & 0xFFu);
-    if (Index >= kRoles.size()) {
-        return Qt::black;
-    }
-    return Palette.color(kRoles[Index].Group, kRoles[Index].Role);
+    return {GetRValue(Color), GetGValue(Color), GetBValue(Color)};
 }

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace ViewTest;
+
 namespace {
 
 // Runs each test at a display depth and goes back to the default afterwards.

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+using namespace ViewTest;
+
 namespace {
 
 struct TEventLog {

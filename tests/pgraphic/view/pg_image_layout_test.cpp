@@ -5,6 +5,8 @@
 #include <QStyle>
 #include <gtest/gtest.h>
 
+using namespace ViewTest;
+
 namespace {
 
 int BarExtent(const TPGImage& View) {

@@ -1,9 +1,12 @@
 #include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/pg_label.h"
 #include "tests/pgraphic/view/view_test_util.h"
 
 #include <QPainter>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+using namespace ViewTest;
 
 namespace {
 
@@ -102,6 +105,32 @@ TEST(PGImagePaint, FewMirroredTilesAndFlipsPaintTurnedAround) {
     EXPECT_EQ(At(Image, 30, 0), ToRgb(PictureColor(39, 9)));
     EXPECT_EQ(At(Image, 70, 0), ToRgb(PictureColor(0, 9)));
     EXPECT_EQ(View->PixelGraphic()->Pixels(0, 0), static_cast<std::uint32_t>(PictureColor(0, 0)));
+}
+
+namespace {
+
+// A transparent label that counts its invalidations.
+class TCountingLabel : public TPGLabel {
+public:
+    using TPGLabel::TPGLabel;
+    int Invalidations = 0;
+    void Invalidate() override {
+        ++Invalidations;
+        TPGLabel::Invalidate();
+    }
+};
+
+} // namespace
+
+TEST(PGImagePaint, InvalidatingReachesTransparentChildrenOnly) {
+    const auto View = ShownView(100, 100);
+    auto* Transparent = new TCountingLabel("over the picture", View->viewport());
+    auto* Opaque = new TCountingLabel("boxed", View->viewport());
+    Opaque->SetTransparent(false);
+    Transparent->Invalidations = Opaque->Invalidations = 0;
+    View->SetTiling(tRepeat);
+    EXPECT_EQ(Transparent->Invalidations, 1);
+    EXPECT_EQ(Opaque->Invalidations, 0);
 }
 
 TEST(PGImagePaint, OnPaintingAndOnPaintBracketEveryPaint) {

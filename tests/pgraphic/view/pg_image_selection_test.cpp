@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+using namespace ViewTest;
+
 namespace {
 
 // A 100 x 75 picture shown at twice its size: image pixel = picture-box pixel / 2.

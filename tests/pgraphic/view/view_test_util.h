@@ -8,7 +8,9 @@
 #include <QPixmap>
 #include <memory>
 
-// Helpers of the view tests.
+// Helpers of the view tests, in a namespace of their own: other test files of the same program
+// have helpers of the same names.
+namespace ViewTest {
 
 // The colour of picture pixel (X, Y): every pixel of a picture up to 256 x 256 differs.
 inline TColor PictureColor(int X, int Y) {
@@ -48,3 +50,5 @@ inline QImage Shot(TPGImage& View) {
 inline QRgb At(const QImage& Image, int X, int Y) {
     return Image.pixel(X, Y) | 0xFF000000U;
 }
+
+} // namespace ViewTest
