@@ -116,7 +116,8 @@ void TPixelGraphic::LoadFromStreamExt(TStream& Stream, const std::string& Extens
     BeginUpdate();
     try {
         SetSize(0, 0, bc24);
-        const long double DisplayGamma = PGDisplayGamma();
+        const TPGLoadSettings Settings = PGLoadSettings();
+        const long double DisplayGamma = Settings.DisplayGamma;
         SetGamma(DisplayGamma);
         const TFileFormatReader* Reader = FindFileFormatReader(Stream, Extension);
         if (Reader == nullptr) {
@@ -124,7 +125,7 @@ void TPixelGraphic::LoadFromStreamExt(TStream& Stream, const std::string& Extens
         }
         Reader->ReadImage(Stream, *this, Index);
         CoverPixelIndices(*this);
-        if (PGGammaCorrection() && std::fabs(Gamma() / DisplayGamma - 1) > 0.05L) {
+        if (Settings.GammaCorrection && std::fabs(Gamma() / DisplayGamma - 1) > 0.05L) {
             CorrectGamma(*this, DisplayGamma);
         }
         SetGamma(DisplayGamma);

@@ -1,12 +1,11 @@
 #include "pgraphic/formats/registry.h"
 
 #include "core/stream.h"
-#include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/formats/settings_store.h"
 #include "platform/ascii_text.h"
 #include "platform/file_ops.h"
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
 
 namespace {
@@ -27,9 +26,10 @@ TRegistry& Registry() {
 }
 
 std::mutex GSortLock;
-std::mutex GGammaLock;
-long double GDisplayGamma = kDefaultDisplayGamma;
-std::atomic<bool> GGammaCorrection{true};
+TPGSettingsStore<TPGLoadSettings>& LoadSettings() {
+    static TPGSettingsStore<TPGLoadSettings> Settings;
+    return Settings;
+}
 
 } // namespace
 
@@ -82,20 +82,20 @@ TFileFormatWriters& FileFormatWriters() {
     return Registry().Writers;
 }
 
+TPGLoadSettings PGLoadSettings() {
+    return LoadSettings().Snapshot();
+}
+void SetPGLoadSettings(const TPGLoadSettings& Value) {
+    LoadSettings().Set(Value);
+}
 long double PGDisplayGamma() {
-    std::lock_guard Lock(GGammaLock);
-    return GDisplayGamma;
+    return PGLoadSettings().DisplayGamma;
 }
-
 void SetPGDisplayGamma(long double Value) {
-    std::lock_guard Lock(GGammaLock);
-    GDisplayGamma = Value;
-}
-bool PGGammaCorrection() {
-    return GGammaCorrection.load();
+    LoadSettings().SetField(&TPGLoadSettings::DisplayGamma, Value);
 }
 void SetPGGammaCorrection(bool Value) {
-    GGammaCorrection.store(Value);
+    LoadSettings().SetField(&TPGLoadSettings::GammaCorrection, Value);
 }
 
 // --- Finding readers and describing files ------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "core/object.h"
 #include "pgraphic/formats/color_resolution.h"
+#include "pgraphic/image/display_gamma.h"
 
 #include <array>
 #include <cstdint>
@@ -139,9 +140,19 @@ bool GetImageFileInfo(const std::string& FileName, int Index, TPGImageFileInfo& 
 // The filter string of the picture open dialog.
 std::string BuildOpenFilter();
 
-// The library's display gamma (kDefaultDisplayGamma unless changed) and whether loading corrects
-// images to it (on).
+// Process-wide settings of the load pipeline. The program keeps the defaults.
+struct TPGLoadSettings {
+    // The gamma images are shown with; readers give images this gamma unless the file says
+    // otherwise.
+    long double DisplayGamma = kDefaultDisplayGamma;
+    // Loading corrects an image whose gamma differs from the display gamma by more than 5 %.
+    bool GammaCorrection = true;
+};
+
+// The settings as they stand: a load takes one snapshot.
+TPGLoadSettings PGLoadSettings();
+void SetPGLoadSettings(const TPGLoadSettings& Value);
+// The display gamma alone, as readers set it.
 long double PGDisplayGamma();
 void SetPGDisplayGamma(long double Value);
-bool PGGammaCorrection();
 void SetPGGammaCorrection(bool Value);

@@ -2,6 +2,7 @@
 
 #include "core/events.h"
 #include "core/object.h"
+#include "pgraphic/image/display_gamma.h"
 #include "pgraphic/image/palette_search.h"
 #include "pgraphic/image/pg_types.h"
 
@@ -16,9 +17,6 @@ class TStream;
 
 // Size of the bitmap information header that precedes the colour table.
 constexpr std::size_t kBitmapInfoHeaderSize = 40;
-
-// Default display gamma, the gamma an image's pixel data starts with.
-constexpr long double kDefaultDisplayGamma = 1.8L;
 
 // Largest pixel buffer one image may allocate (bytes); larger sizes raise "Invalid size of image"
 // before anything is allocated. Process-wide; 1 GiB unless changed.

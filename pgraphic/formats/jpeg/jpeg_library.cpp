@@ -2,7 +2,6 @@
 
 #include "core/stream.h"
 #include "pgraphic/formats/format_failure.h"
-#include "pgraphic/formats/jpeg/jpeg_settings.h"
 #include "pgraphic/formats/library_warning.h"
 #include "pgraphic/image/pg_exceptions.h"
 
@@ -31,7 +30,7 @@ j_common_ptr Common(j_compress_ptr Info) {
 // Neither callback returns into the library when the operation stops: both longjmp to the guard
 // of the running call, with no object of ours left to destroy in between.
 
-// The message of a file whose whole-image buffers would exceed JPEGMaxMemory, "Invalid size of
+// The message of a file whose whole-image buffers would exceed the memory limit, "Invalid size of
 // image", as for an image too large to hold. (The library would offer to swap them to a backing
 // store, which it does not have.)
 const char* ImageTooLarge() noexcept {
@@ -233,7 +232,7 @@ void TLibraryObject::RaiseFailure() const {
     FContext.Failure.Raise<EPGJPGFileFormatReaderWriter>(kPrefix);
 }
 
-TDecompressor::TDecompressor(TStream& Stream, TPGWarningAction WarningAction)
+TDecompressor::TDecompressor(TStream& Stream, TPGWarningAction WarningAction, std::size_t MaxMemory)
     : TLibraryObject(Stream, WarningAction) {
     InstallErrorManager(Common(&FInfo), FContext);
     if (!CallGuarded(FContext.Jump,
@@ -253,7 +252,7 @@ TDecompressor::TDecompressor(TStream& Stream, TPGWarningAction WarningAction)
     // Whole-image buffers beyond the limit fail when decompression starts, before they are
     // allocated.
     FInfo.mem->max_memory_to_use =
-        static_cast<long>(std::min<std::size_t>(JPEGMaxMemory(), std::numeric_limits<long>::max()));
+        static_cast<long>(std::min<std::size_t>(MaxMemory, std::numeric_limits<long>::max()));
 }
 
 TDecompressor::~TDecompressor() {

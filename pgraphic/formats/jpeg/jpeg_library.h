@@ -73,7 +73,8 @@ protected:
 // A decompressor reading from a stream; destroyed with the object, whatever happened.
 class TDecompressor : public TLibraryObject {
 public:
-    TDecompressor(TStream& Stream, TPGWarningAction WarningAction);
+    // MaxMemory bounds what the library may hold at once (JPEG settings).
+    TDecompressor(TStream& Stream, TPGWarningAction WarningAction, std::size_t MaxMemory);
     ~TDecompressor();
     jpeg_decompress_struct& Info() { return FInfo; }
 

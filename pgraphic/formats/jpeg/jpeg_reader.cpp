@@ -22,8 +22,8 @@ void SetDecompressParameters(jpeg_decompress_struct& Info, J_DCT_METHOD Method) 
     }
 }
 
-J_DCT_METHOD ReadMethod(const TPixelGraphic& Graphic) {
-    return static_cast<J_DCT_METHOD>(Graphic.FastRead() ? jdmIntegerFast : JPEGReadDCTMethod());
+J_DCT_METHOD ReadMethod(const TPixelGraphic& Graphic, const TJPEGSettings& Settings) {
+    return static_cast<J_DCT_METHOD>(Graphic.FastRead() ? jdmIntegerFast : Settings.ReadDCTMethod);
 }
 
 std::string ColorsText(int Components) {
@@ -95,10 +95,11 @@ void TJPGFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     CheckLibraryVersion();
     Graphic.SetGamma(PGDisplayGamma()); // JPEG data is never gamma-corrected
 
-    TDecompressor Decompressor(Stream, Graphic.ReadWarningAction());
+    const TJPEGSettings Settings = JPEGSettings();
+    TDecompressor Decompressor(Stream, Graphic.ReadWarningAction(), Settings.MaxMemory);
     jpeg_decompress_struct& Info = Decompressor.Info();
     Decompressor.Call([&] { jpeg_read_header(&Info, TRUE); });
-    SetDecompressParameters(Info, ReadMethod(Graphic));
+    SetDecompressParameters(Info, ReadMethod(Graphic, Settings));
     Decompressor.Call([&] { jpeg_calc_output_dimensions(&Info); });
     TPGBitCount Depth = bc24;
     switch (Info.output_components) {
@@ -140,7 +141,8 @@ void TJPGFileFormatReader::GetInfo(TStream& Stream, int Index, TPGImageFileInfo&
     if (Index != 0) {
         Fail(TPGLangStrId::InvalidValueFor, "Index");
     }
-    TDecompressor Decompressor(Stream, pgwaRaise); // warnings are failures here
+    // Warnings are failures here.
+    TDecompressor Decompressor(Stream, pgwaRaise, JPEGSettings().MaxMemory);
     jpeg_decompress_struct& Header = Decompressor.Info();
     Decompressor.Call([&] { jpeg_read_header(&Header, TRUE); });
     SetDecompressParameters(Header, JDCT_IFAST);

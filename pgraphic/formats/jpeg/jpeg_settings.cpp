@@ -1,45 +1,38 @@
 #include "pgraphic/formats/jpeg/jpeg_settings.h"
 
+#include "pgraphic/formats/settings_store.h"
+
 #include <algorithm>
-#include <atomic>
 
 namespace {
 
-std::atomic<TJPEGDCTMethod> GReadDCTMethod{jdmIntegerSlow};
-std::atomic<TJPEGDCTMethod> GWriteDCTMethod{jdmFloat};
-std::atomic<int> GQuality{80};
-std::atomic<bool> GProgressive{false};
-std::atomic<std::size_t> GMaxMemory{std::size_t{256} << 20};
+TPGSettingsStore<TJPEGSettings>& Store() {
+    static TPGSettingsStore<TJPEGSettings> Settings;
+    return Settings;
+}
 
 } // namespace
 
-TJPEGDCTMethod JPEGReadDCTMethod() {
-    return GReadDCTMethod.load();
+TJPEGSettings JPEGSettings() {
+    return Store().Snapshot();
+}
+void SetJPEGSettings(const TJPEGSettings& Value) {
+    TJPEGSettings Clamped = Value;
+    Clamped.Quality = std::clamp(Value.Quality, 0, 100);
+    Store().Set(Clamped);
 }
 void SetJPEGReadDCTMethod(TJPEGDCTMethod Value) {
-    GReadDCTMethod.store(Value);
-}
-TJPEGDCTMethod JPEGWriteDCTMethod() {
-    return GWriteDCTMethod.load();
+    Store().SetField(&TJPEGSettings::ReadDCTMethod, Value);
 }
 void SetJPEGWriteDCTMethod(TJPEGDCTMethod Value) {
-    GWriteDCTMethod.store(Value);
-}
-int JPEGQuality() {
-    return GQuality.load();
+    Store().SetField(&TJPEGSettings::WriteDCTMethod, Value);
 }
 void SetJPEGQuality(int Value) {
-    GQuality.store(std::clamp(Value, 0, 100));
-}
-bool JPEGProgressive() {
-    return GProgressive.load();
+    Store().SetField(&TJPEGSettings::Quality, std::clamp(Value, 0, 100));
 }
 void SetJPEGProgressive(bool Value) {
-    GProgressive.store(Value);
-}
-std::size_t JPEGMaxMemory() {
-    return GMaxMemory.load();
+    Store().SetField(&TJPEGSettings::Progressive, Value);
 }
 void SetJPEGMaxMemory(std::size_t Value) {
-    GMaxMemory.store(Value);
+    Store().SetField(&TJPEGSettings::MaxMemory, Value);
 }

@@ -28,14 +28,15 @@ void TJPGFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
     } else {
         Fail(TPGLangStrId::InvalidValueFor, "BitCount");
     }
+    const TJPEGSettings Settings = JPEGSettings();
     Compressor.Call([&] {
         jpeg_set_defaults(&Info);
-        if (JPEGProgressive()) {
+        if (Settings.Progressive) {
             jpeg_simple_progression(&Info);
         }
-        jpeg_set_quality(&Info, JPEGQuality(), TRUE);
+        jpeg_set_quality(&Info, Settings.Quality, TRUE);
     });
-    Info.dct_method = static_cast<J_DCT_METHOD>(JPEGWriteDCTMethod());
+    Info.dct_method = static_cast<J_DCT_METHOD>(Settings.WriteDCTMethod);
     Compressor.Call([&] { jpeg_start_compress(&Info, TRUE); });
 
     const TPGProgress Progress(Graphic, this);

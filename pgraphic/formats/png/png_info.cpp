@@ -1,5 +1,6 @@
 #include "pgraphic/formats/png/png.h"
 #include "pgraphic/formats/png/png_library.h"
+#include "pgraphic/formats/png/png_settings.h"
 
 #include <iterator>
 
@@ -62,7 +63,8 @@ void TPNGFileFormatReader::GetInfo(TStream& Stream, int Index, TPGImageFileInfo&
     if (Index != 0) {
         Fail(TPGLangStrId::InvalidValueFor, "Index");
     }
-    TPNGReadObjects Read(Stream, pgwaRaise); // warnings are failures here
+    // Warnings are failures here.
+    TPNGReadObjects Read(Stream, pgwaRaise, PNGSettings().MaxReadingBytes);
     png_structp Png = Read.Png();
     png_infop Header = Read.Info();
     Read.Call([&] { png_read_info(Png, Header); });

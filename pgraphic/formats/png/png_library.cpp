@@ -3,7 +3,6 @@
 #include "core/stream.h"
 #include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/library_warning.h"
-#include "pgraphic/formats/png/png_settings.h"
 #include "pgraphic/image/pg_exceptions.h"
 
 #include <cstddef>
@@ -100,7 +99,7 @@ void WriteData(png_structp Png, png_bytep Data, std::size_t Length) noexcept {
 
 void FlushData(png_structp /*Png*/) noexcept {}
 
-// --- Memory while reading, at most PNGMaxReadingBytes at once -----------------------------
+// --- Memory while reading, at most MaxLibraryBytes at once --------------------------------
 // Each block carries its size in front, so that freeing can count it back. A request beyond the
 // budget gets nothing, which libpng reports as an error or, for an ancillary chunk, a warning.
 
@@ -172,9 +171,10 @@ void TPNGObjects::RaiseFailure() const {
     FContext.Failure.Raise<EPGPNGFileFormatReaderWriter>(kPrefix);
 }
 
-TPNGReadObjects::TPNGReadObjects(TStream& Stream, TPGWarningAction WarningAction)
+TPNGReadObjects::TPNGReadObjects(TStream& Stream, TPGWarningAction WarningAction,
+                                 std::size_t MaxLibraryBytes)
     : TPNGObjects(Stream, WarningAction) {
-    FContext.MaxLibraryBytes = PNGMaxReadingBytes();
+    FContext.MaxLibraryBytes = MaxLibraryBytes;
     FPng = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &FContext, ErrorFn, WarningFn, &FContext,
                                     AllocateCounted, FreeCounted);
     if (FPng == nullptr) {

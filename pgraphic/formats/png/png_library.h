@@ -86,8 +86,9 @@ protected:
 
 class TPNGReadObjects : public TPNGObjects {
 public:
-    // Warnings are handled as WarningAction says (pgwaRaise: every warning fails).
-    TPNGReadObjects(TStream& Stream, TPGWarningAction WarningAction);
+    // Warnings are handled as WarningAction says (pgwaRaise: every warning fails); libpng may
+    // hold at most MaxLibraryBytes at once (PNG settings).
+    TPNGReadObjects(TStream& Stream, TPGWarningAction WarningAction, std::size_t MaxLibraryBytes);
     ~TPNGReadObjects();
 };
 

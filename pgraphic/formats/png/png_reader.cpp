@@ -25,11 +25,12 @@ struct THeader {
 // when there is one (and the setting allows it), else the image's background colour. Compositing
 // works on the stored sample values, as the image's gamma is corrected afterwards as a whole.
 // Returns the colour the image's background becomes, if it changes.
-std::optional<TColor> Composite(TPNGReadObjects& Read, const THeader& H, TColor Own) {
+std::optional<TColor> Composite(TPNGReadObjects& Read, const THeader& H, TColor Own,
+                                bool UseFileBackground) {
     png_structp Png = Read.Png();
     png_infop Info = Read.Info();
     png_color_16p FileBackground = nullptr;
-    if (PNGUseFileBackground() && png_get_bKGD(Png, Info, &FileBackground) != 0 &&
+    if (UseFileBackground && png_get_bKGD(Png, Info, &FileBackground) != 0 &&
         FileBackground != nullptr) {
         Read.Call([&] {
             png_set_gamma(Png, 1.0, 1.0);
@@ -76,7 +77,8 @@ void TPNGFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     CheckLibraryVersions();
     Graphic.SetGamma(PGDisplayGamma());
 
-    TPNGReadObjects Read(Stream, Graphic.ReadWarningAction());
+    const TPNGSettings Settings = PNGSettings();
+    TPNGReadObjects Read(Stream, Graphic.ReadWarningAction(), Settings.MaxReadingBytes);
     png_structp Png = Read.Png();
     png_infop Info = Read.Info();
     THeader H;
@@ -95,7 +97,7 @@ void TPNGFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     }
     std::optional<TColor> Background;
     if (png_get_valid(Png, Info, PNG_INFO_tRNS) != 0 || (H.ColorType & PNG_COLOR_MASK_ALPHA) != 0) {
-        Background = Composite(Read, H, Graphic.BackGroundColor());
+        Background = Composite(Read, H, Graphic.BackGroundColor(), Settings.UseFileBackground);
     }
     int Passes = 1;
     Read.Call([&] {

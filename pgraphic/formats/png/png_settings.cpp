@@ -1,30 +1,28 @@
 #include "pgraphic/formats/png/png_settings.h"
 
-#include <atomic>
+#include "pgraphic/formats/settings_store.h"
 
 namespace {
 
-std::atomic<bool> GUseFileBackground{true};
-std::atomic<bool> GWriteGamma{true};
-std::atomic<std::size_t> GMaxReadingBytes{std::size_t{64} << 20};
+TPGSettingsStore<TPNGSettings>& Store() {
+    static TPGSettingsStore<TPNGSettings> Settings;
+    return Settings;
+}
 
 } // namespace
 
-bool PNGUseFileBackground() {
-    return GUseFileBackground.load();
+TPNGSettings PNGSettings() {
+    return Store().Snapshot();
+}
+void SetPNGSettings(const TPNGSettings& Value) {
+    Store().Set(Value);
 }
 void SetPNGUseFileBackground(bool Value) {
-    GUseFileBackground.store(Value);
-}
-bool PNGWriteGamma() {
-    return GWriteGamma.load();
+    Store().SetField(&TPNGSettings::UseFileBackground, Value);
 }
 void SetPNGWriteGamma(bool Value) {
-    GWriteGamma.store(Value);
-}
-std::size_t PNGMaxReadingBytes() {
-    return GMaxReadingBytes.load();
+    Store().SetField(&TPNGSettings::WriteGamma, Value);
 }
 void SetPNGMaxReadingBytes(std::size_t Value) {
-    GMaxReadingBytes.store(Value);
+    Store().SetField(&TPNGSettings::MaxReadingBytes, Value);
 }

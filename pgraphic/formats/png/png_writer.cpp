@@ -39,6 +39,7 @@ void TPNGFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
         BitDepth = 8;
     }
     const double Gamma = 1.0 / static_cast<double>(Graphic.Gamma());
+    const bool WriteGamma = PNGSettings().WriteGamma;
     Write.Call([&] {
         png_set_IHDR(Png, Info, static_cast<png_uint_32>(Graphic.Width()),
                      static_cast<png_uint_32>(Graphic.Height()), BitDepth, ColorType,
@@ -46,7 +47,7 @@ void TPNGFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
         if (ColorType == PNG_COLOR_TYPE_PALETTE) {
             png_set_PLTE(Png, Info, Palette.data(), static_cast<int>(Palette.size()));
         }
-        if (PNGWriteGamma()) {
+        if (WriteGamma) {
             png_set_gAMA(Png, Info, Gamma);
         }
         png_write_info(Png, Info);

@@ -7,9 +7,16 @@ class TStream;
 
 // Portable bitmap, graymap and pixmap files in their plain (ASCII) and raw variants.
 
-// Whether the writers produce the raw variants (P4, P5, P6) instead of the plain ones (P1, P2,
-// P3). Process-wide; off unless changed.
-bool PxMBinary();
+// Process-wide settings of the writers. The program keeps the defaults; tests and the
+// command-line front end may change them.
+struct TPxMSettings {
+    // The writers produce the raw variants (P4, P5, P6) instead of the plain ones (P1, P2, P3).
+    bool Binary = false;
+};
+
+// The settings as they stand: the writers take one snapshot per call.
+TPxMSettings PxMSettings();
+void SetPxMSettings(const TPxMSettings& Value);
 void SetPxMBinary(bool Value);
 
 // The reading code of all six variants, whatever the extension; each subclass recognises its
@@ -49,7 +56,7 @@ public:
     std::string ClassName() const override { return "TPPMFileFormatReader"; }
 };
 
-// The writing code of the three formats; the variant follows the extension and PxMBinary.
+// The writing code of the three formats; the variant follows the extension and the settings.
 class TPXMFileFormatWriter : public TFileFormatWriter {
 public:
     std::string ClassName() const override { return "TPXMFileFormatWriter"; }

@@ -1,17 +1,20 @@
 #include "core/stream.h"
 #include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/pnm/pnm.h"
+#include "pgraphic/formats/settings_store.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/image/progress.h"
 #include "platform/ascii_text.h"
 
 #include <array>
-#include <atomic>
 #include <string>
 
 namespace {
 
-std::atomic<bool> GPxMBinary{false};
+TPGSettingsStore<TPxMSettings>& Store() {
+    static TPGSettingsStore<TPxMSettings> Settings;
+    return Settings;
+}
 
 // Collects the output and hands it to the stream in large blocks.
 class TOutputBuffer {
@@ -111,12 +114,14 @@ void WriteRawRow(TOutputBuffer& Out, const TPixelGraphic& Graphic, char Kind, in
 
 } // namespace
 
-bool PxMBinary() {
-    return GPxMBinary.load();
+TPxMSettings PxMSettings() {
+    return Store().Snapshot();
 }
-
+void SetPxMSettings(const TPxMSettings& Value) {
+    Store().Set(Value);
+}
 void SetPxMBinary(bool Value) {
-    GPxMBinary.store(Value);
+    Store().SetField(&TPxMSettings::Binary, Value);
 }
 
 TPXMFileFormatWriter::TPXMFileFormatWriter(std::string Extension, std::string Description,
@@ -144,7 +149,7 @@ void TPXMFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
         const std::string Prefix = UpperCase(Ext) + ": ";
         RaiseFormatFailure<EPGPxMFileFormatWriter>(Prefix, TPGLangStrId::InvalidColorResolution);
     }
-    const bool Raw = PxMBinary();
+    const bool Raw = PxMSettings().Binary;
     const char Digit = static_cast<char>((Kind == 'b'   ? '1'
                                           : Kind == 'g' ? '2'
                                                         : '3') +

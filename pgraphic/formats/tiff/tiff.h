@@ -34,10 +34,12 @@ public:
 
 namespace tiff {
 
-// A file being written: where it begins and where the offset of its next directory goes.
+// A file being written: where it begins, where the offset of its next directory goes, and the
+// settings every image of it is written with, taken when it began.
 struct TFileInProgress {
     std::int64_t Base = 0;
     std::int64_t PendingLink = 0;
+    TTIFFSettings Settings;
 };
 
 } // namespace tiff

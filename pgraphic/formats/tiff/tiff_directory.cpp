@@ -53,10 +53,10 @@ std::uint32_t ReadHeader(TStream& Stream, TDirectory& D) {
 
 // Follows the directory chain from First: the number of directories and the offset of
 // directory Index (0 when there are fewer). A chain that leaves the stream, loops or grows
-// beyond TIFFMaxImages counts as one directory, the first.
-std::uint32_t WalkChain(TStream& Stream, TDirectory& D, std::uint32_t First, int Index) {
+// beyond MaxImages counts as one directory, the first.
+std::uint32_t WalkChain(TStream& Stream, TDirectory& D, std::uint32_t First, int Index,
+                        std::int64_t MaxImages) {
     const std::int64_t Size = Stream.Size();
-    const std::int64_t MaxImages = TIFFMaxImages();
     std::unordered_set<std::uint32_t> Seen;
     std::uint32_t Chosen = 0;
     int Count = 0;
@@ -224,8 +224,9 @@ TDirectory ParseDirectory(TStream& Stream, int Index) {
     D.Base = Stream.Position();
     const std::uint32_t First = ReadHeader(Stream, D);
     std::uint32_t Offset = First;
-    if (TIFFMultiImage()) {
-        Offset = WalkChain(Stream, D, First, Index);
+    const TTIFFSettings Settings = TIFFSettings();
+    if (Settings.MultiImage) {
+        Offset = WalkChain(Stream, D, First, Index, Settings.MaxImages);
     }
     if (Index < 0 || Index >= D.ImageCount) {
         FailRead(PGLangStr(TPGLangStrId::Invalid, "Index"));

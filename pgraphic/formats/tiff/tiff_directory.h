@@ -7,8 +7,8 @@ class TStream;
 namespace tiff {
 
 // Reads the header at the stream's position and the directory of image Index (walking the
-// directory chain when TIFFMultiImage is on), and checks the sample layout as the reader
-// accepts it.
+// directory chain when the TIFF settings ask for several images), and checks the sample layout as
+// the reader accepts it.
 TDirectory ParseDirectory(TStream& Stream, int Index);
 
 } // namespace tiff

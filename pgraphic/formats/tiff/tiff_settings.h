@@ -13,29 +13,37 @@ struct TTIFFRational {
     std::uint32_t Denominator = 1;
 };
 
-// Reading walks the directory chain, so that an image index above 0 can be read and the file
-// information reports the number of images (off).
-bool TIFFMultiImage();
+struct TTIFFSettings {
+    // Reading walks the directory chain, so that an image index above 0 can be read and the file
+    // information reports the number of images.
+    bool MultiImage = false;
+    // Bound on that walk.
+    int MaxImages = 1000;
+    // Compression the writer uses: 1 none or 32773 PackBits.
+    std::uint32_t Compression = 1;
+    // True-colour images are written as CMYK instead of RGB.
+    bool WriteCMYK = false;
+    // Grey and bilevel images are written with 0 as white instead of black.
+    bool WhiteIsZero = false;
+    // The writer uses the big-endian byte order instead of little-endian.
+    bool BigEndian = false;
+    // Resolution written with every image.
+    TTIFFResolutionUnit ResolutionUnit = truInch;
+    TTIFFRational XResolution;
+    TTIFFRational YResolution;
+};
+
+// The settings as they stand: the reader takes one snapshot per call, the writer one per file.
+TTIFFSettings TIFFSettings();
+// Replaces every setting at once.
+void SetTIFFSettings(const TTIFFSettings& Value);
+// Change one setting.
 void SetTIFFMultiImage(bool Value);
-// Bound on that walk (1000).
-int TIFFMaxImages();
 void SetTIFFMaxImages(int Value);
-// Compression the writer uses: 1 none (the default) or 32773 PackBits.
-std::uint32_t TIFFCompression();
 void SetTIFFCompression(std::uint32_t Value);
-// True-colour images are written as CMYK instead of RGB (off).
-bool TIFFWriteCMYK();
 void SetTIFFWriteCMYK(bool Value);
-// Grey and bilevel images are written with 0 as white instead of black (off).
-bool TIFFWhiteIsZero();
 void SetTIFFWhiteIsZero(bool Value);
-// The writer uses the big-endian byte order (off: little-endian).
-bool TIFFBigEndian();
 void SetTIFFBigEndian(bool Value);
-// Resolution written with every image (300 x 300 pixels per inch).
-TTIFFResolutionUnit TIFFResolutionUnit();
 void SetTIFFResolutionUnit(TTIFFResolutionUnit Value);
-TTIFFRational TIFFXResolution();
 void SetTIFFXResolution(TTIFFRational Value);
-TTIFFRational TIFFYResolution();
 void SetTIFFYResolution(TTIFFRational Value);

@@ -50,12 +50,12 @@ struct TLayout {
     std::uint32_t ColorMapEntries = 0; // 2^bits for palette images, else 0
 };
 
-TLayout LayoutOf(const TPixelGraphic& Graphic, bool PackBits) {
+TLayout LayoutOf(const TPixelGraphic& Graphic, const TTIFFSettings& Settings) {
     TLayout L;
     L.Width = static_cast<std::uint32_t>(Graphic.Width());
     L.Height = static_cast<std::uint32_t>(Graphic.Height());
-    L.PackBits = PackBits;
-    const bool WhiteIsZero = TIFFWhiteIsZero();
+    L.PackBits = Settings.Compression == cmpPackBits;
+    const bool WhiteIsZero = Settings.WhiteIsZero;
     const TPaletteIdent Ident = Graphic.PaletteIdent();
     bool Grey = true;
     switch (Graphic.BitCount()) {
@@ -74,7 +74,7 @@ TLayout LayoutOf(const TPixelGraphic& Graphic, bool PackBits) {
         Grey = Ident == pGray256;
         break;
     case bc24:
-        L.CMYK = TIFFWriteCMYK();
+        L.CMYK = Settings.WriteCMYK;
         L.Samples = L.CMYK ? 4 : 3;
         L.RowBytes = std::size_t{L.Width} * L.Samples;
         L.Photometric = L.CMYK ? phSeparated : phRGB;
@@ -89,7 +89,7 @@ TLayout LayoutOf(const TPixelGraphic& Graphic, bool PackBits) {
             L.ColorMapEntries = 1u << L.BitsPerSample;
         }
     }
-    const std::size_t Estimate = PackBits ? 2 * L.RowBytes : L.RowBytes;
+    const std::size_t Estimate = L.PackBits ? 2 * L.RowBytes : L.RowBytes;
     L.RowsPerStrip =
         static_cast<std::uint32_t>(std::clamp<std::size_t>(kStripSize / Estimate, 1, L.Height));
     L.Strips = (L.Height + L.RowsPerStrip - 1) / L.RowsPerStrip;
@@ -166,7 +166,8 @@ struct TStripTable {
     std::uint32_t CountsAt = 0;
 };
 
-TStripTable BuildDirectory(TDirectoryBlock& Block, const TPixelGraphic& Graphic, const TLayout& L) {
+TStripTable BuildDirectory(TDirectoryBlock& Block, const TPixelGraphic& Graphic, const TLayout& L,
+                           const TTIFFSettings& Settings) {
     const std::uint32_t ColorMapCount = 3 * L.ColorMapEntries;
     Block.Add(tagNewSubfileType, ftLong, 1, 0);
     Block.Add(tagImageWidth, ftLong, 1, L.Width);
@@ -193,8 +194,8 @@ TStripTable BuildDirectory(TDirectoryBlock& Block, const TPixelGraphic& Graphic,
     Block.Add(tagStripByteCounts, ftLong, L.Strips, L.Strips > 1 ? Table.CountsAt : 0);
     Block.Add(tagXResolution, ftRational, 1, XResolutionAt);
     Block.Add(tagYResolution, ftRational, 1, YResolutionAt);
-    Block.Add(tagResolutionUnit, ftShort, 1, TIFFResolutionUnit() + 1u);
-    const TByteOrder Order{TIFFBigEndian()};
+    Block.Add(tagResolutionUnit, ftShort, 1, Settings.ResolutionUnit + 1u);
+    const TByteOrder Order{Settings.BigEndian};
     if (L.ColorMapEntries != 0) {
         Block.Add(tagColorMap, ftShort, ColorMapCount, ColorMapAt);
         std::uint8_t* Map = Block.At(ColorMapAt);
@@ -213,7 +214,7 @@ TStripTable BuildDirectory(TDirectoryBlock& Block, const TPixelGraphic& Graphic,
             Order.Put16(Block.At(BitsAt) + 2 * S, 8);
         }
     }
-    const TTIFFRational X = TIFFXResolution(), Y = TIFFYResolution();
+    const TTIFFRational X = Settings.XResolution, Y = Settings.YResolution;
     Order.Put32(Block.At(XResolutionAt), X.Numerator);
     Order.Put32(Block.At(XResolutionAt) + 4, X.Denominator);
     Order.Put32(Block.At(YResolutionAt), Y.Numerator);
@@ -236,13 +237,15 @@ void BuildRow(const TPixelGraphic& Graphic, int Y, const TLayout& L, std::uint8_
     }
 }
 
-// Writes the header of a file that begins at the stream's position.
+// Writes the header of a file that begins at the stream's position; the file keeps the settings
+// as they stand now for all its images.
 TFileInProgress BeginTIFF(TStream& Stream) {
-    const TByteOrder Order{TIFFBigEndian()};
+    TFileInProgress File;
+    File.Settings = TIFFSettings();
+    const TByteOrder Order{File.Settings.BigEndian};
     std::uint8_t Header[kHeaderSize] = {};
     Header[0] = Header[1] = Order.BigEndian ? 'M' : 'I';
     Order.Put16(Header + 2, kMagic);
-    TFileInProgress File;
     File.Base = Stream.Position();
     Stream.WriteBuffer(Header, kHeaderSize);
     File.PendingLink = File.Base + 4;
@@ -251,7 +254,8 @@ TFileInProgress BeginTIFF(TStream& Stream) {
 
 // Writes Graphic as the next image of File.
 void AddTIFFImage(TStream& Stream, TPixelGraphic& Graphic, TFileInProgress& File) {
-    const std::uint32_t Compression = TIFFCompression();
+    const TTIFFSettings& Settings = File.Settings;
+    const std::uint32_t Compression = Settings.Compression;
     if (Compression != cmpNone && Compression != cmpPackBits) {
         FailWrite("Internal Error");
     }
@@ -259,15 +263,15 @@ void AddTIFFImage(TStream& Stream, TPixelGraphic& Graphic, TFileInProgress& File
         FailWrite(PGLangStr(TPGLangStrId::ZeroWidthOrHeight));
     }
     Graphic.Flush();
-    const TByteOrder Order{TIFFBigEndian()};
-    const TLayout L = LayoutOf(Graphic, Compression == cmpPackBits);
+    const TByteOrder Order{Settings.BigEndian};
+    const TLayout L = LayoutOf(Graphic, Settings);
 
     const std::int64_t DirectoryAt = Stream.Position();
     const std::uint32_t DirectoryOffset = Offset32(DirectoryAt - File.Base);
     WriteUInt32s(Stream, File.PendingLink, Order, {DirectoryOffset});
     Stream.SetPosition(DirectoryAt);
     TDirectoryBlock Block(Order, DirectoryOffset, kBaseEntries + (L.ColorMapEntries != 0 ? 1 : 0));
-    const TStripTable Table = BuildDirectory(Block, Graphic, L);
+    const TStripTable Table = BuildDirectory(Block, Graphic, L, Settings);
     Stream.WriteBuffer(Block.Bytes().data(), static_cast<std::int64_t>(Block.Bytes().size()));
     File.PendingLink = File.Base + Block.NextLink();
 

@@ -348,7 +348,7 @@ TEST(JpegFormat, TheMemoryLimitBindsWholeImageBuffersOnly) {
     // 1000 x 800 at 4:2:0: 1.2 million coefficients of 2 bytes each when kept whole.
     const TBytes Baseline = CompressWithLibjpeg(1000, 800, 3, JCS_RGB, JCS_YCbCr, Sample);
     const TBytes Progressive = CompressWithLibjpeg(1000, 800, 3, JCS_RGB, JCS_YCbCr, Sample, true);
-    const std::size_t Default = JPEGMaxMemory();
+    const std::size_t Default = JPEGSettings().MaxMemory;
     TPixelGraphic Image;
     EXPECT_NO_THROW(LoadBytes(Image, Progressive, "jpg"));
     SetJPEGMaxMemory(std::size_t{1} << 20);

@@ -221,7 +221,7 @@ TEST(PnmWriter, RawFilesByteForByte) {
     Image.SetPixel(0, 0, static_cast<std::uint32_t>(RGB(1, 2, 3)));
     EXPECT_EQ(TextOf(SaveRaw(Image, "ppm")),
               std::string("P6\n2 1\n255\n") + '\x01' + '\x02' + '\x03' + std::string(3, '\0'));
-    EXPECT_FALSE(PxMBinary());
+    EXPECT_FALSE(PxMSettings().Binary);
 }
 
 TEST(PnmWriter, RoundTripsThroughTheReader) {
