@@ -100,7 +100,7 @@ void TPGImage::Paint() {
 }
 
 void TPGImage::PaintMargins(QPainter& Painter, const TPGRect& Display) {
-    const QColor Fill = PGResolveColor(FColor, palette());
+    const QColor Fill = PGQColor(FColor);
     const int W = viewport()->width();
     const int H = viewport()->height();
     if (Display.Top > 0) {
@@ -175,8 +175,8 @@ void TPGImage::PaintEmptyBox(QPainter& Painter, const TPGRect& Display) {
     }
     // One rectangle: the outline on its outer pixels, the inside filled.
     Painter.save();
-    Painter.setPen(QPen(PGResolveColor(FPicBoxFrameColor, palette()), 0));
-    Painter.setBrush(PGResolveColor(FPicBox->Color(), palette()));
+    Painter.setPen(QPen(PGQColor(FPicBoxFrameColor), 0));
+    Painter.setBrush(PGQColor(FPicBox->Color()));
     Painter.drawRect(Display.Left, Display.Top, Display.Width() - 1, Display.Height() - 1);
     Painter.restore();
     PaintClocks(Painter, Display);
@@ -186,8 +186,8 @@ void TPGImage::PaintClocks(QPainter& Painter, const TPGRect& Display) {
     if (!FProgressClockVisible) {
         return;
     }
-    const QColor Line = PGResolveColor(FProgressClockLineColor, palette());
-    const QColor Face = PGResolveColor(FProgressClockBkColor, palette());
+    const QColor Line = PGQColor(FProgressClockLineColor);
+    const QColor Face = PGQColor(FProgressClockBkColor);
     for (const TPGPoint& At : PGProgressClockPositions(Display, FProgress5Clocks)) {
         PGDrawProgressClock(Painter, At.X, At.Y, FProgressStep, FProgressPercent, Line, Face);
     }

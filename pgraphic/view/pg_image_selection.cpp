@@ -144,9 +144,8 @@ void TPGImage::DrawSelection() {
         return;
     }
     const TPGRect R = SelectionRectOnBox();
-    const QBrush& Brush =
-        FAnts.Brush(PGAntsPatternIndex(FAntsPhase, R), PGResolveColor(FSelectionColor1, palette()),
-                    PGResolveColor(FSelectionColor2, palette()));
+    const QBrush& Brush = FAnts.Brush(PGAntsPatternIndex(FAntsPhase, R), PGQColor(FSelectionColor1),
+                                      PGQColor(FSelectionColor2));
     FrameRect(*Painter, {R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1}, Brush);
     if (FActionMode == amMoveResizeCreateSelection) {
         for (const TPGRect& Handle : PGHandleRects(R)) {
