@@ -76,7 +76,7 @@ TPGImage::~TPGImage() {
 
 // --- The picture -----------------------------------------------------------------------------
 
-TPixelGraphic* TPGImage::PixelGraphic() {
+TPixelGraphic* TPGImage::EditablePixelGraphic() {
     StopWorker();
     return FPixelGraphic.get();
 }

@@ -43,11 +43,13 @@ public:
     ~TPGImage() override;
 
     // --- The picture ---------------------------------------------------------------------------
-    // The view's own picture (none when empty). Asking for it writable stops the worker, which
-    // may be reading it; a change made through it must announce itself (BeginUpdate/EndUpdate or
-    // NotifyChange), which brings the view up to date.
-    TPixelGraphic* PixelGraphic();
+    // The view's own picture (none when empty).
     const TPixelGraphic* PixelGraphic() const { return FPixelGraphic.get(); }
+    // The same, to be changed: first stops the worker, which may be reading it. A change made
+    // through it announces itself (as every change of a picture does, or with NotifyChange),
+    // which brings the view up to date. Change it at once; a later paint may start the worker
+    // again.
+    TPixelGraphic* EditablePixelGraphic();
     // Shows a copy of Value (none empties the view); the caller keeps its own.
     void SetPixelGraphic(const TPixelGraphic* Value);
     void LoadFromFile(const std::string& FileName) { LoadFromFileExt(FileName, 0); }

@@ -170,6 +170,15 @@ TEST_F(PGImageDisplay, ANewPictureCancelsTheRunningPreparation) {
     QTest::qWait(50);
     EXPECT_EQ(Counter.Results, 1);
     EXPECT_EQ(View->PaintPixelGraphic()->Width(), 40);
+    // Changing the view's own picture stops a run that reads it, before the change.
+    View->SetPixelGraphic(Large.get());
+    Shot(*View);
+    View->EditablePixelGraphic()->SetSize(50, 20, bc24);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return View->PaintPixelGraphic() != nullptr && View->PaintPixelGraphic()->Width() == 50;
+    }));
+    QTest::qWait(50);
+    EXPECT_EQ(Counter.Results, 2);
     // Destroying a view while its worker runs stops the worker first.
     View->SetPixelGraphic(Large.get());
     Shot(*View);
@@ -238,4 +247,55 @@ TEST_F(PGImageDisplay, ADisplayChangeMakesTheCopyAnew) {
     View->DisplayChanged();
     Shot(*View);
     EXPECT_EQ(View->PaintPixelGraphic(), nullptr);
+}
+
+TEST_F(PGImageDisplay, AnEightBitPictureIsOnlyRemappedToItsNewPalette) {
+    SetScreenColorDepth(8);
+    const auto View = ShownView(60, 60);
+    TPixelGraphic Picture;
+    Picture.SetSize(30, 20, bc8);
+    Picture.SetPaletteCount(4);
+    const TColor Colors[] = {RGB(250, 10, 10), RGB(10, 250, 10), RGB(10, 10, 250), RGB(90, 90, 9)};
+    for (int I = 0; I < 4; ++I) {
+        Picture.SetPaletteColors(I, Colors[I]);
+    }
+    for (int Y = 0; Y < 20; ++Y) {
+        for (int X = 0; X < 30; ++X) {
+            Picture.SetPixel(X, Y, static_cast<std::uint32_t>((X + Y) % 4));
+        }
+    }
+    View->SetPixelGraphic(&Picture);
+    Shot(*View);
+    ASSERT_TRUE(WaitForCopy(*View));
+    const TPixelGraphic& Copy = *View->PaintPixelGraphic();
+    EXPECT_EQ(Copy.BitCount(), bc8);
+    // Four colours and the system colours; every pixel keeps its colour exactly.
+    EXPECT_EQ(Copy.PaletteCount(), 20);
+    for (int Y = 0; Y < 20; ++Y) {
+        for (int X = 0; X < 30; ++X) {
+            EXPECT_EQ(Copy.PixelColors(X, Y), Picture.PixelColors(X, Y)) << X << ", " << Y;
+        }
+    }
+}
+
+TEST_F(PGImageDisplay, ReducedOnLoadThePictureItselfIsReplaced) {
+    SetScreenColorDepth(8);
+    const auto View = ShownView(100, 80);
+    View->SetReduceOnLoad(true);
+    View->SetStretch(sAlways);
+    View->SetStretchMode(smPrecise);
+    View->SetAllow24BitStretch(true);
+    const auto Picture = MakePicture(200, 160);
+    View->SetPixelGraphic(Picture.get());
+    Shot(*View);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return View->PixelGraphic()->BitCount() == bc8; }));
+    // Resampled to the display size first, then given an optimised palette.
+    EXPECT_EQ(View->PixelGraphic()->Width(), 100);
+    EXPECT_EQ(View->PixelGraphic()->Height(), 80);
+    EXPECT_EQ(View->PaintPixelGraphic(), nullptr);
+    // Now shown directly, at the size of the original picture's layout.
+    Shot(*View);
+    QApplication::processEvents();
+    EXPECT_EQ(View->PaintPixelGraphic(), nullptr);
+    EXPECT_EQ(View->PicBox()->size(), QSize(100, 80));
 }

@@ -74,7 +74,7 @@ TEST(PGImageFiles, ChangesToTheOwnPictureUpdateTheView) {
     Picture->SetSize(5, 5, bc24);
     EXPECT_EQ(View->PicBox()->size(), QSize(30, 20));
     // A change of the view's own picture announces itself.
-    TPixelGraphic& Own = *View->PixelGraphic();
+    TPixelGraphic& Own = *View->EditablePixelGraphic();
     Own.SetSize(40, 10, bc24);
     EXPECT_EQ(View->PicBox()->size(), QSize(40, 10));
     EXPECT_EQ(Log.Changes, 2);

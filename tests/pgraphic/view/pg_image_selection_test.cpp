@@ -297,3 +297,19 @@ TEST(PGImageSelection, CursorsFollowModeSelectionAndHandles) {
     QTest::mouseMove(View->PicBox(), {41, 65});
     EXPECT_EQ(View->PicBox()->cursor().shape(), Qt::PointingHandCursor);
 }
+
+TEST(PGImageSelection, DraggingBeyondTheEdgeScrollsFivePixelsATick) {
+    const auto View = ShownView(200, 150);
+    const auto Picture = MakePicture(400, 300);
+    View->SetPixelGraphic(Picture.get());
+    View->SetActionMode(amMoveResizeCreateSelection);
+    QTest::mousePress(View->PicBox(), Qt::LeftButton, {}, {50, 50});
+    ASSERT_NE(View->findChild<QTimer*>("AutoScroll"), nullptr);
+    QTest::mouseMove(View->PicBox(), {View->ClientWidth() + 10, 50});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return View->horizontalScrollBar()->value() >= 10; }));
+    EXPECT_EQ(View->horizontalScrollBar()->value() % 5, 0);
+    EXPECT_EQ(View->verticalScrollBar()->value(), 0);
+    QTest::mouseRelease(View->PicBox(), Qt::LeftButton, {}, {View->ClientWidth() + 10, 50});
+    EXPECT_EQ(View->findChild<QTimer*>("AutoScroll"), nullptr);
+    EXPECT_TRUE(View->Selection());
+}
