@@ -1,6 +1,7 @@
 #include "pgraphic/image/octree.h"
 
 #include "pgraphic/image/color_merge.h"
+#include "pgraphic/image/row_pixels.h"
 
 #include <algorithm>
 #include <array>
@@ -213,9 +214,12 @@ std::vector<TPGColorSum> DistinctColors(const std::vector<std::pair<TColor, std:
 std::vector<TColor> OctreePalette(const TPixelGraphic& Source, int Count,
                                   const TPGRowCounted& RowCounted) {
     std::array<std::uint64_t, 256> Pixels{};
+    const auto Width = static_cast<std::size_t>(Source.Width());
+    const TPGBitCount BitCount = Source.BitCount();
     for (int Y = 0; Y < Source.Height(); ++Y) {
-        for (int X = 0; X < Source.Width(); ++X) {
-            ++Pixels[Source.Pixels(X, Y) & 0xFF];
+        const std::uint8_t* Row = Source.ScanLine(Y);
+        for (std::size_t X = 0; X < Width; ++X) {
+            ++Pixels[GetRowPixel(Row, X, BitCount) & 0xFF];
         }
         if (RowCounted(Y)) {
             break;

@@ -1,4 +1,5 @@
 #include "image_test_util.h"
+#include "pgraphic/image/color_merge.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "reference_octree.h"
@@ -291,4 +292,44 @@ TEST(OctreePalette, ResultsThatFitAreTheLiteralRulesOnes) {
     }
     EXPECT_GT(Fitting, 200);
     EXPECT_GT(Mended, 50);
+}
+
+// The merging keeps track of nearest pairs incrementally; it must give what merging the
+// nearest pair of the current colours (the first pair on a tie) each time gives.
+TEST(ColorMerge, MatchesMergingTheNearestPairEachTime) {
+    std::mt19937 Rng(77);
+    for (int Trial = 0; Trial < 500; ++Trial) {
+        std::vector<TPGColorSum> Groups(1 + Rng() % 40);
+        for (auto& G : Groups) {
+            // Coarse levels on a line, in a plane or in space make equal distances, and so
+            // ties, common.
+            const auto Level = [&] { return static_cast<std::uint64_t>(16 * (Rng() % 5)); };
+            G.Pixels = 1 + Rng() % 3;
+            G.R = Level() * G.Pixels;
+            G.G = Trial % 2 == 0 ? 0 : Level() * G.Pixels;
+            G.B = Trial % 4 == 0 ? 0 : Level() * G.Pixels;
+        }
+        const int Count = 1 + static_cast<int>(Rng() % Groups.size());
+
+        std::vector<TPGColorSum> Plain = Groups;
+        while (static_cast<int>(Plain.size()) > Count) {
+            std::size_t A = 0, B = 1;
+            for (std::size_t I = 0; I < Plain.size(); ++I) {
+                for (std::size_t J = I + 1; J < Plain.size(); ++J) {
+                    if (SquaredDistance(Plain[I].Mean(), Plain[J].Mean()) <
+                        SquaredDistance(Plain[A].Mean(), Plain[B].Mean())) {
+                        A = I;
+                        B = J;
+                    }
+                }
+            }
+            Plain[A].Add(Plain[B]);
+            Plain.erase(Plain.begin() + static_cast<std::ptrdiff_t>(B));
+        }
+        std::vector<TColor> Expected;
+        for (const auto& G : Plain) {
+            Expected.push_back(G.Mean());
+        }
+        ASSERT_EQ(MergeClosestColors(Groups, Count), Expected) << "trial " << Trial;
+    }
 }
