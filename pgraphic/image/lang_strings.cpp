@@ -40,6 +40,7 @@ constexpr std::array kEntries{
     TPGLangStrEntry{TPGLangStrId::EmptyInputFile, "Empty input file"},
     TPGLangStrEntry{TPGLangStrId::InvalidLibraryVersion, "Invalid library version"},
     TPGLangStrEntry{TPGLangStrId::ImageWord, "image"},
+    TPGLangStrEntry{TPGLangStrId::BitWord, "bit"},
 };
 
 constexpr bool NumberedInOrder() {

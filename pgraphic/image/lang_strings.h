@@ -39,6 +39,7 @@ enum class TPGLangStrId : int {
     EmptyInputFile = 28,
     InvalidLibraryVersion = 29,
     ImageWord = 30, // "image", the object named by size errors
+    BitWord = 31,   // "bit", the unit of bits per pixel
 };
 
 struct TPGLangStrEntry {

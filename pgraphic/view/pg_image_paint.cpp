@@ -7,6 +7,7 @@
 #include "pgraphic/view/progress_clock.h"
 #include "pgraphic/view/tiling.h"
 #include "pgraphic/view/transparent_controls.h"
+#include "pgraphic/view/view_rect_qt.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -15,14 +16,6 @@
 #include <vector>
 
 namespace {
-
-QRect ToQRect(const TPGRect& R) {
-    return {R.Left, R.Top, R.Width(), R.Height()};
-}
-
-TPGRect ToRect(const QRect& R) {
-    return {R.left(), R.top(), R.left() + R.width(), R.top() + R.height()};
-}
 
 // The rectangle a tile's picture is painted into: turned around along each mirrored axis, which
 // paints the picture mirrored.

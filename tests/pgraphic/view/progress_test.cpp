@@ -68,3 +68,13 @@ TEST(ProgressThrottle, DialogRuleAlsoReportsNewBandsAndNeedsAMaximum) {
     EXPECT_EQ(Throttle.Report(20, 100, 100), 20);
     EXPECT_FALSE(Throttle.Report(5, 0, 500));
 }
+
+TEST(ProgressThrottle, DialogRuleSixteenthsAlwaysReport) {
+    TPGProgressThrottle Throttle({100, 16, false});
+    Throttle.Start(1000);
+    EXPECT_FALSE(Throttle.Report(10, 100, 1010));  // same bucket, same sixteenth
+    EXPECT_EQ(Throttle.Report(16, 100, 1020), 16); // a new sixteenth
+    EXPECT_FALSE(Throttle.Report(20, 100, 1030));
+    EXPECT_EQ(Throttle.Report(20, 100, 1100), 20); // a new bucket
+    EXPECT_FALSE(Throttle.Report(5, 0, 1300));     // no maximum: nothing to report
+}

@@ -1,0 +1,290 @@
+// The picture open dialog: properties, the dialog window's life and the selection flow.
+
+#include "pgraphic/view/pg_open_dialog.h"
+
+#include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/view/open_dialog_layout.h"
+#include "pgraphic/view/open_dialog_panels.h"
+#include "pgraphic/view/open_dialog_text.h"
+#include "pgraphic/view/open_filter.h"
+#include "pgraphic/view/preview_pg_thread.h"
+#include "pgraphic/view/view_rect_qt.h"
+#include "pgraphic/view/worker_events.h"
+#include "platform/display.h"
+#include "platform/message_box.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+constexpr int kDebounceMilliseconds = 150;
+// The preview panel's frame takes 2 pixels on each side.
+constexpr int kPreviewFrames = 4;
+
+} // namespace
+
+TPGOpenDialog::TPGOpenDialog(QObject* Owner)
+    : TOpenDialog(Owner), FThread(std::make_unique<TCreateOpenSaveDialogPaintPGThread>()),
+      FDebounceTimer(std::make_unique<QTimer>()) {
+    SetOptions({ofHideReadOnly, ofShareAware});
+    SetFilter(DefaultFilter());
+    FDebounceTimer->setInterval(kDebounceMilliseconds);
+    connect(FDebounceTimer.get(), &QTimer::timeout, this, [this] { OnDebounceTimer(); });
+}
+
+TPGOpenDialog::~TPGOpenDialog() {
+    FDebounceTimer.reset();
+    FPreview.reset();
+    StopWorker();
+}
+
+bool TPGOpenDialog::Execute() {
+    FDescriptionValid = false;
+    if (FUseDefaultFilter) {
+        SetFilter(DefaultFilter());
+    }
+    return TOpenDialog::Execute();
+}
+
+void TPGOpenDialog::SetOptions(TOpenOptions Value) {
+    if (!Value.Contains(ofShareAware)) {
+        TMessageBoxRequest Request;
+        Request.Caption = QCoreApplication::applicationName().toStdString();
+        Request.Text = "TPGOpenDialog.Options and TPGSaveDialog.Options must include ofShareAware!";
+        Request.Type = TMsgDlgType::mtWarning;
+        ShowMessageBox(Request);
+        Value.Include(ofShareAware);
+    }
+    TOpenDialog::SetOptions(Value);
+}
+
+std::string TPGOpenDialog::GetFilterExtension(int FilterIndex) const {
+    return FUseDefaultFilter ? PGFilterIndexExtension(FileFormatReaders(), FilterIndex)
+                             : std::string();
+}
+
+int TPGOpenDialog::ListedReaderCount() const {
+    return FUseDefaultFilter ? PGListedReaderCount(FileFormatReaders()) : 0;
+}
+
+std::string TPGOpenDialog::DefaultFilter() const {
+    return BuildOpenFilter();
+}
+
+TFileFormatReaders& TPGOpenDialog::FileFormatReaders() const {
+    return ::FileFormatReaders();
+}
+
+void TPGOpenDialog::SetPalette8BitSys24BitGraphic(TPalette8BitSys24BitGraphic Value) {
+    if (IsPalette8BitSys24BitGraphic(Value)) {
+        FPalette24 = Value;
+    }
+}
+
+void TPGOpenDialog::SetPalette8BitSys8BitGraphic(TPalette8BitSys8BitGraphic Value) {
+    if (IsPalette8BitSys8BitGraphic(Value)) {
+        FPalette8 = Value;
+    }
+}
+
+void TPGOpenDialog::SetShowInfo(bool Value) {
+    if (FShowInfo != Value) {
+        FShowInfo = Value;
+        InvalidateDescription();
+    }
+}
+
+bool TPGOpenDialog::DebounceActive() const {
+    return FDebounceTimer->isActive();
+}
+
+QWidget* TPGOpenDialog::PreviewPanel() const {
+    return FPreviewPanel;
+}
+
+QWidget* TPGOpenDialog::DescriptionPanel() const {
+    return FDescriptionPanel;
+}
+
+// --- The dialog window ---------------------------------------------------------------------------
+
+void TPGOpenDialog::InitDialog(QFileDialog& Dialog) {
+    TOpenDialog::InitDialog(Dialog);
+    FCurrentPath.clear();
+    const TPGOpenDialogLayout Layout = PGOpenDialogLayout(PGDialogBaseUnits(Dialog.font()));
+    auto* Side = new QWidget(&Dialog);
+    Side->setObjectName("previewSide");
+    Side->setFixedSize(Layout.SideWidth, Layout.SideHeight);
+    auto* Preview = new TPGOwnerDrawPanel(Side);
+    Preview->setObjectName("previewPanel");
+    Preview->setGeometry(ToQRect(Layout.Preview));
+    Preview->OnDrawItem = [this](QPainter& Painter, const QRect& Client) {
+        DrawPreview(Painter, Client);
+    };
+    auto* Description = new TPGOwnerDrawPanel(Side);
+    Description->setObjectName("descriptionPanel");
+    Description->setGeometry(ToQRect(Layout.Description));
+    Description->OnDrawItem = [this](QPainter& Painter, const QRect& Client) {
+        DrawDescription(Painter, Client);
+    };
+    // Beside everything the file dialog shows, from its top to its bottom; the window grows by
+    // as much (as far as the screen allows), so the file list keeps its room.
+    int Spacing = 0;
+    if (auto* Grid = qobject_cast<QGridLayout*>(Dialog.layout())) {
+        Grid->addWidget(Side, 0, Grid->columnCount(), std::max(Grid->rowCount(), 1), 1,
+                        Qt::AlignTop);
+        Spacing = std::max(Grid->horizontalSpacing(), 0);
+    } else if (Dialog.layout() != nullptr) {
+        Dialog.layout()->addWidget(Side);
+    }
+    int Width = Dialog.width() + Layout.SideWidth + Spacing;
+    if (const QScreen* Screen = Dialog.screen()) {
+        Width = std::min(Width, std::max(Dialog.width(), Screen->availableGeometry().width()));
+    }
+    Dialog.resize(Width, Dialog.height());
+    FSide = Side;
+    FPreviewPanel = Preview;
+    FDescriptionPanel = Description;
+    connect(&Dialog, &QFileDialog::currentChanged, this, [this](const QString& Path) {
+        FCurrentPath = Path.toStdString();
+        SelectionChanged();
+    });
+}
+
+void TPGOpenDialog::ShowDialog(QFileDialog& Dialog) {
+    TOpenDialog::ShowDialog(Dialog);
+    const QScreen* Screen = Dialog.screen();
+    if (Screen == nullptr) {
+        return;
+    }
+    const QSize Size = Dialog.frameGeometry().size();
+    const TPGPoint At =
+        PGOpenDialogPosition(ToRect(Screen->geometry()), Size.width(), Size.height());
+    Dialog.move(At.X, At.Y);
+}
+
+void TPGOpenDialog::DestroyDialog() {
+    FDebounceTimer->stop();
+    StopWorker();
+    FPreview.reset();
+    FClockShown = false;
+    if (FPreviewPanel) {
+        FPreviewPanel->OnDrawItem = nullptr;
+    }
+    if (FDescriptionPanel) {
+        FDescriptionPanel->OnDrawItem = nullptr;
+    }
+    FSide = nullptr;
+    FPreviewPanel = nullptr;
+    FDescriptionPanel = nullptr;
+    TOpenDialog::DestroyDialog();
+}
+
+// --- Selection and preview -----------------------------------------------------------------------
+
+void TPGOpenDialog::SelectionChanged() {
+    FDebounceTimer->stop();
+    StopWorker();
+    FPreview.reset();
+    FClockShown = false;
+    FDescriptionValid = false;
+    InvalidatePreviewInside();
+    InvalidateDescription();
+    FDebounceTimer->start();
+}
+
+void TPGOpenDialog::OnDebounceTimer() {
+    FDebounceTimer->stop();
+    if (FSide) {
+        LoadPreview();
+    }
+}
+
+std::string TPGOpenDialog::SelectedFilePath() const {
+    const QFileDialog* Dialog = DialogWindow();
+    if (Dialog == nullptr) {
+        return {};
+    }
+    const auto* NameEdit = Dialog->findChild<QLineEdit*>("fileNameEdit");
+    return PGSelectedFilePath(FCurrentPath, Dialog->directory().absolutePath().toStdString(),
+                              NameEdit != nullptr ? NameEdit->text().toStdString() : "");
+}
+
+void TPGOpenDialog::LoadPreview() {
+    FPreview.reset();
+    StopWorker();
+    FClockShown = false;
+    const std::string Path = SelectedFilePath();
+    FDescriptionValid = GetImageFileInfo(Path, 0, FDescription);
+    InvalidateDescription();
+    InvalidatePreviewInside();
+    // Files that no reader recognises get no preview; without a panel there is nothing to fit.
+    if (!FDescriptionValid || !FPreviewPanel) {
+        return;
+    }
+    FThread.reset();
+    auto Thread = std::make_unique<TCreateOpenSaveDialogPaintPGThread>();
+    Thread->SetInactive(false);
+    Thread->SetTargetWindow(this);
+    Thread->SetFileName(Path);
+    Thread->SetMaxSize(FPreviewPanel->width() - kPreviewFrames,
+                       FPreviewPanel->height() - kPreviewFrames);
+    Thread->SetStretchMode(FStretchMode);
+    Thread->SetPalette8BitSys24BitGraphic(FPalette24);
+    Thread->SetPalette8BitSys8BitGraphic(FPalette8);
+    Thread->SetDisplayDepth(ScreenColorDepth());
+    FThread = std::move(Thread);
+    FThread->Resume();
+}
+
+void TPGOpenDialog::customEvent(QEvent* Event) {
+    // What a run posted before it was stopped is stale: the selection has moved on.
+    const auto Current = [this](std::uint64_t Run) {
+        return Run == FThread->Run() && !FThread->Terminated();
+    };
+    if (Event->type() == TPGImageReadyEvent::EventType()) {
+        auto* Ready = static_cast<TPGImageReadyEvent*>(Event);
+        if (Current(Ready->Run())) {
+            // The run has posted its last event; joining it is immediate.
+            FThread->WaitFor();
+            ReceivePreview(Ready->TakeImage());
+        }
+        return;
+    }
+    if (Event->type() == TPGProgressReportEvent::EventType()) {
+        auto* Report = static_cast<TPGProgressReportEvent*>(Event);
+        if (Current(Report->Run())) {
+            DrawPreviewClock(Report->Step(), Report->Percent());
+        }
+        return;
+    }
+    TOpenDialog::customEvent(Event);
+}
+
+void TPGOpenDialog::ReceivePreview(std::unique_ptr<TPixelGraphic> Image) {
+    FPreview = std::move(Image);
+    FClockShown = false;
+    InvalidatePreviewInside();
+}
+
+void TPGOpenDialog::StopWorker() {
+    FThread->Terminate();
+    FThread->WaitFor();
+}
+
+void TPGOpenDialog::InvalidatePreviewInside() {
+    if (FPreviewPanel) {
+        FPreviewPanel->update(FPreviewPanel->rect().adjusted(2, 2, -2, -2));
+    }
+}
+
+void TPGOpenDialog::InvalidateDescription() {
+    if (FDescriptionPanel) {
+        FDescriptionPanel->update();
+    }
+}

@@ -1,0 +1,95 @@
+// The picture open dialog: drawing the preview panel, its progress clock and the description.
+
+#include "pgraphic/canvas/painting.h"
+#include "pgraphic/canvas/raster_op.h"
+#include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/view/open_dialog_panels.h"
+#include "pgraphic/view/open_dialog_text.h"
+#include "pgraphic/view/pg_open_dialog.h"
+#include "pgraphic/view/preview_geometry.h"
+#include "pgraphic/view/progress_clock.h"
+#include "pgraphic/view/system_colors.h"
+#include "pgraphic/view/view_rect_qt.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+
+QColor ShadeColor(TPGFrameShade Shade, const QPalette& Palette) {
+    switch (Shade) {
+    case fsShadow:
+        return PGResolveColor(clBtnShadow, Palette);
+    case fsBlack:
+        return Qt::black;
+    case fsWhite:
+        return Qt::white;
+    case fsFace:
+        break;
+    }
+    return PGResolveColor(clBtnFace, Palette);
+}
+
+} // namespace
+
+void TPGOpenDialog::DrawPreviewClock(int Step, int Percent) {
+    if (!FProgressClockVisible) {
+        return;
+    }
+    FClockShown = true;
+    FClockStep = Step;
+    FClockPercent = Percent;
+    if (FPreviewPanel) {
+        const TPGPoint At = PGPreviewClockPosition(ToRect(FPreviewPanel->rect()));
+        FPreviewPanel->repaint(At.X, At.Y, kPGClockSize, kPGClockSize);
+    }
+}
+
+void TPGOpenDialog::DrawPreview(QPainter& Painter, const QRect& Client) {
+    const QPalette& Palette = FPreviewPanel->palette();
+    const TPGRect C = ToRect(Client);
+    Painter.fillRect(ToQRect(PGPreviewInside(C)), PGResolveColor(clBtnFace, Palette));
+    for (const TPGFrameStrip& Strip : PGSunkenFrame(C)) {
+        Painter.fillRect(ToQRect(Strip.Area), ShadeColor(Strip.Shade, Palette));
+    }
+    if (FPreview) {
+        const TPGRect At = PGPreviewPaintRect(C, FPreview->Width(), FPreview->Height());
+        if (At.Width() > 0 && At.Height() > 0) {
+            DrawToDC(*FPreview, Painter, ToQRect(At), false, cmSrcCopy);
+        }
+    } else if (FClockShown && FProgressClockVisible) {
+        DrawClock(Painter, Client);
+    }
+}
+
+void TPGOpenDialog::DrawClock(QPainter& Painter, const QRect& Client) {
+    const QPalette& Palette = FPreviewPanel->palette();
+    const TPGPoint At = PGPreviewClockPosition(ToRect(Client));
+    // The clock's square is the face colour around the dial.
+    Painter.fillRect(At.X, At.Y, kPGClockSize, kPGClockSize, PGResolveColor(clBtnFace, Palette));
+    PGDrawProgressClock(Painter, At.X, At.Y, FClockStep, FClockPercent,
+                        PGResolveColor(FProgressClockLineColor, Palette),
+                        PGResolveColor(FProgressClockBkColor, Palette));
+}
+
+void TPGOpenDialog::DrawDescription(QPainter& Painter, const QRect& Client) {
+    const QPalette& Palette = FDescriptionPanel->palette();
+    Painter.fillRect(Client, PGResolveColor(clBtnFace, Palette));
+    if (!FShowInfo || !FDescriptionValid) {
+        return;
+    }
+    const std::vector<std::string> Lines = PGDescriptionLines(FDescription);
+    const int Count = static_cast<int>(Lines.size());
+    const QFontMetrics Metrics(FDescriptionPanel->font());
+    Painter.setFont(FDescriptionPanel->font());
+    Painter.setPen(Palette.color(QPalette::ButtonText));
+    for (int I = 0; I < Count; ++I) {
+        // A line too long for the panel ends in an ellipsis rather than being cut off.
+        const QString Text =
+            Metrics.elidedText(QString::fromStdString(Lines[I]), Qt::ElideRight, Client.width());
+        const QRect Line(Client.left(),
+                         Client.top() + PGDescriptionLineTop(I, Count, Client.height()),
+                         Client.width(), Metrics.height());
+        Painter.drawText(Line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Text);
+    }
+}

@@ -1,0 +1,105 @@
+#include "pgraphic/view/preview_pg_thread.h"
+
+#include "pgraphic/image/pixel_graphic.h"
+#include "pgraphic/view/paint_copy_rules.h"
+#include "pgraphic/view/preview_geometry.h"
+#include "pgraphic/view/worker_events.h"
+
+#include <filesystem>
+#include <system_error>
+
+TCreateOpenSaveDialogPaintPGThread::TCreateOpenSaveDialogPaintPGThread() : FRun(PGNewWorkerRun()) {}
+
+TCreateOpenSaveDialogPaintPGThread::~TCreateOpenSaveDialogPaintPGThread() {
+    FThread.Stop();
+}
+
+void TCreateOpenSaveDialogPaintPGThread::SetMaxSize(int Width, int Height) {
+    FMaxWidth = Width;
+    FMaxHeight = Height;
+}
+
+void TCreateOpenSaveDialogPaintPGThread::Resume() {
+    if (!FInactive) {
+        FThread.Start([this] { Execute(); });
+    }
+}
+
+void TCreateOpenSaveDialogPaintPGThread::Execute() {
+    // Nothing may escape a thread: a preview that fails is simply not shown.
+    try {
+        if (auto Preview = Work()) {
+            PGPostImageReady(FTargetWindow, FRun, std::move(Preview));
+        }
+    } catch (...) {
+    }
+}
+
+std::unique_ptr<TPixelGraphic> TCreateOpenSaveDialogPaintPGThread::Work() {
+    FStep = 1;
+    FThrottle.Start(TPGProgressThrottle::Now());
+    std::error_code Error;
+    if (!std::filesystem::is_regular_file(FFileName, Error)) {
+        return nullptr;
+    }
+    auto Image = NewImage();
+    Image->SetReadWarningAction(pgwaIgnore);
+    Image->SetFastRead(true);
+    Image->LoadFromFile(FFileName);
+    if (!Terminated()) {
+        if (const auto Size =
+                PGPreviewScaledSize(Image->Width(), Image->Height(), FMaxWidth, FMaxHeight)) {
+            auto Scaled = NewImage();
+            Scaled->SetSize(Size->Width, Size->Height, bc24);
+            Scaled->SetStretchMode(FStretchMode);
+            ReplaceByConversion(Image, std::move(Scaled));
+        }
+        ReduceColors(Image);
+    }
+    if (Terminated()) {
+        return nullptr;
+    }
+    // The preview outlives this object: it must not report here any more.
+    Image->OnProgress = nullptr;
+    return Image;
+}
+
+void TCreateOpenSaveDialogPaintPGThread::ReduceColors(std::unique_ptr<TPixelGraphic>& Image) {
+    if (FDisplayDepth > 8 || Terminated()) {
+        return;
+    }
+    const TPGPaintTargetFormat Format =
+        PGPaintTargetFormat(FDisplayDepth, Image->BitCount(), FPalette24, FPalette8);
+    auto Reduced = NewImage();
+    Reduced->SetSize(Image->Width(), Image->Height(), Format.BitCount);
+    if (Format.OptimizePalette) {
+        Reduced->CreateOptimizedPalette(*Image, kPGOptimizedDisplayColors, true);
+    } else if (Format.PaletteIdent) {
+        Reduced->SetPaletteIdent(*Format.PaletteIdent);
+    } else if (Format.CopyPalette) {
+        Reduced->CopyPalette(*Image);
+    }
+    ReplaceByConversion(Image, std::move(Reduced));
+}
+
+void TCreateOpenSaveDialogPaintPGThread::ReplaceByConversion(
+    std::unique_ptr<TPixelGraphic>& Image, std::unique_ptr<TPixelGraphic> Converted) {
+    ++FStep;
+    Converted->StretchFrom(*Image);
+    Image = std::move(Converted);
+}
+
+std::unique_ptr<TPixelGraphic> TCreateOpenSaveDialogPaintPGThread::NewImage() {
+    auto Image = std::make_unique<TPixelGraphic>();
+    Image->OnProgress = [this](TObject*, int Step, int Max, bool& Abort) {
+        ImageProgress(Step, Max, Abort);
+    };
+    return Image;
+}
+
+void TCreateOpenSaveDialogPaintPGThread::ImageProgress(int Step, int Max, bool& Abort) {
+    if (const auto Percent = FThrottle.Report(Step, Max, TPGProgressThrottle::Now())) {
+        PGPostProgress(FTargetWindow, FRun, FStep, *Percent);
+    }
+    Abort = Terminated();
+}
