@@ -144,24 +144,16 @@ void TPGImage::ReceivePaintPixelGraphic(std::unique_ptr<TPixelGraphic> Image) {
 void TPGImage::customEvent(QEvent* Event) {
     // Events of a run that has since been stopped are stale: the picture or the settings they
     // were made for have changed.
-    const auto Current = [this](std::uint64_t Run) {
-        return Run == FThread->Run() && !FThread->Terminated();
-    };
-    if (Event->type() == TPGImageReadyEvent::EventType()) {
-        auto* Ready = static_cast<TPGImageReadyEvent*>(Event);
-        if (Current(Ready->Run())) {
-            // The run has posted its last event; joining it is immediate.
-            FThread->WaitFor();
-            ReceivePaintPixelGraphic(Ready->TakeImage());
-        }
-        return;
+    const bool Handled = PGHandleWorkerEvent(
+        Event,
+        {[this](std::uint64_t Run) { return Run == FThread->Run() && !FThread->Terminated(); },
+         [this](std::unique_ptr<TPixelGraphic> Image) {
+             // The run has posted its last event; joining it is immediate.
+             FThread->WaitFor();
+             ReceivePaintPixelGraphic(std::move(Image));
+         },
+         [this](int Step, int Percent) { ProgressArrived(Step, Percent); }});
+    if (!Handled) {
+        QAbstractScrollArea::customEvent(Event);
     }
-    if (Event->type() == TPGProgressReportEvent::EventType()) {
-        auto* Report = static_cast<TPGProgressReportEvent*>(Event);
-        if (Current(Report->Run())) {
-            ProgressArrived(Report->Step(), Report->Percent());
-        }
-        return;
-    }
-    QAbstractScrollArea::customEvent(Event);
 }

@@ -244,26 +244,18 @@ void TPGOpenDialog::LoadPreview() {
 
 void TPGOpenDialog::customEvent(QEvent* Event) {
     // What a run posted before it was stopped is stale: the selection has moved on.
-    const auto Current = [this](std::uint64_t Run) {
-        return Run == FThread->Run() && !FThread->Terminated();
-    };
-    if (Event->type() == TPGImageReadyEvent::EventType()) {
-        auto* Ready = static_cast<TPGImageReadyEvent*>(Event);
-        if (Current(Ready->Run())) {
-            // The run has posted its last event; joining it is immediate.
-            FThread->WaitFor();
-            ReceivePreview(Ready->TakeImage());
-        }
-        return;
+    const bool Handled = PGHandleWorkerEvent(
+        Event,
+        {[this](std::uint64_t Run) { return Run == FThread->Run() && !FThread->Terminated(); },
+         [this](std::unique_ptr<TPixelGraphic> Image) {
+             // The run has posted its last event; joining it is immediate.
+             FThread->WaitFor();
+             ReceivePreview(std::move(Image));
+         },
+         [this](int Step, int Percent) { DrawPreviewClock(Step, Percent); }});
+    if (!Handled) {
+        TOpenDialog::customEvent(Event);
     }
-    if (Event->type() == TPGProgressReportEvent::EventType()) {
-        auto* Report = static_cast<TPGProgressReportEvent*>(Event);
-        if (Current(Report->Run())) {
-            DrawPreviewClock(Report->Step(), Report->Percent());
-        }
-        return;
-    }
-    TOpenDialog::customEvent(Event);
 }
 
 void TPGOpenDialog::ReceivePreview(std::unique_ptr<TPixelGraphic> Image) {

@@ -16,10 +16,10 @@
 
 namespace {
 
-QColor ShadeColor(TPGFrameShade Shade, const QPalette& Palette) {
+QColor ShadeColor(TPGFrameShade Shade) {
     switch (Shade) {
     case fsShadow:
-        return PGResolveColor(clBtnShadow, Palette);
+        return PGQColor(clBtnShadow);
     case fsBlack:
         return Qt::black;
     case fsWhite:
@@ -27,7 +27,7 @@ QColor ShadeColor(TPGFrameShade Shade, const QPalette& Palette) {
     case fsFace:
         break;
     }
-    return PGResolveColor(clBtnFace, Palette);
+    return PGQColor(clBtnFace);
 }
 
 } // namespace
@@ -46,11 +46,10 @@ void TPGOpenDialog::DrawPreviewClock(int Step, int Percent) {
 }
 
 void TPGOpenDialog::DrawPreview(QPainter& Painter, const QRect& Client) {
-    const QPalette& Palette = FPreviewPanel->palette();
     const TPGRect C = ToRect(Client);
-    Painter.fillRect(ToQRect(PGPreviewInside(C)), PGResolveColor(clBtnFace, Palette));
+    Painter.fillRect(ToQRect(PGPreviewInside(C)), PGQColor(clBtnFace));
     for (const TPGFrameStrip& Strip : PGSunkenFrame(C)) {
-        Painter.fillRect(ToQRect(Strip.Area), ShadeColor(Strip.Shade, Palette));
+        Painter.fillRect(ToQRect(Strip.Area), ShadeColor(Strip.Shade));
     }
     if (FPreview) {
         const TPGRect At = PGPreviewPaintRect(C, FPreview->Width(), FPreview->Height());
@@ -63,18 +62,15 @@ void TPGOpenDialog::DrawPreview(QPainter& Painter, const QRect& Client) {
 }
 
 void TPGOpenDialog::DrawClock(QPainter& Painter, const QRect& Client) {
-    const QPalette& Palette = FPreviewPanel->palette();
     const TPGPoint At = PGPreviewClockPosition(ToRect(Client));
     // The clock's square is the face colour around the dial.
-    Painter.fillRect(At.X, At.Y, kPGClockSize, kPGClockSize, PGResolveColor(clBtnFace, Palette));
+    Painter.fillRect(At.X, At.Y, kPGClockSize, kPGClockSize, PGQColor(clBtnFace));
     PGDrawProgressClock(Painter, At.X, At.Y, FClockStep, FClockPercent,
-                        PGResolveColor(FProgressClockLineColor, Palette),
-                        PGResolveColor(FProgressClockBkColor, Palette));
+                        PGQColor(FProgressClockLineColor), PGQColor(FProgressClockBkColor));
 }
 
 void TPGOpenDialog::DrawDescription(QPainter& Painter, const QRect& Client) {
-    const QPalette& Palette = FDescriptionPanel->palette();
-    Painter.fillRect(Client, PGResolveColor(clBtnFace, Palette));
+    Painter.fillRect(Client, PGQColor(clBtnFace));
     if (!FShowInfo || !FDescriptionValid) {
         return;
     }
@@ -82,7 +78,7 @@ void TPGOpenDialog::DrawDescription(QPainter& Painter, const QRect& Client) {
     const int Count = static_cast<int>(Lines.size());
     const QFontMetrics Metrics(FDescriptionPanel->font());
     Painter.setFont(FDescriptionPanel->font());
-    Painter.setPen(Palette.color(QPalette::ButtonText));
+    Painter.setPen(PGQColor(SystemColor(COLOR_BTNTEXT)));
     for (int I = 0; I < Count; ++I) {
         // A line too long for the panel ends in an ellipsis rather than being cut off.
         const QString Text =

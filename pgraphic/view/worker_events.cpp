@@ -49,3 +49,21 @@ void PGPostImageReady(QObject* Receiver, std::uint64_t Run, std::unique_ptr<TPix
 void PGPostProgress(QObject* Receiver, std::uint64_t Run, int Step, int Percent) {
     QCoreApplication::postEvent(Receiver, new TPGProgressReportEvent(Run, Step, Percent));
 }
+
+bool PGHandleWorkerEvent(QEvent* Event, const TPGWorkerEventHandlers& Handlers) {
+    if (Event->type() == TPGImageReadyEvent::EventType()) {
+        auto* Ready = static_cast<TPGImageReadyEvent*>(Event);
+        if (Handlers.Current(Ready->Run())) {
+            Handlers.Ready(Ready->TakeImage());
+        }
+        return true;
+    }
+    if (Event->type() == TPGProgressReportEvent::EventType()) {
+        const auto* Report = static_cast<TPGProgressReportEvent*>(Event);
+        if (Handlers.Current(Report->Run())) {
+            Handlers.Progress(Report->Step(), Report->Percent());
+        }
+        return true;
+    }
+    return false;
+}

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QObject;
@@ -49,3 +50,16 @@ private:
 // Post the events to Receiver (from any thread).
 void PGPostImageReady(QObject* Receiver, std::uint64_t Run, std::unique_ptr<TPixelGraphic> Image);
 void PGPostProgress(QObject* Receiver, std::uint64_t Run, int Step, int Percent);
+
+// What a window does with its worker's events: Current tells whether a run's events still count
+// (events of a run that has since been stopped are stale), Ready takes the finished image,
+// Progress the stage and percentage.
+struct TPGWorkerEventHandlers {
+    std::function<bool(std::uint64_t Run)> Current;
+    std::function<void(std::unique_ptr<TPixelGraphic> Image)> Ready;
+    std::function<void(int Step, int Percent)> Progress;
+};
+
+// Hands Event to the handlers when it is a worker event of a current run. True for every worker
+// event, current or stale; false for any other event.
+bool PGHandleWorkerEvent(QEvent* Event, const TPGWorkerEventHandlers& Handlers);

@@ -136,7 +136,7 @@ protected:
         return Panel->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    static QRgb Face(QWidget* Panel) { return PGResolveColor(clBtnFace, Panel->palette()).rgb(); }
+    static QRgb Face() { return PGQColor(clBtnFace).rgb(); }
 
     static inline QTemporaryDir* Folder = nullptr;
     TMessageBoxHook PreviousHook;
@@ -302,15 +302,14 @@ TEST_F(PGOpenDialogTest, RestingOnAPictureShowsItsDescriptionAndPreview) {
 
         // The sunken frame and the picture in the middle.
         const QImage Shot = Grab(Panel);
-        const QPalette& P = Panel->palette();
-        EXPECT_EQ(Shot.pixel(0, 0), PGResolveColor(clBtnShadow, P).rgb());
+        EXPECT_EQ(Shot.pixel(0, 0), PGQColor(clBtnShadow).rgb());
         EXPECT_EQ(Shot.pixel(1, 1), qRgb(0, 0, 0));
         EXPECT_EQ(Shot.pixel(Panel->width() - 1, Panel->height() - 1), qRgb(255, 255, 255));
         const QImage Description = Grab(Dialog.DescriptionPanel());
         int Ink = 0;
         for (int Y = 0; Y < Description.height(); ++Y) {
             for (int X = 0; X < Description.width(); ++X) {
-                Ink += Description.pixel(X, Y) != Face(Dialog.DescriptionPanel()) ? 1 : 0;
+                Ink += Description.pixel(X, Y) != Face() ? 1 : 0;
             }
         }
         EXPECT_GT(Ink, 100); // the lines are drawn
@@ -318,9 +317,8 @@ TEST_F(PGOpenDialogTest, RestingOnAPictureShowsItsDescriptionAndPreview) {
         // Without ShowInfo the description panel is empty again.
         Dialog.SetShowInfo(false);
         const QImage Hidden = Grab(Dialog.DescriptionPanel());
-        EXPECT_EQ(Hidden.pixel(5, 5), Face(Dialog.DescriptionPanel()));
-        EXPECT_EQ(Hidden.pixel(Hidden.width() / 3, Hidden.height() / 8),
-                  Face(Dialog.DescriptionPanel()));
+        EXPECT_EQ(Hidden.pixel(5, 5), Face());
+        EXPECT_EQ(Hidden.pixel(Hidden.width() / 3, Hidden.height() / 8), Face());
     });
     EXPECT_EQ(Dialog.Preview(), nullptr); // freed with the window
 }
@@ -335,14 +333,14 @@ TEST_F(PGOpenDialogTest, WidePictureIsShrunkAndCentredInThePanel) {
         EXPECT_EQ(Dialog.Preview()->Width(), 180);
         EXPECT_EQ(Dialog.Preview()->Height(), 18);
         const QImage Shot = Grab(Panel);
-        EXPECT_EQ(Shot.pixel(2, 72), Face(Panel));
-        EXPECT_EQ(Shot.pixel(2, 91), Face(Panel));
+        EXPECT_EQ(Shot.pixel(2, 72), Face());
+        EXPECT_EQ(Shot.pixel(2, 91), Face());
         // The preview's own pixels at its place (73 to 90 from the top, 2 to 181 across).
         EXPECT_EQ(Shot.pixel(2, 73), QColor(Dialog.Preview()->PixelColors(0, 0) & 0xFF,
                                             Dialog.Preview()->PixelColors(0, 0) >> 8 & 0xFF,
                                             Dialog.Preview()->PixelColors(0, 0) >> 16 & 0xFF)
                                          .rgb());
-        EXPECT_NE(Shot.pixel(100, 80), Face(Panel));
+        EXPECT_NE(Shot.pixel(100, 80), Face());
     });
 }
 
@@ -359,11 +357,9 @@ TEST_F(PGOpenDialogTest, FoldersAndOtherFilesGetNoPreviewAndNoWorker) {
             EXPECT_EQ(Dialog.Preview(), nullptr) << Name;
             EXPECT_EQ(Dialog.PreviewThread().Run(), IdleRun) << Name;
             const QImage Description = Grab(Dialog.DescriptionPanel());
-            EXPECT_EQ(Description.pixel(Description.width() / 3, Description.height() / 8),
-                      Face(Dialog.DescriptionPanel()));
+            EXPECT_EQ(Description.pixel(Description.width() / 3, Description.height() / 8), Face());
             const QImage Preview = Grab(Dialog.PreviewPanel());
-            EXPECT_EQ(Preview.pixel(Preview.width() / 2, Preview.height() / 2),
-                      Face(Dialog.PreviewPanel()));
+            EXPECT_EQ(Preview.pixel(Preview.width() / 2, Preview.height() / 2), Face());
         }
     });
 }
@@ -398,8 +394,7 @@ TEST_F(PGOpenDialogTest, MovingOnCancelsALongLoad) {
         QWidget* Panel = Dialog.PreviewPanel();
         const QImage Shot = Grab(Panel);
         const TPGPoint Clock{Panel->width() / 2 - 8, Panel->height() / 2 - 8};
-        EXPECT_EQ(Shot.pixel(Clock.X + 7, Clock.Y),
-                  PGResolveColor(clBtnShadow, Panel->palette()).rgb());
+        EXPECT_EQ(Shot.pixel(Clock.X + 7, Clock.Y), PGQColor(clBtnShadow).rgb());
 
         Select(Window, Path("sub"));
         EXPECT_TRUE(Dialog.PreviewThread().Terminated());
