@@ -173,11 +173,10 @@ void TPGOpenDialog::DestroyDialog() {
     StopWorker();
     FPreview.reset();
     FClockShown = false;
-    if (FPreviewPanel) {
-        FPreviewPanel->OnDrawItem = nullptr;
-    }
-    if (FDescriptionPanel) {
-        FDescriptionPanel->OnDrawItem = nullptr;
+    for (TPGOwnerDrawPanel* Panel : {FPreviewPanel.data(), FDescriptionPanel.data()}) {
+        if (Panel != nullptr) {
+            Panel->OnDrawItem = nullptr;
+        }
     }
     FSide = nullptr;
     FPreviewPanel = nullptr;
@@ -216,6 +215,8 @@ std::string TPGOpenDialog::SelectedFilePath() const {
 }
 
 void TPGOpenDialog::LoadPreview() {
+    // The rest is over, also when the preview is asked for before the debounce fired.
+    FDebounceTimer->stop();
     FPreview.reset();
     StopWorker();
     FClockShown = false;
@@ -224,7 +225,8 @@ void TPGOpenDialog::LoadPreview() {
     InvalidateDescription();
     InvalidatePreviewInside();
     // Files that no reader recognises get no preview; without a panel there is nothing to fit.
-    if (!FDescriptionValid || !FPreviewPanel) {
+    const QWidget* Panel = FPreviewPanel.data();
+    if (!FDescriptionValid || Panel == nullptr) {
         return;
     }
     FThread.reset();
@@ -232,8 +234,7 @@ void TPGOpenDialog::LoadPreview() {
     Thread->SetInactive(false);
     Thread->SetTargetWindow(this);
     Thread->SetFileName(Path);
-    Thread->SetMaxSize(FPreviewPanel->width() - kPreviewFrames,
-                       FPreviewPanel->height() - kPreviewFrames);
+    Thread->SetMaxSize(Panel->width() - kPreviewFrames, Panel->height() - kPreviewFrames);
     Thread->SetStretchMode(FStretchMode);
     Thread->SetPalette8BitSys24BitGraphic(FPalette24);
     Thread->SetPalette8BitSys8BitGraphic(FPalette8);
@@ -270,13 +271,13 @@ void TPGOpenDialog::StopWorker() {
 }
 
 void TPGOpenDialog::InvalidatePreviewInside() {
-    if (FPreviewPanel) {
-        FPreviewPanel->update(FPreviewPanel->rect().adjusted(2, 2, -2, -2));
+    if (QWidget* Panel = FPreviewPanel.data()) {
+        Panel->update(Panel->rect().adjusted(2, 2, -2, -2));
     }
 }
 
 void TPGOpenDialog::InvalidateDescription() {
-    if (FDescriptionPanel) {
-        FDescriptionPanel->update();
+    if (QWidget* Panel = FDescriptionPanel.data()) {
+        Panel->update();
     }
 }

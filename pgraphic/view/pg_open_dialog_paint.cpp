@@ -39,9 +39,9 @@ void TPGOpenDialog::DrawPreviewClock(int Step, int Percent) {
     FClockShown = true;
     FClockStep = Step;
     FClockPercent = Percent;
-    if (FPreviewPanel) {
-        const TPGPoint At = PGPreviewClockPosition(ToRect(FPreviewPanel->rect()));
-        FPreviewPanel->repaint(At.X, At.Y, kPGClockSize, kPGClockSize);
+    if (QWidget* Panel = FPreviewPanel.data()) {
+        const TPGPoint At = PGPreviewClockPosition(ToRect(Panel->rect()));
+        Panel->repaint(At.X, At.Y, kPGClockSize, kPGClockSize);
     }
 }
 
