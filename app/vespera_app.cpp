@@ -10,12 +10,21 @@
 #include "platform/ini_file.h"
 #include "platform/message_box.h"
 
+#include <exception>
 #include <filesystem>
 
 namespace {
 
 constexpr const char* kFirstLogoFile = "logow.sys";
 constexpr const char* kLastLogoFile = "logos.sys";
+
+void ReportException(const std::exception_ptr& Failure) {
+    try {
+        std::rethrow_exception(Failure);
+    } catch (const std::exception& E) {
+        ShowException(E);
+    }
+}
 
 TFontInfo FontOf(const TLogoValues& V) {
     return TFontInfo{V.Font, V.Size, V.TextColor, V.Bold, V.Italic};
@@ -54,8 +63,22 @@ void TVesperaApp::FormCreate(const TProgramPlaces& Places,
     FSettings.SetOnlyFirst(FSettings.OnlyOne() == 1);
     FSettings.SetOnlyLast(FSettings.OnlyOne() == 2);
     FLoading = false;
-    FirstBackChange();
-    LastBackChange();
+    // Each logo is built even when the other's background picture cannot be read, so that
+    // neither preview stays empty; the failures are reported in order, the last one raised.
+    std::exception_ptr Failure;
+    for (const int Logo : {1, 2}) {
+        try {
+            BackChange(Logo);
+        } catch (const std::exception&) {
+            if (Failure) {
+                ReportException(Failure);
+            }
+            Failure = std::current_exception();
+        }
+    }
+    if (Failure) {
+        std::rethrow_exception(Failure);
+    }
 }
 
 void TVesperaApp::LoadSettings() {

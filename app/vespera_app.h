@@ -49,7 +49,8 @@ public:
     // (FilesClick with its full path) and the fonts (SelectFonts with FontFamilies, the
     // families the font lists offer), checks the single-logo boxes from OnlyOne, ends Loading
     // and builds and composes both logos. A record file that cannot be read is reported and
-    // start-up goes on with the default texts; other failures are raised.
+    // start-up goes on with the default texts; other failures are raised (when both backgrounds
+    // fail, the first is reported and the second raised, both logos having been tried).
     void FormCreate(const TProgramPlaces& Places, const std::vector<std::string>& FontFamilies);
     // The settings file's values into Settings(), and back (see settings_file.h).
     void LoadSettings();

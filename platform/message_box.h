@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 // The process-wide message box: every message to the user goes through one hook. A window
@@ -13,12 +14,21 @@ enum class TMsgDlgButtons { mbOK, mbOKCancel, mbYesNo, mbYesNoCancel };
 
 enum class TModalResult { mrNone, mrOK, mrCancel, mrYes, mrNo };
 
+// A point on the screen, in pixels from its top-left corner.
+struct TScreenPoint {
+    int X = 0;
+    int Y = 0;
+    bool operator==(const TScreenPoint&) const = default;
+};
+
 struct TMessageBoxRequest {
     std::string Caption;
     std::string Text;
     TMsgDlgType Type = TMsgDlgType::mtInformation;
     TMsgDlgButtons Buttons = TMsgDlgButtons::mbOK;
     TModalResult Default = TModalResult::mrOK; // the answer of the default button
+    // Where the box's top-left corner goes; none lets the hook place it.
+    std::optional<TScreenPoint> Position;
 };
 
 using TMessageBoxHook = std::function<TModalResult(const TMessageBoxRequest& Request)>;

@@ -73,6 +73,10 @@ TModalResult DialogMessageBox(const TMessageBoxRequest& Request) {
         ButtonsOf(Request.Buttons));
     Box.setTextFormat(Qt::PlainText);
     Box.setDefaultButton(ButtonOf(Request.Default));
+    if (Request.Position) {
+        // A box moved before it is shown keeps its place instead of being centred.
+        Box.move(Request.Position->X, Request.Position->Y);
+    }
     const int Pressed = Box.exec();
     // Closing the box without a button (Escape, the window's close box) takes the default.
     const TModalResult Result = ResultOf(Pressed);

@@ -1,0 +1,11 @@
+#include "app/ui/desktop_services.h"
+
+#include <QDesktopServices>
+#include <QString>
+#include <QUrl>
+
+bool DesktopShellOpen(const std::string& Target) {
+    const QString Text = QString::fromStdString(Target);
+    const QUrl Url = Text.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(Text) : QUrl(Text);
+    return Url.isValid() && QDesktopServices::openUrl(Url);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TColorButton;
+class TFontComboBox;
+class TPGBevel;
+class TPGPanel;
+class TRadioGroup;
+class TSpinEdit;
+
+// The page of one logo (1: "First Logo", 2: "Second Logo"): text settings, background settings,
+// the text position, the preview panel, the default text and the single-logo box. Only the
+// controls and their places; the settings window binds them. Each control carries the window's
+// name for it (FirstFont, bcLastShadowColor, ...) as its object name.
+class TLogoPage : public QWidget {
+public:
+    TLogoPage(int Logo, QWidget* Parent = nullptr);
+
+    int Logo() const { return FLogo; }
+
+    QLabel* TextSettingsLabel;
+    TPGBevel* TextSettingsBevel;
+    TFontComboBox* Font;
+    QLabel* TextColorLabel;
+    TColorButton* FontColor;
+    TSpinEdit* Size;
+    TRadioGroup* Effect;
+    TColorButton* ShadowColor;
+    QCheckBox* Bold;
+    QCheckBox* Italic;
+    QLabel* BackgroundLabel;
+    TRadioGroup* Background;
+    TColorButton* SingleColor;
+    TColorButton* Color1;
+    TColorButton* Color2;
+    QPushButton* Select;
+    QPushButton* Preview;
+    TRadioGroup* Position;
+    TPGPanel* PreviewPanel;
+    QLabel* DefaultTextLabel;
+    QLineEdit* DefaultText;
+    QCheckBox* Only;
+
+private:
+    int FLogo;
+};

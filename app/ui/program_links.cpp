@@ -1,0 +1,5 @@
+#include "app/ui/program_links.h"
+
+QString HomePage() {
+    return QStringLiteral(VESPERA_HOME_PAGE);
+}

@@ -1,0 +1,53 @@
+#include "platform/help_viewer.h"
+
+#include "platform/file_ops.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/shell_open.h"
+
+#include <array>
+
+namespace {
+
+constexpr const char* kContentsPage = "index.html";
+
+// The help file's name without its folder and its extension.
+std::string BaseName(const std::string& HelpFile) {
+    const std::string Name = HelpFile.substr(ExtractFilePath(HelpFile).size());
+    return Name.substr(0, Name.rfind('.'));
+}
+
+} // namespace
+
+std::string HelpPage(const std::string& ProgramFile, const std::string& HelpFile,
+                     int /*Context*/) {
+    const std::string ProgramFolder = ExtractFilePath(ProgramFile);
+    const std::string Base = BaseName(HelpFile);
+    if (ProgramFolder.empty() || Base.empty()) {
+        return {};
+    }
+    const std::array<std::string, 2> Folders{
+        ProgramFolder + "help/",
+        ProgramFolder + "../share/doc/" + Base + "/html/",
+    };
+    for (const std::string& Folder : Folders) {
+        if (const std::string Page = Folder + kContentsPage; FileExists(Page)) {
+            return Page;
+        }
+    }
+    return {};
+}
+
+bool ShowHelp(const std::string& ProgramFile, const std::string& HelpFile, int Context) {
+    const std::string Page = HelpPage(ProgramFile, HelpFile, Context);
+    if (!Page.empty() && ShellOpen(Page)) {
+        return true;
+    }
+    TMessageBoxRequest Request;
+    Request.Caption = "Help";
+    Request.Text = Page.empty() ? "Cannot find the help file " + HelpFile + "."
+                                : "Cannot open the help page " + Page + ".";
+    Request.Type = TMsgDlgType::mtError;
+    ShowMessageBox(Request);
+    return false;
+}

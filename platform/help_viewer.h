@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// The help viewer. A program's help is a folder of HTML pages; a help file is named the
+// platform's old way ("vespera.hlp") and stands for the pages of its base name ("vespera").
+// They are looked for beside the program file first, in the folder "help" (a build tree, a
+// portable copy), then where an installation puts them: "../share/doc/<base>/html" from the
+// program file's folder.
+
+// The page that help context Context of HelpFile opens for the program file ProgramFile: the
+// contents page, "index.html" (there is one page per topic, reached from there). Empty when
+// no such page exists.
+std::string HelpPage(const std::string& ProgramFile, const std::string& HelpFile, int Context);
+
+// Opens that page through the shell (shell_open.h). When there is no page, or it cannot be
+// opened, an error message says so. Returns whether it opened.
+bool ShowHelp(const std::string& ProgramFile, const std::string& HelpFile, int Context);
