@@ -19,8 +19,7 @@ std::string BaseName(const std::string& HelpFile) {
 
 } // namespace
 
-std::string HelpPage(const std::string& ProgramFile, const std::string& HelpFile,
-                     int /*Context*/) {
+std::string HelpPage(const std::string& ProgramFile, const std::string& HelpFile, int /*Context*/) {
     const std::string ProgramFolder = ExtractFilePath(ProgramFile);
     const std::string Base = BaseName(HelpFile);
     if (ProgramFolder.empty() || Base.empty()) {

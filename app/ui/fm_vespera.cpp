@@ -3,6 +3,7 @@
 #include "app/exception_report.h"
 #include "app/program_places.h"
 #include "app/startup_shortcut.h"
+#include "app/ui/fm_preview.h"
 #include "app/ui/general_page.h"
 #include "app/ui/logo_page.h"
 #include "app/ui/page_control.h"
@@ -99,6 +100,9 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
     BindLogoPage(*FLast);
     FApp.OnSettingChange = [this](TObject*, TSettingChange Change) { SettingChange(Change); };
     FApp.OnShowTexts = [this](TObject*) { ShowTexts(); };
+    FApp.OnShowLogo = [this](TObject*, int Logo, const TPixelGraphic& Image) {
+        LogoPage(Logo)->ShowLogo(Image);
+    };
 }
 
 TfmVespera::~TfmVespera() {
@@ -119,7 +123,8 @@ void TfmVespera::BindGeneralPage() {
     G.Files->OnMouseUp = Guarded([this](TObject*, Qt::MouseButton Button, Qt::KeyboardModifiers,
                                         int, int) { FilesMouseUp(Button); });
     const auto Bind = [this](QPushButton* Button, void (TfmVespera::*Handler)()) {
-        connect(Button, &QPushButton::clicked, this, Guarded([this, Handler] { (this->*Handler)(); }));
+        connect(Button, &QPushButton::clicked, this,
+                Guarded([this, Handler](bool) { (this->*Handler)(); }));
     };
     Bind(G.btRand, &TfmVespera::btRandClick);
     Bind(G.btUse, &TfmVespera::btUseClick);
@@ -136,8 +141,8 @@ void TfmVespera::BindLogoPage(TLogoPage& Page) {
     TLogoPage* P = &Page;
     const bool First = Logo == 1;
 
-    P->Font->OnChange = Guarded(
-        [&S, P, Logo](TObject*) { S.SetFont(Logo, ToStdString(P->Font->FontName())); });
+    P->Font->OnChange =
+        Guarded([&S, P, Logo](TObject*) { S.SetFont(Logo, ToStdString(P->Font->FontName())); });
     connect(P->Size, &QSpinBox::valueChanged, this,
             Guarded([&S, Logo](int Value) { S.SetSize(Logo, Value); }));
     const auto BindColor = [&S, Logo](TColorButton* Button,
@@ -150,20 +155,21 @@ void TfmVespera::BindLogoPage(TLogoPage& Page) {
     BindColor(P->SingleColor, &TSettingsModel::SetColor1);
     BindColor(P->Color1, &TSettingsModel::SetColor2);
     BindColor(P->Color2, &TSettingsModel::SetColor3);
-    P->Effect->OnClick = Guarded([this, First](TObject*) {
-        First ? rgFirstEffectClick() : rgLastEffectClick();
-    });
-    P->Background->OnClick = Guarded([this, First](TObject*) {
-        First ? rgFirstBackgroundClick() : rgLastBackgroundClick();
-    });
+    P->Effect->OnClick =
+        Guarded([this, First](TObject*) { First ? rgFirstEffectClick() : rgLastEffectClick(); });
+    P->Background->OnClick = Guarded(
+        [this, First](TObject*) { First ? rgFirstBackgroundClick() : rgLastBackgroundClick(); });
     P->Position->OnClick =
         Guarded([&S, P, Logo](TObject*) { S.SetPosition(Logo, P->Position->ItemIndex()); });
     connect(P->Bold, &QCheckBox::toggled, this,
             Guarded([&S, Logo](bool Checked) { S.SetBold(Logo, Checked); }));
     connect(P->Italic, &QCheckBox::toggled, this,
             Guarded([&S, Logo](bool Checked) { S.SetItalic(Logo, Checked); }));
-    connect(P->DefaultText, &QLineEdit::textChanged, this, Guarded([this] { DefaultChange(); }));
-    connect(P->Only, &QCheckBox::toggled, this, Guarded([this] { cbOnlyClick(); }));
+    connect(P->DefaultText, &QLineEdit::textChanged, this,
+            Guarded([this](const QString&) { DefaultChange(); }));
+    connect(P->Only, &QCheckBox::toggled, this, Guarded([this](bool) { cbOnlyClick(); }));
+    connect(P->Preview, &QPushButton::clicked, this,
+            Guarded([this, First](bool) { First ? btPreview1Click() : btPreview2Click(); }));
 }
 
 // --- Settings shown ----------------------------------------------------------------------------
@@ -436,6 +442,14 @@ void TfmVespera::btHelpClick() {
 
 void TfmVespera::btNavigateClick() {
     ShellOpen(ToStdString(HomePage()));
+}
+
+void TfmVespera::btPreview1Click() {
+    TfmPreview::ShowModal(this, FApp.FirstLogo());
+}
+
+void TfmVespera::btPreview2Click() {
+    TfmPreview::ShowModal(this, FApp.LastLogo());
 }
 
 void TfmVespera::FormShow() {

@@ -59,6 +59,8 @@ public:
     void btStartClick();
     void btHelpClick();
     void btNavigateClick();
+    void btPreview1Click();
+    void btPreview2Click();
     // Runs BackupLogos; the window runs it once it is shown, every time it is shown.
     void FormShow();
 

@@ -23,8 +23,8 @@ TGeneralPage::TGeneralPage(const QString& HomePage, QWidget* Parent) : QWidget(P
                         QStringLiteral("Label2"), 22, 16);
     Files = Place(new TIconFileListBox(this), QStringLiteral("Files"), 8, 32, 129, 177);
     Files->SetMask("*.txt");
-    Label10 =
-        PlaceLabel(new QLabel(QStringLiteral("Question:"), this), QStringLiteral("Label10"), 150, 36);
+    Label10 = PlaceLabel(new QLabel(QStringLiteral("Question:"), this), QStringLiteral("Label10"),
+                         150, 36);
     Edit1 = Place(new QLineEdit(this), QStringLiteral("Edit1"), 208, 32, 385, 22);
     Label11 =
         PlaceLabel(new QLabel(QStringLiteral("Answer:"), this), QStringLiteral("Label11"), 152, 80);

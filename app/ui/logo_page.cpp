@@ -5,6 +5,7 @@
 #include "app/ui/radio_group.h"
 #include "app/ui/spin_edit.h"
 #include "pgraphic/view/pg_bevel.h"
+#include "pgraphic/view/pg_image.h"
 #include "pgraphic/view/pg_panel.h"
 #include "widgets/color_button.h"
 #include "widgets/font_combo_box.h"
@@ -48,11 +49,11 @@ TLogoPage::TLogoPage(int Logo, QWidget* Parent) : QWidget(Parent), FLogo(Logo) {
     FontColor = ColorButton(this, Named("bc", "FontColor"), 80, 64);
     Size = Place(new TSpinEdit(TLogoValues::kMinFontSize, TLogoValues::kMaxFontSize, this),
                  Named("se"), 144, 64, 49, 23);
-    Effect = Place(new TRadioGroup(QStringLiteral("Text Effect"),
-                                   {QStringLiteral("Nothing"), QStringLiteral("Shadow"),
-                                    QStringLiteral("3D")},
-                                   this),
-                   Named("rg", "Effect"), 12, 92, 125, 61);
+    Effect = Place(
+        new TRadioGroup(QStringLiteral("Text Effect"),
+                        {QStringLiteral("Nothing"), QStringLiteral("Shadow"), QStringLiteral("3D")},
+                        this),
+        Named("rg", "Effect"), 12, 92, 125, 61);
     ShadowColor = ColorButton(this, Named("bc", "ShadowColor"), 84, 116);
     Bold = PlaceCheckBox(new QCheckBox(QStringLiteral("Bold"), this), Named("cbBold"), 148, 108);
     Italic =
@@ -71,10 +72,10 @@ TLogoPage::TLogoPage(int Logo, QWidget* Parent) : QWidget(Parent), FLogo(Logo) {
     SingleColor = ColorButton(this, Named("bc", "SingleColor"), 96, 188);
     Color1 = ColorButton(this, Named("bc", "Color1"), 96, 212);
     Color2 = ColorButton(this, Named("bc", "Color2"), 144, 212);
-    Select = PlaceButton(new QPushButton(QStringLiteral("Select"), this), Named("bt", "Select"), 96, 236,
-                   93, 21);
-    Preview = PlaceButton(new QPushButton(QStringLiteral("Preview"), this), Numbered("btPreview", 1, 2),
-                    63, 268, 75, 25);
+    Select = PlaceButton(new QPushButton(QStringLiteral("Select"), this), Named("bt", "Select"), 96,
+                         236, 93, 21);
+    Preview = PlaceButton(new QPushButton(QStringLiteral("Preview"), this),
+                          Numbered("btPreview", 1, 2), 63, 268, 75, 25);
 
     // Top, middle, bottom: three buttons without captions in a narrow strip.
     Position = Place(new TRadioGroup(QString(), {QString(), QString(), QString()}, this),
@@ -83,15 +84,23 @@ TLogoPage::TLogoPage(int Logo, QWidget* Parent) : QWidget(Parent), FLogo(Logo) {
     PreviewPanel->SetBevelOuter(bvLowered);
     PreviewPanel->SetBevelInner(bvLowered);
     PreviewPanel->SetBorderWidth(4);
+    Image = new TPGImage(PreviewPanel);
+    Image->setObjectName(QStringLiteral("Im") + Side);
+    Image->SetBorderStyle(bsNone);
+    Image->SetStretch(sAlways);
+    Image->setGeometry(PreviewPanel->InteriorRect());
 
     DefaultTextLabel = PlaceLabel(new QLabel(QStringLiteral("Default Text:"), this),
                                   Numbered("Label", 9, 1), 224, 244);
     DefaultText = Place(new QLineEdit(this), Named("ed"), 296, 240, 313, 22);
     Only = PlaceCheckBox(
-        new QCheckBox(First ? QStringLiteral(
-                                  "Use Only the first logo (Question on top answer on bottom)")
-                            : QStringLiteral(
-                                  "Use Only the second logo (Question on top answer on bottom)"),
-                      this),
+        new QCheckBox(
+            First ? QStringLiteral("Use Only the first logo (Question on top answer on bottom)")
+                  : QStringLiteral("Use Only the second logo (Question on top answer on bottom)"),
+            this),
         Named("cbOnly"), 224, 276);
+}
+
+void TLogoPage::ShowLogo(const TPixelGraphic& Picture) {
+    Image->SetPixelGraphic(&Picture);
 }

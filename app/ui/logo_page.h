@@ -10,7 +10,9 @@ class QPushButton;
 class TColorButton;
 class TFontComboBox;
 class TPGBevel;
+class TPGImage;
 class TPGPanel;
+class TPixelGraphic;
 class TRadioGroup;
 class TSpinEdit;
 
@@ -23,6 +25,8 @@ public:
     TLogoPage(int Logo, QWidget* Parent = nullptr);
 
     int Logo() const { return FLogo; }
+    // Shows a copy of the composed logo in the preview.
+    void ShowLogo(const TPixelGraphic& Picture);
 
     QLabel* TextSettingsLabel;
     TPGBevel* TextSettingsBevel;
@@ -43,6 +47,8 @@ public:
     QPushButton* Preview;
     TRadioGroup* Position;
     TPGPanel* PreviewPanel;
+    // The preview inside the panel (ImFirst, ImLast): the logo stretched to its 320 x 200.
+    TPGImage* Image;
     QLabel* DefaultTextLabel;
     QLineEdit* DefaultText;
     QCheckBox* Only;

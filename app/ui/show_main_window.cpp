@@ -9,7 +9,8 @@ namespace {
 // The platform's minimising show commands: minimise, minimise without activation, minimise
 // and activate the next window, and the forced minimise.
 bool Minimises(int ShowCommand) {
-    return ShowCommand == 2 || ShowCommand == 6 || ShowCommand == kShowMinNoActive || ShowCommand == 11;
+    return ShowCommand == 2 || ShowCommand == 6 || ShowCommand == kShowMinNoActive ||
+           ShowCommand == 11;
 }
 
 } // namespace

@@ -7,12 +7,12 @@ bool ConfirmWarning(TPGWarningAction Action, const std::string& Caption, const s
     case pgwaIgnore:
         return true;
     case pgwaOKBox:
-        ShowMessageBox(
-            {Caption, Text, TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK, TModalResult::mrOK});
+        ShowMessageBox({Caption, Text, TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK,
+                        TModalResult::mrOK, std::nullopt});
         return true;
     case pgwaOKCancelBox:
         return ShowMessageBox({Caption, Text, TMsgDlgType::mtWarning, TMsgDlgButtons::mbOKCancel,
-                               TModalResult::mrOK}) == TModalResult::mrOK;
+                               TModalResult::mrOK, std::nullopt}) == TModalResult::mrOK;
     case pgwaRaise:
         return false;
     }
