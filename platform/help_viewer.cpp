@@ -6,6 +6,7 @@
 #include "platform/shell_open.h"
 
 #include <array>
+#include <filesystem>
 
 namespace {
 
@@ -31,7 +32,9 @@ std::string HelpPage(const std::string& ProgramFile, const std::string& HelpFile
     };
     for (const std::string& Folder : Folders) {
         if (const std::string Page = Folder + kContentsPage; FileExists(Page)) {
-            return Page;
+            std::error_code Error;
+            const std::filesystem::path Clean = std::filesystem::weakly_canonical(Page, Error);
+            return Error ? Page : Clean.string();
         }
     }
     return {};

@@ -55,7 +55,7 @@ public:
 
     TNotifyEvent OnChange;
     TNotifyEvent OnClick;
-    TMouseEvent OnMouseUp;
+    TWidgetMouseEvent OnMouseUp;
 
 protected:
     // Adds one entry of a reading to the items being built; from the 100th entry on the cursor

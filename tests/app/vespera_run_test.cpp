@@ -109,7 +109,7 @@ TEST_F(VesperaRunTest, AFailedRunSaysWhyAndEndsWithStatusOne) {
     EXPECT_EQ(ReadFile(Dir / "windows/logow.sys"), "a file, not a folder");
 }
 
-TEST_F(VesperaRunTest, WithoutAutoItOnlySaysThatTheWindowIsMissing) {
+TEST_F(VesperaRunTest, WithoutAutoAndWithoutADisplayItSaysTheWindowNeedsOne) {
     for (const std::vector<std::string>& Arguments :
          {std::vector<std::string>{}, {"/NOAUTO"}, {"x", "/AUTO"}}) {
         std::vector<std::string> Argv{Program.Path()};

@@ -1,0 +1,32 @@
+#include "tests/app/ui/window_fixture.h"
+
+#include "app/ui/page_control.h"
+#include "pgraphic/view/pg_image.h"
+
+#include <QTabBar>
+
+void WindowTest::ShowPage(int Index) {
+    QTabBar* Tabs = Window.Pages()->tabBar();
+    QTest::mouseClick(Tabs, Qt::LeftButton, {}, Tabs->tabRect(Index).center());
+    QApplication::processEvents();
+    EXPECT_EQ(Window.Pages()->ActivePageIndex(), Index);
+}
+
+bool SamePixels(const TPixelGraphic& A, const TPixelGraphic& B) {
+    return A.Width() == B.Width() && A.Height() == B.Height() && A.BitCount() == B.BitCount() &&
+           A.ImageSize() == B.ImageSize() &&
+           std::memcmp(A.ScanLines(), B.ScanLines(), A.ImageSize()) == 0;
+}
+
+std::unique_ptr<TPixelGraphic> CopyOf(const TPixelGraphic& Picture) {
+    auto Copy = std::make_unique<TPixelGraphic>();
+    Copy->CopyFrom(&Picture);
+    return Copy;
+}
+
+const TPixelGraphic& PreviewPicture(const TLogoPage& Page) {
+    static const TPixelGraphic Empty;
+    const TPixelGraphic* Shown = std::as_const(*Page.Image).PixelGraphic();
+    EXPECT_NE(Shown, nullptr) << "the preview shows nothing";
+    return Shown != nullptr ? *Shown : Empty;
+}

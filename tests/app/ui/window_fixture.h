@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/program_places.h"
+#include "app/ui/fm_vespera.h"
+#include "app/ui/general_page.h"
+#include "app/ui/logo_page.h"
+#include "app/vespera_app.h"
+#include "pgraphic/image/pixel_graphic.h"
+#include "platform/message_box.h"
+#include "platform/shell_open.h"
+#include "tests/app/fixed_clock.h"
+#include "tests/platform/test_files.h"
+
+#include <QApplication>
+#include <QTest>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The settings window over a scratch program folder and Windows folder, with its messages and
+// the shell's "Open" recorded instead of shown (every message is answered with its default).
+class WindowTest : public testing::Test {
+protected:
+    WindowTest() {
+        std::filesystem::create_directories(Dir / "program");
+        std::filesystem::create_directories(Dir / "windows");
+        Places.ProgramFile = Dir / "program/vespera";
+        Places.ProgramDir = Dir / "program/";
+        Places.WindowsDir = Dir / "windows/";
+        FOldMessages = SetMessageBoxHook([this](const TMessageBoxRequest& Request) {
+            Messages.push_back(Request);
+            return Answer ? *Answer : Request.Default;
+        });
+        FOldOpen = SetShellOpenHook([this](const std::string& Target) {
+            Opened.push_back(Target);
+            return true;
+        });
+    }
+    ~WindowTest() override {
+        SetShellOpenHook(FOldOpen);
+        SetMessageBoxHook(FOldMessages);
+    }
+
+    void WriteSettings(const std::string& Text) { WriteFile(Dir / "program/vespera.INI", Text); }
+    std::string Settings() const { return ReadFile(Dir / "program/vespera.INI"); }
+
+    // Start-up as the program runs it, then the window shown (which makes the backups).
+    bool Start(const std::vector<std::string>& Arguments = {}) {
+        const bool Done = Window.FormCreate(Places, Arguments);
+        if (!Arguments.empty()) {
+            return Done;
+        }
+        Window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Window));
+        QApplication::processEvents();
+        return Done;
+    }
+
+    TGeneralPage& General() const { return *Window.General(); }
+    TLogoPage& First() const { return *Window.LogoPage(1); }
+    TLogoPage& Last() const { return *Window.LogoPage(2); }
+
+    // Clicks the centre of a control, as a user would.
+    static void Click(QWidget* Control, Qt::MouseButton Button = Qt::LeftButton) {
+        QTest::mouseClick(Control, Button, {}, Control->rect().center());
+        QApplication::processEvents();
+    }
+    // Shows page Index (0 "General Settings", 1 "First Logo", 2 "Second Logo") by its tab.
+    void ShowPage(int Index);
+
+    std::vector<std::string> MessageTexts() const {
+        std::vector<std::string> Texts;
+        for (const TMessageBoxRequest& Request : Messages) {
+            Texts.push_back(Request.Text);
+        }
+        return Texts;
+    }
+
+    TTempDir Dir;
+    TFixedClock Clock{std::chrono::hours(10)};
+    TProgramPlaces Places;
+    std::vector<TMessageBoxRequest> Messages;
+    std::optional<TModalResult> Answer;
+    std::vector<std::string> Opened;
+    TVesperaApp App;
+    TfmVespera Window{App};
+
+private:
+    TMessageBoxHook FOldMessages;
+    TShellOpenHook FOldOpen;
+};
+
+// Whether two pictures hold the same pixels.
+bool SamePixels(const TPixelGraphic& A, const TPixelGraphic& B);
+
+// A copy of Picture that stays as it is.
+std::unique_ptr<TPixelGraphic> CopyOf(const TPixelGraphic& Picture);
+
+// The picture a logo page's preview shows; fails the test when it shows none.
+const TPixelGraphic& PreviewPicture(const TLogoPage& Page);
+
+inline const std::string kRiddles = "[Header]\nFormat=Q&A\n[Data]\nQ: First riddle?\nA: One.\n"
+                                    "Q: Second riddle?\nA: Two.\nQ: Third riddle?\nA: Three.\n";

@@ -1,0 +1,427 @@
+// The settings window's reactions, driven through its controls with real input on the offscreen
+// platform: loading into the controls, record choice, the previews, the visibility rules, saving
+// logos and settings, the start-up link, help and the web address, and the unattended run.
+
+#include "app/ui/fm_preview.h"
+#include "app/ui/message_dialog.h"
+#include "app/ui/page_control.h"
+#include "app/ui/radio_group.h"
+#include "app/ui/spin_edit.h"
+#include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/pic_box.h"
+#include "tests/app/ui/window_fixture.h"
+#include "widgets/color_button.h"
+#include "widgets/font_combo_box.h"
+#include "widgets/icon_file_list_box.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+// Selects the record file at Index of the file list by a click, as a user does.
+void ClickFile(TIconFileListBox& Files, int Index) {
+    const QRect Item = Files.visualRect(Files.model()->index(Index, 0));
+    QTest::mouseClick(Files.viewport(), Qt::LeftButton, {}, Item.center());
+    QApplication::processEvents();
+}
+
+// Clicks a radio button on its indicator, where a click selects it.
+void ClickRadio(QRadioButton* Button) {
+    QTest::mouseClick(Button, Qt::LeftButton, {}, QPoint(6, Button->height() / 2));
+    QApplication::processEvents();
+}
+
+} // namespace
+
+TEST_F(WindowTest, LoadingPutsTheSettingsIntoTheControls) {
+    WriteSettings("[General]\nOnly One=0\n[First Logo]\nSize=24\nPosition=9\nTextColor=0x0000FF\n"
+                  "Effect=2\nBold=1\nColor1=255\nBackground=1\nLine=Hello\n"
+                  "[Last Logo]\nFont=No Such Font\nEffect=0\nItalic=1\nBackground=2\n");
+    Start();
+    EXPECT_EQ(First().Size->value(), 24);
+    EXPECT_EQ(First().Position->ItemIndex(), 2); // above the last item: the last
+    EXPECT_EQ(First().FontColor->Color(), 255);
+    EXPECT_EQ(First().Effect->ItemIndex(), 2);
+    EXPECT_TRUE(First().Bold->isChecked());
+    EXPECT_EQ(First().SingleColor->Color(), 255);
+    EXPECT_EQ(First().Background->ItemIndex(), 1);
+    EXPECT_EQ(First().DefaultText->text(), QStringLiteral("Hello"));
+    EXPECT_EQ(Last().Effect->ItemIndex(), 0);
+    EXPECT_TRUE(Last().Italic->isChecked());
+    // A font that is not installed selects the substitute of Arial's kind or the first family.
+    EXPECT_FALSE(Last().Font->FontName().isEmpty());
+    EXPECT_EQ(Last().Font->FontName().toStdString(), App.Settings().Logo(2).Font);
+    // The visibility rules hold from the first showing on.
+    EXPECT_TRUE(First().ShadowColor->isHidden()); // "3D"
+    EXPECT_TRUE(Last().ShadowColor->isHidden());  // "Nothing"
+    EXPECT_TRUE(First().SingleColor->isHidden());
+    EXPECT_FALSE(First().Color1->isHidden());
+    EXPECT_FALSE(First().Color2->isHidden());
+    EXPECT_TRUE(First().Select->isHidden());
+    EXPECT_FALSE(Last().Select->isHidden());
+    EXPECT_TRUE(Last().SingleColor->isHidden());
+    // No record file: both logos carry the default texts, and both previews show them.
+    EXPECT_EQ(App.FirstText(), "Hello");
+    EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.FirstLogo()));
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+}
+
+TEST_F(WindowTest, TheRecordFileOfTheSettingsIsSelectedInTheList) {
+    WriteFile(Dir / "program/riddles.txt", kRiddles);
+    WriteFile(Dir / "program/other.txt", "[Header]\nFormat=SINGLE\n[Data]\nline\n");
+    WriteSettings("[General]\nTextFile=" + Dir / "program/riddles.txt" + "\n");
+    Start();
+    EXPECT_EQ(General().Files->Directory(), Dir.Path() + "/program");
+    EXPECT_EQ(General().Files->FileName(), Dir / "program/riddles.txt");
+    EXPECT_EQ(App.Settings().TextFile(), Dir / "program/riddles.txt");
+    EXPECT_NE(App.FirstText(), App.FirstDefault());
+    EXPECT_EQ(General().Edit1->text().toStdString(), App.FirstText());
+    EXPECT_EQ(General().Memo1->toPlainText().toStdString(), App.LastText());
+}
+
+TEST_F(WindowTest, SelectChoosesWithAFileOnlyAndThePreviewsWaitForUse) {
+    WriteFile(Dir / "program/riddles.txt", kRiddles);
+    Start();
+    // No file selected: "Select" does nothing.
+    ASSERT_EQ(General().Files->ItemIndex(), -1);
+    const QString Question = General().Edit1->text();
+    Clock.Set(std::chrono::hours(11));
+    Click(General().btRand);
+    EXPECT_EQ(General().Edit1->text(), Question);
+    EXPECT_EQ(App.FirstText(), App.FirstDefault());
+
+    ClickFile(*General().Files, 0);
+    ASSERT_EQ(App.Settings().TextFile(), Dir / "program/riddles.txt");
+    const auto Before = CopyOf(PreviewPicture(First()));
+    // Choices until another record comes up; each shows in the fields only.
+    std::string Chosen = App.FirstText();
+    for (int Millisecond = 1; Millisecond < 50 && App.FirstText() == Chosen; ++Millisecond) {
+        Clock.Set(std::chrono::hours(12) + std::chrono::milliseconds(Millisecond * 7));
+        Click(General().btRand);
+    }
+    ASSERT_NE(App.FirstText(), Chosen);
+    EXPECT_EQ(General().Edit1->text().toStdString(), App.FirstText());
+    EXPECT_EQ(General().Memo1->toPlainText().toStdString(), App.LastText());
+    EXPECT_TRUE(SamePixels(PreviewPicture(First()), *Before));
+
+    Click(General().btUse);
+    EXPECT_FALSE(SamePixels(PreviewPicture(First()), *Before));
+    EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.FirstLogo()));
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+}
+
+TEST_F(WindowTest, TypingADefaultTextRedrawsOnlyWhileADefaultTextIsInUse) {
+    WriteFile(Dir / "program/riddles.txt", kRiddles);
+    WriteSettings("[General]\nTextFile=riddles.txt\n");
+    Start();
+    ShowPage(1);
+    // Both logos show a record: typing changes no text and no preview.
+    const std::string Question = App.FirstText();
+    const auto FirstBefore = CopyOf(PreviewPicture(First()));
+    const auto LastBefore = CopyOf(PreviewPicture(Last()));
+    First().DefaultText->setFocus();
+    QTest::keyClicks(First().DefaultText, "xyz");
+    EXPECT_EQ(App.FirstText(), Question);
+    EXPECT_TRUE(SamePixels(PreviewPicture(First()), *FirstBefore));
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), *LastBefore));
+
+    // A right click puts the file aside: the default texts are in use and the fields keep what
+    // they showed.
+    ShowPage(0);
+    const QString Shown = General().Edit1->text();
+    QTest::mouseClick(General().Files->viewport(), Qt::RightButton, {},
+                      General().Files->viewport()->rect().center());
+    QApplication::processEvents();
+    EXPECT_EQ(General().Files->ItemIndex(), -1);
+    EXPECT_EQ(App.Settings().TextFile(), "");
+    EXPECT_EQ(General().Edit1->text(), Shown);
+    ShowPage(2);
+    Last().DefaultText->setFocus();
+    for (const char Key : std::string("AB")) {
+        const auto FirstPrevious = CopyOf(PreviewPicture(First()));
+        const auto LastPrevious = CopyOf(PreviewPicture(Last()));
+        QTest::keyClick(Last().DefaultText, Key);
+        // Every keystroke: both logos composed again and shown.
+        EXPECT_EQ(App.LastText(), Last().DefaultText->text().toStdString());
+        EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.FirstLogo()));
+        EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+        EXPECT_FALSE(SamePixels(PreviewPicture(Last()), *LastPrevious));
+        if (Key == 'B') { // the first keystroke also showed the default first text
+            EXPECT_TRUE(SamePixels(PreviewPicture(First()), *FirstPrevious));
+        }
+    }
+    EXPECT_EQ(App.LastText(), "And here too. See the help file to find out howAB");
+}
+
+TEST_F(WindowTest, ASingleLogoBoxHidesTheStripsAndAPageChangeSettlesTheOtherPage) {
+    Start();
+    ShowPage(1);
+    EXPECT_FALSE(First().Position->isHidden());
+    const auto LastBefore = CopyOf(PreviewPicture(Last()));
+    Click(First().Only);
+    ASSERT_TRUE(App.Settings().OnlyFirst());
+    EXPECT_TRUE(First().Position->isHidden());
+    EXPECT_TRUE(Last().Position->isHidden());
+    // The second logo now carries both texts on the first logo's background.
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+    EXPECT_FALSE(SamePixels(PreviewPicture(Last()), *LastBefore));
+    // Until a page change the other page is as it was.
+    EXPECT_TRUE(Last().Only->isEnabled());
+    EXPECT_FALSE(Last().Background->isHidden());
+    ShowPage(2);
+    EXPECT_FALSE(Last().Only->isEnabled());
+    EXPECT_TRUE(Last().Background->isHidden());
+    for (QWidget* Button : std::initializer_list<QWidget*>{Last().SingleColor, Last().Color1,
+                                                           Last().Color2, Last().Select}) {
+        EXPECT_TRUE(Button->isHidden());
+    }
+    EXPECT_TRUE(First().Only->isEnabled());
+    EXPECT_FALSE(First().Background->isHidden());
+
+    // A change on the second page shows on the second logo once its page is shown again.
+    Last().Size->setValue(12);
+    QApplication::processEvents();
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+
+    ShowPage(1);
+    Click(First().Only);
+    EXPECT_FALSE(First().Position->isHidden());
+    ShowPage(2);
+    EXPECT_TRUE(Last().Only->isEnabled());
+    EXPECT_FALSE(Last().Background->isHidden());
+    EXPECT_FALSE(Last().SingleColor->isHidden());
+}
+
+TEST_F(WindowTest, TheShadowColourShowsForTheShadowEffectOnly) {
+    Start();
+    ShowPage(2);
+    EXPECT_FALSE(Last().ShadowColor->isHidden());
+    ClickRadio(Last().Effect->Button(2));
+    EXPECT_EQ(App.Settings().Logo(2).Effect, 2);
+    EXPECT_TRUE(Last().ShadowColor->isHidden());
+    ClickRadio(Last().Effect->Button(0));
+    EXPECT_TRUE(Last().ShadowColor->isHidden());
+    ClickRadio(Last().Effect->Button(1));
+    EXPECT_FALSE(Last().ShadowColor->isHidden());
+    // A click on the selected item keeps it selected.
+    ClickRadio(Last().Effect->Button(1));
+    EXPECT_EQ(Last().Effect->ItemIndex(), 1);
+    EXPECT_TRUE(Last().Effect->Button(1)->isChecked());
+}
+
+TEST_F(WindowTest, BackgroundKindShowsItsButtonAndRebuildsTheLogo) {
+    Start();
+    ShowPage(1);
+    ClickRadio(First().Background->Button(1));
+    EXPECT_TRUE(First().SingleColor->isHidden());
+    EXPECT_FALSE(First().Color1->isHidden());
+    EXPECT_FALSE(First().Color2->isHidden());
+    // Gradient from teal to dark green: the top row is teal.
+    EXPECT_EQ(PreviewPicture(First()).PixelColors(0, 0), RGB(0, 128, 128));
+    EXPECT_EQ(PreviewPicture(First()).PixelColors(0, 399), RGB(0, 128, 1)); // one step short
+    ClickRadio(First().Background->Button(2));
+    EXPECT_FALSE(First().Select->isHidden());
+    EXPECT_TRUE(First().Color1->isHidden());
+}
+
+TEST_F(WindowTest, TheSizeChangesByItsArrowsOnly) {
+    Start();
+    ShowPage(1);
+    TSpinEdit& Size = *First().Size;
+    Size.setFocus();
+    QTest::keyClicks(&Size, "9");
+    EXPECT_EQ(Size.value(), 18);
+    QTest::keyClick(&Size, Qt::Key_Up);
+    EXPECT_EQ(Size.value(), 19);
+    EXPECT_EQ(App.Settings().Logo(1).Size, 19);
+    EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.FirstLogo()));
+}
+
+TEST_F(WindowTest, ClosingWithoutSavingLeavesTheSettingsFileAsItWas) {
+    const std::string Hand = "; kept as written\n[First Logo]\nSize=0x14\n[General]\nOnly One=3\n";
+    WriteSettings(Hand);
+    Start();
+    ShowPage(1);
+    Click(First().Bold);
+    First().DefaultText->setText(QStringLiteral("changed"));
+    EXPECT_TRUE(Window.close());
+    EXPECT_EQ(Settings(), Hand);
+}
+
+TEST_F(WindowTest, SaveChangesAndExitWritesEveryKeyInOrderAndCloses) {
+    Start();
+    ShowPage(2);
+    Click(Last().Only);
+    Click(Last().Italic);
+    ShowPage(0);
+    QTest::keyClick(&Window, Qt::Key_Return); // the default button
+    EXPECT_FALSE(Window.isVisible());
+    const std::string Arial = App.Settings().Logo(1).Font;
+    EXPECT_EQ(Settings(), "[General]\nTextFile=vespera.txt\nOnly One=2\n"
+                          "\n[First Logo]\nFont=" +
+                              Arial +
+                              "\nSize=18\nPosition=1\nTextColor=65280\nShadowColor=0\n"
+                              "Effect=1\nBold=0\nItalic=0\nColor1=8421376\n"
+                              "Color2=8421376\nColor3=32768\nBackground=0\nBitmap=\n"
+                              "Line=You can put your own text and colors here\n"
+                              "\n[Last Logo]\nFont=" +
+                              Arial +
+                              "\nSize=18\nPosition=1\nTextColor=65535\nShadowColor=128\n"
+                              "Effect=1\nBold=0\nItalic=1\nColor1=0\nColor2=8388608\n"
+                              "Color3=0\nBackground=0\nBitmap=\n"
+                              "Line=And here too. See the help file to find out how\n");
+}
+
+TEST_F(WindowTest, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
+    std::filesystem::create_directories(Dir / "program/vespera.INI"); // a folder in its way
+    Start();
+    Click(General().btSaveExit);
+    EXPECT_TRUE(Window.isVisible());
+    ASSERT_FALSE(Messages.empty());
+    EXPECT_EQ(Messages.back().Type, TMsgDlgType::mtError);
+    EXPECT_NE(Messages.back().Text.find("Unable to write to"), std::string::npos);
+}
+
+TEST_F(WindowTest, SaveLogosShowsSavingWhileItWrites) {
+    std::vector<std::string> Captions;
+    App.OnLogoInstalled = [&](TObject*, const std::string& FileName) {
+        Captions.push_back(General().btSaveLogos->text().toStdString() +
+                           (General().btSaveLogos->isEnabled() ? " enabled " : " disabled ") +
+                           FileName);
+    };
+    Start();
+    Click(General().btSaveLogos);
+    EXPECT_EQ(Captions,
+              (std::vector<std::string>{"Saving ... disabled " + Dir / "windows/logow.sys",
+                                        "Saving ... disabled " + Dir / "windows/logos.sys"}));
+    EXPECT_EQ(General().btSaveLogos->text(), QStringLiteral("Save Logos"));
+    EXPECT_TRUE(General().btSaveLogos->isEnabled());
+    EXPECT_EQ(FolderEntries(Dir / "windows"), (std::vector<std::string>{"logos.sys", "logow.sys"}));
+}
+
+TEST_F(WindowTest, ShowingTheWindowMakesTheBackupsOnce) {
+    WriteFile(Dir / "windows/logow.sys", "wait");
+    WriteFile(Dir / "windows/logos.sys", "off");
+    Start();
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{"A Backup of your existing logow.sys has been done",
+                                        "A Backup of your existing logos.sys has been done"}));
+    EXPECT_EQ(ReadFile(Dir / "program/logow.sys"), "wait");
+    EXPECT_EQ(ReadFile(Dir / "program/logos.sys"), "off");
+    Window.hide();
+    Window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(Messages.size(), 2U);
+}
+
+TEST_F(WindowTest, TheStartupLinkHelpAndTheWebAddress) {
+    Start();
+    Answer = TModalResult::mrNo;
+    Click(General().btStart);
+    ASSERT_EQ(Messages.size(), 1U);
+    EXPECT_EQ(Messages[0].Type, TMsgDlgType::mtConfirmation);
+    Answer = TModalResult::mrYes;
+    const std::string Config = Dir / "config";
+    setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
+    Click(General().btStart);
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(MessageTexts().back(),
+              "A shortcut has been successfully created on the StartUp folder");
+    EXPECT_NE(ReadFile(Config + "/autostart/Vespera.desktop").find(" /AUTO"), std::string::npos);
+
+    // Help: the help pages beside the program.
+    std::filesystem::create_directories(Dir / "program/help");
+    WriteFile(Dir / "program/help/index.html", "<html></html>");
+    Click(General().btHelp);
+    Click(General().btNavigate);
+    EXPECT_EQ(Opened,
+              (std::vector<std::string>{Dir / "program/help/index.html", VESPERA_HOME_PAGE}));
+}
+
+TEST_F(WindowTest, MessagesArePlacedOverTheWindow) {
+    Start();
+    Window.move(40, 30);
+    QApplication::processEvents();
+    const QPoint Frame = Window.frameGeometry().topLeft();
+    EXPECT_EQ(Window.MessagePosition(), (TScreenPoint{Frame.x() + 100, Frame.y() + 80}));
+
+    // The dialog hook puts the box there.
+    QPoint Shown;
+    QTimer::singleShot(0, [&] {
+        auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(Box, nullptr);
+        Shown = Box->pos();
+        Box->accept();
+    });
+    TMessageBoxRequest Request;
+    Request.Caption = "Vespera";
+    Request.Text = "placed";
+    Request.Position = Window.MessagePosition();
+    DialogMessageBox(Request);
+    EXPECT_EQ(Shown, QPoint(Frame.x() + 100, Frame.y() + 80));
+}
+
+TEST_F(WindowTest, ThePreviewCoversTheScreenAndAClickClosesIt) {
+    Start();
+    for (const bool OnThePicture : {true, false}) {
+        bool Checked = false;
+        QTimer::singleShot(0, [&] {
+            auto* Preview = dynamic_cast<TfmPreview*>(QApplication::activeModalWidget());
+            ASSERT_NE(Preview, nullptr);
+            EXPECT_EQ(Preview->geometry(), Preview->screen()->geometry());
+            EXPECT_TRUE(Preview->windowFlags() & Qt::FramelessWindowHint);
+            EXPECT_TRUE(Preview->windowFlags() & Qt::WindowStaysOnTopHint);
+            TPGImage& Image = *Preview->Image();
+            EXPECT_EQ(Image.geometry(), Preview->rect());
+            EXPECT_EQ(Image.ActionMode(), amNone);
+            EXPECT_EQ(Image.Stretch(), sAlways);
+            EXPECT_TRUE(SamePixels(*std::as_const(Image).PixelGraphic(), App.FirstLogo()));
+            Checked = true;
+            // On the picture, or on the view itself.
+            QWidget* Target =
+                OnThePicture ? static_cast<QWidget*>(Image.PicBox()) : Image.viewport();
+            QTest::mouseClick(Target, Qt::LeftButton, {}, QPoint(5, 5));
+        });
+        // Should the click fail, the preview still ends and the test fails instead of hanging.
+        QTimer::singleShot(5000, [] {
+            if (QWidget* Open = QApplication::activeModalWidget()) {
+                Open->close();
+            }
+        });
+        QElapsedTimer Time;
+        Time.start();
+        Click(First().Preview);
+        EXPECT_TRUE(Checked);
+        EXPECT_LT(Time.elapsed(), 4000) << "the click did not close the preview";
+    }
+}
+
+TEST_F(WindowTest, AutoRunWritesBothLogosWithoutShowingTheWindow) {
+    bool Terminated = false;
+    App.OnTerminate = [&](TObject*) { Terminated = true; };
+    EXPECT_TRUE(Start({"/auto"}));
+    EXPECT_TRUE(Terminated);
+    EXPECT_FALSE(Window.isVisible());
+    EXPECT_EQ(FolderEntries(Dir / "windows"), (std::vector<std::string>{"logos.sys", "logow.sys"}));
+}
+
+TEST_F(WindowTest, AFailedStartShowsTheMessageAndTheWindowStaysUsable) {
+    WriteFile(Dir / "program/broken.bmp", "BM not a picture");
+    WriteSettings("[First Logo]\nBackground=2\nBitmap=" + Dir / "program/broken.bmp" + "\n");
+    bool Terminated = false;
+    App.OnTerminate = [&](TObject*) { Terminated = true; };
+    EXPECT_FALSE(Start({"/AUTO"}));
+    EXPECT_FALSE(Terminated);
+    ASSERT_EQ(Messages.size(), 1U);
+    EXPECT_EQ(Messages[0].Type, TMsgDlgType::mtError);
+    // The second logo was composed all the same.
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+    EXPECT_TRUE(FolderEntries(Dir / "windows").empty());
+}
