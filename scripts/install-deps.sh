@@ -20,8 +20,10 @@ packages=(
     imagemagick netpbm libtiff-tools libjpeg-turbo-progs python3-pil
     # trying the windows as a user would: a virtual X server, input, screenshots
     xvfb xauth xdotool x11-utils
-    # the start-up link's checker; whole-program timing
+    # the start-up link's and the menu entry's checker; whole-program timing
     desktop-file-utils hyperfine
+    # manual pages (man -l) and the Debian package's library dependencies (cpack -G DEB)
+    man-db dpkg-dev
 )
 
 missing=()

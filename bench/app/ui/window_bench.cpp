@@ -1,0 +1,99 @@
+// Speed of the settings window: a keystroke in a default-text field, with no record file in use,
+// until the record choice, both logos composed and handed to their previews, and the preview on
+// the page shown painted on the screen.
+
+#include "app/program_places.h"
+#include "app/ui/fm_vespera.h"
+#include "app/ui/logo_page.h"
+#include "app/ui/page_control.h"
+#include "app/vespera_app.h"
+#include "pgraphic/view/pg_image.h"
+#include "platform/message_box.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <benchmark/benchmark.h>
+#include <fstream>
+
+namespace {
+
+// Notes the paint events of one widget.
+class TPaintWatch : public QObject {
+public:
+    explicit TPaintWatch(QWidget* Watched) { Watched->installEventFilter(this); }
+    bool Painted = false;
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        if (Event->type() == QEvent::Paint) {
+            Painted = true;
+        }
+        return QObject::eventFilter(Watched, Event);
+    }
+};
+
+void BM_DefaultTextKeystrokeToPreviews(benchmark::State& State) {
+    const QTemporaryDir Dir;
+    const std::string Folder = Dir.path().toStdString();
+    std::filesystem::create_directories(Folder + "/program");
+    std::filesystem::create_directories(Folder + "/windows");
+    std::ofstream(Folder + "/program/vespera.INI") << "[General]\nTextFile=\n";
+    TProgramPlaces Places;
+    Places.ProgramFile = Folder + "/program/vespera";
+    Places.ProgramDir = Folder + "/program/";
+    Places.WindowsDir = Folder + "/windows/";
+    const TMessageBoxHook Old = SetMessageBoxHook(ConsoleMessageBox);
+
+    TVesperaApp App;
+    TfmVespera Window(App);
+    Window.FormCreate(Places, {});
+    Window.show();
+    if (!QTest::qWaitForWindowExposed(&Window)) {
+        State.SkipWithError("the window was not shown");
+        return;
+    }
+    QTabBar* Tabs = Window.Pages()->tabBar();
+    QTest::mouseClick(Tabs, Qt::LeftButton, {}, Tabs->tabRect(1).center());
+    QApplication::processEvents();
+    TLogoPage& Page = *Window.LogoPage(1);
+    TPaintWatch Watch(Page.Image->viewport());
+    int Handed = 0;
+    App.OnShowLogo = [&, Show = App.OnShowLogo](TObject* Sender, int Logo,
+                                                const TPixelGraphic& Image) {
+        Show(Sender, Logo, Image);
+        ++Handed;
+    };
+    QLineEdit& Edit = *Page.DefaultText;
+    Edit.setFocus();
+    bool Typing = true;
+    for (auto _ : State) {
+        Watch.Painted = false;
+        Handed = 0;
+        QTest::keyClick(&Edit, Typing ? Qt::Key_A : Qt::Key_Backspace);
+        Typing = !Typing;
+        while (!Watch.Painted || Handed < 2) {
+            QApplication::processEvents();
+        }
+    }
+    SetMessageBoxHook(Old);
+}
+BENCHMARK(BM_DefaultTextKeystrokeToPreviews)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const QApplication App(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
