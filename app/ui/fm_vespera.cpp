@@ -5,6 +5,7 @@
 #include "app/startup_shortcut.h"
 #include "app/ui/fm_preview.h"
 #include "app/ui/general_page.h"
+#include "app/ui/line_edit.h"
 #include "app/ui/logo_page.h"
 #include "app/ui/page_control.h"
 #include "app/ui/program_links.h"

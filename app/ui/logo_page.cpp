@@ -2,6 +2,7 @@
 
 #include "app/settings_model.h"
 #include "app/ui/control_placing.h"
+#include "app/ui/line_edit.h"
 #include "app/ui/radio_group.h"
 #include "app/ui/spin_edit.h"
 #include "pgraphic/view/pg_bevel.h"
@@ -92,7 +93,8 @@ TLogoPage::TLogoPage(int Logo, QWidget* Parent) : QWidget(Parent), FLogo(Logo) {
 
     DefaultTextLabel = PlaceLabel(new QLabel(QStringLiteral("Default Text:"), this),
                                   Numbered("Label", 9, 1), 224, 244);
-    DefaultText = Place(new QLineEdit(this), Named("ed"), 296, 240, 313, 22);
+    DefaultText = Place(new TEdit(this), Named("ed"), 296, 240, 313, 22);
+    DefaultText->SetHideSelection(false);
     Only = PlaceCheckBox(
         new QCheckBox(
             First ? QStringLiteral("Use Only the first logo (Question on top answer on bottom)")

@@ -5,9 +5,9 @@
 
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class TColorButton;
+class TEdit;
 class TFontComboBox;
 class TPGBevel;
 class TPGImage;
@@ -50,7 +50,7 @@ public:
     // The preview inside the panel (ImFirst, ImLast): the logo stretched to its 320 x 200.
     TPGImage* Image;
     QLabel* DefaultTextLabel;
-    QLineEdit* DefaultText;
+    TEdit* DefaultText;
     QCheckBox* Only;
 
 private:

@@ -3,6 +3,7 @@
 // logos and settings, the start-up link, help and the web address, and the unattended run.
 
 #include "app/ui/fm_preview.h"
+#include "app/ui/line_edit.h"
 #include "app/ui/message_dialog.h"
 #include "app/ui/page_control.h"
 #include "app/ui/radio_group.h"
@@ -242,6 +243,25 @@ TEST_F(WindowTest, TheSizeChangesByItsArrowsOnly) {
     EXPECT_EQ(Size.value(), 19);
     EXPECT_EQ(App.Settings().Logo(1).Size, 19);
     EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.FirstLogo()));
+}
+
+TEST_F(WindowTest, TheDefaultTextKeepsItsSelectionWithoutTheFocus) {
+    Start();
+    ShowPage(1);
+    TEdit& Edit = *First().DefaultText;
+    Edit.setFocus();
+    Edit.setSelection(4, 3);
+    First().Size->setFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(Edit.hasFocus());
+    EXPECT_EQ(Edit.selectionStart(), 4);
+    EXPECT_EQ(Edit.selectedText(), QStringLiteral("can"));
+    // The other edits leave it as QLineEdit does.
+    General().Edit1->setFocus();
+    ShowPage(0);
+    General().Edit1->setSelection(0, 2);
+    General().btUse->setFocus();
+    EXPECT_FALSE(General().Edit1->hasSelectedText());
 }
 
 TEST_F(WindowTest, ClosingWithoutSavingLeavesTheSettingsFileAsItWas) {

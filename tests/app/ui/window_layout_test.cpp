@@ -1,6 +1,7 @@
 // The settings window's layout: caption, size, font, every control at its place with its
 // caption, the controls' own behaviour (spin edit, radio groups), and nothing clipped.
 
+#include "app/ui/line_edit.h"
 #include "app/ui/page_control.h"
 #include "app/ui/radio_group.h"
 #include "app/ui/spin_edit.h"
@@ -205,7 +206,7 @@ TEST_F(WindowTest, EveryControlAtItsPlaceWithItsCaptionAndNothingClipped) {
         EXPECT_EQ(Page->Image->BorderStyle(), bsNone);
         EXPECT_EQ(Page->Image->ZoomFactor(), 1.0L);
         EXPECT_EQ(Page->PreviewPanel->BevelOuter(), bvLowered);
-        EXPECT_FALSE(Page->DefaultText->hasFocus());
+        EXPECT_FALSE(Page->DefaultText->HideSelection());
     }
     EXPECT_EQ(First().Image->objectName(), QStringLiteral("ImFirst"));
     EXPECT_EQ(Last().Image->objectName(), QStringLiteral("ImLast"));
