@@ -13,6 +13,7 @@
 #include "app/ui/spin_edit.h"
 #include "app/vespera_app.h"
 #include "app/window_rules.h"
+#include "pgraphic/view/pg_open_dialog.h"
 #include "platform/help_viewer.h"
 #include "platform/shell_open.h"
 #include "widgets/color_button.h"
@@ -96,6 +97,12 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
     FPages->addTab(FLast, QStringLiteral("Second Logo"));
     FPages->OnChange = Guarded([this](TObject*) { PagesChange(); });
 
+    FOpen = new TPGOpenDialog(this);
+    FOpen->setObjectName(QStringLiteral("dgOpen"));
+    FOpen->SetTitle("Select a background bitmap");
+    FOpen->SetStretchMode(smFast);
+    FOpen->SetUseDefaultFilter(true);
+
     BindGeneralPage();
     BindLogoPage(*FFirst);
     BindLogoPage(*FLast);
@@ -169,6 +176,8 @@ void TfmVespera::BindLogoPage(TLogoPage& Page) {
     connect(P->DefaultText, &QLineEdit::textChanged, this,
             Guarded([this](const QString&) { DefaultChange(); }));
     connect(P->Only, &QCheckBox::toggled, this, Guarded([this](bool) { cbOnlyClick(); }));
+    connect(P->Select, &QPushButton::clicked, this,
+            Guarded([this, First](bool) { First ? btFirstSelectClick() : btLastSelectClick(); }));
     connect(P->Preview, &QPushButton::clicked, this,
             Guarded([this, First](bool) { First ? btPreview1Click() : btPreview2Click(); }));
 }
@@ -361,6 +370,28 @@ void TfmVespera::rgFirstBackgroundClick() {
 
 void TfmVespera::rgLastBackgroundClick() {
     FApp.Settings().SetBackground(2, FLast->Background->ItemIndex());
+}
+
+void TfmVespera::btFirstSelectClick() {
+    SelectBitmap(1);
+}
+
+void TfmVespera::btLastSelectClick() {
+    SelectBitmap(2);
+}
+
+// The dialog starts at the logo's picture, when it has one; the background is built anew
+// whatever the dialog's end, also after Cancel.
+void TfmVespera::SelectBitmap(int Logo) {
+    if (const std::string& Bitmap = FApp.Settings().Logo(Logo).Bitmap; !Bitmap.empty()) {
+        FOpen->SetFileName(Bitmap);
+    }
+    if (FOpen->Execute()) {
+        const std::string Chosen = FOpen->FileName();
+        FApp.BitmapSelected(Logo, &Chosen);
+    } else {
+        FApp.BitmapSelected(Logo, nullptr);
+    }
 }
 
 void TfmVespera::cbOnlyClick() {

@@ -11,6 +11,7 @@
 class TGeneralPage;
 class TLogoPage;
 class TPageControl;
+class TPGOpenDialog;
 class TVesperaApp;
 struct TProgramPlaces;
 
@@ -41,12 +42,16 @@ public:
     TGeneralPage* General() const { return FGeneral; }
     // Logo 1 ("First Logo") or 2 ("Second Logo").
     TLogoPage* LogoPage(int Logo) const;
+    // The picture dialog both logo pages choose their background pictures with.
+    TPGOpenDialog* dgOpen() const { return FOpen; }
 
     // --- Handlers ------------------------------------------------------------------------------
     void rgFirstEffectClick();
     void rgLastEffectClick();
     void rgFirstBackgroundClick();
     void rgLastBackgroundClick();
+    void btFirstSelectClick();
+    void btLastSelectClick();
     void cbOnlyClick();
     void PagesChange();
     void DefaultChange();
@@ -83,10 +88,12 @@ private:
     void ApplyPositionRule();
     void ApplyVisibilityRules();
     std::vector<std::string> FontFamilies() const;
+    void SelectBitmap(int Logo);
 
     TVesperaApp& FApp;
     TPageControl* FPages;
     TGeneralPage* FGeneral;
     TLogoPage* FFirst;
     TLogoPage* FLast;
+    TPGOpenDialog* FOpen;
 };

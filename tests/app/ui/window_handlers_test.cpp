@@ -9,6 +9,7 @@
 #include "app/ui/radio_group.h"
 #include "app/ui/spin_edit.h"
 #include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/pg_open_dialog.h"
 #include "pgraphic/view/pic_box.h"
 #include "tests/app/ui/window_fixture.h"
 #include "widgets/color_button.h"
@@ -16,6 +17,7 @@
 #include "widgets/icon_file_list_box.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -444,4 +446,51 @@ TEST_F(WindowTest, AFailedStartShowsTheMessageAndTheWindowStaysUsable) {
     // The second logo was composed all the same.
     EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
     EXPECT_TRUE(FolderEntries(Dir / "windows").empty());
+}
+
+TEST_F(WindowTest, ThePictureDialogChoosesTheBackgroundAndCancelRebuildsIt) {
+    TPixelGraphic Red;
+    Red.SetSize(100, 100, bc24);
+    Red.SetBackGroundColor(RGB(255, 0, 0));
+    Red.Clear();
+    const std::string Picture = Dir / "program/red.bmp";
+    Red.SaveToFile(Picture);
+    WriteSettings("[First Logo]\nBackground=2\n");
+    Start();
+    ShowPage(1);
+    int Shown = 0;
+    App.OnShowLogo = [&, Show = App.OnShowLogo](TObject* Sender, int Logo,
+                                                const TPixelGraphic& Image) {
+        Show(Sender, Logo, Image);
+        Shown += Logo == 1 ? 1 : 0;
+    };
+    const auto Respond = [&](bool Choose) {
+        QTimer::singleShot(0, [&, Choose] {
+            QFileDialog* Dialog = Window.dgOpen()->DialogWindow();
+            ASSERT_NE(Dialog, nullptr);
+            EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("Select a background bitmap"));
+            if (Choose) {
+                Dialog->selectFile(QString::fromStdString(Picture));
+                static_cast<QDialog*>(Dialog)->accept();
+            } else {
+                Dialog->reject();
+            }
+        });
+    };
+    EXPECT_EQ(Window.dgOpen()->StretchMode(), smFast);
+    EXPECT_TRUE(Window.dgOpen()->UseDefaultFilter());
+    Respond(true);
+    Click(First().Select);
+    EXPECT_EQ(App.Settings().Logo(1).Bitmap, Picture);
+    EXPECT_EQ(Shown, 1);
+    EXPECT_EQ(PreviewPicture(First()).PixelColors(0, 0), RGB(255, 0, 0));
+
+    // Cancelled: the picture stays and the background is built again all the same.
+    std::filesystem::remove(Picture);
+    Respond(false);
+    Click(First().Select);
+    EXPECT_EQ(App.Settings().Logo(1).Bitmap, Picture);
+    EXPECT_EQ(Window.dgOpen()->FileName(), Picture); // it started at the logo's picture
+    EXPECT_EQ(Shown, 2);
+    EXPECT_EQ(PreviewPicture(First()).PixelColors(0, 0), RGB(0, 0, 0)); // missing: black
 }
