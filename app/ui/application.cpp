@@ -25,12 +25,16 @@ bool RunsWithoutDisplay() {
     return Platform == QLatin1String("offscreen") || Platform == QLatin1String("minimal");
 }
 
-void UseOffscreenWithoutDisplay() {
-    const auto Unset = [](const char* Name) {
+bool DisplayNamed() {
+    const auto Set = [](const char* Name) {
         const char* Value = std::getenv(Name);
-        return Value == nullptr || *Value == '\0';
+        return Value != nullptr && *Value != '\0';
     };
-    if (Unset("DISPLAY") && Unset("WAYLAND_DISPLAY") && Unset("QT_QPA_PLATFORM")) {
+    return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
+}
+
+void UseOffscreenWithoutDisplay() {
+    if (!DisplayNamed()) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
 }

@@ -16,6 +16,10 @@ public:
 // then go to standard error instead of message boxes.
 bool RunsWithoutDisplay();
 
+// Whether the environment names a display or a Qt platform (DISPLAY, WAYLAND_DISPLAY or
+// QT_QPA_PLATFORM set and not empty).
+bool DisplayNamed();
+
 // Makes Qt use its offscreen platform when nothing names a display or a platform, so that the
 // unattended run works on a machine without one. Call before the application object exists.
 void UseOffscreenWithoutDisplay();

@@ -72,19 +72,26 @@ TMessageBoxHook PlacedDialogs(const TfmVespera& Window) {
     };
 }
 
+int NoDisplayForTheWindow() {
+    std::cerr << "vespera: the settings window needs a display; \"vespera /AUTO\" writes new "
+                 "logos without one\n";
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> Arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const bool Unattended = IsAutoRunCommand(Arguments);
+    if (!Unattended && !DisplayNamed()) {
+        return NoDisplayForTheWindow();
+    }
     FixClockFromEnvironment();
     UseOffscreenWithoutDisplay();
     TVesperaApplication Application(argc, argv);
     const bool Headless = RunsWithoutDisplay();
     if (Headless && !Unattended) {
-        std::cerr << "vespera: the settings window needs a display; \"vespera /AUTO\" writes new "
-                     "logos without one\n";
-        return 2;
+        return NoDisplayForTheWindow(); // the offscreen platform, asked for by name
     }
 
     TVesperaApp App;
