@@ -154,6 +154,11 @@ void TPGOpenDialog::InitDialog(QFileDialog& Dialog) {
         FCurrentPath = Path.toStdString();
         SelectionChanged();
     });
+    // The file the dialog starts with shows selected: it is previewed as any selection is.
+    if (!FileName().empty() && !Dialog.selectedFiles().isEmpty()) {
+        FCurrentPath = Dialog.selectedFiles().front().toStdString();
+        SelectionChanged();
+    }
 }
 
 void TPGOpenDialog::ShowDialog(QFileDialog& Dialog) {

@@ -39,7 +39,8 @@ std::unique_ptr<TPixelGraphic> TCreateOpenSaveDialogPaintPGThread::Work() {
     FStep = 1;
     FThrottle.Start(TPGProgressThrottle::Now());
     std::error_code Error;
-    if (!std::filesystem::is_regular_file(FFileName, Error)) {
+    // A panel without an inside has no room for a preview; it is not made at full size.
+    if (!std::filesystem::is_regular_file(FFileName, Error) || FMaxWidth < 1 || FMaxHeight < 1) {
         return nullptr;
     }
     auto Image = NewImage();

@@ -55,7 +55,8 @@ public:
     void WaitFor() { FThread.WaitFor(); }
 
     // The run itself on the calling thread; raises what loading and converting raise. Returns
-    // the preview unless the run was terminated or the file does not exist.
+    // the preview unless the run was terminated, the file does not exist or the panel has no
+    // inside.
     std::unique_ptr<TPixelGraphic> Work();
 
 private:

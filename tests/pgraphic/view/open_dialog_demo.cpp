@@ -5,6 +5,7 @@
 
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/view/pg_open_dialog.h"
+#include "platform/system_colors.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -57,6 +59,29 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The program shows the system colours its controls show; the dialog draws with these.
+    std::array<TColor, COLOR_INFOBK + 1> Classic{};
+    for (int Index = 0; Index <= COLOR_INFOBK; ++Index) {
+        Classic[static_cast<std::size_t>(Index)] = GetSysColor(Index);
+    }
+    SetSysColorSource([Classic](int Index) {
+        const QPalette Palette = QApplication::palette();
+        const auto From = [](const QColor& Color) {
+            return RGB(Color.red(), Color.green(), Color.blue());
+        };
+        switch (Index) {
+        case COLOR_BTNFACE:
+            return From(Palette.color(QPalette::Button));
+        case COLOR_BTNSHADOW:
+            return From(Palette.color(QPalette::Dark));
+        case COLOR_BTNTEXT:
+            return From(Palette.color(QPalette::ButtonText));
+        default:
+            return Index >= 0 && Index <= COLOR_INFOBK ? Classic[static_cast<std::size_t>(Index)]
+                                                       : TColor{0};
+        }
+    });
+
     QWidget Window;
     Window.setWindowTitle("Open dialog");
     auto* Layout = new QVBoxLayout(&Window);
@@ -71,12 +96,19 @@ int main(int argc, char** argv) {
     dgOpen->SetStretchMode(smFast);
     dgOpen->SetInitialDir(Folder);
     QObject::connect(Open, &QPushButton::clicked, [=] {
+        // The settings window starts the dialog at the background picture it has.
+        if (const QString Current = Chosen->property("path").toString(); !Current.isEmpty()) {
+            dgOpen->SetFileName(Current.toStdString());
+        }
         if (dgOpen->Execute()) {
+            Chosen->setProperty("path", QString::fromStdString(dgOpen->FileName()));
             Chosen->setText(QString::fromStdString(dgOpen->FileName()));
             std::cout << dgOpen->FileName() << std::endl;
         }
     });
     Window.resize(360, 80);
     Window.show();
-    return QApplication::exec();
+    const int Result = QApplication::exec();
+    SetSysColorSource(nullptr);
+    return Result;
 }

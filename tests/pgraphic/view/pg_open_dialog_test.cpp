@@ -39,6 +39,7 @@ protected:
         SavePicture(Path("landscape.bmp"), 640, 480);
         SavePicture(Path("banner.png"), 1000, 100);
         SavePicture(Path("small.bmp"), 40, 30);
+        SavePicture(Path("UPPER.BMP"), 20, 10);
         SavePhoto(Path("photo.jpg"), 4000, 3000);
         std::ofstream(Path("notes.txt")) << "not a picture\n";
         std::filesystem::create_directory(Path("sub"));
@@ -196,6 +197,20 @@ TEST_F(PGOpenDialogTest, ExecuteReplacesTheFilterByTheReaders) {
     EXPECT_EQ(Shown, "Image files"); // descriptions alone, as the platform shows them
 }
 
+TEST_F(PGOpenDialogTest, ImageFilesListPicturesWhateverTheCaseOfTheirNames) {
+    TPGOpenDialog Dialog;
+    QStringList Listed;
+    WhileOpen(Dialog, [&](QFileDialog& Window) {
+        const QModelIndex Root = Model(Window).index(Folder->path());
+        for (int Row = 0; Row < Model(Window).rowCount(Root); ++Row) {
+            Listed << Model(Window).index(Row, 0, Root).data().toString();
+        }
+    });
+    Listed.sort();
+    EXPECT_EQ(Listed, (QStringList{"UPPER.BMP", "banner.png", "landscape.bmp", "photo.jpg",
+                                   "small.bmp", "sub"}));
+}
+
 TEST_F(PGOpenDialogTest, WithoutDefaultFilterTheFilterStays) {
     TPGOpenDialog Dialog;
     Dialog.SetUseDefaultFilter(false);
@@ -228,6 +243,9 @@ TEST_F(PGOpenDialogTest, ChoosesAFileAsTheSettingsWindowDoes) {
         Title = Window.windowTitle();
         StartFolder = Window.directory().absolutePath();
         Name = Window.findChild<QLineEdit*>("fileNameEdit")->text();
+        // The file it starts with is previewed without a move.
+        ASSERT_TRUE(WaitForPreview(dgOpen));
+        EXPECT_EQ(dgOpen.Preview()->Width(), 40);
         Click(Window, Path("landscape.bmp"));
         QTest::mouseClick(Window.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open),
                           Qt::LeftButton);

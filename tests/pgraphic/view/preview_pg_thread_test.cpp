@@ -106,13 +106,19 @@ TEST_F(PreviewThread, PalettePictureKeepsItsPaletteWithSource) {
     EXPECT_EQ(Preview->PixelColors(5, 5), RGB(200, 10, 10));
 }
 
-TEST_F(PreviewThread, NoPreviewOfFoldersMissingFilesOrText) {
+TEST_F(PreviewThread, NoPreviewOfFoldersMissingFilesTextOrWithoutRoom) {
     std::ofstream(File("notes.txt")) << "no picture";
     TCreateOpenSaveDialogPaintPGThread Thread;
     SetUp(Thread, Folder.path().toStdString(), 24);
     EXPECT_EQ(Thread.Work(), nullptr);
     Thread.SetFileName(File("missing.bmp"));
     EXPECT_EQ(Thread.Work(), nullptr);
+    // A picture, but no room to show it.
+    SavePicture(File("picture.bmp"), 30, 20);
+    Thread.SetFileName(File("picture.bmp"));
+    Thread.SetMaxSize(0, 160);
+    EXPECT_EQ(Thread.Work(), nullptr);
+    Thread.SetMaxSize(180, 160);
     Thread.SetFileName(File("notes.txt"));
     EXPECT_THROW(Thread.Work(), EPixelGraphic);
 
