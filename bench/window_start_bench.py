@@ -36,14 +36,14 @@ def measure(vespera, runs):
         for _ in range(runs + 1):  # the first run warms the file cache and is not counted
             start = time.monotonic()
             process = subprocess.Popen([os.path.join(program, "vespera")], env=env,
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
             while True:
                 found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", TITLE],
                                        capture_output=True, text=True).stdout.strip()
                 if found:
                     break
                 if process.poll() is not None:
-                    sys.exit("vespera ended before showing its window")
+                    sys.exit("vespera ended before showing its window: " + process.stderr.read())
                 time.sleep(0.002)
             times.append((time.monotonic() - start) * 1000)
             process.kill()

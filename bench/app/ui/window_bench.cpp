@@ -4,6 +4,7 @@
 
 #include "app/program_places.h"
 #include "app/ui/fm_vespera.h"
+#include "app/ui/line_edit.h"
 #include "app/ui/logo_page.h"
 #include "app/ui/page_control.h"
 #include "app/vespera_app.h"
