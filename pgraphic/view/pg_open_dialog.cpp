@@ -116,6 +116,19 @@ QWidget* TPGOpenDialog::DescriptionPanel() const {
 void TPGOpenDialog::InitDialog(QFileDialog& Dialog) {
     TOpenDialog::InitDialog(Dialog);
     FCurrentPath.clear();
+    AddPreviewSide(Dialog);
+    connect(&Dialog, &QFileDialog::currentChanged, this, [this](const QString& Path) {
+        FCurrentPath = Path.toStdString();
+        SelectionChanged();
+    });
+    // The file the dialog starts with shows selected: it is previewed as any selection is.
+    if (!FileName().empty() && !Dialog.selectedFiles().isEmpty()) {
+        FCurrentPath = Dialog.selectedFiles().front().toStdString();
+        SelectionChanged();
+    }
+}
+
+void TPGOpenDialog::AddPreviewSide(QFileDialog& Dialog) {
     const TPGOpenDialogLayout Layout = PGOpenDialogLayout(PGDialogBaseUnits(Dialog.font()));
     auto* Side = new QWidget(&Dialog);
     Side->setObjectName("previewSide");
@@ -132,6 +145,10 @@ void TPGOpenDialog::InitDialog(QFileDialog& Dialog) {
     Description->OnDrawItem = [this](QPainter& Painter, const QRect& Client) {
         DrawDescription(Painter, Client);
     };
+    FSide = Side;
+    FPreviewPanel = Preview;
+    FDescriptionPanel = Description;
+
     // Beside everything the file dialog shows, from its top to its bottom; the window grows by
     // as much (as far as the screen allows), so the file list keeps its room.
     int Spacing = 0;
@@ -147,18 +164,6 @@ void TPGOpenDialog::InitDialog(QFileDialog& Dialog) {
         Width = std::min(Width, std::max(Dialog.width(), Screen->availableGeometry().width()));
     }
     Dialog.resize(Width, Dialog.height());
-    FSide = Side;
-    FPreviewPanel = Preview;
-    FDescriptionPanel = Description;
-    connect(&Dialog, &QFileDialog::currentChanged, this, [this](const QString& Path) {
-        FCurrentPath = Path.toStdString();
-        SelectionChanged();
-    });
-    // The file the dialog starts with shows selected: it is previewed as any selection is.
-    if (!FileName().empty() && !Dialog.selectedFiles().isEmpty()) {
-        FCurrentPath = Dialog.selectedFiles().front().toStdString();
-        SelectionChanged();
-    }
 }
 
 void TPGOpenDialog::ShowDialog(QFileDialog& Dialog) {

@@ -94,6 +94,8 @@ protected:
     void DestroyDialog() override;
 
 private:
+    // The side part with the two panels, beside the file dialog's own controls.
+    void AddPreviewSide(QFileDialog& Dialog);
     void OnDebounceTimer();
     void ReceivePreview(std::unique_ptr<TPixelGraphic> Image);
     void StopWorker();
