@@ -60,13 +60,6 @@ auto Guarded(THandler Handler) {
     };
 }
 
-std::string WithoutTrailingSlash(std::string Folder) {
-    while (Folder.size() > 1 && Folder.back() == '/') {
-        Folder.pop_back();
-    }
-    return Folder;
-}
-
 } // namespace
 
 TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
@@ -316,7 +309,7 @@ std::vector<std::string> TfmVespera::FontFamilies() const {
 bool TfmVespera::FormCreate(const TProgramPlaces& Places,
                             const std::vector<std::string>& Arguments) {
     try {
-        FGeneral->Files->SetDirectory(WithoutTrailingSlash(Places.ProgramDir));
+        FGeneral->Files->SetDirectory(Places.ProgramDir); // the list drops the trailing "/"
         FApp.FormCreate(Places, FontFamilies());
         ApplyVisibilityRules();
         FPages->SetActivePageIndex(0);
