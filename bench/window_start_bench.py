@@ -63,7 +63,10 @@ def main():
     if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     runs = sys.argv[2] if len(sys.argv) == 3 else "15"
-    sys.exit(subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24", sys.executable,
+    # -noreset: the server must not reset when xdotool, its only client, leaves (a program
+    # connecting during a reset is refused).
+    sys.exit(subprocess.run(["xvfb-run", "-a", "-s", "-noreset -screen 0 1024x768x24",
+                             sys.executable,
                              os.path.abspath(__file__), "--inside",
                              os.path.abspath(sys.argv[1]), runs]).returncode)
 

@@ -230,7 +230,11 @@ def main():
     if missing:
         print("skipped: missing " + ", ".join(missing))
         sys.exit(SKIP)
-    result = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24", sys.executable,
+    # -noreset: an X server resets whenever its last client leaves, and a program connecting
+    # during the reset is refused; xdotool's short connections while the program starts would
+    # otherwise now and then leave it without a display.
+    result = subprocess.run(["xvfb-run", "-a", "-s", "-noreset -screen 0 1024x768x24",
+                             sys.executable,
                              os.path.abspath(__file__), "--inside"] + sys.argv[1:])
     sys.exit(result.returncode)
 
