@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -34,15 +35,16 @@ protected:
     }
     void TearDown() override { SetScreenColorDepth(0); }
 
-    // Clicks the button and returns the popup it opened.
-    TColorButtonPalette* Open() {
+    // Clicks the button and returns the popup it opened. Without one the test fails at once:
+    // the exception ends the test body and GoogleTest reports it as the failure.
+    TColorButtonPalette& Open() {
         QTest::mouseClick(Button, Qt::LeftButton);
         TColorButtonPalette* Popup = Button->Palette();
-        EXPECT_NE(Popup, nullptr);
-        if (Popup != nullptr) {
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(Popup));
+        if (Popup == nullptr) {
+            throw std::runtime_error("clicking the button opened no popup");
         }
-        return Popup;
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(Popup));
+        return *Popup;
     }
 
     // A point of the popup's client area in the popup's own coordinates.
@@ -56,6 +58,20 @@ protected:
     bool Closed(const QPointer<TColorButtonPalette>& Popup) {
         return WaitFor([&] { return Popup.isNull(); }) && Button->Palette() == nullptr &&
                !Button->DroppedDown();
+    }
+
+    // Presses Escape in the popup; whether it closed and went away.
+    bool EscapeCloses(TColorButtonPalette& Popup) {
+        const QPointer<TColorButtonPalette> Watch(&Popup);
+        QTest::keyClick(&Popup, Qt::Key_Escape);
+        return Closed(Watch);
+    }
+
+    // Clicks the popup at Where; whether it closed and went away.
+    bool ClickCloses(TColorButtonPalette& Popup, QPoint Where) {
+        const QPointer<TColorButtonPalette> Watch(&Popup);
+        QTest::mouseClick(&Popup, Qt::LeftButton, {}, Where);
+        return Closed(Watch);
     }
 
     QWidget Window;
@@ -114,89 +130,74 @@ TEST_F(ColorButtonTest, PaintsSwatchSeparatorAndArrow) {
 
 TEST_F(ColorButtonTest, OpenPopupDrawsTheButtonPressed) {
     Button->SetColor(RGB(10, 200, 30));
-    const QPointer<TColorButtonPalette> Popup = Open();
-    ASSERT_TRUE(Popup);
+    TColorButtonPalette& Popup = Open();
     EXPECT_TRUE(Button->DroppedDown());
     const QImage Down = Button->grab().toImage();
     EXPECT_EQ(Down.pixel(0, 0), ToQColor(clWindowFrame).rgb());
     EXPECT_EQ(Down.pixel(1, 1), Button->palette().color(QPalette::Dark).rgb());
     EXPECT_EQ(Down.pixel(6, 5), ToQColor(clWindowFrame).rgb()); // swatch moved by (1, 1)
     EXPECT_EQ(Down.pixel(16, 11), QColor(10, 200, 30).rgb());
-    QTest::keyClick(Popup, Qt::Key_Escape);
-    EXPECT_TRUE(Closed(Popup));
+    EXPECT_TRUE(EscapeCloses(Popup));
 }
 
 TEST_F(ColorButtonTest, PopupHighlightsThePaletteColourOrShowsItAsTheOtherColour) {
     Button->SetColor(RGB(0, 127, 0));
-    QPointer<TColorButtonPalette> Popup = Open();
-    ASSERT_TRUE(Popup);
-    EXPECT_EQ(Popup->size(), QSize(78, 121));
-    EXPECT_EQ(Popup->Highlighted(), (TPaletteCell{2, 3}));
-    EXPECT_EQ(Popup->OtherColor(), clBtnFace);
-    EXPECT_EQ(Popup->OtherButton()->text(), "&Other");
-    EXPECT_EQ(Popup->OtherButton()->geometry(), QRect(Client(1, 97), QSize(50, 18)));
-    QImage Shot = Popup->grab().toImage();
-    const QPoint Green = SwatchCentre({2, 3}) - QPoint(8, 8); // the box's top-left
-    EXPECT_EQ(Shot.pixel(Green + QPoint(-1, -1)), QColor(Qt::black).rgb());
-    EXPECT_EQ(Shot.pixel(Green), QColor(Qt::white).rgb());
-    EXPECT_EQ(Shot.pixel(Green + QPoint(1, 1)), QColor(Qt::black).rgb());
-    EXPECT_EQ(Shot.pixel(Green + QPoint(8, 8)), QColor(0, 127, 0).rgb());
-    const QPoint Red = SwatchCentre({1, 2}) - QPoint(8, 8); // plain: a sunken bevel
-    EXPECT_EQ(Shot.pixel(Red), QColor(128, 128, 128).rgb());
-    EXPECT_EQ(Shot.pixel(Red + QPoint(1, 1)), QColor(Qt::black).rgb());
-    EXPECT_EQ(Shot.pixel(Red + QPoint(15, 15)), QColor(Qt::white).rgb());
-    EXPECT_EQ(Shot.pixel(Red + QPoint(14, 14)), QColor(223, 223, 223).rgb());
-    QTest::keyClick(Popup, Qt::Key_Escape);
-    ASSERT_TRUE(Closed(Popup));
+    {
+        TColorButtonPalette& Popup = Open();
+        EXPECT_EQ(Popup.size(), QSize(78, 121));
+        EXPECT_EQ(Popup.Highlighted(), (TPaletteCell{2, 3}));
+        EXPECT_EQ(Popup.OtherColor(), clBtnFace);
+        EXPECT_EQ(Popup.OtherButton()->text(), "&Other");
+        EXPECT_EQ(Popup.OtherButton()->geometry(), QRect(Client(1, 97), QSize(50, 18)));
+        const QImage Shot = Popup.grab().toImage();
+        const QPoint Green = SwatchCentre({2, 3}) - QPoint(8, 8); // the box's top-left
+        EXPECT_EQ(Shot.pixel(Green + QPoint(-1, -1)), QColor(Qt::black).rgb());
+        EXPECT_EQ(Shot.pixel(Green), QColor(Qt::white).rgb());
+        EXPECT_EQ(Shot.pixel(Green + QPoint(1, 1)), QColor(Qt::black).rgb());
+        EXPECT_EQ(Shot.pixel(Green + QPoint(8, 8)), QColor(0, 127, 0).rgb());
+        const QPoint Red = SwatchCentre({1, 2}) - QPoint(8, 8); // plain: a sunken bevel
+        EXPECT_EQ(Shot.pixel(Red), QColor(128, 128, 128).rgb());
+        EXPECT_EQ(Shot.pixel(Red + QPoint(1, 1)), QColor(Qt::black).rgb());
+        EXPECT_EQ(Shot.pixel(Red + QPoint(15, 15)), QColor(Qt::white).rgb());
+        EXPECT_EQ(Shot.pixel(Red + QPoint(14, 14)), QColor(223, 223, 223).rgb());
+        ASSERT_TRUE(EscapeCloses(Popup));
+    }
 
     Button->SetColor(RGB(1, 2, 3));
-    Popup = Open();
-    ASSERT_TRUE(Popup);
-    EXPECT_EQ(Popup->Highlighted(), kNoCell);
-    EXPECT_EQ(Popup->OtherColor(), RGB(1, 2, 3));
-    Shot = Popup->grab().toImage();
+    TColorButtonPalette& Popup = Open();
+    EXPECT_EQ(Popup.Highlighted(), kNoCell);
+    EXPECT_EQ(Popup.OtherColor(), RGB(1, 2, 3));
+    const QImage Shot = Popup.grab().toImage();
     EXPECT_EQ(Shot.pixel(SwatchCentre(kOtherCell)), QColor(1, 2, 3).rgb());
-    QTest::keyClick(Popup, Qt::Key_Escape);
-    EXPECT_TRUE(Closed(Popup));
+    EXPECT_TRUE(EscapeCloses(Popup));
     EXPECT_EQ(Changes, 2); // only the two SetColor calls
 }
 
 TEST_F(ColorButtonTest, HighlightFollowsTheMouseButNotIntoGaps) {
-    const QPointer<TColorButtonPalette> Popup = Open();
-    ASSERT_TRUE(Popup);
-    QTest::mouseMove(Popup->windowHandle(), SwatchCentre({3, 4}));
-    EXPECT_TRUE(WaitFor([&] { return Popup->Highlighted() == TPaletteCell{3, 4}; }));
-    QTest::mouseMove(Popup->windowHandle(),
+    TColorButtonPalette& Popup = Open();
+    QTest::mouseMove(Popup.windowHandle(), SwatchCentre({3, 4}));
+    EXPECT_TRUE(WaitFor([&] { return Popup.Highlighted() == TPaletteCell{3, 4}; }));
+    QTest::mouseMove(Popup.windowHandle(),
                      Client(20, 100)); // below the grid, left of the other swatch
     QCoreApplication::processEvents();
-    EXPECT_EQ(Popup->Highlighted(), (TPaletteCell{3, 4}));
-    QTest::mouseMove(Popup->windowHandle(), SwatchCentre(kOtherCell));
-    EXPECT_TRUE(WaitFor([&] { return Popup->Highlighted() == kOtherCell; }));
-    QTest::keyClick(Popup, Qt::Key_Escape);
-    EXPECT_TRUE(Closed(Popup));
+    EXPECT_EQ(Popup.Highlighted(), (TPaletteCell{3, 4}));
+    QTest::mouseMove(Popup.windowHandle(), SwatchCentre(kOtherCell));
+    EXPECT_TRUE(WaitFor([&] { return Popup.Highlighted() == kOtherCell; }));
+    EXPECT_TRUE(EscapeCloses(Popup));
 }
 
 TEST_F(ColorButtonTest, ClickingASwatchChoosesItsColourOnce) {
     Button->SetColor(RGB(255, 0, 0));
     Changes = 0;
-    QPointer<TColorButtonPalette> Popup = Open();
-    ASSERT_TRUE(Popup);
-    QTest::mouseClick(Popup, Qt::LeftButton, {}, SwatchCentre({1, 2})); // red again
-    ASSERT_TRUE(Closed(Popup));
+    ASSERT_TRUE(ClickCloses(Open(), SwatchCentre({1, 2}))); // red again
     EXPECT_EQ(Changes, 0);
 
-    Popup = Open();
-    ASSERT_TRUE(Popup);
-    QTest::mouseClick(Popup, Qt::LeftButton, {}, SwatchCentre({4, 4}));
-    ASSERT_TRUE(Closed(Popup));
+    ASSERT_TRUE(ClickCloses(Open(), SwatchCentre({4, 4})));
     EXPECT_EQ(Button->Color(), RGB(127, 0, 127));
     EXPECT_EQ(Changes, 1);
 
     // The other-colour swatch gives the other colour as it is, a system colour too.
-    Popup = Open();
-    ASSERT_TRUE(Popup);
-    QTest::mouseClick(Popup, Qt::LeftButton, {}, SwatchCentre(kOtherCell));
-    ASSERT_TRUE(Closed(Popup));
+    ASSERT_TRUE(ClickCloses(Open(), SwatchCentre(kOtherCell)));
     EXPECT_EQ(Button->Color(), clBtnFace);
     EXPECT_EQ(Changes, 2);
 }
@@ -205,43 +206,38 @@ TEST_F(ColorButtonTest, ClickingBetweenSwatchesClosesWithoutAChange) {
     Button->SetColor(RGB(0, 0, 255));
     Changes = 0;
     for (const QPoint Gap : {Client(10, 100), Client(71, 91), Client(5, 114)}) {
-        const QPointer<TColorButtonPalette> Popup = Open();
-        ASSERT_TRUE(Popup);
-        QTest::mouseClick(Popup, Qt::LeftButton, {}, Gap);
-        EXPECT_TRUE(Closed(Popup));
+        EXPECT_TRUE(ClickCloses(Open(), Gap));
     }
     EXPECT_EQ(Button->Color(), RGB(0, 0, 255));
     EXPECT_EQ(Changes, 0);
 }
 
 TEST_F(ColorButtonTest, LosingTheActivationClosesThePopup) {
-    const QPointer<TColorButtonPalette> Popup = Open();
-    ASSERT_TRUE(Popup);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Popup));
+    TColorButtonPalette& Popup = Open();
+    const QPointer<TColorButtonPalette> Watch(&Popup);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Popup));
     Window.activateWindow();
-    EXPECT_TRUE(Closed(Popup));
+    EXPECT_TRUE(Closed(Watch));
     EXPECT_EQ(Changes, 0);
 }
 
 TEST_F(ColorButtonTest, PopupOpensBelowTheButtonOrAboveItAtTheScreensBottom) {
     const QRect Screen = Button->screen()->geometry();
-    QPointer<TColorButtonPalette> Popup = Open();
-    ASSERT_TRUE(Popup);
-    const QPoint Corner = Button->mapToGlobal(QPoint(0, Button->height()));
-    EXPECT_EQ(Popup->pos(), Corner);
-    QTest::keyClick(Popup, Qt::Key_Escape);
-    ASSERT_TRUE(Closed(Popup));
+    {
+        TColorButtonPalette& Popup = Open();
+        const QPoint Corner = Button->mapToGlobal(QPoint(0, Button->height()));
+        EXPECT_EQ(Popup.pos(), Corner);
+        ASSERT_TRUE(EscapeCloses(Popup));
+    }
 
     // The button's bottom 50 pixels above the screen's end: no room for 121 pixels below.
     Window.move(200, Screen.bottom() - 50 - 20 - Button->height() + 1);
     QCoreApplication::processEvents();
     const QPoint Top = Button->mapToGlobal(QPoint(0, 0));
     ASSERT_GT(Top.y() + Button->height() + 121, Screen.y() + Screen.height());
-    Popup = Open();
-    ASSERT_TRUE(Popup);
-    EXPECT_EQ(Popup->pos(), Top - QPoint(0, 121));
-    QTest::keyClick(Popup, Qt::Key_Escape);
-    EXPECT_TRUE(Closed(Popup));
+    TColorButtonPalette& Popup = Open();
+    EXPECT_EQ(Popup.pos(), Top - QPoint(0, 121));
+    EXPECT_TRUE(EscapeCloses(Popup));
 }
 
 // Runs Step on the colour dialog as soon as it is open.
@@ -255,22 +251,24 @@ void WithColorDialog(const std::function<void(QColorDialog&)>& Step) {
 }
 
 TEST_F(ColorButtonTest, OtherColourDialogChoosesAndKeepsCustomColoursForTheButton) {
-    QPointer<TColorButtonPalette> Popup = Open();
-    ASSERT_TRUE(Popup);
-    WithColorDialog([&](QColorDialog& Dialog) {
-        // While the dialog is open the popup refuses to close, deactivated or not.
-        EXPECT_TRUE(Popup->DialogOpen());
-        EXPECT_FALSE(Popup->close());
-        EXPECT_TRUE(Popup->isVisible());
-        EXPECT_EQ(Dialog.currentColor(), ToQColor(clBtnFace));
-        EXPECT_EQ(QColorDialog::customColor(0), QColor(255, 255, 255));
-        QColorDialog::setCustomColor(4, QColor(1, 2, 3)); // column 3 of row 1
-        QColorDialog::setCustomColor(5, QColor(4, 5, 6)); // column 3 of row 2
-        Dialog.setCurrentColor(QColor(10, 20, 30));
-        Dialog.accept();
-    });
-    QTest::mouseClick(Popup->OtherButton(), Qt::LeftButton);
-    ASSERT_TRUE(Closed(Popup));
+    {
+        TColorButtonPalette& Popup = Open();
+        const QPointer<TColorButtonPalette> Watch(&Popup);
+        WithColorDialog([&](QColorDialog& Dialog) {
+            // While the dialog is open the popup refuses to close, deactivated or not.
+            EXPECT_TRUE(Popup.DialogOpen());
+            EXPECT_FALSE(Popup.close());
+            EXPECT_TRUE(Popup.isVisible());
+            EXPECT_EQ(Dialog.currentColor(), ToQColor(clBtnFace));
+            EXPECT_EQ(QColorDialog::customColor(0), QColor(255, 255, 255));
+            QColorDialog::setCustomColor(4, QColor(1, 2, 3)); // column 3 of row 1
+            QColorDialog::setCustomColor(5, QColor(4, 5, 6)); // column 3 of row 2
+            Dialog.setCurrentColor(QColor(10, 20, 30));
+            Dialog.accept();
+        });
+        QTest::mouseClick(Popup.OtherButton(), Qt::LeftButton);
+        ASSERT_TRUE(Closed(Watch));
+    }
     EXPECT_EQ(Button->Color(), RGB(10, 20, 30));
     EXPECT_EQ(Changes, 1);
     EXPECT_EQ(Button->CustomColors().Colors(3, 1), RGB(1, 2, 3));
@@ -279,23 +277,22 @@ TEST_F(ColorButtonTest, OtherColourDialogChoosesAndKeepsCustomColoursForTheButto
 
     // Another button uses the dialog in between; this button's colours come back with it.
     QColorDialog::setCustomColor(4, Qt::black);
-    Popup = Open();
-    ASSERT_TRUE(Popup);
-    EXPECT_EQ(Popup->OtherColor(), RGB(10, 20, 30)); // not a palette colour
+    TColorButtonPalette& Popup = Open();
+    const QPointer<TColorButtonPalette> Watch(&Popup);
+    EXPECT_EQ(Popup.OtherColor(), RGB(10, 20, 30)); // not a palette colour
     WithColorDialog([&](QColorDialog& Dialog) {
         EXPECT_EQ(QColorDialog::customColor(4), QColor(1, 2, 3));
         EXPECT_EQ(Dialog.currentColor(), QColor(10, 20, 30));
         Dialog.reject();
     });
-    QTest::mouseClick(Popup->OtherButton(), Qt::LeftButton);
+    QTest::mouseClick(Popup.OtherButton(), Qt::LeftButton);
     // Cancelled: the popup stays open and nothing changed.
     QCoreApplication::processEvents();
-    ASSERT_TRUE(Popup);
-    EXPECT_TRUE(Popup->isVisible());
-    EXPECT_FALSE(Popup->DialogOpen());
+    ASSERT_TRUE(Watch);
+    EXPECT_TRUE(Popup.isVisible());
+    EXPECT_FALSE(Popup.DialogOpen());
     EXPECT_EQ(Changes, 1);
-    QTest::keyClick(Popup, Qt::Key_Escape);
-    EXPECT_TRUE(Closed(Popup));
+    EXPECT_TRUE(EscapeCloses(Popup));
 
     // A new button starts from white custom colours again.
     const TColorButton Fresh;
@@ -303,8 +300,7 @@ TEST_F(ColorButtonTest, OtherColourDialogChoosesAndKeepsCustomColoursForTheButto
 }
 
 TEST_F(ColorButtonTest, DestroyingTheButtonTakesItsPopupAlong) {
-    const QPointer<TColorButtonPalette> Popup = Open();
-    ASSERT_TRUE(Popup);
+    const QPointer<TColorButtonPalette> Popup(&Open());
     delete Button;
     Button = nullptr;
     EXPECT_TRUE(Popup.isNull());

@@ -139,8 +139,10 @@ TEST(PGImagePaint, OnPaintingAndOnPaintBracketEveryPaint) {
     View->OnPainting = [&](TObject*) { Order += "<"; };
     View->OnPaint = [&](TObject* Sender) {
         // The user may draw over the picture with the view's canvas.
-        ASSERT_NE(static_cast<TPGImage*>(Sender)->Canvas(), nullptr);
-        static_cast<TPGImage*>(Sender)->Canvas()->fillRect(0, 0, 5, 5, Qt::green);
+        EXPECT_EQ(Sender, static_cast<TObject*>(View.get()));
+        QPainter* Canvas = View->Canvas();
+        ASSERT_NE(Canvas, nullptr);
+        Canvas->fillRect(0, 0, 5, 5, Qt::green);
         Order += ">";
     };
     const auto Picture = MakePicture(30, 30);

@@ -236,7 +236,8 @@ TEST(PGImageSelection, PictureBoxHandlersRunInTheirOrder) {
     });
     bool CanvasDuringPaint = false;
     View->SetPicBoxOnPaint([&](TObject* Sender) {
-        CanvasDuringPaint = static_cast<TPicBox*>(Sender)->Canvas() != nullptr;
+        EXPECT_EQ(Sender, static_cast<TObject*>(View->PicBox()));
+        CanvasDuringPaint = View->PicBox()->Canvas() != nullptr;
     });
     Drag(View->PicBox(), {10, 10}, {30, 30});
     // The view's own handling comes first on press, last on release.
