@@ -3,12 +3,9 @@
 #include "platform/ascii_text.h"
 #include "platform/ini_line.h"
 #include "platform/line_reader.h"
+#include "platform/whole_file.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -54,48 +51,6 @@ std::optional<std::string> FindValue(std::string_view Section, std::string_view 
         }
     }
     return std::nullopt;
-}
-
-// The whole file in Content; an absent file reads as empty. False when it exists but cannot be
-// read, since writing it then would lose what it holds.
-bool ReadWholeFile(const std::string& FileName, std::string& Content) {
-    Content.clear();
-    const int Handle = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (Handle < 0) {
-        return errno == ENOENT;
-    }
-    struct stat Info {};
-    bool Ok = ::fstat(Handle, &Info) == 0 && S_ISREG(Info.st_mode);
-    char Buffer[64 * 1024];
-    while (Ok) {
-        const ssize_t Count = ::read(Handle, Buffer, sizeof Buffer);
-        if (Count > 0) {
-            Content.append(Buffer, static_cast<std::size_t>(Count));
-        } else if (Count == 0) {
-            break;
-        } else if (errno != EINTR) {
-            Ok = false;
-        }
-    }
-    ::close(Handle);
-    return Ok;
-}
-
-bool WriteWholeFile(const std::string& FileName, std::string_view Content) {
-    const int Handle = ::open(FileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (Handle < 0) {
-        return false;
-    }
-    bool Ok = true;
-    while (Ok && !Content.empty()) {
-        const ssize_t Count = ::write(Handle, Content.data(), Content.size());
-        if (Count > 0) {
-            Content.remove_prefix(static_cast<std::size_t>(Count));
-        } else if (Count < 0 && errno != EINTR) {
-            Ok = false;
-        }
-    }
-    return ::close(Handle) == 0 && Ok;
 }
 
 // One line of a file as it stands: its text and its line end (empty on a last line without one).
@@ -225,5 +180,5 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
         Result += Entry;
         Result += NewLine;
     }
-    return WriteWholeFile(FileName, Result);
+    return RewriteWholeFile(FileName, Result);
 }

@@ -20,7 +20,8 @@ std::string GetPrivateProfileString(std::string_view Section, std::string_view K
 
 // Sets Key in Section of FileName to Value, keeping every other line of the file as it is. A
 // missing file or section is created, a new key goes after the section's last line. Line breaks
-// in the texts are written as blanks, so a value can never start a line of its own. False when
-// the file cannot be read back or written, or Section or Key is empty.
+// in the texts are written as blanks, so a value can never start a line of its own. The file is
+// replaced in one step (RewriteWholeFile), so a write cut short leaves the old file whole. False
+// when the file cannot be read back or written, or Section or Key is empty.
 bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
                                std::string_view Value, const std::string& FileName);

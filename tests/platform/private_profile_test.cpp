@@ -1,5 +1,6 @@
 #include "platform/private_profile.h"
 #include "tests/platform/test_files.h"
+#include "tests/support/file_size_limit.h"
 
 #include <gtest/gtest.h>
 
@@ -126,4 +127,21 @@ TEST(PrivateProfileWrite, FailsWithoutHarmWhenTheFileCannotBeWritten) {
     EXPECT_FALSE(WritePrivateProfileString("", "K", "v", Dir / "e.ini"));
     EXPECT_FALSE(WritePrivateProfileString("S", "", "v", Dir / "e.ini"));
     EXPECT_FALSE(std::filesystem::exists(Dir / "e.ini"));
+}
+
+TEST(PrivateProfileWrite, AWriteCutShortLeavesTheOldFileWhole) {
+    TTempDir Dir;
+    const std::string Original = "[General]\nTextFile=keep.txt\n\n[First Logo]\nLine=old\n";
+    WriteFile(Dir / "v.ini", Original);
+    {
+        // The disk fills up 4 KiB into the new file.
+        const TFileSizeLimit Full(4096);
+        if (!Full.Ok()) {
+            GTEST_SKIP() << "cannot limit the size of written files here";
+        }
+        EXPECT_FALSE(WritePrivateProfileString("First Logo", "Line", std::string(10000, 'x'),
+                                               Dir / "v.ini"));
+    }
+    EXPECT_EQ(ReadFile(Dir / "v.ini"), Original);
+    EXPECT_EQ(FolderEntries(Dir.Path()), std::vector<std::string>{"v.ini"});
 }
