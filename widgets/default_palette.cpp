@@ -1,5 +1,7 @@
 #include "widgets/default_palette.h"
 
+#include "core/standard_colors.h"
+
 #include <array>
 
 namespace {
@@ -15,13 +17,6 @@ constexpr std::array<std::array<TColor, kRows>, kColumns> kFixedTable{{
     {RGB(127, 127, 127), RGB(127, 127, 0), RGB(0, 127, 127), RGB(127, 0, 127), RGB(159, 159, 159)},
 }};
 
-// The solid pens of a 16-colour display, in the order the display lists them.
-constexpr std::array<TColor, 16> kPens{
-    RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
-    RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
-    RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
-    RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
-
 } // namespace
 
 TColorArrayClass DefaultPaletteColors(int ScreenColorDepth) {
@@ -31,8 +26,8 @@ TColorArrayClass DefaultPaletteColors(int ScreenColorDepth) {
         for (int R = 1; R <= kRows; ++R) {
             const auto Pen = static_cast<std::size_t>((C - 1) * kRows + R);
             Result.SetColors(C, R,
-                             SixteenColors && Pen <= kPens.size()
-                                 ? kPens[Pen - 1]
+                             SixteenColors && Pen <= kStandardColors.size()
+                                 ? kStandardColors[Pen - 1]
                                  : kFixedTable[static_cast<std::size_t>(C - 1)]
                                               [static_cast<std::size_t>(R - 1)]);
         }

@@ -1,5 +1,7 @@
 #include "pgraphic/image/palettes.h"
 
+#include "core/standard_colors.h"
+
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -55,9 +57,6 @@ constexpr int Gray236LevelOf(int I) {
 
 constexpr std::array<TColor, 2> kBlackWhite{Gray(0), Gray(255)};
 constexpr std::array<TColor, 4> kSysGray4{Gray(0), Gray(128), Gray(192), Gray(255)};
-constexpr auto kSys16 = FromRRGGBB(std::array<std::uint32_t, 16>{
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
-    0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF});
 constexpr auto kGray4 = Generate<4>([](int I) { return Gray(I * 255 / 3); });
 constexpr auto kGray16 = Generate<16>([](int I) { return Gray(I * 255 / 15); });
 constexpr auto kGray236 = Generate<236>([](int I) { return Gray(Gray236LevelOf(I)); });
@@ -72,7 +71,7 @@ constexpr auto kSpecial216 = Generate<216>([](int I) {
 });
 constexpr auto kSpecial252 = FromRRGGBB(kSpecial252RRGGBB);
 
-static_assert(std::equal(kSys16.begin(), kSys16.end(), kSpecial252.begin()),
+static_assert(std::equal(kStandardColors.begin(), kStandardColors.end(), kSpecial252.begin()),
               "the 252-colour palette begins with the 16 system colours");
 
 // Squared distance from V to the nearest and the farthest point of the interval [Lo, Hi].
@@ -155,7 +154,7 @@ std::span<const TColor> FixedPalette(TPaletteIdent Kind) {
     case pSysGray4:
         return kSysGray4;
     case pSys16:
-        return kSys16;
+        return kStandardColors;
     case pGray4:
         return kGray4;
     case pGray16:
