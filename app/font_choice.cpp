@@ -1,5 +1,7 @@
 #include "app/font_choice.h"
 
+#include "platform/font_family_order.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -22,17 +24,15 @@ std::vector<std::string>::const_iterator FindFamily(const std::vector<std::strin
 } // namespace
 
 std::vector<std::string> SortedFontFamilies() {
-    QStringList Names = QFontDatabase::families();
-    Names.removeIf([](const QString& Name) { return QFontDatabase::isPrivateFamily(Name); });
-    std::stable_sort(Names.begin(), Names.end(), [](const QString& A, const QString& B) {
-        const int Order = A.compare(B, Qt::CaseInsensitive);
-        return Order != 0 ? Order < 0 : A < B;
-    });
+    const QStringList Names = QFontDatabase::families();
     std::vector<std::string> Families;
     Families.reserve(static_cast<std::size_t>(Names.size()));
     for (const QString& Name : Names) {
-        Families.push_back(Name.toStdString());
+        if (!QFontDatabase::isPrivateFamily(Name)) {
+            Families.push_back(Name.toStdString());
+        }
     }
+    std::stable_sort(Families.begin(), Families.end(), FontFamilyBefore);
     return Families;
 }
 

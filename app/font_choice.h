@@ -5,8 +5,8 @@
 
 // The font families a logo's text can use, and the choice among them of a saved font name.
 
-// The installed font families in the order of the settings window's font lists: sorted without
-// regard to case, ties in byte order.
+// The installed font families in the order of the settings window's font lists
+// (FontFamilyBefore).
 std::vector<std::string> SortedFontFamilies();
 
 // The family of Families (sorted as SortedFontFamilies gives them) that a saved font name

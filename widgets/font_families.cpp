@@ -1,8 +1,12 @@
 #include "widgets/font_families.h"
 
+#include "platform/font_family_order.h"
+
 #include <QFontDatabase>
 #include <QStringList>
 #include <algorithm>
+#include <string>
+#include <utility>
 
 std::vector<TFontFamily> InstalledFontFamilies(TFontDevice) {
     const QStringList Names = QFontDatabase::families();
@@ -42,9 +46,16 @@ std::vector<TFontFamily> FilterFontFamilies(std::vector<TFontFamily> Families, T
 }
 
 void SortFontFamilies(std::vector<TFontFamily>& Families) {
-    std::stable_sort(Families.begin(), Families.end(),
-                     [](const TFontFamily& A, const TFontFamily& B) {
-                         const int Order = A.Name.compare(B.Name, Qt::CaseInsensitive);
-                         return Order != 0 ? Order < 0 : A.Name < B.Name;
-                     });
+    // Each name is converted once, not on every comparison.
+    std::vector<std::pair<std::string, TFontFamily>> Keyed;
+    Keyed.reserve(Families.size());
+    for (TFontFamily& Family : Families) {
+        Keyed.emplace_back(Family.Name.toStdString(), std::move(Family));
+    }
+    std::stable_sort(Keyed.begin(), Keyed.end(), [](const auto& A, const auto& B) {
+        return FontFamilyBefore(A.first, B.first);
+    });
+    for (std::size_t I = 0; I < Keyed.size(); ++I) {
+        Families[I] = std::move(Keyed[I].second);
+    }
 }

@@ -30,5 +30,6 @@ std::vector<TFontFamily> InstalledFontFamilies(TFontDevice Device);
 // without the variable-pitch bit. ftPrinter admits none.
 std::vector<TFontFamily> FilterFontFamilies(std::vector<TFontFamily> Families, TFontType Type);
 
-// Sorts by name, case-insensitively (ties in byte order), as a sorted list keeps its items.
+// Sorts by name in the order of every font list (FontFamilyBefore), as a sorted list keeps its
+// items.
 void SortFontFamilies(std::vector<TFontFamily>& Families);
