@@ -20,6 +20,18 @@ void LoadLogoHead(TSettingsModel& S, const TIniFile& F, int Logo, const TLogoVal
     S.SetTextColor(Logo, F.ReadInteger(Section, "TextColor", D.TextColor));
 }
 
+// Effect, Bold and Italic, read in this order in both sections.
+void LoadLogoStyles(TSettingsModel& S, const TIniFile& F, int Logo, const TLogoValues& D) {
+    const char* Section = SectionOf(Logo);
+    S.SetEffect(Logo, F.ReadInteger(Section, "Effect", D.Effect));
+    S.SetBold(Logo, F.ReadBool(Section, "Bold", D.Bold));
+    S.SetItalic(Logo, F.ReadBool(Section, "Italic", D.Italic));
+}
+
+void LoadShadowColor(TSettingsModel& S, const TIniFile& F, int Logo, const TLogoValues& D) {
+    S.SetShadowColor(Logo, F.ReadInteger(SectionOf(Logo), "ShadowColor", D.ShadowColor));
+}
+
 void LoadLogoTail(TSettingsModel& S, const TIniFile& F, int Logo, const TLogoValues& D) {
     const char* Section = SectionOf(Logo);
     S.SetColor1(Logo, F.ReadInteger(Section, "Color1", D.Color1));
@@ -57,19 +69,15 @@ void LoadSettings(TSettingsModel& S, const TIniFile& F) {
 
     const TLogoValues First = DefaultLogoValues(1);
     LoadLogoHead(S, F, 1, First);
-    S.SetShadowColor(1, F.ReadInteger("First Logo", "ShadowColor", First.ShadowColor));
-    S.SetEffect(1, F.ReadInteger("First Logo", "Effect", First.Effect));
-    S.SetBold(1, F.ReadBool("First Logo", "Bold", First.Bold));
-    S.SetItalic(1, F.ReadBool("First Logo", "Italic", First.Italic));
+    LoadShadowColor(S, F, 1, First);
+    LoadLogoStyles(S, F, 1, First);
     LoadLogoTail(S, F, 1, First);
 
     // The second section reads the shadow colour after the styles.
     const TLogoValues Last = DefaultLogoValues(2);
     LoadLogoHead(S, F, 2, Last);
-    S.SetEffect(2, F.ReadInteger("Last Logo", "Effect", Last.Effect));
-    S.SetBold(2, F.ReadBool("Last Logo", "Bold", Last.Bold));
-    S.SetItalic(2, F.ReadBool("Last Logo", "Italic", Last.Italic));
-    S.SetShadowColor(2, F.ReadInteger("Last Logo", "ShadowColor", Last.ShadowColor));
+    LoadLogoStyles(S, F, 2, Last);
+    LoadShadowColor(S, F, 2, Last);
     LoadLogoTail(S, F, 2, Last);
 }
 
