@@ -5,7 +5,7 @@
 #include "platform/paths.h"
 
 std::string TProgramPlaces::SettingsFile() const {
-    const std::string Name = ProgramFile.substr(ExtractFilePath(ProgramFile).size());
+    const std::string Name = ExtractFileName(ProgramFile);
     return ProgramDir + ChangeFileExt(Name.empty() ? std::string("vespera") : Name, ".INI");
 }
 

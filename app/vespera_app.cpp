@@ -9,9 +9,9 @@
 #include "platform/file_ops.h"
 #include "platform/ini_file.h"
 #include "platform/message_box.h"
+#include "platform/paths.h"
 
 #include <exception>
-#include <filesystem>
 
 namespace {
 
@@ -28,12 +28,6 @@ void ReportException(const std::exception_ptr& Failure) {
 
 TFontInfo FontOf(const TLogoValues& V) {
     return TFontInfo{V.Font, V.Size, V.TextColor, V.Bold, V.Italic};
-}
-
-std::string FullPath(const std::string& FileName) {
-    std::error_code Error;
-    const std::filesystem::path Absolute = std::filesystem::absolute(FileName, Error);
-    return Error ? FileName : Absolute.lexically_normal().string();
 }
 
 } // namespace
@@ -98,7 +92,8 @@ void TVesperaApp::SelectFonts(const std::vector<std::string>& FontFamilies) {
 
 std::string TVesperaApp::StartupRecordFile() const {
     const std::string RecordFile = FPlaces.RecordFilePath(FSettings.TextFile());
-    return !RecordFile.empty() && FileExists(RecordFile) ? FullPath(RecordFile) : std::string();
+    return !RecordFile.empty() && FileExists(RecordFile) ? ExpandFileName(RecordFile)
+                                                         : std::string();
 }
 
 // --- Settings changes --------------------------------------------------------------------------

@@ -21,10 +21,6 @@ std::string FolderOf(const std::string& FileName) {
     return Folder.empty() ? std::string("./") : Folder;
 }
 
-std::string NameOf(const std::string& FileName) {
-    return FileName.substr(ExtractFilePath(FileName).size());
-}
-
 std::string RandomLetters() {
     static constexpr char kAlphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -96,7 +92,7 @@ public:
     // Creates and locks a fresh temporary file.
     bool Create() {
         const std::string Prefix =
-            FolderOf(FTarget) + "." + NameOf(FTarget) + std::string(kTemporaryInfix);
+            FolderOf(FTarget) + "." + ExtractFileName(FTarget) + std::string(kTemporaryInfix);
         for (int Attempt = 0; Attempt < 100; ++Attempt) {
             FName = Prefix + RandomLetters();
             FHandle = ::open(FName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -181,7 +177,7 @@ bool IsTemporaryFileOf(std::string_view Name, std::string_view Target) {
 
 void RemoveStaleTemporaryFiles(const std::string& FileName) {
     const std::string Folder = FolderOf(FileName);
-    const std::string Target = NameOf(FileName);
+    const std::string Target = ExtractFileName(FileName);
     DIR* Listing = ::opendir(Folder.c_str());
     if (Listing == nullptr) {
         return;

@@ -35,13 +35,6 @@ bool IsDirectory(const std::string& Path) {
     return ::stat(Path.c_str(), &Info) == 0 && S_ISDIR(Info.st_mode);
 }
 
-std::string WithoutTrailingSlashes(std::string Path) {
-    while (Path.size() > 1 && Path.back() == '/') {
-        Path.pop_back();
-    }
-    return Path;
-}
-
 // Creates Path and its missing parents; failures show later, when files are written there.
 void CreateFolders(const std::string& Path) {
     for (std::size_t Slash = Path.find('/', 1);; Slash = Path.find('/', Slash + 1)) {
@@ -60,7 +53,7 @@ void CreateFolders(const std::string& Path) {
 std::string BaseFolder(const char* Variable, const char* Fallback) {
     const std::string Value = Environment(Variable);
     if (!Value.empty() && Value.front() == '/') {
-        return WithoutTrailingSlashes(Value);
+        return ExcludeTrailingPathDelimiter(Value);
     }
     return HomeDirectory() + Fallback;
 }
@@ -74,7 +67,7 @@ bool IsSystemFolder(const std::string& Folder) {
 
 std::string GetWindowsDirectory() {
     if (std::string Forced = Environment("VESPERA_WINDIR"); !Forced.empty()) {
-        return WithoutTrailingSlashes(Forced);
+        return ExcludeTrailingPathDelimiter(Forced);
     }
     std::vector<std::string> Prefixes;
     if (std::string Prefix = Environment("WINEPREFIX"); !Prefix.empty()) {
@@ -84,7 +77,7 @@ std::string GetWindowsDirectory() {
         Prefixes.push_back(Home + "/.wine");
     }
     for (const std::string& Prefix : Prefixes) {
-        const std::string Windows = WithoutTrailingSlashes(Prefix) + "/drive_c/windows";
+        const std::string Windows = ExcludeTrailingPathDelimiter(Prefix) + "/drive_c/windows";
         if (IsDirectory(Windows)) {
             return Windows;
         }

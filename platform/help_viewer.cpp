@@ -14,7 +14,7 @@ constexpr const char* kContentsPage = "index.html";
 
 // The help file's name without its folder and its extension.
 std::string BaseName(const std::string& HelpFile) {
-    const std::string Name = HelpFile.substr(ExtractFilePath(HelpFile).size());
+    const std::string Name = ExtractFileName(HelpFile);
     return Name.substr(0, Name.rfind('.'));
 }
 

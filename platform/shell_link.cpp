@@ -5,7 +5,6 @@
 #include "platform/paths.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -89,23 +88,10 @@ std::string EscapeValue(std::string_view Value) {
     return Result;
 }
 
-std::string AbsolutePath(const std::string& Path) {
-    std::error_code Error;
-    const std::filesystem::path Absolute = std::filesystem::absolute(Path, Error);
-    return Error ? Path : Absolute.lexically_normal().string();
-}
-
-std::string WithoutTrailingSlash(std::string Folder) {
-    if (Folder.size() > 1 && Folder.back() == '/') {
-        Folder.pop_back();
-    }
-    return Folder;
-}
-
 } // namespace
 
 std::string DesktopEntryFileName(const std::string& LinkFile) {
-    const std::string Name = LinkFile.substr(ExtractFilePath(LinkFile).size());
+    const std::string Name = ExtractFileName(LinkFile);
     if (Name.size() > 4 && SameText(std::string_view(Name).substr(Name.size() - 4), ".lnk")) {
         return LinkFile.substr(0, LinkFile.size() - 4) + ".desktop";
     }
@@ -113,7 +99,7 @@ std::string DesktopEntryFileName(const std::string& LinkFile) {
 }
 
 std::string DesktopEntryText(const std::string& Name, const TShellLinkInfo& Info) {
-    const std::string Target = AbsolutePath(Info.Path);
+    const std::string Target = ExpandFileName(Info.Path);
     std::string Exec = ExecArgument(Target);
     if ((Info.Flags & slArguments) != 0) {
         for (const std::string& Argument : SplitArguments(Info.Arguments)) {
@@ -129,13 +115,13 @@ std::string DesktopEntryText(const std::string& Name, const TShellLinkInfo& Info
     }
     Text += "Exec=" + EscapeValue(Exec) + "\n";
     if ((Info.Flags & slIcon) != 0 && !Info.IconPath.empty()) {
-        Text += "Icon=" + EscapeValue(AbsolutePath(Info.IconPath)) + "\n";
+        Text += "Icon=" + EscapeValue(ExpandFileName(Info.IconPath)) + "\n";
     }
     const bool OwnFolder = (Info.Flags & slWorkingDirectory) != 0 && !Info.WorkingDirectory.empty();
     const std::string Folder =
-        OwnFolder ? AbsolutePath(Info.WorkingDirectory) : ExtractFilePath(Target);
+        OwnFolder ? ExpandFileName(Info.WorkingDirectory) : ExtractFilePath(Target);
     if (!Folder.empty()) {
-        Text += "Path=" + EscapeValue(WithoutTrailingSlash(Folder)) + "\n";
+        Text += "Path=" + EscapeValue(ExcludeTrailingPathDelimiter(Folder)) + "\n";
     }
     Text += "Terminal=false\n";
     return Text;
@@ -143,7 +129,7 @@ std::string DesktopEntryText(const std::string& Name, const TShellLinkInfo& Info
 
 int CreateShellLink(const std::string& LinkFile, const TShellLinkInfo& Info) {
     const std::string FileName = DesktopEntryFileName(LinkFile);
-    std::string Name = FileName.substr(ExtractFilePath(FileName).size());
+    std::string Name = ExtractFileName(FileName);
     if (const std::size_t Dot = Name.rfind('.'); Dot != std::string::npos && Dot > 0) {
         Name.erase(Dot);
     }

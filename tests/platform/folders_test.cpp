@@ -4,6 +4,7 @@
 #include "tests/platform/test_files.h"
 #include "tests/support/environment.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -16,6 +17,32 @@ TEST(Paths, TrailingSeparatorFolderPartAndExtension) {
     EXPECT_EQ(ChangeFileExt("/opt/vespera/Vespera.exe", ".INI"), "/opt/vespera/Vespera.INI");
     EXPECT_EQ(ChangeFileExt("/opt/v1.2/vespera", ".INI"), "/opt/v1.2/vespera.INI");
     EXPECT_EQ(ChangeFileExt("a.b.c", ".INI"), "a.b.INI");
+}
+
+TEST(Paths, NameAndFolderPartsSplitAtTheLastSlash) {
+    EXPECT_EQ(ExtractFileName("/home/me/logow.sys"), "logow.sys");
+    EXPECT_EQ(ExtractFileName("logow.sys"), "logow.sys");
+    EXPECT_EQ(ExtractFileName("/home/me/"), "");
+    EXPECT_EQ(ExtractFileName(""), "");
+    for (const std::string Path : {"/home/me/logow.sys", "logow.sys", "/home/me/", "a/b"}) {
+        EXPECT_EQ(ExtractFilePath(Path) + ExtractFileName(Path), Path);
+    }
+}
+
+TEST(Paths, TrailingSlashesGoButTheRootStays) {
+    EXPECT_EQ(ExcludeTrailingPathDelimiter("/home/me/"), "/home/me");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter("/home/me///"), "/home/me");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter("/home/me"), "/home/me");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter("/"), "/");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter("///"), "/");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter(""), "");
+}
+
+TEST(Paths, ExpandedNamesAreAbsoluteAndClean) {
+    const std::string Here = ExcludeTrailingPathDelimiter(std::filesystem::current_path());
+    EXPECT_EQ(ExpandFileName("vespera.txt"), Here + "/vespera.txt");
+    EXPECT_EQ(ExpandFileName("./a/../b//vespera.txt"), Here + "/b/vespera.txt");
+    EXPECT_EQ(ExpandFileName("/x/./y/../z"), "/x/z");
 }
 
 TEST(Folders, WindowsFolderFromTheEnvironmentThenWineThenTheDataFolder) {
