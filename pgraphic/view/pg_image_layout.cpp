@@ -4,6 +4,7 @@
 #include "pgraphic/view/pg_image.h"
 
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -83,11 +84,7 @@ void TPGImage::ArrangePicBox(bool Force) {
         }
     }
     if (!Unchanged) {
-        FArranging = true;
-        struct TDone {
-            bool& Flag;
-            ~TDone() { Flag = false; }
-        } Done{FArranging};
+        const QScopedValueRollback Arranging(FArranging, true);
         horizontalScrollBar()->setValue(0);
         verticalScrollBar()->setValue(0);
         FBox = {Position.X, Position.Y, Position.X + W, Position.Y + H};

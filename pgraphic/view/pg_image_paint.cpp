@@ -11,6 +11,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -49,12 +50,8 @@ void TPGImage::paintEvent(QPaintEvent* Event) {
         return;
     }
     QPainter Painter(viewport());
-    FCanvas = &Painter;
+    const QScopedValueRollback CanvasScope(FCanvas, &Painter);
     FPaintRegion = Event->region();
-    struct TReset {
-        QPainter*& Canvas;
-        ~TReset() { Canvas = nullptr; }
-    } Reset{FCanvas};
     Paint();
 }
 
@@ -200,10 +197,6 @@ void TPGImage::ProgressArrived(int Step, int Percent) {
     if (Clocks.isEmpty()) {
         return;
     }
-    FClocksOverPicture = true;
-    struct TReset {
-        bool& Flag;
-        ~TReset() { Flag = false; }
-    } Reset{FClocksOverPicture};
+    const QScopedValueRollback OverPicture(FClocksOverPicture, true);
     viewport()->repaint(Clocks);
 }

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QToolTip>
 
 std::optional<TMouseButton> PGMouseButtonOf(Qt::MouseButton Button) {
@@ -77,11 +78,7 @@ bool TPicBox::event(QEvent* Event) {
 
 void TPicBox::paintEvent(QPaintEvent* /*Event*/) {
     QPainter Painter(this);
-    FCanvas = &Painter;
-    struct TReset {
-        QPainter*& Canvas;
-        ~TReset() { Canvas = nullptr; }
-    } Reset{FCanvas};
+    const QScopedValueRollback CanvasScope(FCanvas, &Painter);
     if (InternalPaint) {
         InternalPaint(this);
     }
