@@ -23,13 +23,7 @@ constexpr QSize kDefaultSize{45, 22};
 
 TColorButton::TColorButton(QWidget* Parent)
     : QPushButton(Parent), FOtherBtnCaption(QStringLiteral("&Other")), FOtherColor(clBtnFace),
-      FPaletteColors(DefaultPaletteColors(ScreenColorDepth())),
-      FCustomColors(kCustomColorColumns, kCustomColorRows) {
-    for (int C = 1; C <= kCustomColorColumns; ++C) {
-        for (int R = 1; R <= kCustomColorRows; ++R) {
-            FCustomColors.SetColors(C, R, 0xFFFFFF);
-        }
-    }
+      FPaletteColors(DefaultPaletteColors(ScreenColorDepth())), FCustomColors(WhiteCustomColors()) {
     resize(kDefaultSize);
     QObject::connect(this, &QPushButton::clicked, this, [this] { OpenPalette(); });
 }

@@ -19,17 +19,11 @@
 
 TColorButtonPalette::TColorButtonPalette(QWidget* Owner)
     : QWidget(Owner, Qt::Tool | Qt::FramelessWindowHint),
-      FPaletteColors(DefaultPaletteColors(ScreenColorDepth())),
-      FCustomColors(kCustomColorColumns, kCustomColorRows), FOtherColor(clBtnFace),
-      FOtherButton(new QPushButton(this)) {
+      FPaletteColors(DefaultPaletteColors(ScreenColorDepth())), FCustomColors(WhiteCustomColors()),
+      FOtherColor(clBtnFace), FOtherButton(new QPushButton(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kPaletteWindowSize);
     setMouseTracking(true);
-    for (int C = 1; C <= kCustomColorColumns; ++C) {
-        for (int R = 1; R <= kCustomColorRows; ++R) {
-            FCustomColors.SetColors(C, R, 0xFFFFFF);
-        }
-    }
     FOtherButton->setFocusPolicy(Qt::NoFocus);
     FOtherButton->setGeometry(kOtherButtonRect.translated(kPaletteFrame, kPaletteFrame));
     QObject::connect(FOtherButton, &QPushButton::clicked, this, [this] { ChooseOtherColor(); });

@@ -13,15 +13,21 @@ int DialogIndex(int Column, int Row) {
     return (Column - 1) * kCustomColorRows + (Row - 1);
 }
 
-} // namespace
-
-bool ExecuteColorDialog(QWidget* Parent, TColor& Color, std::vector<std::string>& CustomColors) {
+// The dialog's sixteen custom colours as a grid.
+TColorArrayClass DialogCustomColors() {
     TColorArrayClass Custom(kCustomColorColumns, kCustomColorRows);
     for (int C = 1; C <= kCustomColorColumns; ++C) {
         for (int R = 1; R <= kCustomColorRows; ++R) {
             Custom.SetColors(C, R, FromQColor(QColorDialog::customColor(DialogIndex(C, R))));
         }
     }
+    return Custom;
+}
+
+} // namespace
+
+bool ExecuteColorDialog(QWidget* Parent, TColor& Color, std::vector<std::string>& CustomColors) {
+    TColorArrayClass Custom = DialogCustomColors();
     ReadCustomColorStrings(CustomColors, Custom);
     for (int C = 1; C <= kCustomColorColumns; ++C) {
         for (int R = 1; R <= kCustomColorRows; ++R) {
@@ -41,11 +47,6 @@ bool ExecuteColorDialog(QWidget* Parent, TColor& Color, std::vector<std::string>
         return false;
     }
     Color = FromQColor(Chosen);
-    for (int C = 1; C <= kCustomColorColumns; ++C) {
-        for (int R = 1; R <= kCustomColorRows; ++R) {
-            Custom.SetColors(C, R, FromQColor(QColorDialog::customColor(DialogIndex(C, R))));
-        }
-    }
-    CustomColors = CustomColorStrings(Custom);
+    CustomColors = CustomColorStrings(DialogCustomColors());
     return true;
 }

@@ -20,6 +20,16 @@ TColor ParseHexColor(std::string_view Text) {
 
 } // namespace
 
+TColorArrayClass WhiteCustomColors() {
+    TColorArrayClass Colors(kCustomColorColumns, kCustomColorRows);
+    for (int C = 1; C <= kCustomColorColumns; ++C) {
+        for (int R = 1; R <= kCustomColorRows; ++R) {
+            Colors.SetColors(C, R, RGB(255, 255, 255));
+        }
+    }
+    return Colors;
+}
+
 std::vector<std::string> CustomColorStrings(const TColorArrayClass& Colors) {
     std::vector<std::string> Result;
     Result.reserve(kCustomColorCount);

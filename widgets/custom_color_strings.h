@@ -15,6 +15,9 @@ constexpr int kCustomColorColumns = 8;
 constexpr int kCustomColorRows = 2;
 constexpr int kCustomColorCount = kCustomColorColumns * kCustomColorRows;
 
+// The 8 x 2 grid a colour button and its popup start with: every custom colour white.
+TColorArrayClass WhiteCustomColors();
+
 // The strings of an 8 x 2 grid, "ColorA" first.
 std::vector<std::string> CustomColorStrings(const TColorArrayClass& Colors);
 
