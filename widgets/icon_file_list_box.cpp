@@ -61,7 +61,7 @@ std::string CurrentFolder() {
 
 TIconFileListBox::TIconFileListBox(QWidget* Parent)
     : QListView(Parent), FModel(new TFileListModel(this)), FDelegate(new TFileItemDelegate(this)),
-      FDirectory(WithoutTrailingSlash(CurrentFolder())) {
+      FFolderGlyph(FolderGlyph()), FDirectory(WithoutTrailingSlash(CurrentFolder())) {
     setModel(FModel);
     setItemDelegate(FDelegate);
     setUniformItemSizes(true);
@@ -181,7 +181,7 @@ void TIconFileListBox::AddEntry(const TFileEntry& Entry) {
     TFileListItem Item{Entry, QString::fromStdString(EntryText(Entry)), QIcon()};
     if (FShowGlyphs) {
         Item.Glyph = Entry.IsFolder
-                         ? QIcon(FolderGlyph())
+                         ? FFolderGlyph
                          : FIcons.Icon(QString::fromStdString(JoinPath(FDirectory, Entry.Name)));
     }
     FBuilding.push_back(std::move(Item));

@@ -77,6 +77,7 @@ private:
     TFileListModel* FModel;
     TFileItemDelegate* FDelegate;
     TFileIconCache FIcons;
+    QIcon FFolderGlyph; // drawn once, shared by every folder entry
     std::vector<TFileListItem> FBuilding;
     std::string FDirectory;
     std::string FMask = "*.*";

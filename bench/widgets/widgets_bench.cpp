@@ -1,10 +1,11 @@
 // Speed of the form widgets: filling the font box, one key of incremental search in a long
-// list, and listing a large folder.
+// list, and listing a large folder of files or of folders.
 
 #include "platform/display.h"
 #include "widgets/font_combo_box.h"
 #include "widgets/icon_file_list_box.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
@@ -99,5 +100,28 @@ void BM_FileListFolder5000(benchmark::State& State) {
     }
 }
 BENCHMARK(BM_FileListFolder5000)->Unit(benchmark::kMillisecond);
+
+// A folder of 2,000 subfolders listed with their folder glyphs.
+void BM_FileListSubfolders2000(benchmark::State& State) {
+    QTemporaryDir Folder;
+    for (int I = 0; I < 2000; ++I) {
+        QDir(Folder.path()).mkdir(QString("records%1").arg(I));
+    }
+    for (auto _ : State) {
+        State.PauseTiming();
+        auto List = std::make_unique<TIconFileListBox>();
+        List->SetFileType(ftDirectory);
+        State.ResumeTiming();
+        List->SetDirectory(Folder.path().toStdString());
+        benchmark::DoNotOptimize(List->Count());
+        State.PauseTiming();
+        if (List->Count() != 2000) {
+            State.SkipWithError("not every folder was listed");
+        }
+        List.reset();
+        State.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FileListSubfolders2000)->Unit(benchmark::kMillisecond);
 
 } // namespace
