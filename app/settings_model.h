@@ -81,6 +81,11 @@ public:
     int OnlyOne() const { return FOnlyOne; }
     bool OnlyFirst() const { return FOnlyFirst; }
     bool OnlyLast() const { return FOnlyLast; }
+    // Single-logo mode: one logo carries both texts.
+    bool SingleLogo() const { return FOnlyFirst || FOnlyLast; }
+    // Logo 1 or 2: whether the other logo carries both texts, so that this one is not made and
+    // its background is not used.
+    bool LogoSkipped(int Logo) const { return Logo == 1 ? FOnlyLast : FOnlyFirst; }
     // Logo 1 or 2.
     const TLogoValues& Logo(int Logo) const;
 

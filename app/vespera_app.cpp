@@ -185,7 +185,7 @@ TBackgroundInfo TVesperaApp::GetBackgroundInfo(int Logo) {
 TTextInfo TVesperaApp::GetTextInfo(int Logo) {
     TTextInfo T;
     T.Image = Logo == 1 ? &FFirstLogo : &FLastLogo;
-    if (FSettings.OnlyFirst() || FSettings.OnlyLast()) {
+    if (FSettings.SingleLogo()) {
         const TLogoValues& First = FSettings.Logo(1);
         const TLogoValues& Last = FSettings.Logo(2);
         T.Font1 = FontOf(First);
@@ -215,7 +215,7 @@ void TVesperaApp::BackChange(int Logo) {
         return;
     }
     // In single-logo mode the logo that is not made keeps its background unbuilt.
-    if (!(Logo == 1 ? FSettings.OnlyLast() : FSettings.OnlyFirst())) {
+    if (!FSettings.LogoSkipped(Logo)) {
         BuildBackground(GetBackgroundInfo(Logo));
     }
     Changes(Logo);
@@ -226,7 +226,7 @@ void TVesperaApp::Changes(int Logo) {
         return;
     }
     TPixelGraphic& Image = Logo == 1 ? FFirstLogo : FLastLogo;
-    const bool OtherBackground = Logo == 1 ? FSettings.OnlyLast() : FSettings.OnlyFirst();
+    const bool OtherBackground = FSettings.LogoSkipped(Logo);
     const bool FirstBackground = (Logo == 1) != OtherBackground;
     Image.StretchFrom(FirstBackground ? FFirstBack : FLastBack);
     DrawLogoText(GetTextInfo(Logo));
@@ -268,10 +268,10 @@ void TVesperaApp::SaveLogos() {
             OnLogoInstalled(this, FileName);
         }
     };
-    if (!FSettings.OnlyLast()) {
+    if (!FSettings.LogoSkipped(1)) {
         Install(FFirstLogo, kFirstLogoFile);
     }
-    if (!FSettings.OnlyFirst()) {
+    if (!FSettings.LogoSkipped(2)) {
         Install(FLastLogo, kLastLogoFile);
     }
 }

@@ -5,10 +5,6 @@ namespace {
 enum TBackgroundKind { bkSingle = 0, bkDegraded = 1, bkBitmap = 2 };
 constexpr int kEffectShadow = 1;
 
-bool OtherLogoCarriesBoth(const TSettingsModel& Settings, int Logo) {
-    return Logo == 1 ? Settings.OnlyLast() : Settings.OnlyFirst();
-}
-
 } // namespace
 
 bool ShadowColorVisible(const TSettingsModel& Settings, int Logo) {
@@ -16,7 +12,7 @@ bool ShadowColorVisible(const TSettingsModel& Settings, int Logo) {
 }
 
 TBackgroundButtons BackgroundButtonsVisible(const TSettingsModel& Settings, int Logo) {
-    if (OtherLogoCarriesBoth(Settings, Logo)) {
+    if (Settings.LogoSkipped(Logo)) {
         return {};
     }
     const int Kind = Settings.Logo(Logo).Background;
@@ -24,20 +20,20 @@ TBackgroundButtons BackgroundButtonsVisible(const TSettingsModel& Settings, int 
 }
 
 bool PositionStripsVisible(const TSettingsModel& Settings) {
-    return !Settings.OnlyFirst() && !Settings.OnlyLast();
+    return !Settings.SingleLogo();
 }
 
 TPageChangeState PageChangeState(const TSettingsModel& Settings) {
     TPageChangeState State;
     State.OnlyFirstEnabled = !Settings.OnlyLast();
     State.OnlyLastEnabled = !Settings.OnlyFirst();
-    State.FirstBackgroundVisible = !Settings.OnlyLast();
-    State.LastBackgroundVisible = !Settings.OnlyFirst();
+    State.FirstBackgroundVisible = !Settings.LogoSkipped(1);
+    State.LastBackgroundVisible = !Settings.LogoSkipped(2);
     return State;
 }
 
 int LogoRecomposedOnPageChange(const TSettingsModel& Settings, TPage Page) {
-    if (!Settings.OnlyFirst() && !Settings.OnlyLast()) {
+    if (!Settings.SingleLogo()) {
         return 0;
     }
     switch (Page) {

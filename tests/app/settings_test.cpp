@@ -64,6 +64,22 @@ TEST(SettingsModel, SettersActOnlyOnRealChangesAndKeepChoicesInRange) {
     EXPECT_THROW(Model.SetLine(3, "x"), std::out_of_range);
 }
 
+TEST(SettingsModel, InSingleLogoModeTheLogoWithoutBothTextsIsSkipped) {
+    TSettingsModel Model;
+    EXPECT_FALSE(Model.SingleLogo());
+    EXPECT_FALSE(Model.LogoSkipped(1));
+    EXPECT_FALSE(Model.LogoSkipped(2));
+    Model.SetOnlyFirst(true);
+    EXPECT_TRUE(Model.SingleLogo());
+    EXPECT_FALSE(Model.LogoSkipped(1));
+    EXPECT_TRUE(Model.LogoSkipped(2));
+    Model.SetOnlyFirst(false);
+    Model.SetOnlyLast(true);
+    EXPECT_TRUE(Model.SingleLogo());
+    EXPECT_TRUE(Model.LogoSkipped(1));
+    EXPECT_FALSE(Model.LogoSkipped(2));
+}
+
 TEST(SettingsFile, WithoutAFileEveryValueIsItsDefault) {
     TTempDir Dir;
     TSettingsModel Model;
