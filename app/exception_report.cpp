@@ -1,11 +1,16 @@
 #include "app/exception_report.h"
 
-#include "platform/message_box.h"
-
-void ShowException(const std::exception& E) {
+TModalResult ShowProgramMessage(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons,
+                                TModalResult Default) {
     TMessageBoxRequest Request;
     Request.Caption = kProgramTitle;
-    Request.Text = E.what();
-    Request.Type = TMsgDlgType::mtError;
-    ShowMessageBox(Request);
+    Request.Text = Text;
+    Request.Type = Type;
+    Request.Buttons = Buttons;
+    Request.Default = Default;
+    return ShowMessageBox(Request);
+}
+
+void ShowException(const std::exception& E) {
+    ShowProgramMessage(E.what(), TMsgDlgType::mtError);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/message_box.h"
+
 #include <exception>
+#include <string>
 
 // The program's default error handler: shows the failure's message in an error message box
 // (the platform's message-box hook) captioned with the program's title, after which the program
@@ -9,3 +12,9 @@ void ShowException(const std::exception& E);
 
 // The program's title, the caption of its messages.
 inline constexpr const char* kProgramTitle = "Vespera";
+
+// A message of the program: Text in a message box of Type with Buttons, captioned with the
+// program's title; returns the answer.
+TModalResult ShowProgramMessage(const std::string& Text, TMsgDlgType Type,
+                                TMsgDlgButtons Buttons = TMsgDlgButtons::mbOK,
+                                TModalResult Default = TModalResult::mrOK);

@@ -2,24 +2,8 @@
 
 #include "app/exception_report.h"
 #include "platform/folders.h"
-#include "platform/message_box.h"
 
 #include <cerrno>
-
-namespace {
-
-TModalResult Message(const char* Text, TMsgDlgType Type, TMsgDlgButtons Buttons,
-                     TModalResult Default) {
-    TMessageBoxRequest Request;
-    Request.Caption = kProgramTitle;
-    Request.Text = Text;
-    Request.Type = Type;
-    Request.Buttons = Buttons;
-    Request.Default = Default;
-    return ShowMessageBox(Request);
-}
-
-} // namespace
 
 TShellLinkInfo StartupShortcutInfo(const std::string& ProgramFile) {
     TShellLinkInfo Info;
@@ -37,19 +21,20 @@ void CreateStartupShortcut(const std::string& ProgramFile) {
         Folder.empty() ? -ENOENT
                        : CreateShellLink(Folder + "/Vespera.LNK", StartupShortcutInfo(ProgramFile));
     if (Result < 0) {
-        Message("ERROR creating a shortcut to Vespera on the StartUp folder", TMsgDlgType::mtError,
-                TMsgDlgButtons::mbOK, TModalResult::mrOK);
+        ShowProgramMessage("ERROR creating a shortcut to Vespera on the StartUp folder",
+                           TMsgDlgType::mtError);
     } else {
-        Message("A shortcut has been successfully created on the StartUp folder",
-                TMsgDlgType::mtInformation, TMsgDlgButtons::mbOK, TModalResult::mrOK);
+        ShowProgramMessage("A shortcut has been successfully created on the StartUp folder",
+                           TMsgDlgType::mtInformation);
     }
 }
 
 void StartupShortcutClick(const std::string& ProgramFile) {
-    if (Message("A shortcut to Vespera will be created in your Startup\r\nGroup. Are you sure "
-                "you want to continue?",
-                TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo,
-                TModalResult::mrYes) == TModalResult::mrYes) {
+    if (ShowProgramMessage(
+            "A shortcut to Vespera will be created in your Startup\r\nGroup. Are you sure "
+            "you want to continue?",
+            TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo,
+            TModalResult::mrYes) == TModalResult::mrYes) {
         CreateStartupShortcut(ProgramFile);
     }
 }

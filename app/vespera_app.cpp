@@ -8,7 +8,6 @@
 #include "platform/ascii_text.h"
 #include "platform/file_ops.h"
 #include "platform/ini_file.h"
-#include "platform/message_box.h"
 #include "platform/paths.h"
 
 #include <exception>
@@ -285,11 +284,8 @@ void TVesperaApp::BackupLogo(const std::string& Name) {
     if (!::BackupLogo(FPlaces.WindowsDir, FPlaces.ProgramDir, Name)) {
         return;
     }
-    TMessageBoxRequest Request;
-    Request.Caption = kProgramTitle;
-    Request.Text = "A Backup of your existing " + Name + " has been done";
-    Request.Type = TMsgDlgType::mtInformation;
-    ShowMessageBox(Request);
+    ShowProgramMessage("A Backup of your existing " + Name + " has been done",
+                       TMsgDlgType::mtInformation);
 }
 
 void TVesperaApp::SaveLogosClick(const std::function<void(bool Saving)>& ShowSaving) {
