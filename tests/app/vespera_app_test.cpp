@@ -6,15 +6,12 @@
 #include "core/stream.h"
 #include "platform/ini_file.h"
 #include "platform/message_box.h"
-#include "tests/app/fixed_clock.h"
 #include "tests/app/logo_pixels.h"
-#include "tests/platform/test_files.h"
+#include "tests/app/scratch_program.h"
 #include "tests/support/read_only.h"
 
 #include <QString>
 #include <gtest/gtest.h>
-
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -49,14 +46,9 @@ int ShadowedPixels(const TPixelGraphic& Image, TColor Text, TColor Shadow) {
     return Count;
 }
 
-class VesperaAppTest : public testing::Test {
+class VesperaAppTest : public testing::Test, protected TScratchProgram {
 protected:
     VesperaAppTest() {
-        std::filesystem::create_directories(Dir / "program");
-        std::filesystem::create_directories(Dir / "windows");
-        Places.ProgramFile = Dir / "program/vespera";
-        Places.ProgramDir = Dir / "program/";
-        Places.WindowsDir = Dir / "windows/";
         App.OnShowLogo = [this](TObject*, int Logo, const TPixelGraphic&) {
             Shown.push_back(Logo);
         };
@@ -64,11 +56,6 @@ protected:
 
     void Start() { App.FormCreate(Places, SortedFontFamilies()); }
 
-    void WriteSettings(const std::string& Text) { WriteFile(Dir / "program/vespera.INI", Text); }
-
-    TTempDir Dir;
-    TFixedClock Clock{10h};
-    TProgramPlaces Places;
     TVesperaApp App;
     std::vector<int> Shown;
 };
@@ -275,8 +262,7 @@ TEST_F(VesperaAppTest, AutoRunBacksUpComposesInstallsAndEnds) {
     EXPECT_EQ(Logo.BitCount(), bc8);
     EXPECT_EQ(Logo.PaletteCount(), 256);
     // The settings are not saved.
-    EXPECT_EQ(ReadFile(Dir / "program/vespera.INI"),
-              "[General]\nTextFile=" + Dir / "program/riddles.txt" + "\n");
+    EXPECT_EQ(Settings(), "[General]\nTextFile=" + Dir / "program/riddles.txt" + "\n");
 }
 
 TEST_F(VesperaAppTest, AnUnreadableBackgroundPictureIsRaisedAndLeavesItBlack) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/program_places.h"
 #include "app/ui/fm_vespera.h"
 #include "app/ui/general_page.h"
 #include "app/ui/logo_page.h"
@@ -8,8 +7,7 @@
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
-#include "tests/app/fixed_clock.h"
-#include "tests/platform/test_files.h"
+#include "tests/app/scratch_program.h"
 
 #include <QApplication>
 #include <QTest>
@@ -22,14 +20,9 @@
 
 // The settings window over a scratch program folder and Windows folder, with its messages and
 // the shell's "Open" recorded instead of shown (every message is answered with its default).
-class WindowTest : public testing::Test {
+class WindowTest : public testing::Test, protected TScratchProgram {
 protected:
     WindowTest() {
-        std::filesystem::create_directories(Dir / "program");
-        std::filesystem::create_directories(Dir / "windows");
-        Places.ProgramFile = Dir / "program/vespera";
-        Places.ProgramDir = Dir / "program/";
-        Places.WindowsDir = Dir / "windows/";
         FOldMessages = SetMessageBoxHook([this](const TMessageBoxRequest& Request) {
             Messages.push_back(Request);
             return Answer ? *Answer : Request.Default;
@@ -43,9 +36,6 @@ protected:
         SetShellOpenHook(FOldOpen);
         SetMessageBoxHook(FOldMessages);
     }
-
-    void WriteSettings(const std::string& Text) { WriteFile(Dir / "program/vespera.INI", Text); }
-    std::string Settings() const { return ReadFile(Dir / "program/vespera.INI"); }
 
     // Start-up as the program runs it, then the window shown (which makes the backups).
     bool Start(const std::vector<std::string>& Arguments = {}) {
@@ -79,9 +69,6 @@ protected:
         return Texts;
     }
 
-    TTempDir Dir;
-    TFixedClock Clock{std::chrono::hours(10)};
-    TProgramPlaces Places;
     std::vector<TMessageBoxRequest> Messages;
     std::optional<TModalResult> Answer;
     std::vector<std::string> Opened;
