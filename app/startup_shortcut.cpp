@@ -2,6 +2,7 @@
 
 #include "app/exception_report.h"
 #include "platform/folders.h"
+#include "platform/show_command.h"
 
 #include <cerrno>
 
@@ -10,7 +11,7 @@ TShellLinkInfo StartupShortcutInfo(const std::string& ProgramFile) {
     Info.Path = ProgramFile;
     Info.Description = "Vespera";
     Info.Arguments = "/AUTO";
-    Info.ShowCmd = 7; // minimised, not activated
+    Info.ShowCmd = kShowMinNoActive;
     Info.Flags = slDescription | slArguments | slShowCmd;
     return Info;
 }
