@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -46,55 +48,53 @@ const TPlace kGeneralPlaces[] = {
     {"btSaveExit", 337, 260, 225, 25, "Save Changes and Exit"},
 };
 
-const TPlace kFirstPlaces[] = {
-    {"Label6", 12, 12, 0, 0, "Text settings"},
-    {"Bevel3", 8, 28, 201, 129, nullptr},
-    {"FirstFont", 16, 36, 177, 22, nullptr},
-    {"Label7", 20, 68, 0, 0, "Text Color"},
-    {"bcFirstFontColor", 80, 64, 45, 22, nullptr},
-    {"seFirst", 144, 64, 49, 23, nullptr},
-    {"rgFirstEffect", 12, 92, 125, 61, "Text Effect"},
-    {"bcFirstShadowColor", 84, 116, 45, 22, nullptr},
-    {"cbBoldFirst", 148, 108, 0, 0, "Bold"},
-    {"cbItalicFirst", 148, 128, 0, 0, "Italic"},
-    {"Label8", 12, 160, 0, 0, "Background Settings"},
-    {"rgFirstBackground", 8, 176, 201, 89, ""},
-    {"bcFirstSingleColor", 96, 188, 45, 22, nullptr},
-    {"bcFirstColor1", 96, 212, 45, 22, nullptr},
-    {"bcFirstColor2", 144, 212, 45, 22, nullptr},
-    {"btFirstSelect", 96, 236, 93, 21, "Select"},
-    {"btPreview1", 63, 268, 75, 25, "Preview"},
-    {"rgFirst", 224, 18, 33, 209, ""},
-    {"Panel2", 270, 16, 332, 212, nullptr},
-    {"Label9", 224, 244, 0, 0, "Default Text:"},
-    {"edFirst", 296, 240, 313, 22, nullptr},
-    {"cbOnlyFirst", 224, 276, 0, 0, "Use Only the first logo (Question on top answer on bottom)"},
+// A control of the logo pages: at the same place on both, under each page's own name. The
+// second page's caption is the first's unless LastCaption gives it.
+struct TLogoPlace {
+    const char* FirstName;
+    const char* LastName;
+    int Left, Top, Width, Height;
+    const char* Caption;
+    const char* LastCaption = nullptr;
 };
 
-const TPlace kLastPlaces[] = {
-    {"Label4", 12, 12, 0, 0, "Text settings"},
-    {"Bevel1", 8, 28, 201, 129, nullptr},
-    {"LastFont", 16, 36, 177, 22, nullptr},
-    {"Label5", 20, 68, 0, 0, "Text Color"},
-    {"bcLastFontColor", 80, 64, 45, 22, nullptr},
-    {"seLast", 144, 64, 49, 23, nullptr},
-    {"rgLastEffect", 12, 92, 125, 61, "Text Effect"},
-    {"bcLastShadowColor", 84, 116, 45, 22, nullptr},
-    {"cbBoldLast", 148, 108, 0, 0, "Bold"},
-    {"cbItalicLast", 148, 128, 0, 0, "Italic"},
-    {"Label3", 12, 160, 0, 0, "Background settings"},
-    {"rgLastBackground", 8, 176, 201, 89, ""},
-    {"bcLastSingleColor", 96, 188, 45, 22, nullptr},
-    {"bcLastColor1", 96, 212, 45, 22, nullptr},
-    {"bcLastColor2", 144, 212, 45, 22, nullptr},
-    {"btLastSelect", 96, 236, 93, 21, "Select"},
-    {"btPreview2", 63, 268, 75, 25, "Preview"},
-    {"rgLast", 224, 18, 33, 209, ""},
-    {"Panel1", 270, 16, 332, 212, nullptr},
-    {"Label1", 224, 244, 0, 0, "Default Text:"},
-    {"edLast", 296, 240, 313, 22, nullptr},
-    {"cbOnlyLast", 224, 276, 0, 0, "Use Only the second logo (Question on top answer on bottom)"},
+const TLogoPlace kLogoPlaces[] = {
+    {"Label6", "Label4", 12, 12, 0, 0, "Text settings"},
+    {"Bevel3", "Bevel1", 8, 28, 201, 129, nullptr},
+    {"FirstFont", "LastFont", 16, 36, 177, 22, nullptr},
+    {"Label7", "Label5", 20, 68, 0, 0, "Text Color"},
+    {"bcFirstFontColor", "bcLastFontColor", 80, 64, 45, 22, nullptr},
+    {"seFirst", "seLast", 144, 64, 49, 23, nullptr},
+    {"rgFirstEffect", "rgLastEffect", 12, 92, 125, 61, "Text Effect"},
+    {"bcFirstShadowColor", "bcLastShadowColor", 84, 116, 45, 22, nullptr},
+    {"cbBoldFirst", "cbBoldLast", 148, 108, 0, 0, "Bold"},
+    {"cbItalicFirst", "cbItalicLast", 148, 128, 0, 0, "Italic"},
+    {"Label8", "Label3", 12, 160, 0, 0, "Background Settings", "Background settings"},
+    {"rgFirstBackground", "rgLastBackground", 8, 176, 201, 89, ""},
+    {"bcFirstSingleColor", "bcLastSingleColor", 96, 188, 45, 22, nullptr},
+    {"bcFirstColor1", "bcLastColor1", 96, 212, 45, 22, nullptr},
+    {"bcFirstColor2", "bcLastColor2", 144, 212, 45, 22, nullptr},
+    {"btFirstSelect", "btLastSelect", 96, 236, 93, 21, "Select"},
+    {"btPreview1", "btPreview2", 63, 268, 75, 25, "Preview"},
+    {"rgFirst", "rgLast", 224, 18, 33, 209, ""},
+    {"Panel2", "Panel1", 270, 16, 332, 212, nullptr},
+    {"Label9", "Label1", 224, 244, 0, 0, "Default Text:"},
+    {"edFirst", "edLast", 296, 240, 313, 22, nullptr},
+    {"cbOnlyFirst", "cbOnlyLast", 224, 276, 0, 0,
+     "Use Only the first logo (Question on top answer on bottom)",
+     "Use Only the second logo (Question on top answer on bottom)"},
 };
+
+// The places of logo page Logo (1 or 2).
+std::vector<TPlace> LogoPlaces(int Logo) {
+    std::vector<TPlace> Places;
+    for (const TLogoPlace& P : kLogoPlaces) {
+        const bool First = Logo == 1;
+        Places.push_back({First ? P.FirstName : P.LastName, P.Left, P.Top, P.Width, P.Height,
+                          First || P.LastCaption == nullptr ? P.Caption : P.LastCaption});
+    }
+    return Places;
+}
 
 QString CaptionOf(const QWidget* Control) {
     if (const auto* Label = qobject_cast<const QLabel*>(Control)) {
@@ -109,18 +109,18 @@ QString CaptionOf(const QWidget* Control) {
     return {};
 }
 
-void ExpectPlaces(const QWidget& Page, const TPlace* Begin, const TPlace* End) {
-    for (const TPlace* P = Begin; P != End; ++P) {
-        SCOPED_TRACE(P->Name);
-        const auto* Control = Page.findChild<QWidget*>(QString::fromLatin1(P->Name));
+void ExpectPlaces(const QWidget& Page, std::span<const TPlace> Places) {
+    for (const TPlace& P : Places) {
+        SCOPED_TRACE(P.Name);
+        const auto* Control = Page.findChild<QWidget*>(QString::fromLatin1(P.Name));
         ASSERT_NE(Control, nullptr);
         EXPECT_EQ(Control->parentWidget(), &Page);
-        EXPECT_EQ(Control->pos(), QPoint(P->Left, P->Top));
-        if (P->Width > 0) {
-            EXPECT_EQ(Control->size(), QSize(P->Width, P->Height));
+        EXPECT_EQ(Control->pos(), QPoint(P.Left, P.Top));
+        if (P.Width > 0) {
+            EXPECT_EQ(Control->size(), QSize(P.Width, P.Height));
         }
-        if (P->Caption != nullptr) {
-            EXPECT_EQ(CaptionOf(Control), QString::fromUtf8(P->Caption));
+        if (P.Caption != nullptr) {
+            EXPECT_EQ(CaptionOf(Control), QString::fromUtf8(P.Caption));
         }
         // Nothing clipped: the control lies inside its page and its text fits it.
         EXPECT_TRUE(Page.rect().contains(Control->geometry()))
@@ -167,11 +167,11 @@ TEST_F(WindowTest, CaptionSizeFontAndPages) {
 
 TEST_F(WindowTest, EveryControlAtItsPlaceWithItsCaptionAndNothingClipped) {
     Start();
-    ExpectPlaces(General(), std::begin(kGeneralPlaces), std::end(kGeneralPlaces));
+    ExpectPlaces(General(), kGeneralPlaces);
     ShowPage(1);
-    ExpectPlaces(First(), std::begin(kFirstPlaces), std::end(kFirstPlaces));
+    ExpectPlaces(First(), LogoPlaces(1));
     ShowPage(2);
-    ExpectPlaces(Last(), std::begin(kLastPlaces), std::end(kLastPlaces));
+    ExpectPlaces(Last(), LogoPlaces(2));
     // Every page is as large as the first.
     EXPECT_EQ(First().size(), General().size());
     EXPECT_EQ(Last().size(), General().size());
