@@ -1,5 +1,6 @@
 #include "widgets/color_array.h"
 
+#include "core/little_endian.h"
 #include "core/tagged_integer.h"
 
 #include <array>
@@ -80,10 +81,8 @@ void TColorArrayClass::WriteSavedColors(TStream& Stream) const {
     WriteTaggedInteger(Stream, FRows);
     for (int C = 1; C <= FColumns; ++C) {
         for (int R = 1; R <= FRows; ++R) {
-            const auto Bits = static_cast<std::uint32_t>(Colors(C, R));
-            const std::array<std::uint8_t, 4> Bytes{
-                static_cast<std::uint8_t>(Bits), static_cast<std::uint8_t>(Bits >> 8),
-                static_cast<std::uint8_t>(Bits >> 16), static_cast<std::uint8_t>(Bits >> 24)};
+            std::array<std::uint8_t, 4> Bytes{};
+            PutLE32(Bytes.data(), static_cast<std::uint32_t>(Colors(C, R)));
             Stream.WriteBuffer(Bytes.data(), 4);
         }
     }
@@ -105,11 +104,7 @@ void TColorArrayClass::ReadSavedColors(TStream& Stream) {
         for (int R = 1; R <= Rows; ++R) {
             std::array<std::uint8_t, 4> Bytes{};
             Stream.ReadBuffer(Bytes.data(), 4);
-            Read.SetColors(C, R,
-                           static_cast<TColor>(static_cast<std::uint32_t>(Bytes[0]) |
-                                               static_cast<std::uint32_t>(Bytes[1]) << 8 |
-                                               static_cast<std::uint32_t>(Bytes[2]) << 16 |
-                                               static_cast<std::uint32_t>(Bytes[3]) << 24));
+            Read.SetColors(C, R, static_cast<TColor>(GetLE32(Bytes.data())));
         }
     }
     Assign(Read);

@@ -1,6 +1,6 @@
 #include "pgraphic/image/pixel_graphic.h"
 
-#include "pgraphic/image/little_endian.h"
+#include "core/little_endian.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/row_pixels.h"

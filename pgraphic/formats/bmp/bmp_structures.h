@@ -2,8 +2,8 @@
 
 // File structures of device-independent bitmaps, shared by the reader and the writer.
 
+#include "core/little_endian.h"
 #include "core/stream.h"
-#include "pgraphic/image/little_endian.h"
 
 #include <array>
 #include <cstdint>

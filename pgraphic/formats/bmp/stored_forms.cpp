@@ -1,10 +1,10 @@
 // The image's stored-data form (a length-prefixed BMP file) and its clipboard form (a packed
 // DIB).
 
+#include "core/little_endian.h"
 #include "core/stream.h"
 #include "pgraphic/formats/bmp/bmp.h"
 #include "pgraphic/formats/registry.h"
-#include "pgraphic/image/little_endian.h"
 #include "pgraphic/image/palette_cover.h"
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"

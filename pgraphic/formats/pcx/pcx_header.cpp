@@ -1,7 +1,7 @@
+#include "core/little_endian.h"
 #include "pgraphic/formats/buffered_input.h"
 #include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/pcx/pcx_structures.h"
-#include "pgraphic/image/little_endian.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
+#include "core/little_endian.h"
 #include "core/stream.h"
 #include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/tga/tga_structures.h"
-#include "pgraphic/image/little_endian.h"
 
 namespace tga {
 
