@@ -145,14 +145,11 @@ void TPGImage::customEvent(QEvent* Event) {
     // Events of a run that has since been stopped are stale: the picture or the settings they
     // were made for have changed.
     const bool Handled = PGHandleWorkerEvent(
-        Event,
-        {[this](std::uint64_t Run) { return Run == FThread->Run() && !FThread->Terminated(); },
-         [this](std::unique_ptr<TPixelGraphic> Image) {
-             // The run has posted its last event; joining it is immediate.
-             FThread->WaitFor();
-             ReceivePaintPixelGraphic(std::move(Image));
-         },
-         [this](int Step, int Percent) { ProgressArrived(Step, Percent); }});
+        Event, *FThread,
+        [this](std::unique_ptr<TPixelGraphic> Image) {
+            ReceivePaintPixelGraphic(std::move(Image));
+        },
+        [this](int Step, int Percent) { ProgressArrived(Step, Percent); });
     if (!Handled) {
         QAbstractScrollArea::customEvent(Event);
     }

@@ -256,14 +256,9 @@ void TPGOpenDialog::LoadPreview() {
 void TPGOpenDialog::customEvent(QEvent* Event) {
     // What a run posted before it was stopped is stale: the selection has moved on.
     const bool Handled = PGHandleWorkerEvent(
-        Event,
-        {[this](std::uint64_t Run) { return Run == FThread->Run() && !FThread->Terminated(); },
-         [this](std::unique_ptr<TPixelGraphic> Image) {
-             // The run has posted its last event; joining it is immediate.
-             FThread->WaitFor();
-             ReceivePreview(std::move(Image));
-         },
-         [this](int Step, int Percent) { DrawPreviewClock(Step, Percent); }});
+        Event, *FThread,
+        [this](std::unique_ptr<TPixelGraphic> Image) { ReceivePreview(std::move(Image)); },
+        [this](int Step, int Percent) { DrawPreviewClock(Step, Percent); });
     if (!Handled) {
         TOpenDialog::customEvent(Event);
     }

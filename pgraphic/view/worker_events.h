@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QObject;
 class TPixelGraphic;
@@ -63,3 +64,22 @@ struct TPGWorkerEventHandlers {
 // Hands Event to the handlers when it is a worker event of a current run. True for every worker
 // event, current or stale; false for any other event.
 bool PGHandleWorkerEvent(QEvent* Event, const TPGWorkerEventHandlers& Handlers);
+
+// The same for a window that owns one worker at a time: a run's events count while it is the
+// worker's run and has not been stopped. The finished image is handed on after joining the run,
+// which is immediate: its last event is the image.
+template <typename TWorker>
+bool PGHandleWorkerEvent(QEvent* Event, TWorker& Worker,
+                         std::function<void(std::unique_ptr<TPixelGraphic> Image)> Ready,
+                         std::function<void(int Step, int Percent)> Progress) {
+    TPGWorkerEventHandlers Handlers;
+    Handlers.Current = [&Worker](std::uint64_t Run) {
+        return Run == Worker.Run() && !Worker.Terminated();
+    };
+    Handlers.Ready = [&Worker, &Ready](std::unique_ptr<TPixelGraphic> Image) {
+        Worker.WaitFor();
+        Ready(std::move(Image));
+    };
+    Handlers.Progress = std::move(Progress);
+    return PGHandleWorkerEvent(Event, Handlers);
+}
