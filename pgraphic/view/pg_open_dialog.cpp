@@ -179,10 +179,7 @@ void TPGOpenDialog::ShowDialog(QFileDialog& Dialog) {
 }
 
 void TPGOpenDialog::DestroyDialog() {
-    FDebounceTimer->stop();
-    StopWorker();
-    FPreview.reset();
-    FClockShown = false;
+    FreePreview();
     for (TPGOwnerDrawPanel* Panel : {FPreviewPanel.data(), FDescriptionPanel.data()}) {
         if (Panel != nullptr) {
             Panel->OnDrawItem = nullptr;
@@ -197,10 +194,7 @@ void TPGOpenDialog::DestroyDialog() {
 // --- Selection and preview -----------------------------------------------------------------------
 
 void TPGOpenDialog::SelectionChanged() {
-    FDebounceTimer->stop();
-    StopWorker();
-    FPreview.reset();
-    FClockShown = false;
+    FreePreview();
     FDescriptionValid = false;
     InvalidatePreviewInside();
     InvalidateDescription();
@@ -226,10 +220,7 @@ std::string TPGOpenDialog::SelectedFilePath() const {
 
 void TPGOpenDialog::LoadPreview() {
     // The rest is over, also when the preview is asked for before the debounce fired.
-    FDebounceTimer->stop();
-    FPreview.reset();
-    StopWorker();
-    FClockShown = false;
+    FreePreview();
     const std::string Path = SelectedFilePath();
     FDescriptionValid = GetImageFileInfo(Path, 0, FDescription);
     InvalidateDescription();
@@ -273,6 +264,13 @@ void TPGOpenDialog::ReceivePreview(std::unique_ptr<TPixelGraphic> Image) {
 void TPGOpenDialog::StopWorker() {
     FThread->Terminate();
     FThread->WaitFor();
+}
+
+void TPGOpenDialog::FreePreview() {
+    FDebounceTimer->stop();
+    StopWorker();
+    FPreview.reset();
+    FClockShown = false;
 }
 
 void TPGOpenDialog::InvalidatePreviewInside() {

@@ -99,6 +99,7 @@ private:
     void OnDebounceTimer();
     void ReceivePreview(std::unique_ptr<TPixelGraphic> Image);
     void StopWorker();
+    // Ends the rest, stops the worker and drops the preview and its clock.
     void FreePreview();
     void InvalidatePreviewInside();
     void InvalidateDescription();
