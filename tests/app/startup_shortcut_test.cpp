@@ -1,5 +1,5 @@
 #include "app/startup_shortcut.h"
-#include "platform/message_box.h"
+#include "tests/app/message_recorder.h"
 #include "tests/platform/test_files.h"
 #include "tests/support/environment.h"
 #include "tests/support/run_process.h"
@@ -7,26 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Answers every message with Answer and keeps the texts.
-class TAnswers {
-public:
-    explicit TAnswers(TModalResult Answer) {
-        FOld = SetMessageBoxHook([this, Answer](const TMessageBoxRequest& R) {
-            Texts.push_back(R.Text);
-            Types.push_back(R.Type);
-            return R.Buttons == TMsgDlgButtons::mbYesNo ? Answer : TModalResult::mrOK;
-        });
-    }
-    TAnswers(const TAnswers&) = delete;
-    TAnswers& operator=(const TAnswers&) = delete;
-    ~TAnswers() { SetMessageBoxHook(FOld); }
-    std::vector<std::string> Texts;
-    std::vector<TMsgDlgType> Types;
-
-private:
-    TMessageBoxHook FOld;
-};
 
 const std::string kQuestion =
     "A shortcut to Vespera will be created in your Startup\r\nGroup. Are you sure you want to "
@@ -49,14 +29,16 @@ protected:
 } // namespace
 
 TEST_F(StartupShortcutTest, NoCreatesNothing) {
-    TAnswers Answers(TModalResult::mrNo);
+    TMessageRecorder Answers;
+    Answers.Answer = TModalResult::mrNo;
     StartupShortcutClick("/opt/vespera/bin/vespera");
-    EXPECT_EQ(Answers.Texts, std::vector<std::string>{kQuestion});
+    EXPECT_EQ(Answers.Texts(), std::vector<std::string>{kQuestion});
     EXPECT_FALSE(std::filesystem::exists(Link()));
 }
 
 TEST_F(StartupShortcutTest, YesWritesAnEntryThatRunsTheProgramUnattendedEveryTime) {
-    TAnswers Answers(TModalResult::mrYes);
+    TMessageRecorder Answers;
+    Answers.Answer = TModalResult::mrYes;
     StartupShortcutClick("/opt/vespera/bin/vespera");
     // The description, "Vespera", repeats the name and so needs no comment of its own.
     EXPECT_EQ(ReadFile(Link()), "[Desktop Entry]\nType=Application\nName=Vespera\n"
@@ -65,8 +47,8 @@ TEST_F(StartupShortcutTest, YesWritesAnEntryThatRunsTheProgramUnattendedEveryTim
     StartupShortcutClick("/opt/other place/vespera");
     EXPECT_NE(ReadFile(Link()).find("Exec=\"/opt/other place/vespera\" /AUTO\n"),
               std::string::npos);
-    EXPECT_EQ(Answers.Texts, (std::vector<std::string>{kQuestion, kDone, kQuestion, kDone}));
-    EXPECT_EQ(Answers.Types[1], TMsgDlgType::mtInformation);
+    EXPECT_EQ(Answers.Texts(), (std::vector<std::string>{kQuestion, kDone, kQuestion, kDone}));
+    EXPECT_EQ(Answers.Requests[1].Type, TMsgDlgType::mtInformation);
     EXPECT_EQ(FolderEntries(Dir / "config/autostart"), std::vector<std::string>{"Vespera.desktop"});
 }
 
@@ -75,7 +57,8 @@ TEST_F(StartupShortcutTest, TheDesktopsCheckerAcceptsTheEntry) {
     if (Validate.empty()) {
         GTEST_SKIP() << "desktop-file-validate (desktop-file-utils) is not installed";
     }
-    TAnswers Answers(TModalResult::mrYes);
+    TMessageRecorder Answers;
+    Answers.Answer = TModalResult::mrYes;
     for (const std::string Program :
          {"/opt/vespera/bin/vespera", "/home/me/my \"odd\" $dir\\100%/vespera"}) {
         CreateStartupShortcut(Program);
@@ -88,9 +71,10 @@ TEST_F(StartupShortcutTest, TheDesktopsCheckerAcceptsTheEntry) {
 TEST_F(StartupShortcutTest, WithoutAStartupFolderItFailsAndSaysSo) {
     // The configuration folder is a file: no autostart folder can be made in it.
     WriteFile(Dir / "config", "not a folder");
-    TAnswers Answers(TModalResult::mrYes);
+    TMessageRecorder Answers;
+    Answers.Answer = TModalResult::mrYes;
     CreateStartupShortcut("/opt/vespera/bin/vespera");
-    EXPECT_EQ(Answers.Texts, std::vector<std::string>{kFailed});
-    EXPECT_EQ(Answers.Types[0], TMsgDlgType::mtError);
+    EXPECT_EQ(Answers.Texts(), std::vector<std::string>{kFailed});
+    EXPECT_EQ(Answers.Requests[0].Type, TMsgDlgType::mtError);
     EXPECT_FALSE(std::filesystem::exists("/Vespera.desktop"));
 }

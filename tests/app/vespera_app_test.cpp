@@ -7,6 +7,7 @@
 #include "platform/ini_file.h"
 #include "platform/message_box.h"
 #include "tests/app/logo_pixels.h"
+#include "tests/app/message_recorder.h"
 #include "tests/app/scratch_program.h"
 #include "tests/support/read_only.h"
 
@@ -14,24 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Collects the messages shown; every box is answered with its default button.
-class TMessages {
-public:
-    TMessages() {
-        FOld = SetMessageBoxHook([this](const TMessageBoxRequest& R) {
-            Texts.push_back(R.Text);
-            return R.Default;
-        });
-    }
-    TMessages(const TMessages&) = delete;
-    TMessages& operator=(const TMessages&) = delete;
-    ~TMessages() { SetMessageBoxHook(FOld); }
-    std::vector<std::string> Texts;
-
-private:
-    TMessageBoxHook FOld;
-};
 
 // Pixels of Text colour whose shadow, 2 right and 2 down, shows in Shadow colour.
 int ShadowedPixels(const TPixelGraphic& Image, TColor Text, TColor Shadow) {
@@ -199,25 +182,25 @@ TEST_F(VesperaAppTest, BackupsAreMadeOnceWithAMessageEach) {
     WriteFile(Dir / "windows/logos.sys", "system off picture");
     Start();
     {
-        TMessages Messages;
+        TMessageRecorder Messages;
         App.BackupLogos();
-        EXPECT_EQ(Messages.Texts,
+        EXPECT_EQ(Messages.Texts(),
                   (std::vector<std::string>{"A Backup of your existing logow.sys has been done",
                                             "A Backup of your existing logos.sys has been done"}));
     }
     EXPECT_EQ(ReadFile(Dir / "program/logow.sys"), "system wait picture");
     EXPECT_EQ(ReadFile(Dir / "program/logos.sys"), "system off picture");
     App.SaveLogos();
-    TMessages Messages;
+    TMessageRecorder Messages;
     App.BackupLogos();
-    EXPECT_TRUE(Messages.Texts.empty());
+    EXPECT_TRUE(Messages.Texts().empty());
     EXPECT_EQ(ReadFile(Dir / "program/logow.sys"), "system wait picture");
 
     // Without system files there is nothing to back up and nothing to say.
     std::filesystem::remove(Dir / "program/logow.sys");
     std::filesystem::remove(Dir / "windows/logow.sys");
     App.BackupLogos();
-    EXPECT_TRUE(Messages.Texts.empty());
+    EXPECT_TRUE(Messages.Texts().empty());
     EXPECT_FALSE(std::filesystem::exists(Dir / "program/logow.sys"));
 }
 
@@ -247,11 +230,11 @@ TEST_F(VesperaAppTest, AutoRunBacksUpComposesInstallsAndEnds) {
     App.OnLogoInstalled = [&](TObject*, const std::string& F) { Installed.push_back(F); };
     bool Ended = false;
     App.OnTerminate = [&](TObject*) { Ended = true; };
-    TMessages Messages;
+    TMessageRecorder Messages;
     Start();
     App.AutoRun();
     EXPECT_TRUE(Ended);
-    EXPECT_EQ(Messages.Texts,
+    EXPECT_EQ(Messages.Texts(),
               std::vector<std::string>{"A Backup of your existing logow.sys has been done"});
     EXPECT_EQ(Installed,
               (std::vector<std::string>{Dir / "windows/logow.sys", Dir / "windows/logos.sys"}));

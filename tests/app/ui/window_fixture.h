@@ -7,6 +7,7 @@
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
+#include "tests/app/message_recorder.h"
 #include "tests/app/scratch_program.h"
 
 #include <QApplication>
@@ -14,28 +15,20 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 // The settings window over a scratch program folder and Windows folder, with its messages and
-// the shell's "Open" recorded instead of shown (every message is answered with its default).
+// the shell's "Open" recorded instead of shown (see TMessageRecorder for the answers).
 class WindowTest : public testing::Test, protected TScratchProgram {
 protected:
     WindowTest() {
-        FOldMessages = SetMessageBoxHook([this](const TMessageBoxRequest& Request) {
-            Messages.push_back(Request);
-            return Answer ? *Answer : Request.Default;
-        });
         FOldOpen = SetShellOpenHook([this](const std::string& Target) {
             Opened.push_back(Target);
             return true;
         });
     }
-    ~WindowTest() override {
-        SetShellOpenHook(FOldOpen);
-        SetMessageBoxHook(FOldMessages);
-    }
+    ~WindowTest() override { SetShellOpenHook(FOldOpen); }
 
     // Start-up as the program runs it, then the window shown (which makes the backups).
     bool Start(const std::vector<std::string>& Arguments = {}) {
@@ -61,22 +54,12 @@ protected:
     // Shows page Index (0 "General Settings", 1 "First Logo", 2 "Second Logo") by its tab.
     void ShowPage(int Index);
 
-    std::vector<std::string> MessageTexts() const {
-        std::vector<std::string> Texts;
-        for (const TMessageBoxRequest& Request : Messages) {
-            Texts.push_back(Request.Text);
-        }
-        return Texts;
-    }
-
-    std::vector<TMessageBoxRequest> Messages;
-    std::optional<TModalResult> Answer;
+    TMessageRecorder Messages;
     std::vector<std::string> Opened;
     TVesperaApp App;
     TfmVespera Window{App};
 
 private:
-    TMessageBoxHook FOldMessages;
     TShellOpenHook FOldOpen;
 };
 

@@ -306,9 +306,9 @@ TEST_F(WindowTest, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
     Start();
     Click(General().btSaveExit);
     EXPECT_TRUE(Window.isVisible());
-    ASSERT_FALSE(Messages.empty());
-    EXPECT_EQ(Messages.back().Type, TMsgDlgType::mtError);
-    EXPECT_NE(Messages.back().Text.find("Unable to write to"), std::string::npos);
+    ASSERT_FALSE(Messages.Requests.empty());
+    EXPECT_EQ(Messages.Requests.back().Type, TMsgDlgType::mtError);
+    EXPECT_NE(Messages.Requests.back().Text.find("Unable to write to"), std::string::npos);
 }
 
 TEST_F(WindowTest, SaveLogosShowsSavingWhileItWrites) {
@@ -332,7 +332,7 @@ TEST_F(WindowTest, ShowingTheWindowMakesTheBackupsOnce) {
     WriteFile(Dir / "windows/logow.sys", "wait");
     WriteFile(Dir / "windows/logos.sys", "off");
     Start();
-    EXPECT_EQ(MessageTexts(),
+    EXPECT_EQ(Messages.Texts(),
               (std::vector<std::string>{"A Backup of your existing logow.sys has been done",
                                         "A Backup of your existing logos.sys has been done"}));
     EXPECT_EQ(ReadFile(Dir / "program/logow.sys"), "wait");
@@ -340,21 +340,21 @@ TEST_F(WindowTest, ShowingTheWindowMakesTheBackupsOnce) {
     Window.hide();
     Window.show();
     QApplication::processEvents();
-    EXPECT_EQ(Messages.size(), 2U);
+    EXPECT_EQ(Messages.Requests.size(), 2U);
 }
 
 TEST_F(WindowTest, TheStartupLinkHelpAndTheWebAddress) {
     Start();
-    Answer = TModalResult::mrNo;
+    Messages.Answer = TModalResult::mrNo;
     Click(General().btStart);
-    ASSERT_EQ(Messages.size(), 1U);
-    EXPECT_EQ(Messages[0].Type, TMsgDlgType::mtConfirmation);
-    Answer = TModalResult::mrYes;
+    ASSERT_EQ(Messages.Requests.size(), 1U);
+    EXPECT_EQ(Messages.Requests[0].Type, TMsgDlgType::mtConfirmation);
+    Messages.Answer = TModalResult::mrYes;
     const std::string Config = Dir / "config";
     setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
     Click(General().btStart);
     unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(MessageTexts().back(),
+    EXPECT_EQ(Messages.Texts().back(),
               "A shortcut has been successfully created on the StartUp folder");
     EXPECT_NE(ReadFile(Config + "/autostart/Vespera.desktop").find(" /AUTO"), std::string::npos);
 
@@ -441,8 +441,8 @@ TEST_F(WindowTest, AFailedStartShowsTheMessageAndTheWindowStaysUsable) {
     App.OnTerminate = [&](TObject*) { Terminated = true; };
     EXPECT_FALSE(Start({"/AUTO"}));
     EXPECT_FALSE(Terminated);
-    ASSERT_EQ(Messages.size(), 1U);
-    EXPECT_EQ(Messages[0].Type, TMsgDlgType::mtError);
+    ASSERT_EQ(Messages.Requests.size(), 1U);
+    EXPECT_EQ(Messages.Requests[0].Type, TMsgDlgType::mtError);
     // The second logo was composed all the same.
     EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
     EXPECT_TRUE(FolderEntries(Dir / "windows").empty());
