@@ -1,6 +1,6 @@
 #include "widgets/file_item_delegate.h"
 
-#include "widgets/system_colors.h"
+#include "widgets/item_text.h"
 
 #include <QIcon>
 #include <QPainter>
@@ -21,26 +21,19 @@ void TFileItemDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Opt
     const QRect& Rect = Option.rect;
     const bool Selected = (Option.state & QStyle::State_Selected) != 0;
     const bool Enabled = (Option.state & QStyle::State_Enabled) != 0;
-    const QPalette& Colors = Option.palette;
-    Painter->fillRect(Rect, Colors.color(Selected ? QPalette::Highlight : QPalette::Base));
-
-    const int TextHeight = QFontMetrics(Option.font).height(); // the height of "Pp"
-    const int TextTop = Rect.top() + (Rect.height() - TextHeight) / 2;
+    FillItemBackground(*Painter, Rect, Selected, Option.palette);
     const int TextLeft = Rect.left() + (FShowGlyphs ? 22 : 2);
     if (FShowGlyphs) {
         const QIcon Glyph = Index.data(Qt::DecorationRole).value<QIcon>();
         if (!Glyph.isNull()) {
-            Glyph.paint(Painter, QRect(Rect.left() + 2, TextTop - 1, kIconSize, kIconSize),
+            // The icon one pixel above the text's top.
+            const int GlyphTop = ItemTextLine(Rect, TextLeft, Option.font).top() - 1;
+            Glyph.paint(Painter, QRect(Rect.left() + 2, GlyphTop, kIconSize, kIconSize),
                         Qt::AlignCenter, Selected ? QIcon::Selected : QIcon::Normal);
         }
     }
-    Painter->setFont(Option.font);
-    Painter->setPen(!Enabled   ? ToQColor(clGrayText, Colors)
-                    : Selected ? Colors.color(QPalette::HighlightedText)
-                               : Colors.color(QPalette::Text));
-    Painter->drawText(
-        QRect(TextLeft, TextTop, std::max(0, Rect.right() - TextLeft + 1), TextHeight),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Index.data(Qt::DisplayRole).toString());
+    DrawItemText(*Painter, Rect, TextLeft, Index.data(Qt::DisplayRole).toString(), Selected,
+                 Enabled, Option.palette, Option.font);
 }
 
 QSize TFileItemDelegate::sizeHint(const QStyleOptionViewItem& Option,

@@ -2,7 +2,7 @@
 
 #include "widgets/font_glyphs.h"
 #include "widgets/font_list_model.h"
-#include "widgets/system_colors.h"
+#include "widgets/item_text.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -14,21 +14,12 @@ int FontItemHeight(int FontHeight) {
 void TFontItemDelegate::PaintItem(QPainter& Painter, const QRect& Rect, const QString& Name,
                                   std::uint8_t PitchAndFamily, bool Selected, bool Enabled,
                                   const QPalette& Palette, const QFont& Font) const {
-    const QColor Back = Palette.color(Selected ? QPalette::Highlight : QPalette::Base);
-    Painter.fillRect(Rect, Back);
-
+    FillItemBackground(Painter, Rect, Selected, Palette);
     const QPoint Tile(Rect.left() + 4, Rect.top() + (Rect.height() - kFontGlyphSize) / 2);
-    Painter.fillRect(QRect(Tile, QSize(kFontGlyphSize, kFontGlyphSize)), Back);
+    FillItemBackground(Painter, QRect(Tile, QSize(kFontGlyphSize, kFontGlyphSize)), Selected,
+                       Palette);
     DrawFontGlyph(Painter, Tile, FontGlyphFor(PitchAndFamily, FDevice));
-
-    Painter.setFont(Font);
-    const int TextHeight = QFontMetrics(Font).height(); // the height of "Pp"
-    const QRect TextRect(Rect.left() + 24, Rect.top() + (Rect.height() - TextHeight) / 2,
-                         std::max(0, Rect.right() - (Rect.left() + 24) + 1), TextHeight);
-    Painter.setPen(!Enabled   ? ToQColor(clGrayText, Palette)
-                   : Selected ? Palette.color(QPalette::HighlightedText)
-                              : Palette.color(QPalette::Text));
-    Painter.drawText(TextRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Name);
+    DrawItemText(Painter, Rect, Rect.left() + 24, Name, Selected, Enabled, Palette, Font);
 }
 
 void TFontItemDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Option,
