@@ -5,18 +5,13 @@
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/view/paint_pg_thread.h"
+#include "platform/paths.h"
 
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QTimer>
 
 namespace {
-
-// The file name without its folder.
-std::string NameWithoutFolder(const std::string& FileName) {
-    const auto Slash = FileName.find_last_of('/');
-    return Slash == std::string::npos ? FileName : FileName.substr(Slash + 1);
-}
 
 // Shows the hour-glass while it lives.
 class TWaitCursor {
@@ -125,7 +120,7 @@ void TPGImage::LoadFromFileExt(const std::string& FileName, int Index) {
         StopWorker();
         FPixelGraphic.reset();
         DiscardPaintPixelGraphic();
-        if (!NameWithoutFolder(FileName).empty()) {
+        if (!ExtractFileName(FileName).empty()) {
             Loaded = std::make_unique<TPixelGraphic>();
             Loaded->SetReadWarningAction(FReadWarningAction);
             Loaded->SetBackGroundColor(FBackGroundColor);
