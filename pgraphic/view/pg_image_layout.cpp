@@ -2,6 +2,7 @@
 
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/view_rect_qt.h"
 
 #include <QResizeEvent>
 #include <QScopedValueRollback>
@@ -124,8 +125,7 @@ void TPGImage::UpdateScrollBars() {
 }
 
 void TPGImage::PositionPicBox() {
-    const TPGRect Display = BoxOnClient();
-    FPicBox->setGeometry(Display.Left, Display.Top, Display.Width(), Display.Height());
+    FPicBox->setGeometry(ToQRect(BoxOnClient()));
 }
 
 void TPGImage::ZeroPicBox() {

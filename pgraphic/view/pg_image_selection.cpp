@@ -2,6 +2,7 @@
 
 #include "pgraphic/view/pg_image.h"
 #include "pgraphic/view/view_cursors.h"
+#include "pgraphic/view/view_rect_qt.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -60,8 +61,7 @@ QRegion TPGImage::SelectionStrips(const TPGRect& R) const {
     const TPGRect OnClient = BoxOnClient();
     QRegion Strips;
     for (const TPGRect& Strip : PGSelectionStrips(R, Margin)) {
-        const TPGRect S = Strip.Shifted(OnClient.Left, OnClient.Top);
-        Strips += QRect(S.Left, S.Top, S.Width(), S.Height());
+        Strips += ToQRect(Strip.Shifted(OnClient.Left, OnClient.Top));
     }
     return Strips;
 }
