@@ -12,12 +12,6 @@ void WindowTest::ShowPage(int Index) {
     EXPECT_EQ(Window.Pages()->ActivePageIndex(), Index);
 }
 
-bool SamePixels(const TPixelGraphic& A, const TPixelGraphic& B) {
-    return A.Width() == B.Width() && A.Height() == B.Height() && A.BitCount() == B.BitCount() &&
-           A.ImageSize() == B.ImageSize() &&
-           std::memcmp(A.ScanLines(), B.ScanLines(), A.ImageSize()) == 0;
-}
-
 std::unique_ptr<TPixelGraphic> CopyOf(const TPixelGraphic& Picture) {
     auto Copy = std::make_unique<TPixelGraphic>();
     Copy->CopyFrom(&Picture);

@@ -7,12 +7,12 @@
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
+#include "tests/app/logo_pixels.h"
 #include "tests/app/message_recorder.h"
 #include "tests/app/scratch_program.h"
 
 #include <QApplication>
 #include <QTest>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -62,9 +62,6 @@ protected:
 private:
     TShellOpenHook FOldOpen;
 };
-
-// Whether two pictures hold the same pixels.
-bool SamePixels(const TPixelGraphic& A, const TPixelGraphic& B);
 
 // A copy of Picture that stays as it is.
 std::unique_ptr<TPixelGraphic> CopyOf(const TPixelGraphic& Picture);
