@@ -1,9 +1,8 @@
 #include "platform/display.h"
 
+#include "platform/environment_number.h"
+
 #include <atomic>
-#include <charconv>
-#include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <mutex>
 #include <utility>
@@ -16,19 +15,7 @@ std::atomic<int> GPixelsPerInch{0};
 std::mutex GBeepLock;
 TBeepHook GBeepHook;
 
-// The environment variable Name as a whole decimal number, or 0 when unset or not a number.
-int EnvironmentNumber(const char* Name) {
-    const char* Text = std::getenv(Name);
-    if (Text == nullptr) {
-        return 0;
-    }
-    int Value = 0;
-    const char* End = Text + std::strlen(Text);
-    const auto [Stop, Error] = std::from_chars(Text, End, Value);
-    return Error == std::errc() && Stop == End ? Value : 0;
-}
-
-bool IsDisplayDepth(int Depth) {
+bool IsDisplayDepth(long long Depth) {
     switch (Depth) {
     case 1:
     case 4:
@@ -49,8 +36,9 @@ int ScreenColorDepth() {
     if (const int Depth = GDepth.load(); Depth != 0) {
         return Depth;
     }
-    const int FromEnvironment = EnvironmentNumber("VESPERA_DISPLAY_DEPTH");
-    return IsDisplayDepth(FromEnvironment) ? FromEnvironment : 24;
+    const std::optional<long long> FromEnvironment = EnvironmentNumber("VESPERA_DISPLAY_DEPTH");
+    return FromEnvironment && IsDisplayDepth(*FromEnvironment) ? static_cast<int>(*FromEnvironment)
+                                                               : 24;
 }
 
 void SetScreenColorDepth(int Depth) {
@@ -61,8 +49,10 @@ int ScreenPixelsPerInch() {
     if (const int Value = GPixelsPerInch.load(); Value != 0) {
         return Value;
     }
-    const int FromEnvironment = EnvironmentNumber("VESPERA_PIXELS_PER_INCH");
-    return FromEnvironment >= 24 && FromEnvironment <= 960 ? FromEnvironment : 96;
+    const std::optional<long long> FromEnvironment = EnvironmentNumber("VESPERA_PIXELS_PER_INCH");
+    return FromEnvironment && *FromEnvironment >= 24 && *FromEnvironment <= 960
+               ? static_cast<int>(*FromEnvironment)
+               : 96;
 }
 
 void SetScreenPixelsPerInch(int PixelsPerInch) {

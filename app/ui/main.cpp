@@ -10,16 +10,14 @@
 #include "app/ui/show_main_window.h"
 #include "app/vespera_app.h"
 #include "platform/clock.h"
+#include "platform/environment_number.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "platform/show_command.h"
 #include "platform/system_colors.h"
 #include "widgets/system_colors.h"
 
-#include <charconv>
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -30,17 +28,11 @@ namespace {
 // $VESPERA_CLOCK, milliseconds since 1970 in universal time, fixes the clock that seeds the
 // record choice, so that a run can be repeated exactly. Nothing else reads the clock.
 void FixClockFromEnvironment() {
-    const char* Text = std::getenv("VESPERA_CLOCK");
-    if (Text == nullptr) {
+    const std::optional<long long> Milliseconds = EnvironmentNumber("VESPERA_CLOCK");
+    if (!Milliseconds || *Milliseconds < 0) {
         return;
     }
-    long long Milliseconds = 0;
-    const char* End = Text + std::strlen(Text);
-    const auto [Stop, Error] = std::from_chars(Text, End, Milliseconds);
-    if (Error != std::errc() || Stop != End || Milliseconds < 0) {
-        return;
-    }
-    const TClockTime Fixed{std::chrono::milliseconds(Milliseconds)};
+    const TClockTime Fixed{std::chrono::milliseconds(*Milliseconds)};
     SetClockSource([Fixed] { return Fixed; });
 }
 
