@@ -91,8 +91,7 @@ void MonitorScans(j_common_ptr Info) noexcept {
     std::longjmp(Context.Jump, 1);
 }
 
-// --- Stream source
-// -----------------------------------------------------------------------------
+// --- Stream source ------------------------------------------------------------------------------
 
 void InitSource(j_decompress_ptr Info) noexcept {
     TContext& Context = ContextOf(Common(Info));
@@ -150,8 +149,7 @@ void SkipInputData(j_decompress_ptr Info, long Count) noexcept {
 
 void TermSource(j_decompress_ptr /*Info*/) noexcept {}
 
-// --- Stream destination
-// ------------------------------------------------------------------------
+// --- Stream destination -------------------------------------------------------------------------
 
 void InitDestination(j_compress_ptr Info) noexcept {
     TContext& Context = ContextOf(Common(Info));

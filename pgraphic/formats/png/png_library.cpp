@@ -23,10 +23,9 @@ TContext& StreamContextOf(png_structp Png) {
     return *static_cast<TContext*>(png_get_io_ptr(Png));
 }
 
-// --- Errors and warnings
-// ----------------------------------------------------------------------- When the operation
-// stops, both callbacks longjmp to the guard of the running call, with no object of ours left
-// to destroy in between.
+// --- Errors and warnings ------------------------------------------------------------------------
+// When the operation stops, both callbacks longjmp to the guard of the running call, with no
+// object of ours left to destroy in between.
 
 void ErrorFn(png_structp Png, png_const_charp Message) noexcept {
     ContextOf(Png).Failure.SetMessage(Message != nullptr ? Message : "");
@@ -40,8 +39,7 @@ void WarningFn(png_structp Png, png_const_charp Message) noexcept {
     }
 }
 
-// --- Stream input and output
-// -------------------------------------------------------------------
+// --- Stream input and output --------------------------------------------------------------------
 
 // Moves Length bytes; 1 when all moved, 0 when fewer, -1 when the stream failed (recorded).
 template <typename F>
