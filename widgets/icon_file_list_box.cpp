@@ -67,8 +67,8 @@ TIconFileListBox::TIconFileListBox(QWidget* Parent)
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    UpdateItemHeight();
-    UpdateColumns();
+    setFlow(QListView::TopToBottom); // with columns, each fills top to bottom
+    UpdateItemHeight();              // lays the columns out too
     Update();
 }
 
@@ -261,12 +261,10 @@ void TIconFileListBox::UpdateItemHeight() {
 
 void TIconFileListBox::UpdateColumns() {
     if (FColumns > 0) {
-        setFlow(QListView::TopToBottom);
         setWrapping(true);
         setResizeMode(QListView::Adjust);
         setGridSize(QSize(std::max(1, viewport()->width() / FColumns), FDelegate->ItemHeight()));
     } else {
-        setFlow(QListView::TopToBottom);
         setWrapping(false);
         setGridSize(QSize());
     }

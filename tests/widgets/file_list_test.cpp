@@ -225,6 +225,33 @@ TEST_F(FileListBoxTest, ItemsHaveTheItemHeightAndGlyphsMoveTheText) {
     EXPECT_GT(List->ItemHeight(), 30);
 }
 
+TEST_F(FileListBoxTest, ColumnsFillTopToBottomAndZeroListsInOneColumn) {
+    for (int I = 0; I < 30; ++I) {
+        Touch(Path("r" + std::to_string(100 + I) + ".txt"));
+    }
+    List->SetDirectory(Folder());
+    ASSERT_EQ(List->Count(), 30);
+    const auto Left = [&](int Row) {
+        return List->visualRect(List->model()->index(Row, 0)).left();
+    };
+    const auto Top = [&](int Row) { return List->visualRect(List->model()->index(Row, 0)).top(); };
+    EXPECT_EQ(Left(29), Left(0));
+
+    List->SetColumns(2);
+    EXPECT_EQ(Left(1), Left(0)); // the second item below the first
+    EXPECT_GT(Top(1), Top(0));
+    const int Width = List->viewport()->width() / 2;
+    int InSecond = 0;
+    for (int I = 0; I < List->Count(); ++I) {
+        InSecond += Left(I) == Left(0) + Width ? 1 : 0;
+    }
+    EXPECT_GT(InSecond, 0);
+
+    List->SetColumns(0);
+    EXPECT_EQ(Left(29), Left(0));
+    EXPECT_GT(Top(29), Top(0));
+}
+
 TEST_F(FileListBoxTest, ClicksSelectFiresAndNameTheFullPath) {
     Touch(Path("a.txt"));
     Touch(Path("b.txt"));
