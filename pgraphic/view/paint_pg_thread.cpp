@@ -7,18 +7,10 @@
 #include <array>
 #include <cstdint>
 
-TCreatePaintPGThread::TCreatePaintPGThread() : FRun(PGNewWorkerRun()) {}
+TCreatePaintPGThread::TCreatePaintPGThread() : TPGImageWorker({}) {}
 
 TCreatePaintPGThread::~TCreatePaintPGThread() {
-    FThread.Stop();
-}
-
-std::unique_ptr<TPixelGraphic> TCreatePaintPGThread::NewImage() {
-    auto Image = std::make_unique<TPixelGraphic>();
-    Image->OnProgress = [this](TObject*, int Step, int Max, bool& Abort) {
-        ImageProgress(Step, Max, Abort);
-    };
-    return Image;
+    Stop();
 }
 
 TPixelGraphic& TCreatePaintPGThread::CreateIntermediate() {
@@ -29,12 +21,6 @@ TPixelGraphic& TCreatePaintPGThread::CreateIntermediate() {
 TPixelGraphic& TCreatePaintPGThread::CreateTarget() {
     FTarget = NewImage();
     return *FTarget;
-}
-
-void TCreatePaintPGThread::Resume() {
-    if (!FInactive) {
-        FThread.Start([this] { Execute(); });
-    }
 }
 
 void TCreatePaintPGThread::Execute() {
@@ -48,8 +34,7 @@ void TCreatePaintPGThread::Execute() {
 }
 
 void TCreatePaintPGThread::Work() {
-    FStep = 1;
-    FThrottle.Start(TPGProgressThrottle::Now());
+    BeginRun();
     if (FSource == nullptr || FTarget == nullptr) {
         return;
     }
@@ -84,7 +69,7 @@ void TCreatePaintPGThread::Deliver() {
     // The copy outlives this object: it must not report here any more.
     FTarget->OnProgress = nullptr;
     if (FPostMessages) {
-        PGPostImageReady(FTargetWindow, FRun, std::move(FTarget));
+        PGPostImageReady(TargetWindow(), Run(), std::move(FTarget));
     } else if (FResultCallback) {
         FResultCallback(std::move(FTarget));
     } else {
@@ -118,12 +103,4 @@ void TCreatePaintPGThread::Remap(const TPixelGraphic& Intermediate) {
         }
     }
     FTarget->NotifyChange(FTarget.get());
-}
-
-void TCreatePaintPGThread::ImageProgress(int Step, int Max, bool& Abort) {
-    const auto Percent = FThrottle.Report(Step, Max, TPGProgressThrottle::Now());
-    if (Percent && FPostMessages) {
-        PGPostProgress(FTargetWindow, FRun, FStep, *Percent);
-    }
-    Abort = Terminated();
 }

@@ -1,14 +1,10 @@
 #pragma once
 
-#include "core/object.h"
-#include "pgraphic/view/progress_throttle.h"
-#include "pgraphic/view/worker_thread.h"
+#include "pgraphic/view/image_worker.h"
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 
-class QObject;
 class TPixelGraphic;
 
 // Makes the display copy of a view's picture: optionally resamples the picture into a true-colour
@@ -21,7 +17,7 @@ class TPixelGraphic;
 // only; the view stops the run before it changes or frees it), the target and the intermediate
 // it creates through this object so that they report their progress here. A run that was
 // terminated frees what it made and posts nothing.
-class TCreatePaintPGThread : public TObject {
+class TCreatePaintPGThread : public TPGImageWorker {
 public:
     using TResultCallback = std::function<void(std::unique_ptr<TPixelGraphic> Image)>;
 
@@ -30,11 +26,8 @@ public:
     // Stops the thread.
     ~TCreatePaintPGThread() override;
 
-    bool Inactive() const { return FInactive; }
-    void SetInactive(bool Value) { FInactive = Value; }
-    // Where progress and the result are posted, and whether they are (else the callback gets the
-    // result and no progress is shown).
-    void SetTargetWindow(QObject* Window) { FTargetWindow = Window; }
+    // Whether progress and the result are posted to the target window (else the callback gets
+    // the result and no progress is shown).
     bool PostMessages() const { return FPostMessages; }
     void SetPostMessages(bool Value) { FPostMessages = Value; }
     void SetResultCallback(TResultCallback Callback) { FResultCallback = std::move(Callback); }
@@ -47,36 +40,21 @@ public:
     bool StretchFirst() const { return FIntermediate != nullptr; }
     void SetOptimizePalette(bool Value) { FOptimizePalette = Value; }
 
-    // The number that the events of this run carry.
-    std::uint64_t Run() const { return FRun; }
-
-    // Starts the run on the thread (nothing when inactive).
-    void Resume();
-    void Terminate() { FThread.Terminate(); }
-    bool Terminated() const { return FThread.Terminated(); }
-    void WaitFor() { FThread.WaitFor(); }
-
     // The run itself, on the calling thread: raises what the image operations raise.
     void Work();
 
+protected:
+    void Execute() override;
+    bool PostsProgress() const override { return FPostMessages; }
+
 private:
-    void Execute();
-    void ImageProgress(int Step, int Max, bool& Abort);
     void Remap(const TPixelGraphic& Intermediate);
     void Deliver();
-    std::unique_ptr<TPixelGraphic> NewImage();
 
-    bool FInactive = true;
-    QObject* FTargetWindow = nullptr;
     bool FOptimizePalette = false;
     const TPixelGraphic* FSource = nullptr;
     std::unique_ptr<TPixelGraphic> FTarget;
     std::unique_ptr<TPixelGraphic> FIntermediate;
-    int FStep = 1;
-    TPGProgressThrottle FThrottle{{}};
     bool FPostMessages = false;
     TResultCallback FResultCallback;
-    std::uint64_t FRun;
-    // Last: stopped before the fields above go.
-    TPGWorkerThread FThread;
 };

@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <system_error>
 
-TCreateOpenSaveDialogPaintPGThread::TCreateOpenSaveDialogPaintPGThread() : FRun(PGNewWorkerRun()) {}
+// Reports go out at most once per 100 ms, and whenever the percentage enters a new sixteenth.
+TCreateOpenSaveDialogPaintPGThread::TCreateOpenSaveDialogPaintPGThread()
+    : TPGImageWorker({100, 16, false}) {}
 
 TCreateOpenSaveDialogPaintPGThread::~TCreateOpenSaveDialogPaintPGThread() {
-    FThread.Stop();
+    Stop();
 }
 
 void TCreateOpenSaveDialogPaintPGThread::SetMaxSize(int Width, int Height) {
@@ -19,25 +21,18 @@ void TCreateOpenSaveDialogPaintPGThread::SetMaxSize(int Width, int Height) {
     FMaxHeight = Height;
 }
 
-void TCreateOpenSaveDialogPaintPGThread::Resume() {
-    if (!FInactive) {
-        FThread.Start([this] { Execute(); });
-    }
-}
-
 void TCreateOpenSaveDialogPaintPGThread::Execute() {
     // Nothing may escape a thread: a preview that fails is simply not shown.
     try {
         if (auto Preview = Work()) {
-            PGPostImageReady(FTargetWindow, FRun, std::move(Preview));
+            PGPostImageReady(TargetWindow(), Run(), std::move(Preview));
         }
     } catch (...) {
     }
 }
 
 std::unique_ptr<TPixelGraphic> TCreateOpenSaveDialogPaintPGThread::Work() {
-    FStep = 1;
-    FThrottle.Start(TPGProgressThrottle::Now());
+    BeginRun();
     std::error_code Error;
     // A panel without an inside has no room for a preview; it is not made at full size.
     if (!std::filesystem::is_regular_file(FFileName, Error) || FMaxWidth < 1 || FMaxHeight < 1) {
@@ -88,19 +83,4 @@ void TCreateOpenSaveDialogPaintPGThread::ReplaceByConversion(
     ++FStep;
     Converted->StretchFrom(*Image);
     Image = std::move(Converted);
-}
-
-std::unique_ptr<TPixelGraphic> TCreateOpenSaveDialogPaintPGThread::NewImage() {
-    auto Image = std::make_unique<TPixelGraphic>();
-    Image->OnProgress = [this](TObject*, int Step, int Max, bool& Abort) {
-        ImageProgress(Step, Max, Abort);
-    };
-    return Image;
-}
-
-void TCreateOpenSaveDialogPaintPGThread::ImageProgress(int Step, int Max, bool& Abort) {
-    if (const auto Percent = FThrottle.Report(Step, Max, TPGProgressThrottle::Now())) {
-        PGPostProgress(FTargetWindow, FRun, FStep, *Percent);
-    }
-    Abort = Terminated();
 }

@@ -1,15 +1,11 @@
 #pragma once
 
-#include "core/object.h"
 #include "pgraphic/image/pg_types.h"
-#include "pgraphic/view/progress_throttle.h"
-#include "pgraphic/view/worker_thread.h"
+#include "pgraphic/view/image_worker.h"
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
-class QObject;
 class TPixelGraphic;
 
 // Makes the preview of a picture file for the picture open dialog: loads the file favouring
@@ -20,17 +16,13 @@ class TPixelGraphic;
 // posts nothing and frees what it made; a failure of any kind ends the run without a preview.
 //
 // The dialog owns one such object at a time, sets it up and then resumes it.
-class TCreateOpenSaveDialogPaintPGThread : public TObject {
+class TCreateOpenSaveDialogPaintPGThread : public TPGImageWorker {
 public:
     // An inactive object: Resume and the run do nothing.
     TCreateOpenSaveDialogPaintPGThread();
     // Stops the thread.
     ~TCreateOpenSaveDialogPaintPGThread() override;
 
-    bool Inactive() const { return FInactive; }
-    void SetInactive(bool Value) { FInactive = Value; }
-    // Where progress and the preview are posted.
-    void SetTargetWindow(QObject* Window) { FTargetWindow = Window; }
     const std::string& FileName() const { return FFileName; }
     void SetFileName(std::string Value) { FFileName = std::move(Value); }
     // The inside of the preview panel.
@@ -43,44 +35,27 @@ public:
     // Bits per pixel of the display.
     void SetDisplayDepth(int Value) { FDisplayDepth = Value; }
 
-    // The number that the events of this run carry.
-    std::uint64_t Run() const { return FRun; }
     // The stage reached: 1 while loading, one more for each conversion. Read it after WaitFor.
     int Step() const { return FStep; }
-
-    // Starts the run on the thread (nothing when inactive).
-    void Resume();
-    void Terminate() { FThread.Terminate(); }
-    bool Terminated() const { return FThread.Terminated(); }
-    void WaitFor() { FThread.WaitFor(); }
 
     // The run itself on the calling thread; raises what loading and converting raise. Returns
     // the preview unless the run was terminated, the file does not exist or the panel has no
     // inside.
     std::unique_ptr<TPixelGraphic> Work();
 
+protected:
+    void Execute() override;
+
 private:
-    void Execute();
-    std::unique_ptr<TPixelGraphic> NewImage();
     void ReplaceByConversion(std::unique_ptr<TPixelGraphic>& Image,
                              std::unique_ptr<TPixelGraphic> Converted);
     void ReduceColors(std::unique_ptr<TPixelGraphic>& Image);
-    void ImageProgress(int Step, int Max, bool& Abort);
 
-    bool FInactive = true;
-    QObject* FTargetWindow = nullptr;
     std::string FFileName;
-    int FStep = 1;
-    // Reports go out at most once per 100 ms, and whenever the percentage enters a new
-    // sixteenth.
-    TPGProgressThrottle FThrottle{{100, 16, false}};
     int FMaxWidth = 0;
     int FMaxHeight = 0;
     TStretchMode FStretchMode = smPrecise;
     TPaletteIdent FPalette24 = pOptimized252Sys16;
     TPaletteIdent FPalette8 = pOptimized252Sys16;
     int FDisplayDepth = 24;
-    std::uint64_t FRun;
-    // Last: stopped before the fields above go.
-    TPGWorkerThread FThread;
 };
