@@ -8,16 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-mode_t ModeOf(const std::string& FileName) {
-    struct stat Info {};
-    EXPECT_EQ(::stat(FileName.c_str(), &Info), 0) << FileName;
-    return Info.st_mode & 07777;
-}
-
-} // namespace
-
 TEST(AtomicFile, ReplacesWithNewContentsKeepingThePermissionsAndLeavingNothingElse) {
     TTempDir Dir;
     WriteFile(Dir / "logow.sys", "old picture");

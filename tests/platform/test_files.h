@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
@@ -47,6 +48,13 @@ inline std::string ReadFile(const std::string& FileName) {
         Content << In.rdbuf();
     }
     return Content.str();
+}
+
+// The permission bits of FileName.
+inline mode_t ModeOf(const std::string& FileName) {
+    struct stat Info {};
+    EXPECT_EQ(::stat(FileName.c_str(), &Info), 0) << FileName;
+    return Info.st_mode & 07777;
 }
 
 // The names of the entries of Folder, sorted.

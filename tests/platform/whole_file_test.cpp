@@ -9,12 +9,6 @@
 
 namespace {
 
-mode_t ModeOf(const std::string& FileName) {
-    struct stat Info {};
-    EXPECT_EQ(::stat(FileName.c_str(), &Info), 0) << FileName;
-    return Info.st_mode & 07777;
-}
-
 // What remains readable through an open handle, from the start.
 std::string ReadHandle(int Handle) {
     std::string Content;
