@@ -17,9 +17,14 @@ inline TBytes BytesOf(const std::string& Text) {
     return TBytes(Text.begin(), Text.end());
 }
 
-inline void LoadBytes(TPixelGraphic& Image, const TBytes& Bytes, const std::string& Extension) {
-    TBlockStream Stream(static_cast<const void*>(Bytes.data()),
+// A read-only stream over Bytes, which must outlive it.
+inline TBlockStream StreamOver(const TBytes& Bytes) {
+    return TBlockStream(static_cast<const void*>(Bytes.data()),
                         static_cast<std::int64_t>(Bytes.size()));
+}
+
+inline void LoadBytes(TPixelGraphic& Image, const TBytes& Bytes, const std::string& Extension) {
+    TBlockStream Stream = StreamOver(Bytes);
     Image.LoadFromStreamExt(Stream, Extension, 0);
 }
 
@@ -35,12 +40,17 @@ inline std::string LoadError(const TBytes& Bytes, const std::string& Extension) 
 }
 
 // Calls the reader directly, as the pipeline does after choosing it.
+inline void ReadBytes(const TFileFormatReader& Reader, const TBytes& Bytes, TPixelGraphic& Image,
+                      int Index = 0) {
+    TBlockStream Stream = StreamOver(Bytes);
+    Reader.ReadImage(Stream, Image, Index);
+}
+
+// The message of the failure ReadBytes raises, or "no error".
 inline std::string ReadError(const TFileFormatReader& Reader, const TBytes& Bytes, int Index = 0) {
-    TBlockStream Stream(static_cast<const void*>(Bytes.data()),
-                        static_cast<std::int64_t>(Bytes.size()));
     TPixelGraphic Image;
     try {
-        Reader.ReadImage(Stream, Image, Index);
+        ReadBytes(Reader, Bytes, Image, Index);
     } catch (const std::exception& E) {
         return E.what();
     }
@@ -55,8 +65,7 @@ inline TBytes SaveBytes(TPixelGraphic& Image, const std::string& Extension) {
 
 inline TPGImageFileInfo InfoOf(const TBytes& Bytes, const std::string& Extension,
                                bool* Found = nullptr) {
-    TBlockStream Stream(static_cast<const void*>(Bytes.data()),
-                        static_cast<std::int64_t>(Bytes.size()));
+    TBlockStream Stream = StreamOver(Bytes);
     TPGImageFileInfo Info;
     const bool Ok = GetImageFileInfoFromStream(Stream, Extension, 0, Info);
     if (Found != nullptr) {
@@ -67,8 +76,7 @@ inline TPGImageFileInfo InfoOf(const TBytes& Bytes, const std::string& Extension
 
 // The message of the failure the reader's GetInfo raises for Index, or "no error".
 inline std::string InfoError(const TFileFormatReader& Reader, const TBytes& Bytes, int Index) {
-    TBlockStream Stream(static_cast<const void*>(Bytes.data()),
-                        static_cast<std::int64_t>(Bytes.size()));
+    TBlockStream Stream = StreamOver(Bytes);
     TPGImageFileInfo Info;
     try {
         Reader.GetInfo(Stream, Index, Info);

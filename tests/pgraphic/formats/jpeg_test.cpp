@@ -92,8 +92,7 @@ TEST(JpegFormat, RegisteredUnderThreeExtensions) {
 
     // The first reader in extension order with the signature is "jif", whatever the name.
     const TBytes File = TrueColourFile(8, 8);
-    TBlockStream Stream(static_cast<const void*>(File.data()),
-                        static_cast<std::int64_t>(File.size()));
+    TBlockStream Stream = StreamOver(File);
     const TFileFormatReader* Found = FindFileFormatReader(Stream, "png");
     ASSERT_NE(Found, nullptr);
     EXPECT_EQ(Found->Extension(), "jif");

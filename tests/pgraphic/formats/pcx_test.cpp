@@ -222,14 +222,11 @@ TEST(PcxReader, ProgressComesFromTheReaderAndAbortKeepsTheRowsRead) {
     for (int Y = 0; Y < 3; ++Y) {
         B.Raw(Encoded({9, 9, 9}));
     }
-    TBytes Bytes = B.Bytes;
-    TBlockStream Stream(static_cast<const void*>(Bytes.data()),
-                        static_cast<std::int64_t>(Bytes.size()));
     TPixelGraphic Image;
     TProgressLog Log;
     Log.AbortAfter = 1;
     Log.Attach(Image);
-    Reader.ReadImage(Stream, Image, 0);
+    ReadBytes(Reader, B.Bytes, Image);
     EXPECT_TRUE(Log.AllFrom(&Reader));
     EXPECT_EQ(Log.Steps, std::vector<int>{0});
     EXPECT_EQ(Log.Max, 3);
@@ -241,10 +238,8 @@ TEST(PcxReader, ProgressComesFromTheReaderAndAbortKeepsTheRowsRead) {
     // The end event also comes when reading fails.
     TProgressLog Failing;
     Failing.Attach(Image);
-    const TBytes Cut(Bytes.begin(), Bytes.end() - 3);
-    TBlockStream CutStream(static_cast<const void*>(Cut.data()),
-                           static_cast<std::int64_t>(Cut.size()));
-    EXPECT_THROW(Reader.ReadImage(CutStream, Image, 0), EPGPCXFileFormatReader);
+    const TBytes Cut(B.Bytes.begin(), B.Bytes.end() - 3);
+    EXPECT_THROW(ReadBytes(Reader, Cut, Image), EPGPCXFileFormatReader);
     EXPECT_EQ(Failing.Starts, 1);
     EXPECT_EQ(Failing.Ends, 1);
 }

@@ -264,8 +264,7 @@ TEST(PngFormat, FileGammaBecomesTheImagesGammaAndIsCorrected) {
     const TBytes File = WritePng(Plan);
 
     TPixelGraphic Raw;
-    TBlockStream Stream(static_cast<const void*>(File.data()),
-                        static_cast<std::int64_t>(File.size()));
+    TBlockStream Stream = StreamOver(File);
     Reader.ReadImage(Stream, Raw, 0);
     EXPECT_NEAR(static_cast<double>(Raw.Gamma()), 2.2, 0.001);
     EXPECT_EQ(Raw.Pixels(1, 0), 128u); // libpng leaves the samples alone
@@ -318,8 +317,7 @@ TEST(PngFormat, InterlacedProgressAndAbort) {
     TProgressLog Stop;
     Stop.AbortAfter = 2;
     Stop.Attach(Aborted);
-    TBlockStream Stream(static_cast<const void*>(File.data()),
-                        static_cast<std::int64_t>(File.size()));
+    TBlockStream Stream = StreamOver(File);
     Reader.ReadImage(Stream, Aborted, 0);
     EXPECT_EQ(Stop.Ends, 1);
     EXPECT_TRUE(Stop.AllFrom(&Reader));

@@ -153,14 +153,11 @@ TEST(PnmReader, EachReaderKnowsItsVariantsAndReadsAllSix) {
 }
 
 TEST(PnmReader, ProgressComesFromTheReader) {
-    const TBytes Bytes = BytesOf("P2 1 3 255 1 2 3\n");
-    TBlockStream Stream(static_cast<const void*>(Bytes.data()),
-                        static_cast<std::int64_t>(Bytes.size()));
     TPixelGraphic Image;
     TProgressLog Log;
     Log.AbortAfter = 2;
     Log.Attach(Image);
-    Reader.ReadImage(Stream, Image, 0);
+    ReadBytes(Reader, BytesOf("P2 1 3 255 1 2 3\n"), Image);
     EXPECT_TRUE(Log.AllFrom(&Reader));
     EXPECT_EQ(Log.Steps, (std::vector<int>{0, 1}));
     EXPECT_EQ(Log.Max, 3);

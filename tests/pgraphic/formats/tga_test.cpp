@@ -217,13 +217,11 @@ TEST(TgaReader, MalformedAndHostileFiles) {
 TEST(TgaReader, ProgressComesFromTheReader) {
     TBmpBuilder B = TgaHeader(Spec(3, 1, 3, 8));
     B.U8(1).U8(2).U8(3);
-    TBlockStream Stream(static_cast<const void*>(B.Bytes.data()),
-                        static_cast<std::int64_t>(B.Bytes.size()));
     TPixelGraphic Image;
     TProgressLog Log;
     Log.AbortAfter = 1;
     Log.Attach(Image);
-    Reader.ReadImage(Stream, Image, 0);
+    ReadBytes(Reader, B.Bytes, Image);
     EXPECT_TRUE(Log.AllFrom(&Reader));
     EXPECT_EQ(Log.Steps, std::vector<int>{0});
     EXPECT_EQ(Log.Max, 3);

@@ -34,8 +34,7 @@ protected:
     }
 
     static TPixelGraphic& Load(TPixelGraphic& Image, const TBytes& Bytes, int Index = 0) {
-        TBlockStream Stream(static_cast<const void*>(Bytes.data()),
-                            static_cast<std::int64_t>(Bytes.size()));
+        TBlockStream Stream = StreamOver(Bytes);
         Image.LoadFromStreamExt(Stream, "tif", Index);
         return Image;
     }
@@ -44,8 +43,7 @@ protected:
     static std::string ErrorWith(const TBytes& Bytes, TPGWarningAction Action) {
         TPixelGraphic Image;
         Image.SetReadWarningAction(Action);
-        TBlockStream Stream(static_cast<const void*>(Bytes.data()),
-                            static_cast<std::int64_t>(Bytes.size()));
+        TBlockStream Stream = StreamOver(Bytes);
         try {
             Reader.ReadImage(Stream, Image, 0);
         } catch (const EPGTIFFileFormatReader& E) {
@@ -54,8 +52,7 @@ protected:
         return "no error";
     }
     static TPGImageFileInfo Info(const TBytes& Bytes) {
-        TBlockStream Stream(static_cast<const void*>(Bytes.data()),
-                            static_cast<std::int64_t>(Bytes.size()));
+        TBlockStream Stream = StreamOver(Bytes);
         TPGImageFileInfo Result;
         Reader.GetInfo(Stream, 0, Result);
         return Result;
@@ -318,8 +315,7 @@ TEST_F(Tiff, HostileFilesEndInErrorsNotInAllocations) {
     for (const TBytes& Huge :
          {OneStrip(20000, 20000, {8}, 1, {0}), OneStrip(20000, 20000, {8}, 1, {0x81, 0}, 32773)}) {
         TPixelGraphic Image;
-        TBlockStream Stream(static_cast<const void*>(Huge.data()),
-                            static_cast<std::int64_t>(Huge.size()));
+        TBlockStream Stream = StreamOver(Huge);
         EXPECT_THROW(Reader.ReadImage(Stream, Image, 0), EReadError);
         EXPECT_TRUE(Image.IsEmpty());
     }
