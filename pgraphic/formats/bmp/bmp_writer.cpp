@@ -21,15 +21,8 @@ int WrittenPaletteCount(const TPixelGraphic& Graphic) {
     return std::min(CoveringPaletteCount(Graphic), Graphic.MaxPaletteCount());
 }
 
-} // namespace
-
-std::int64_t PackedDIBSize(const TPixelGraphic& Graphic) {
-    return kInfoHeaderSize + 4 * static_cast<std::int64_t>(WrittenPaletteCount(Graphic)) +
-           Graphic.ImageSize();
-}
-
-void WritePackedDIB(TStream& Stream, TPixelGraphic& Graphic) {
-    const int Colors = WrittenPaletteCount(Graphic);
+// The information header, a colour table of Colors entries and the pixels.
+void WriteDIB(TStream& Stream, TPixelGraphic& Graphic, int Colors) {
     std::vector<std::uint8_t> Head(kInfoHeaderSize + 4 * static_cast<std::size_t>(Colors), 0);
     std::uint8_t* H = Head.data();
     PutLE32(H, kInfoHeaderSize);
@@ -53,6 +46,17 @@ void WritePackedDIB(TStream& Stream, TPixelGraphic& Graphic) {
     Stream.WriteBuffer(Graphic.ScanLines(), Graphic.ImageSize());
 }
 
+} // namespace
+
+std::int64_t PackedDIBSize(const TPixelGraphic& Graphic) {
+    return kInfoHeaderSize + 4 * static_cast<std::int64_t>(WrittenPaletteCount(Graphic)) +
+           Graphic.ImageSize();
+}
+
+void WritePackedDIB(TStream& Stream, TPixelGraphic& Graphic) {
+    WriteDIB(Stream, Graphic, WrittenPaletteCount(Graphic));
+}
+
 TBMPFileFormatWriter::TBMPFileFormatWriter(std::string Extension, bool IsListed)
     : TFileFormatWriter(std::move(Extension), "Bitmap") {
     SetWriterListed(IsListed);
@@ -60,12 +64,14 @@ TBMPFileFormatWriter::TBMPFileFormatWriter(std::string Extension, bool IsListed)
 }
 
 void TBMPFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
+    // Counted once: with a short palette the count looks at every pixel.
+    const int Colors = WrittenPaletteCount(Graphic);
     const auto Offset = static_cast<std::uint32_t>(kFileHeaderSize) + kInfoHeaderSize +
-                        4 * static_cast<std::uint32_t>(WrittenPaletteCount(Graphic));
+                        4 * static_cast<std::uint32_t>(Colors);
     std::uint8_t File[kFileHeaderSize] = {};
     PutLE16(File, kSignature);
     PutLE32(File + 2, Offset + Graphic.ImageSize());
     PutLE32(File + 10, Offset);
     Stream.WriteBuffer(File, kFileHeaderSize);
-    WritePackedDIB(Stream, Graphic);
+    WriteDIB(Stream, Graphic, Colors);
 }
