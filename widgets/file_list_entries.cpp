@@ -1,5 +1,7 @@
 #include "widgets/file_list_entries.h"
 
+#include "platform/ascii_text.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -10,15 +12,6 @@ namespace {
 
 char FoldCase(char C) {
     return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
-}
-
-std::string_view Trimmed(std::string_view Text) {
-    const auto First = Text.find_first_not_of(" \t");
-    if (First == std::string_view::npos) {
-        return {};
-    }
-    const auto Last = Text.find_last_not_of(" \t");
-    return Text.substr(First, Last - First + 1);
 }
 
 // Orders by text ignoring the case of ASCII letters; byte order breaks ties.
@@ -41,7 +34,7 @@ std::vector<std::string> SplitMask(std::string_view Mask) {
     std::size_t Start = 0;
     while (Start <= Mask.size()) {
         const auto End = std::min(Mask.find(';', Start), Mask.size());
-        const std::string_view Pattern = Trimmed(Mask.substr(Start, End - Start));
+        const std::string_view Pattern = TrimBlanks(Mask.substr(Start, End - Start));
         if (!Pattern.empty()) {
             Patterns.emplace_back(Pattern);
         }
