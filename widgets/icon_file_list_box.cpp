@@ -1,5 +1,6 @@
 #include "widgets/icon_file_list_box.h"
 
+#include "platform/paths.h"
 #include "widgets/file_item_delegate.h"
 #include "widgets/folder_glyph.h"
 
@@ -36,21 +37,6 @@ private:
     bool FStarted = false;
 };
 
-// A folder as the list keeps it: without a trailing "/", except for the root.
-std::string WithoutTrailingSlash(std::string Folder) {
-    while (Folder.size() > 1 && Folder.back() == '/') {
-        Folder.pop_back();
-    }
-    return Folder;
-}
-
-std::string JoinPath(const std::string& Folder, const std::string& Name) {
-    if (!Folder.empty() && Folder.back() == '/') {
-        return Folder + Name;
-    }
-    return Folder + "/" + Name;
-}
-
 std::string CurrentFolder() {
     std::error_code Error;
     const fs::path Current = fs::current_path(Error);
@@ -61,7 +47,7 @@ std::string CurrentFolder() {
 
 TIconFileListBox::TIconFileListBox(QWidget* Parent)
     : QListView(Parent), FModel(new TFileListModel(this)), FDelegate(new TFileItemDelegate(this)),
-      FFolderGlyph(FolderGlyph()), FDirectory(WithoutTrailingSlash(CurrentFolder())) {
+      FFolderGlyph(FolderGlyph()), FDirectory(ExcludeTrailingPathDelimiter(CurrentFolder())) {
     setModel(FModel);
     setItemDelegate(FDelegate);
     setUniformItemSizes(true);
@@ -73,7 +59,7 @@ TIconFileListBox::TIconFileListBox(QWidget* Parent)
 }
 
 void TIconFileListBox::SetDirectory(const std::string& Value) {
-    const std::string Folder = WithoutTrailingSlash(Value);
+    const std::string Folder = ExcludeTrailingPathDelimiter(Value);
     if (Folder != FDirectory) {
         FDirectory = Folder;
         Update();
@@ -146,7 +132,8 @@ std::string TIconFileListBox::FileName() const {
     if (Index < 0) {
         return {};
     }
-    return JoinPath(FDirectory, FModel->Items()[static_cast<std::size_t>(Index)].Entry.Name);
+    return IncludeTrailingPathDelimiter(FDirectory) +
+           FModel->Items()[static_cast<std::size_t>(Index)].Entry.Name;
 }
 
 void TIconFileListBox::SetFileName(const std::string& Path) {
@@ -180,9 +167,9 @@ void TIconFileListBox::SetFileName(const std::string& Path) {
 void TIconFileListBox::AddEntry(const TFileEntry& Entry) {
     TFileListItem Item{Entry, QString::fromStdString(EntryText(Entry)), QIcon()};
     if (FShowGlyphs) {
-        Item.Glyph = Entry.IsFolder
-                         ? FFolderGlyph
-                         : FIcons.Icon(QString::fromStdString(JoinPath(FDirectory, Entry.Name)));
+        Item.Glyph = Entry.IsFolder ? FFolderGlyph
+                                    : FIcons.Icon(QString::fromStdString(
+                                          IncludeTrailingPathDelimiter(FDirectory) + Entry.Name));
     }
     FBuilding.push_back(std::move(Item));
 }
