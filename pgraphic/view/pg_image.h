@@ -90,8 +90,7 @@ public:
     // The painter of the paint in progress (for OnPaint), else none.
     QPainter* Canvas() const { return FCanvas; }
 
-    // --- Properties
-    // --------------------------------------------------------------------------------
+    // --- Properties ----------------------------------------------------------------------------
     TActionMode ActionMode() const { return FActionMode; }
     void SetActionMode(TActionMode Value);
     bool Allow24BitStretch() const { return FAllow24BitStretch; }
