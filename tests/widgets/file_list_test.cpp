@@ -227,7 +227,8 @@ TEST_F(FileListBoxTest, ItemsHaveTheItemHeightAndGlyphsMoveTheText) {
 
 TEST_F(FileListBoxTest, ColumnsFillTopToBottomAndZeroListsInOneColumn) {
     for (int I = 0; I < 30; ++I) {
-        Touch(Path("r" + std::to_string(100 + I) + ".txt"));
+        const std::string Number = std::to_string(100 + I);
+        Touch(Path("r" + Number + ".txt"));
     }
     List->SetDirectory(Folder());
     ASSERT_EQ(List->Count(), 30);
