@@ -12,6 +12,7 @@
 #include "pgraphic/view/pg_open_dialog.h"
 #include "pgraphic/view/pic_box.h"
 #include "tests/app/ui/window_fixture.h"
+#include "tests/support/environment.h"
 #include "widgets/color_button.h"
 #include "widgets/font_combo_box.h"
 #include "widgets/icon_file_list_box.h"
@@ -351,9 +352,11 @@ TEST_F(WindowTest, TheStartupLinkHelpAndTheWebAddress) {
     EXPECT_EQ(Messages.Requests[0].Type, TMsgDlgType::mtConfirmation);
     Messages.Answer = TModalResult::mrYes;
     const std::string Config = Dir / "config";
-    setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
-    Click(General().btStart);
-    unsetenv("XDG_CONFIG_HOME");
+    {
+        TEnvironment Env;
+        Env.Set("XDG_CONFIG_HOME", Config);
+        Click(General().btStart);
+    }
     EXPECT_EQ(Messages.Texts().back(),
               "A shortcut has been successfully created on the StartUp folder");
     EXPECT_NE(ReadFile(Config + "/autostart/Vespera.desktop").find(" /AUTO"), std::string::npos);
