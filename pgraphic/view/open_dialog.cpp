@@ -8,7 +8,9 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QStringList>
+#include <QTreeView>
 #include <QWidget>
 
 namespace {
@@ -23,6 +25,20 @@ QStringList QtNameFilters(const std::string& Filter) {
         Filters << ToQString(Entry);
     }
     return Filters;
+}
+
+// The detail list shows sizes, types and dates whole, as wide as their entries; the names take
+// the room that is left. Left to itself the list cut them to "318...KiB" in a dialog of its
+// usual width.
+void FitDetailColumns(QFileDialog& Dialog) {
+    auto* Details = Dialog.findChild<QTreeView*>();
+    if (Details == nullptr) {
+        return;
+    }
+    QHeaderView* Header = Details->header();
+    Header->setStretchLastSection(false);
+    Header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Header->setSectionResizeMode(0, QHeaderView::Stretch);
 }
 
 // Frees the dialog window when Execute leaves, also by an exception.
@@ -74,6 +90,7 @@ void TOpenDialog::SetUp(QFileDialog& Dialog) const {
     if (!FFileName.empty()) {
         Dialog.selectFile(ToQString(FFileName));
     }
+    FitDetailColumns(Dialog);
 }
 
 bool TOpenDialog::Execute() {

@@ -15,12 +15,14 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -295,6 +297,25 @@ TEST_F(PGOpenDialogTest, CentredAtAThirdWithThePanelsBesideTheList) {
                   PGMapDialogRect({0, 0, 92, 0}, PGDialogBaseUnits(Window.font())).Right);
     });
     EXPECT_EQ(Dialog.PreviewPanel(), nullptr); // gone with the window
+}
+
+TEST_F(PGOpenDialogTest, DetailListShowsSizesTypesAndDatesWhole) {
+    TPGOpenDialog Dialog;
+    WhileOpen(Dialog, [&](QFileDialog& Window) {
+        QAbstractItemView* List = FileView(Window);
+        auto* Details = qobject_cast<QTreeView*>(List);
+        ASSERT_NE(Details, nullptr); // the list starts in details
+        const QHeaderView* Header = Details->header();
+        for (int Column = 1; Column < Header->count(); ++Column) {
+            if (!Header->isSectionHidden(Column)) {
+                EXPECT_GE(Header->sectionSize(Column), List->sizeHintForColumn(Column))
+                    << "column " << Column;
+            }
+        }
+        // The names have the room that is left, without a horizontal scroll.
+        EXPECT_GT(Header->sectionSize(0), 0);
+        EXPECT_LE(Header->length(), Details->viewport()->width());
+    });
 }
 
 TEST_F(PGOpenDialogTest, RestingOnAPictureShowsItsDescriptionAndPreview) {
