@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ clang
+    # the compiler cache the build uses when present (other build folders, other checkouts)
+    ccache
     # libFuzzer for ./fuzz.sh (only recommended by clang, so not pulled in without it)
     libclang-rt-dev
     # window framework, text layout, drawing
