@@ -10,6 +10,18 @@
 // goes on.
 void ShowException(const std::exception& E);
 
+// The failures of a sequence that goes on after a failure: when a further one is held the one
+// before is shown, and the last is raised at the end, so that each is reported once, in order.
+class THeldFailures {
+public:
+    void Hold(std::exception_ptr Failure);
+    // Raises the failure held last, if any.
+    void RaiseLast();
+
+private:
+    std::exception_ptr FLast;
+};
+
 // The program's title, the caption of its messages.
 inline constexpr const char* kProgramTitle = "Vespera";
 

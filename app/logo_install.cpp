@@ -5,10 +5,12 @@
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/atomic_file.h"
 #include "platform/file_ops.h"
+#include "platform/paths.h"
 
 #include <cerrno>
 #include <cstring>
 #include <string_view>
+#include <sys/stat.h>
 
 void InstallLogo(const TPixelGraphic& Logo, const std::string& FileName) {
     TPixelGraphic Installed;
@@ -22,12 +24,24 @@ void InstallLogo(const TPixelGraphic& Logo, const std::string& FileName) {
     }
 }
 
-bool BackupLogo(const std::string& WindowsDir, const std::string& ProgramDir,
-                const std::string& Name) {
+TBackup BackupLogo(const std::string& WindowsDir, const std::string& ProgramDir,
+                   const std::string& Name) {
+    const std::string SystemLogo = WindowsDir + Name;
     const std::string Backup = ProgramDir + Name;
     RemoveStaleTemporaryFiles(Backup);
     if (FileExists(Backup)) {
-        return false;
+        return {TBackupResult::brExists};
     }
-    return CopyFileAtomically(WindowsDir + Name, Backup, TReplaceMode::rmFailIfExists);
+    if (struct stat Info{};
+        ::stat(SystemLogo.c_str(), &Info) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        return {TBackupResult::brNoSystemLogo};
+    }
+    if (!CopyFileAtomically(SystemLogo, Backup, TReplaceMode::rmFailIfExists)) {
+        return {TBackupResult::brFailed, errno};
+    }
+    return {TBackupResult::brMade};
 }
+
+EBackupError::EBackupError(const std::string& SystemLogo, const std::string& Backup, int Error)
+    : Exception("Cannot back up \"" + SystemLogo + "\" to \"" + Backup + "\". " +
+                std::strerror(Error) + ". " + ExtractFileName(SystemLogo) + " was not replaced.") {}

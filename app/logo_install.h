@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/exception.h"
+
 #include <string>
 
 class TPixelGraphic;
@@ -15,9 +17,27 @@ class TPixelGraphic;
 // the old file stays.
 void InstallLogo(const TPixelGraphic& Logo, const std::string& FileName);
 
+enum class TBackupResult {
+    brMade,         // the backup was made now
+    brExists,       // a backup was made before
+    brNoSystemLogo, // there is no system logo to back up
+    brFailed,       // the copy could not be made (Error tells why)
+};
+
+struct TBackup {
+    TBackupResult Result = TBackupResult::brFailed;
+    int Error = 0; // errno of a failed copy
+};
+
 // Copies WindowsDir + Name to ProgramDir + Name unless that backup exists already (it is made
 // once and never refreshed). The copy is written like a logo, so an interrupted copy leaves no
-// partial backup behind. True when a backup was made now; false when one existed, there is no
-// system file to copy or the copy failed.
-bool BackupLogo(const std::string& WindowsDir, const std::string& ProgramDir,
-                const std::string& Name);
+// partial backup behind.
+TBackup BackupLogo(const std::string& WindowsDir, const std::string& ProgramDir,
+                   const std::string& Name);
+
+// A system logo that has no backup and could not get one: it is not to be replaced, or the
+// original would exist nowhere.
+class EBackupError : public Exception {
+public:
+    EBackupError(const std::string& SystemLogo, const std::string& Backup, int Error);
+};

@@ -17,14 +17,6 @@ namespace {
 constexpr const char* kFirstLogoFile = "logow.sys";
 constexpr const char* kLastLogoFile = "logos.sys";
 
-void ReportException(const std::exception_ptr& Failure) {
-    try {
-        std::rethrow_exception(Failure);
-    } catch (const std::exception& E) {
-        ShowException(E);
-    }
-}
-
 TFontInfo FontOf(const TLogoValues& V) {
     return TFontInfo{V.Font, V.Size, V.TextColor, V.Bold, V.Italic};
 }
@@ -58,20 +50,15 @@ void TVesperaApp::FormCreate(const TProgramPlaces& Places,
     FLoading = false;
     // Each logo is built even when the other's background picture cannot be read, so that
     // neither preview stays empty; the failures are reported in order, the last one raised.
-    std::exception_ptr Failure;
+    THeldFailures Failures;
     for (const int Logo : {1, 2}) {
         try {
             BackChange(Logo);
         } catch (const std::exception&) {
-            if (Failure) {
-                ReportException(Failure);
-            }
-            Failure = std::current_exception();
+            Failures.Hold(std::current_exception());
         }
     }
-    if (Failure) {
-        std::rethrow_exception(Failure);
-    }
+    Failures.RaiseLast();
 }
 
 void TVesperaApp::LoadSettings() {
@@ -260,19 +247,31 @@ void TVesperaApp::BitmapSelected(int Logo, const std::string* Chosen) {
 // --- Installation ------------------------------------------------------------------------------
 
 void TVesperaApp::SaveLogos() {
-    const auto Install = [this](const TPixelGraphic& Logo, const char* Name) {
+    // A logo whose backup fails stays as it is and the other one is still installed; a logo
+    // that cannot be written stops the sequence.
+    THeldFailures Failures;
+    for (const int Logo : {1, 2}) {
+        if (FSettings.LogoSkipped(Logo)) {
+            continue;
+        }
+        const char* Name = Logo == 1 ? kFirstLogoFile : kLastLogoFile;
+        if (const TBackup Backup = BackupLogo(Name); Backup.Result == TBackupResult::brFailed) {
+            Failures.Hold(std::make_exception_ptr(
+                EBackupError(FPlaces.WindowsDir + Name, FPlaces.ProgramDir + Name, Backup.Error)));
+            continue;
+        }
         const std::string FileName = FPlaces.WindowsDir + Name;
-        InstallLogo(Logo, FileName);
+        try {
+            InstallLogo(Logo == 1 ? FFirstLogo : FLastLogo, FileName);
+        } catch (const std::exception&) {
+            Failures.Hold(std::current_exception());
+            break;
+        }
         if (OnLogoInstalled) {
             OnLogoInstalled(this, FileName);
         }
-    };
-    if (!FSettings.LogoSkipped(1)) {
-        Install(FFirstLogo, kFirstLogoFile);
     }
-    if (!FSettings.LogoSkipped(2)) {
-        Install(FLastLogo, kLastLogoFile);
-    }
+    Failures.RaiseLast();
 }
 
 void TVesperaApp::BackupLogos() {
@@ -280,12 +279,13 @@ void TVesperaApp::BackupLogos() {
     BackupLogo(kLastLogoFile);
 }
 
-void TVesperaApp::BackupLogo(const std::string& Name) {
-    if (!::BackupLogo(FPlaces.WindowsDir, FPlaces.ProgramDir, Name)) {
-        return;
+TBackup TVesperaApp::BackupLogo(const std::string& Name) {
+    const TBackup Backup = ::BackupLogo(FPlaces.WindowsDir, FPlaces.ProgramDir, Name);
+    if (Backup.Result == TBackupResult::brMade) {
+        ShowProgramMessage("A Backup of your existing " + Name + " has been done",
+                           TMsgDlgType::mtInformation);
     }
-    ShowProgramMessage("A Backup of your existing " + Name + " has been done",
-                       TMsgDlgType::mtInformation);
+    return Backup;
 }
 
 void TVesperaApp::SaveLogosClick(const std::function<void(bool Saving)>& ShowSaving) {

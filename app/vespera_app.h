@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/background.h"
+#include "app/logo_install.h"
 #include "app/logo_text.h"
 #include "app/program_places.h"
 #include "app/random_source.h"
@@ -88,11 +89,13 @@ public:
 
     // --- Installation --------------------------------------------------------------------------
     // Installs the logos single-logo mode does not skip: FirstLogo as logow.sys, then LastLogo
-    // as logos.sys, each reported by OnLogoInstalled.
+    // as logos.sys, each reported by OnLogoInstalled. A system logo without a backup is backed
+    // up first; when that fails it is not replaced (EBackupError, raised after the other logo).
     void SaveLogos();
-    // The one-time backups of logow.sys and logos.sys, each announced by a message.
+    // The one-time backups of logow.sys and logos.sys, each announced by a message. A failed
+    // backup is not reported here: it is tried again before its logo is replaced.
     void BackupLogos();
-    void BackupLogo(const std::string& Name);
+    TBackup BackupLogo(const std::string& Name);
     // The button "Save Logos": ShowSaving(true) before the work (the window shows "Saving ...",
     // disables the button and paints), ShowSaving(false) after it, also when it failed.
     void SaveLogosClick(const std::function<void(bool Saving)>& ShowSaving);

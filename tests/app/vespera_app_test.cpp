@@ -9,6 +9,7 @@
 #include "tests/app/logo_pixels.h"
 #include "tests/app/message_recorder.h"
 #include "tests/app/scratch_program.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/read_only.h"
 
 #include <QString>
@@ -202,6 +203,33 @@ TEST_F(VesperaAppTest, BackupsAreMadeOnceWithAMessageEach) {
     App.BackupLogos();
     EXPECT_TRUE(Messages.Texts().empty());
     EXPECT_FALSE(std::filesystem::exists(Dir / "program/logow.sys"));
+}
+
+TEST_F(VesperaAppTest, ALogoIsReplacedOnlyOnceItsBackupIsMade) {
+    const std::string Original(200000, 'w'); // larger than the program may write
+    WriteFile(Dir / "windows/logow.sys", Original);
+    WriteFile(Dir / "windows/logos.sys", "system off picture");
+    Start();
+    TMessageRecorder Messages;
+    const std::string Made = "A Backup of your existing logos.sys has been done";
+    {
+        const TFileSizeLimit Limit(150000);
+        if (!Limit.Ok()) {
+            GTEST_SKIP() << "cannot limit the size of written files";
+        }
+        App.BackupLogos(); // the failure is told when the logo is to be replaced
+        EXPECT_EQ(Messages.Texts(), std::vector<std::string>{Made});
+        EXPECT_THROW(App.SaveLogos(), EBackupError);
+        EXPECT_NE(ReadFile(Dir / "windows/logos.sys"), "system off picture");
+    }
+    EXPECT_TRUE(ReadFile(Dir / "windows/logow.sys") == Original);
+    EXPECT_FALSE(std::filesystem::exists(Dir / "program/logow.sys"));
+    // The backup is tried again before the next replacement.
+    App.SaveLogos();
+    EXPECT_EQ(Messages.Texts(), (std::vector<std::string>{
+                                    Made, "A Backup of your existing logow.sys has been done"}));
+    EXPECT_TRUE(ReadFile(Dir / "program/logow.sys") == Original);
+    EXPECT_FALSE(ReadFile(Dir / "windows/logow.sys") == Original);
 }
 
 TEST_F(VesperaAppTest, AFailedWriteLeavesTheOldLogoAndStopsThere) {

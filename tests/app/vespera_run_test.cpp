@@ -5,6 +5,7 @@
 #include "tests/app/vespera_program.h"
 #include "tests/platform/test_files.h"
 #include "tests/support/environment.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/run_process.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,38 @@ TEST_F(VesperaRunTest, FirstRunBacksUpTheSystemsLogosAndSaysSoOnStandardError) {
     EXPECT_NE(ReadFile(Dir / "windows/logow.sys"), "the system's wait picture");
     const TProcessResult Again = RunProcess({Program.Path(), "/AUTO"});
     EXPECT_EQ(Again.Err.find("Backup"), std::string::npos);
+}
+
+TEST_F(VesperaRunTest, ALogoWhoseBackupFailsIsNotReplacedAndTheRunFails) {
+    // A system picture larger than the program may write: its backup fails as on a full disk,
+    // while the new logo, which is smaller, could be written.
+    const std::string Original(200000, 'w');
+    WriteFile(Dir / "windows/logow.sys", Original);
+    WriteFile(Dir / "windows/logos.sys", "the system's off picture");
+    {
+        const TFileSizeLimit Limit(150000);
+        if (!Limit.Ok()) {
+            GTEST_SKIP() << "cannot limit the size of written files";
+        }
+        const TProcessResult Run = RunProcess({Program.Path(), "/AUTO"});
+        EXPECT_EQ(Run.ExitCode, 1);
+        EXPECT_NE(Run.Err.find("Cannot back up \"" + Dir / "windows/logow.sys\" to \"" +
+                               Dir / "program/logow.sys\". File too large. logow.sys was not "
+                                     "replaced."),
+                  std::string::npos)
+            << Run.Err;
+        // The other logo follows the rule on its own.
+        EXPECT_EQ(Run.Out, "vespera: wrote " + Dir / "windows/logos.sys\n");
+    }
+    EXPECT_TRUE(ReadFile(Dir / "windows/logow.sys") == Original);
+    EXPECT_EQ(ReadFile(Dir / "program/logos.sys"), "the system's off picture");
+    EXPECT_FALSE(std::filesystem::exists(Dir / "program/logow.sys"));
+
+    // Once the backup can be made, the logo is replaced.
+    ASSERT_EQ(RunProcess({Program.Path(), "/AUTO"}).ExitCode, 0);
+    EXPECT_TRUE(ReadFile(Dir / "program/logow.sys") == Original);
+    EXPECT_EQ(std::filesystem::file_size(Dir / "windows/logow.sys"),
+              14U + 40U + 1024U + 320U * 400U);
 }
 
 TEST_F(VesperaRunTest, AFailedRunSaysWhyAndEndsWithStatusOne) {
