@@ -205,8 +205,7 @@ TEST_F(RecordFile, DrawsFarIntoLargeFilesFindTheirRecord) {
 }
 
 TEST_F(RecordFile, SampleFileAnswersEveryOneOfItsQuestions) {
-    const std::string Sample =
-        (std::filesystem::path(__FILE__).parent_path() / "../../app/vespera.txt").string();
+    const std::string Sample = VESPERA_SAMPLE_RECORD_FILE;
     EXPECT_FALSE(ReadDescription(Sample).empty());
     const auto Tallies = Tally(Sample, 3000);
     EXPECT_GE(Tallies.size(), 40u);
