@@ -1,18 +1,17 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in release mode and runs them. An optional argument filters the
-# benchmarks by name (a regular expression, as Google Benchmark takes it).
+# Builds the benchmarks in release mode (the "release" preset, build/release) and runs them. An
+# optional argument filters the benchmarks by name (a regular expression, as Google Benchmark
+# takes it).
 set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/install-deps.sh
 
-build=build/release
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESPERA_WERROR=ON -DVESPERA_BUILD_TESTS=OFF \
-    -DVESPERA_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build"
+cmake --preset release >/dev/null
+cmake --build --preset release
 
 filter=${1:-.}
-for program in "$build"/bench/bench_*; do
+for program in build/release/bench/bench_*; do
     [[ -x "$program" ]] || continue
     "$program" --benchmark_filter="$filter" --benchmark_repetitions=5 \
         --benchmark_report_aggregates_only=true

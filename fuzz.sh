@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a libFuzzer campaign: ./fuzz.sh TARGET SECONDS (TARGET as in fuzz/CMakeLists.txt, e.g.
-# bmp). New inputs go to build/fuzz/corpus/TARGET, crashes to fuzz/findings/TARGET/; turn each
-# crasher into a fixture by moving it to fuzz/crashers/TARGET/.
+# bmp), built with clang by the "fuzz" preset. New inputs go to build/fuzz/corpus/TARGET,
+# crashes to fuzz/findings/TARGET/; turn each crasher into a fixture by moving it to
+# fuzz/crashers/TARGET/.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -16,9 +17,8 @@ shift 2
 scripts/install-deps.sh
 
 build=build/fuzz
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVESPERA_FUZZ=ON -DVESPERA_SANITIZE=ON -DVESPERA_WERROR=ON -DVESPERA_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target "fuzz_$target"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target "fuzz_$target"
 
 corpus="$build/corpus/$target"
 findings="fuzz/findings/$target"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds in release mode and runs the program: ./run.sh /AUTO writes new logos.
+# Builds in release mode (the "release" preset) and runs the program: ./run.sh /AUTO writes new
+# logos.
 # ./run.sh pgconv ARGS runs pgconv, the image library's command-line front end, instead.
 # The build's own output goes to standard error only when the build fails, so the program's
 # output stays clean. VESPERA_BUILD_DIR chooses another build folder (default build/release).
@@ -19,8 +20,8 @@ fi
 build=${VESPERA_BUILD_DIR:-build/release}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-if ! { cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESPERA_BUILD_TESTS=OFF &&
-       cmake --build "$build" --target "$target"; } >"$log" 2>&1; then
+if ! { cmake --preset release -B "$build" && cmake --build "$build" --target "$target"; } \
+    >"$log" 2>&1; then
     cat "$log" >&2
     exit 1
 fi

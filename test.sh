@@ -1,18 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test through CTest.
+# UndefinedBehaviorSanitizer (the "sanitize" preset, build/sanitize), and runs the tests through
+# CTest: every test without arguments, else the ones the arguments select, as ctest takes them
+# (./test.sh -R Pcx runs the tests whose names contain Pcx).
 set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/install-deps.sh
 
-build=build/sanitize
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESPERA_SANITIZE=ON -DVESPERA_WERROR=ON \
-    -DVESPERA_BUILD_TESTS=ON >/dev/null
-cmake --build "$build"
-
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan_suppressions.txt"
-export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+ctest --preset sanitize -j "$(nproc)" "$@"
