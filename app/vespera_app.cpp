@@ -211,13 +211,27 @@ void TVesperaApp::Changes(int Logo) {
     if (FLoading) {
         return;
     }
-    TPixelGraphic& Image = Logo == 1 ? FFirstLogo : FLastLogo;
+    const auto LogoImage = [this](int Which) -> TPixelGraphic& {
+        return Which == 1 ? FFirstLogo : FLastLogo;
+    };
+    TPixelGraphic& Image = LogoImage(Logo);
     const bool OtherBackground = FSettings.LogoSkipped(Logo);
     const bool FirstBackground = (Logo == 1) != OtherBackground;
     Image.StretchFrom(FirstBackground ? FFirstBack : FLastBack);
     DrawLogoText(GetTextInfo(Logo));
     if (OnShowLogo) {
         OnShowLogo(this, Logo, Image);
+    }
+    // In single-logo mode both logos are the same composition of both pages' settings: the
+    // other one follows, so that the logo installed never lags behind a change made on the
+    // page of the logo that is not installed.
+    if (FSettings.SingleLogo()) {
+        const int Other = 3 - Logo;
+        TPixelGraphic& OtherImage = LogoImage(Other);
+        OtherImage.StretchFrom(Image);
+        if (OnShowLogo) {
+            OnShowLogo(this, Other, OtherImage);
+        }
     }
 }
 

@@ -80,7 +80,8 @@ public:
     void FirstBackChange();
     void LastBackChange();
     // Recompose a logo from its kept background (the other one's in single-logo mode), then
-    // OnShowLogo.
+    // OnShowLogo. In single-logo mode the other logo takes the same composition and is shown
+    // too, whichever page's setting changed.
     void ChangesFirst();
     void ChangesLast();
     // The picture dialog of a page ended: with the chosen file (none after Cancel) the

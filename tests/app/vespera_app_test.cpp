@@ -178,6 +178,30 @@ TEST_F(VesperaAppTest, SingleLogoModesChangeOnlyTheirFile) {
     EXPECT_FALSE(std::filesystem::exists(Dir / "windows/logos.bmp"));
 }
 
+// Whichever page a setting of the logo that carries both texts changes on, that logo (the one
+// installed) follows at once; the other logo shows the same composition.
+TEST_F(VesperaAppTest, InSingleLogoModeAChangeOnEitherPageReachesTheInstalledLogo) {
+    for (const int Used : {1, 2}) {
+        WriteSettings("[General]\nOnly One=" + std::to_string(Used) + "\n");
+        Start();
+        const std::string Installed = Dir / (Used == 1 ? "windows/logow.sys" : "windows/logos.sys");
+        for (const int Page : {3 - Used, Used}) {
+            App.SaveLogos();
+            const std::string Before = ReadFile(Installed);
+            App.Settings().SetSize(Page, App.Settings().Logo(Page).Size + 6);
+            EXPECT_TRUE(SamePixels(App.FirstLogo(), App.LastLogo()))
+                << "only " << Used << ", page " << Page;
+            App.SaveLogos();
+            EXPECT_TRUE(ReadFile(Installed) != Before) << "only " << Used << ", page " << Page;
+        }
+        App.SaveLogos();
+        const std::string Before = ReadFile(Installed);
+        App.Settings().SetBackground(Used, 1);
+        App.SaveLogos();
+        EXPECT_TRUE(ReadFile(Installed) != Before) << "only " << Used << ", background";
+    }
+}
+
 TEST_F(VesperaAppTest, BackupsAreMadeOnceWithAMessageEach) {
     WriteFile(Dir / "windows/logow.sys", "system wait picture");
     WriteFile(Dir / "windows/logos.sys", "system off picture");
