@@ -6,9 +6,10 @@
 #include <cstdlib>
 #include <exception>
 
+// No display name is set: the platform would append it to every window title ("... — Vespera"),
+// and the windows carry their own titles; messages are captioned with the program's title.
 TVesperaApplication::TVesperaApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {
     setApplicationName(QStringLiteral("vespera"));
-    setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
 }
 
 bool TVesperaApplication::notify(QObject* Receiver, QEvent* Event) {

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
-// The program's application object: titled "Vespera", and the default error handler of every
-// event it delivers, so that a failure inside an event handler is shown in a message box and the
-// program goes on instead of ending.
+// The program's application object: the default error handler of every event it delivers, so
+// that a failure inside an event handler is shown in a message box (captioned with the
+// program's title, "Vespera") and the program goes on instead of ending.
 class TVesperaApplication : public QApplication {
 public:
     TVesperaApplication(int& Argc, char** Argv);

@@ -442,12 +442,17 @@ void TfmVespera::btUseClick() {
 
 void TfmVespera::btSaveLogosClick() {
     QPushButton* Button = FGeneral->btSaveLogos;
-    FApp.SaveLogosClick([Button](bool Saving) {
+    // Disabling the button hands the focus on to the next control ("Go to ..."); it comes back
+    // afterwards, so that the next Return or Space does not open the web address.
+    const bool Focused = focusWidget() == Button;
+    FApp.SaveLogosClick([Button, Focused](bool Saving) {
         Button->setText(Saving ? QStringLiteral("Saving ...") : QStringLiteral("Save Logos"));
         Button->setEnabled(!Saving);
         if (Saving) {
             // The new caption is painted before the work begins.
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        } else if (Focused) {
+            Button->setFocus(Qt::OtherFocusReason);
         }
     });
 }

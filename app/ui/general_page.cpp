@@ -29,6 +29,7 @@ TGeneralPage::TGeneralPage(const QString& HomePage, QWidget* Parent) : QWidget(P
     Label11 =
         PlaceLabel(new QLabel(QStringLiteral("Answer:"), this), QStringLiteral("Label11"), 152, 80);
     Memo1 = Place(new QPlainTextEdit(this), QStringLiteral("Memo1"), 208, 76, 385, 85);
+    Memo1->setTabChangesFocus(true); // it shows the answer; Tab moves on as in every field
 
     btRand = Button(this, QStringLiteral("Select"), "btRand", 224, 176, 89);
     btUse = Button(this, QStringLiteral("Use"), "btUse", 360, 176, 89);

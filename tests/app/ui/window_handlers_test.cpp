@@ -267,6 +267,34 @@ TEST_F(WindowTest, TheDefaultTextKeepsItsSelectionWithoutTheFocus) {
     EXPECT_FALSE(General().Edit1->hasSelectedText());
 }
 
+// Keyboard users: Tab and Shift+Tab leave the "Answer:" field, which only shows texts; the focus
+// stays on "Save Logos" after saving, also when it failed (the button is disabled meanwhile).
+TEST_F(WindowTest, TheFocusMovesOnByTabAndStaysOnSaveLogos) {
+    Start();
+    QPlainTextEdit& Memo = *General().Memo1;
+    const QString Answer = Memo.toPlainText();
+    Memo.setFocus();
+    QTest::keyClick(&Memo, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), General().btRand);
+    Memo.setFocus();
+    QTest::keyClick(&Memo, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), General().Edit1);
+    EXPECT_EQ(Memo.toPlainText(), Answer);
+
+    QPushButton* Save = General().btSaveLogos;
+    Click(Save);
+    EXPECT_EQ(QApplication::focusWidget(), Save);
+    std::filesystem::remove_all(Dir / "windows");
+    WriteFile(Dir / "windows", "a file where the Windows folder was");
+    Messages.Requests.clear();
+    QTest::keyClick(Save, Qt::Key_Space);
+    QApplication::processEvents();
+    ASSERT_EQ(Messages.Requests.size(), 1U);
+    EXPECT_EQ(Messages.Requests[0].Type, TMsgDlgType::mtError);
+    EXPECT_TRUE(Save->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), Save);
+}
+
 TEST_F(WindowTest, ClosingWithoutSavingLeavesTheSettingsFileAsItWas) {
     const std::string Hand = "; kept as written\n[First Logo]\nSize=0x14\n[General]\nOnly One=3\n";
     WriteSettings(Hand);

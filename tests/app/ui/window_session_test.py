@@ -7,7 +7,7 @@ Starts a copy of VESPERA in a scratch program folder with a scratch HOME and Win
 (holding the system's two logo files), answers the two backup messages (checking that they
 appear over the window), looks at every page in a screenshot (kept in OUTDIR), types a default
 text, presses "Save Logos" and "Save Changes and Exit", and checks the files the program wrote.
-Exits with 77 (skipped) when xvfb-run, xdotool, ImageMagick's import or PIL is missing.
+Exits with 77 (skipped) when xvfb-run, xdotool, xprop, ImageMagick's import or PIL is missing.
 """
 
 import os
@@ -124,6 +124,11 @@ def inside(args):
     session = Session(out_dir)
     try:
         main = wait_for(lambda: windows_named(TITLE), "the settings window")[0]
+        # The title bar shows _NET_WM_NAME where the window manager supports it: the caption
+        # exactly, nothing appended.
+        net_name = run("xprop", "-id", str(main), "-notype", "_NET_WM_NAME")
+        if net_name != f'_NET_WM_NAME = "{TITLE}"':
+            fail("the title bar reads " + net_name)
         wx, wy, ww, wh = geometry(main)
         if (ww, wh) != (620, 329):
             fail(f"the window is {ww} x {wh}, not 620 x 329")
@@ -218,7 +223,8 @@ def main():
     if len(sys.argv) != 3:
         print(__doc__, file=sys.stderr)
         sys.exit(2)
-    missing = [tool for tool in ("xvfb-run", "xdotool", "import") if shutil.which(tool) is None]
+    missing = [tool for tool in ("xvfb-run", "xdotool", "xprop", "import")
+               if shutil.which(tool) is None]
     try:
         import PIL  # noqa: F401
     except ImportError:
