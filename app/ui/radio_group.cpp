@@ -2,13 +2,12 @@
 
 #include <QEvent>
 #include <QRadioButton>
+#include <QStyle>
 #include <algorithm>
 
 namespace {
 
-constexpr int kButtonLeft = 8;
-constexpr int kSideMargins = 10;
-constexpr int kBottomMargin = 5;
+constexpr int kButtonLeft = 8; // under the caption's first letter
 
 } // namespace
 
@@ -63,21 +62,29 @@ void TRadioGroup::ButtonToggled(int Index, bool Checked) {
     }
 }
 
-// The rows share the height below the caption's line equally; what does not divide goes half
-// above them.
+// The buttons stand in one column inside the frame, below the caption: each as high as what it
+// shows (its indicator, its text), with the free rows spread evenly above, between and below
+// them, so that nothing touches where the box leaves room for it.
 void TRadioGroup::ArrangeButtons() {
     if (FButtons.empty()) {
         return;
     }
-    const int TextHeight = fontMetrics().height();
+    const QRect Interior = InteriorRect();
     const int Rows = Count();
-    const int Available = height() - TextHeight - kBottomMargin;
-    const int RowHeight = std::max(0, Available / Rows);
-    const int Top = TextHeight + 1 + std::max(0, Available % Rows) / 2;
-    const int Width = std::max(0, width() - kSideMargins);
+    int ContentHeight = 0;
+    for (const QRadioButton* Button : FButtons) {
+        const int Indicator =
+            Button->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, Button);
+        const int Text = Button->text().isEmpty() ? 0 : Button->fontMetrics().height();
+        ContentHeight = std::max({ContentHeight, Indicator, Text});
+    }
+    const int Height = std::clamp(ContentHeight, 0, std::max(0, Interior.height() / Rows));
+    const int Free = std::max(0, Interior.height() - Rows * Height);
+    // One free column before the frame's right line.
+    const int Width = std::max(0, Interior.right() - kButtonLeft);
     for (int I = 0; I < Rows; ++I) {
-        FButtons[static_cast<std::size_t>(I)]->setGeometry(kButtonLeft, Top + I * RowHeight, Width,
-                                                           RowHeight);
+        const int Top = Interior.top() + I * Height + Free * (I + 1) / (Rows + 1);
+        FButtons[static_cast<std::size_t>(I)]->setGeometry(kButtonLeft, Top, Width, Height);
     }
 }
 

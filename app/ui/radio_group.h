@@ -10,7 +10,8 @@
 class QRadioButton;
 
 // A group of radio buttons in a framed box with a caption, one button per item, laid out in one
-// column of equal rows below the caption's line. ItemIndex is the selected item (-1: none).
+// column, evenly spaced inside the frame below the caption. ItemIndex is the selected item (-1:
+// none).
 // OnClick reports every change of the selection, by the user or in code.
 class TRadioGroup : public TPGGroupBox, public TObject {
 public:

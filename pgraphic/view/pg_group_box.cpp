@@ -1,6 +1,7 @@
 #include "pgraphic/view/pg_group_box.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -34,6 +35,19 @@ QRect TPGGroupBox::CaptionRect() const {
     return {QPoint(kCaptionLeft, 0), Size};
 }
 
+QRect TPGGroupBox::FrameBounds() const {
+    return {QPoint(0, fontMetrics().height() / 2 - 1), QPoint(width() - 1, height() - 1)};
+}
+
+QRect TPGGroupBox::InteriorRect() const {
+    const int Line = FrameLineWidth();
+    QRect Interior = FrameBounds().adjusted(Line, Line, -Line, -Line);
+    if (!title().isEmpty()) {
+        Interior.setTop(std::max(Interior.top(), CaptionRect().bottom() + 1));
+    }
+    return Interior;
+}
+
 bool TPGGroupBox::event(QEvent* Event) {
     InvalidateOnChange(*Event);
     return QGroupBox::event(Event);
@@ -42,7 +56,6 @@ bool TPGGroupBox::event(QEvent* Event) {
 // The opaque background is Qt's fill with Color before this runs.
 void TPGGroupBox::paintEvent(QPaintEvent* /*Event*/) {
     QPainter Painter(this);
-    const int TextHeight = fontMetrics().height();
     if (!title().isEmpty()) {
         const QRect Caption = CaptionRect();
         Painter.setPen(palette().color(foregroundRole()));
@@ -50,7 +63,7 @@ void TPGGroupBox::paintEvent(QPaintEvent* /*Event*/) {
         // The frame's top line does not cross the title.
         Painter.setClipRegion(QRegion(rect()) - QRegion(Caption.adjusted(-1, 0, 1, 0)));
     }
-    const QRect Frame(QPoint(0, TextHeight / 2 - 1), QPoint(width() - 1, height() - 1));
+    const QRect Frame = FrameBounds();
     if (FCtl3D) {
         const QRect Inner = Frame.adjusted(1, 1, 0, 0);
         FrameRect(Painter, Inner, palette().color(QPalette::Light));

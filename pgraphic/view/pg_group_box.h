@@ -23,11 +23,17 @@ public:
 
     // The title's rectangle: at (8, 0), as wide and as high as the text.
     QRect CaptionRect() const;
+    // What the frame's lines enclose, below the title when there is one.
+    QRect InteriorRect() const;
 
 protected:
     bool event(QEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;
 
 private:
+    // The frame's outer rectangle; its lines are 2 pixels wide with Ctl3D, else 1.
+    QRect FrameBounds() const;
+    int FrameLineWidth() const { return FCtl3D ? 2 : 1; }
+
     bool FCtl3D = true;
 };

@@ -19,7 +19,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabBar>
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -212,4 +214,42 @@ TEST_F(WindowTest, EveryControlAtItsPlaceWithItsCaptionAndNothingClipped) {
     EXPECT_EQ(Last().Image->objectName(), QStringLiteral("ImLast"));
     EXPECT_EQ(General().Files->Mask(), "*.txt");
     EXPECT_EQ(General().Files->ItemHeight(), 18);
+}
+
+// Every radio group stands its buttons in one column inside its etched frame (lines two pixels
+// wide) and below its caption, each as high as what it shows, with equal free rows above,
+// between and below them: none touches another, the caption or the frame.
+TEST_F(WindowTest, RadioGroupsSpaceTheirButtonsEvenlyWithNothingTouching) {
+    Start();
+    for (const int Logo : {1, 2}) {
+        ShowPage(Logo);
+        const TLogoPage* Page = Window.LogoPage(Logo);
+        for (const TRadioGroup* Group : {Page->Effect, Page->Background, Page->Position}) {
+            SCOPED_TRACE(Group->objectName().toStdString());
+            const int TextHeight = Group->fontMetrics().height();
+            const int FirstFree = Group->title().isEmpty() ? TextHeight / 2 + 1 : TextHeight;
+            const int LastFree = Group->height() - 3;
+            std::vector<int> Gaps;
+            int Next = FirstFree;
+            for (int I = 0; I < Group->Count(); ++I) {
+                const QRadioButton& Button = *Group->Button(I);
+                const QRect Place = Button.geometry();
+                EXPECT_GE(Place.height(),
+                          Button.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr,
+                                                      &Button));
+                if (!Button.text().isEmpty()) {
+                    EXPECT_GE(Place.height(), TextHeight);
+                    EXPECT_GE(Place.width(), Button.sizeHint().width());
+                }
+                EXPECT_GE(Place.left(), 3);
+                EXPECT_LE(Place.right(), Group->width() - 4);
+                Gaps.push_back(Place.top() - Next);
+                Next = Place.bottom() + 1;
+            }
+            Gaps.push_back(LastFree + 1 - Next);
+            const auto [Least, Most] = std::minmax_element(Gaps.begin(), Gaps.end());
+            EXPECT_GE(*Least, 1);
+            EXPECT_LE(*Most - *Least, 1);
+        }
+    }
 }
