@@ -5,7 +5,6 @@
 #include "platform/paths.h"
 #include "platform/shell_open.h"
 
-#include <array>
 #include <filesystem>
 
 namespace {
@@ -20,17 +19,22 @@ std::string BaseName(const std::string& HelpFile) {
 
 } // namespace
 
-std::string HelpPage(const std::string& ProgramFile, const std::string& HelpFile, int /*Context*/) {
+std::vector<std::string> HelpFolders(const std::string& ProgramFile, const std::string& HelpFile) {
     const std::string ProgramFolder = ExtractFilePath(ProgramFile);
     const std::string Base = BaseName(HelpFile);
     if (ProgramFolder.empty() || Base.empty()) {
         return {};
     }
-    const std::array<std::string, 2> Folders{
-        ProgramFolder + "help/",
-        ProgramFolder + "../share/doc/" + Base + "/html/",
-    };
-    for (const std::string& Folder : Folders) {
+    std::vector<std::string> Folders;
+    for (const std::string& Folder :
+         {ProgramFolder + "help/", ProgramFolder + "../share/doc/" + Base + "/html/"}) {
+        Folders.push_back(std::filesystem::path(Folder).lexically_normal().string());
+    }
+    return Folders;
+}
+
+std::string HelpPage(const std::string& ProgramFile, const std::string& HelpFile, int /*Context*/) {
+    for (const std::string& Folder : HelpFolders(ProgramFile, HelpFile)) {
         if (const std::string Page = Folder + kContentsPage; FileExists(Page)) {
             std::error_code Error;
             const std::filesystem::path Clean = std::filesystem::weakly_canonical(Page, Error);
@@ -47,8 +51,19 @@ bool ShowHelp(const std::string& ProgramFile, const std::string& HelpFile, int C
     }
     TMessageBoxRequest Request;
     Request.Caption = "Help";
-    Request.Text = Page.empty() ? "Cannot find the help file " + HelpFile + "."
-                                : "Cannot open the help page " + Page + ".";
+    if (Page.empty()) {
+        Request.Text = "Cannot find the help file " + HelpFile + ".";
+        const std::vector<std::string> Folders = HelpFolders(ProgramFile, HelpFile);
+        if (!Folders.empty()) {
+            Request.Text += std::string("\nIts pages (") + kContentsPage +
+                            ") were looked for in these folders, in this order:";
+            for (const std::string& Folder : Folders) {
+                Request.Text += "\n" + Folder;
+            }
+        }
+    } else {
+        Request.Text = "Cannot open the help page " + Page + ".";
+    }
     Request.Type = TMsgDlgType::mtError;
     ShowMessageBox(Request);
     return false;

@@ -58,7 +58,11 @@ TEST_F(HelpViewerTest, PagesBesideTheProgramComeBeforeTheInstalledOnes) {
 TEST_F(HelpViewerTest, ShowHelpOpensThePageOrSaysWhy) {
     const std::string Program = Dir / "bin/vespera";
     EXPECT_FALSE(ShowHelp(Program, "vespera.hlp", 0));
-    EXPECT_EQ(Messages, std::vector<std::string>{"Cannot find the help file vespera.hlp."});
+    // Where it looked, in order, so that the user can put the pages there.
+    EXPECT_EQ(Messages, std::vector<std::string>{
+                            "Cannot find the help file vespera.hlp.\nIts pages (index.html) were "
+                            "looked for in these folders, in this order:\n" +
+                            Dir / "bin/help/" + "\n" + Dir / "share/doc/vespera/html/"});
     EXPECT_TRUE(Opened.empty());
     Page("bin/help");
     EXPECT_TRUE(ShowHelp(Program, "vespera.hlp", 0));

@@ -3,10 +3,11 @@
 
     window_session_test.py VESPERA OUTDIR
 
-Starts a copy of VESPERA in a scratch program folder with a scratch HOME and Windows folder
-(holding the system's two logo files), answers the two backup messages (checking that they
-appear over the window), looks at every page in a screenshot (kept in OUTDIR), types a default
-text, presses "Save Logos" and "Save Changes and Exit", and checks the files the program wrote.
+Starts a portable copy of VESPERA's build folder in a scratch program folder with a scratch HOME
+and Windows folder (holding the system's two logo files), answers the two backup messages
+(checking that they appear over the window), looks at every page in a screenshot (kept in
+OUTDIR), types a default text, presses "Save Logos", "Help" (which opens the copy's help pages)
+and "Save Changes and Exit", and checks the files the program wrote.
 Exits with 77 (skipped) when xvfb-run, xdotool, xprop, ImageMagick's import or PIL is missing.
 """
 
@@ -98,10 +99,16 @@ def inside(args):
     home = os.path.join(scratch, "home")
     for folder in (program, windows, home):
         os.makedirs(folder)
-    shutil.copy(vespera, program)
-    build = os.path.dirname(vespera)
-    shutil.copy(os.path.join(build, "vespera.txt"), program)
-    shutil.copytree(os.path.join(build, "help"), os.path.join(program, "help"))
+    # A portable copy: what the build put beside the program, without CMake's own files.
+    shutil.copytree(os.path.dirname(vespera), program, dirs_exist_ok=True,
+                    ignore=shutil.ignore_patterns("CMakeFiles", "*.cmake", "*.a"))
+    # The desktop's opener records what it is asked to open.
+    tools = os.path.join(scratch, "tools")
+    opened = os.path.join(scratch, "opened")
+    os.makedirs(tools)
+    with open(os.path.join(tools, "xdg-open"), "w") as f:
+        f.write(f'#!/bin/sh\necho "$@" >> "{opened}"\n')
+    os.chmod(os.path.join(tools, "xdg-open"), 0o755)
     with open(os.path.join(windows, "logow.sys"), "wb") as f:
         f.write(b"system wait picture")
     with open(os.path.join(windows, "logos.sys"), "wb") as f:
@@ -110,7 +117,8 @@ def inside(args):
     with open(os.path.join(program, "vespera.INI"), "w") as f:
         f.write("[General]\nTextFile=\n")
 
-    env = dict(os.environ, HOME=home, VESPERA_WINDIR=windows, XDG_CONFIG_HOME=home + "/.config")
+    env = dict(os.environ, HOME=home, VESPERA_WINDIR=windows, XDG_CONFIG_HOME=home + "/.config",
+               PATH=tools + os.pathsep + os.environ.get("PATH", ""))
     if "ASAN_OPTIONS" in env:
         # libxkbcommon-x11, which Qt's X11 platform loads, hands strndup a name without a
         # terminating zero (as strndup allows); the strict string check takes that for an
@@ -193,6 +201,15 @@ def inside(args):
             with open(path, "rb") as f:
                 if f.read(2) != b"BM":
                     fail(name + " is not a BMP picture")
+
+        # "Help" finds the pages the portable copy holds beside the program.
+        run("xdotool", "mousemove", str(wx + origin[0] + 49 + 112),
+            str(wy + origin[1] + 260 + 12), "click", "1")
+        wait_for(lambda: os.path.exists(opened), "the help page to be opened")
+        with open(opened) as f:
+            page = os.path.realpath(os.path.join(program, "help", "index.html"))
+            if f.read().strip() != "file://" + page:
+                fail("\"Help\" opened " + open(opened).read())
 
         run("xdotool", "mousemove", str(wx + origin[0] + 337 + 112),
             str(wy + origin[1] + 260 + 12), "click", "1")
