@@ -26,6 +26,8 @@ packages=(
     desktop-file-utils hyperfine
     # manual pages (man -l) and the Debian package's library dependencies (cpack -G DEB)
     man-db dpkg-dev
+    # the distribution's checks of the Debian package and of its AppStream metainfo
+    lintian appstream
 )
 
 missing=()

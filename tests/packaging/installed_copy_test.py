@@ -27,9 +27,12 @@ INSTALLED = [
     "bin/pgconv",
     "share/applications/vespera.desktop",
     "share/icons/hicolor/scalable/apps/vespera.svg",
-    "share/man/man1/vespera.1",
-    "share/man/man1/pgconv.1",
+    "share/metainfo/org.example.vespera.metainfo.xml",
+    "share/man/man1/vespera.1.gz",
+    "share/man/man1/pgconv.1.gz",
     "share/vespera/vespera.txt",
+    "share/doc/vespera/copyright",
+    "share/doc/vespera/changelog.gz",
     "share/doc/vespera/html/index.html",
     "share/doc/vespera/html/record-files.html",
     "share/doc/vespera/html/settings.html",
@@ -85,7 +88,8 @@ def main():
         if icon.tag != "{http://www.w3.org/2000/svg}svg":
             fail("the icon is not an SVG picture")
 
-        for page, title in (("vespera.1", "vespera - rewrite"), ("pgconv.1", "pgconv - convert")):
+        for page, title in (("vespera.1.gz", "vespera - rewrite"),
+                        ("pgconv.1.gz", "pgconv - convert")):
             result = run(["man", "-l", "--warnings", os.path.join(prefix, "share/man/man1", page)],
                          env=dict(os.environ, MANPAGER="cat", MANWIDTH="80"))
             if result.returncode != 0 or title not in result.stdout or result.stderr.strip():
