@@ -20,6 +20,10 @@ packages=(
     fonts-liberation fontconfig
     # interop peers
     imagemagick netpbm libtiff-tools libjpeg-turbo-progs python3-pil
+    # disk images as install targets: mtools reaches their FAT volumes; the tests make images
+    # with sfdisk (fdisk) and mkfs.fat, check them with fsck.fat (dosfstools), and meet QEMU's
+    # image formats and locks with qemu-img and qemu-io (qemu-utils)
+    mtools dosfstools fdisk qemu-utils
     # trying the windows as a user would: a virtual X server, input, screenshots
     xvfb xauth xdotool x11-utils
     # the start-up link's and the menu entry's checker; whole-program timing

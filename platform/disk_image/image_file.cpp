@@ -1,0 +1,77 @@
+#include "platform/disk_image/image_file.h"
+
+#include "platform/disk_image/disk_image_error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string OpenFailure(const std::string& FileName, bool ForWriting, int Error) {
+    if (Error == ENOENT) {
+        return "The disk image \"" + FileName + "\" does not exist.";
+    }
+    if (ForWriting && (Error == EACCES || Error == EPERM || Error == EROFS)) {
+        return "The disk image \"" + FileName + "\" cannot be written: " + std::strerror(Error) +
+               ".";
+    }
+    return "The disk image \"" + FileName + "\" cannot be opened: " + std::strerror(Error) + ".";
+}
+
+} // namespace
+
+TImageFile::TImageFile(std::string FileName, TAccess Access) : FFileName(std::move(FileName)) {
+    const bool ForWriting = Access == TAccess::aReadWrite;
+    // Not blocking, so that a pipe or a device named by mistake cannot hold the program up.
+    FHandle = ::open(FFileName.c_str(),
+                     (ForWriting ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (FHandle < 0) {
+        throw EDiskImage(OpenFailure(FFileName, ForWriting, errno));
+    }
+    struct stat Info {};
+    if (::fstat(FHandle, &Info) != 0 || !S_ISREG(Info.st_mode)) {
+        ::close(FHandle);
+        throw EDiskImage("\"" + FFileName + "\" is not a disk image file.");
+    }
+    FSize = static_cast<std::uint64_t>(Info.st_size);
+}
+
+TImageFile::~TImageFile() {
+    ::close(FHandle);
+}
+
+void TImageFile::ReadAt(std::uint64_t Offset, void* Buffer, std::size_t Count) const {
+    auto* Bytes = static_cast<char*>(Buffer);
+    while (Count > 0) {
+        if (Offset > FSize) {
+            break;
+        }
+        const ssize_t Done = ::pread(FHandle, Bytes, Count, static_cast<off_t>(Offset));
+        if (Done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (Done < 0) {
+            throw EDiskImage("The disk image \"" + FFileName +
+                             "\" cannot be read: " + std::strerror(errno) + ".");
+        }
+        if (Done == 0) {
+            break;
+        }
+        Bytes += Done;
+        Offset += static_cast<std::uint64_t>(Done);
+        Count -= static_cast<std::size_t>(Done);
+    }
+    if (Count > 0) {
+        throw EDiskImage("The disk image \"" + FFileName + "\" ends before its contents do.");
+    }
+}
+
+void TImageFile::Sync() const {
+    if (::fsync(FHandle) != 0) {
+        throw EDiskImage("The disk image \"" + FFileName +
+                         "\" cannot be written to the disk: " + std::strerror(errno) + ".");
+    }
+}

@@ -1,0 +1,106 @@
+#include "platform/disk_image/image_place.h"
+
+#include "platform/ascii_text.h"
+#include "platform/disk_image/disk_image_error.h"
+#include "platform/disk_image/image_file.h"
+#include "platform/disk_image/mtools_volume.h"
+
+namespace {
+
+std::string Quoted(const std::string& Text) {
+    return "\"" + Text + "\"";
+}
+
+std::string FolderName(const std::string& Folder) {
+    return Folder.empty() ? std::string("root folder") : "folder " + Quoted(Folder);
+}
+
+const TDiskVolume& ChosenVolume(const TImageFile& Image, const TDiskLayout& Layout, int Partition) {
+    const std::string ImageName = "the disk image " + Quoted(Image.FileName());
+    if (!Layout.Partitioned) {
+        throw EDiskImage("The disk image " + Quoted(Image.FileName()) +
+                         " holds a single volume without a partition table; leave the "
+                         "partition number out.");
+    }
+    for (const TDiskVolume& Volume : Layout.Volumes) {
+        if (Volume.Partition != Partition) {
+            continue;
+        }
+        if (!Volume.Fat) {
+            throw EDiskImage("Partition " + std::to_string(Partition) + " of " + ImageName +
+                             " is not a FAT volume (" + Volume.Kind() +
+                             "); Vespera writes only to FAT12, FAT16 and FAT32 volumes.");
+        }
+        return Volume;
+    }
+    throw EDiskImage("The disk image " + Quoted(Image.FileName()) + " has no partition " +
+                     std::to_string(Partition) + ".");
+}
+
+} // namespace
+
+std::string TImagePlace::Description() const {
+    const std::string Label =
+        Volume.Fat && !Volume.Fat->Label.empty() ? " " + Quoted(Volume.Fat->Label) : "";
+    return Volume.Name() + ", " + Volume.Kind() + Label + ", " +
+           (Folder.empty() ? std::string("root folder") : "folder " + Folder);
+}
+
+std::optional<std::string> FindFolder(const TMtoolsVolume& Volume, const std::string& Folder) {
+    std::string Found;
+    std::size_t Start = 0;
+    while (Start < Folder.size()) {
+        std::size_t End = Folder.find('/', Start);
+        if (End == std::string::npos) {
+            End = Folder.size();
+        }
+        const std::string Part = Folder.substr(Start, End - Start);
+        Start = End + 1;
+        if (Part.empty()) {
+            continue;
+        }
+        bool Exists = false;
+        for (const TMtoolsVolume::TEntry& Entry : Volume.List(Found)) {
+            if (Entry.Folder && SameText(Entry.Name, Part)) {
+                Found += (Found.empty() ? "" : "/") + Entry.Name;
+                Exists = true;
+                break;
+            }
+        }
+        if (!Exists) {
+            return std::nullopt;
+        }
+    }
+    return Found;
+}
+
+TImagePlace FindImagePlace(const TImageFile& Image, const TDiskLayout& Layout, int Partition,
+                           const std::string& Folder) {
+    const std::string ImageName = "the disk image " + Quoted(Image.FileName());
+    if (Partition != 0) {
+        const TDiskVolume& Volume = ChosenVolume(Image, Layout, Partition);
+        const TMtoolsVolume Mtools(Image, Volume.Offset);
+        if (auto Found = FindFolder(Mtools, Folder)) {
+            return {Volume, *Found};
+        }
+        throw EDiskImage("Partition " + std::to_string(Partition) + " of " + ImageName +
+                         " has no " + FolderName(Folder) + ".");
+    }
+    bool AnyFat = false;
+    for (const TDiskVolume& Volume : Layout.Volumes) {
+        if (!Volume.Fat) {
+            continue;
+        }
+        AnyFat = true;
+        const TMtoolsVolume Mtools(Image, Volume.Offset);
+        if (auto Found = FindFolder(Mtools, Folder)) {
+            return {Volume, *Found};
+        }
+    }
+    if (!AnyFat) {
+        throw EDiskImage("The disk image " + Quoted(Image.FileName()) +
+                         " holds no FAT volume; Vespera writes only to FAT12, FAT16 and FAT32 "
+                         "volumes.");
+    }
+    throw EDiskImage("No FAT volume of " + ImageName + " has a " + FolderName(Folder) + ".");
+}

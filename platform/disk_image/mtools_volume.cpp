@@ -1,0 +1,183 @@
+#include "platform/disk_image/mtools_volume.h"
+
+#include "platform/ascii_text.h"
+#include "platform/disk_image/disk_image_error.h"
+#include "platform/disk_image/image_file.h"
+#include "platform/fd_io.h"
+#include "platform/run_program.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+// The numbers under which a program of mtools finds the image, its configuration and the data
+// of a file to write.
+constexpr int kImageDescriptor = 3;
+constexpr int kConfigurationDescriptor = 4;
+constexpr int kDataDescriptor = 5;
+
+// Seconds after which a program of mtools that has not ended is taken to hang.
+constexpr int kTimeLimit = 120;
+
+// A file in memory holding Text, or -1.
+int MemoryFile(const char* Name, std::string_view Text) {
+    const int Handle = ::memfd_create(Name, MFD_CLOEXEC);
+    if (Handle >= 0 && !WriteAll(Handle, Text.data(), Text.size())) {
+        ::close(Handle);
+        return -1;
+    }
+    return Handle;
+}
+
+std::string Configuration(std::uint64_t Offset) {
+    return "mtools_skip_check=1\n"
+           "mtools_fat_compatibility=1\n"
+           "mtools_lower_case=0\n"
+           "mtools_no_vfat=1\n"
+           "drive v: file=\"/dev/fd/" +
+           std::to_string(kImageDescriptor) + "\" offset=" + std::to_string(Offset) + "\n";
+}
+
+std::vector<std::string> Environment() {
+    std::vector<std::string> Result = EnvironmentWithout(
+        {"MTOOLSRC", "HOME", "LC_ALL", "LC_CTYPE", "LANG", "LANGUAGE"}, {"MTOOLS_", "mtools_"});
+    Result.push_back("MTOOLSRC=/dev/fd/" + std::to_string(kConfigurationDescriptor));
+    // No home folder, so that no ~/.mtoolsrc applies.
+    Result.push_back("HOME=/dev/null");
+    Result.push_back("LC_ALL=C");
+    return Result;
+}
+
+// mtools' complaint without its trailing line breaks, for a message.
+std::string Complaint(const TProgramRun& Run) {
+    std::string Text = Run.Err;
+    while (!Text.empty() && (Text.back() == '\n' || Text.back() == '\r' || Text.back() == ' ')) {
+        Text.pop_back();
+    }
+    if (Run.TimedOut) {
+        return "it did not finish in time";
+    }
+    return Text.empty() ? "exit status " + std::to_string(Run.ExitStatus) : Text;
+}
+
+} // namespace
+
+bool ContainsFile(const std::vector<TMtoolsVolume::TEntry>& Entries, const std::string& Name) {
+    for (const TMtoolsVolume::TEntry& Entry : Entries) {
+        if (!Entry.Folder && SameText(Entry.Name, Name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MtoolsInstalled() {
+    TProgramCall Call;
+    Call.Argv = {"mdir", "-V"};
+    Call.Environment = Environment();
+    Call.TimeLimit = kTimeLimit;
+    const TProgramRun Run = RunProgram(Call);
+    return Run.Started && Run.ExitStatus == 0;
+}
+
+TMtoolsVolume::TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset) : FImage(Image) {
+    FConfiguration = MemoryFile("vespera-mtoolsrc", Configuration(Offset));
+    if (FConfiguration < 0) {
+        throw EDiskImage("The disk image \"" + Image.FileName() +
+                         "\" cannot be reached: " + std::strerror(errno) + ".");
+    }
+}
+
+TMtoolsVolume::~TMtoolsVolume() {
+    ::close(FConfiguration);
+}
+
+std::string TMtoolsVolume::DrivePath(const std::string& Path) const {
+    return "v:/" + Path;
+}
+
+std::string TMtoolsVolume::Run(const std::string& Program, std::vector<std::string> Arguments,
+                               int DataHandle) const {
+    TProgramCall Call;
+    Call.Argv = {Program};
+    Call.Argv.insert(Call.Argv.end(), Arguments.begin(), Arguments.end());
+    Call.Environment = Environment();
+    Call.Descriptors = {{FImage.Handle(), kImageDescriptor},
+                        {FConfiguration, kConfigurationDescriptor}};
+    if (DataHandle >= 0) {
+        Call.Descriptors.emplace_back(DataHandle, kDataDescriptor);
+    }
+    Call.OwnProcessGroup = true;
+    Call.TimeLimit = kTimeLimit;
+    const TProgramRun Result = RunProgram(Call);
+    if (!Result.Started) {
+        if (Result.StartError == ENOENT) {
+            throw EDiskImage("Vespera needs mtools to reach the disk image \"" + FImage.FileName() +
+                             "\"; install the package mtools.");
+        }
+        throw EDiskImage("mtools cannot be started for the disk image \"" + FImage.FileName() +
+                         "\": " + std::strerror(Result.StartError) + ".");
+    }
+    if (Result.ExitStatus != 0) {
+        throw EDiskImage("mtools (" + Program + ") failed on the disk image \"" +
+                         FImage.FileName() + "\": " + Complaint(Result));
+    }
+    return Result.Out;
+}
+
+std::vector<TMtoolsVolume::TEntry> TMtoolsVolume::List(const std::string& Folder) const {
+    // "-b" prints one path a line, a folder's with a "/" at its end.
+    const std::string Listing = Run("mdir", {"-a", "-b", DrivePath(Folder)});
+    std::vector<TEntry> Entries;
+    std::size_t Start = 0;
+    while (Start < Listing.size()) {
+        std::size_t End = Listing.find('\n', Start);
+        if (End == std::string::npos) {
+            End = Listing.size();
+        }
+        std::string Line = Listing.substr(Start, End - Start);
+        Start = End + 1;
+        TEntry Entry;
+        Entry.Folder = !Line.empty() && Line.back() == '/';
+        if (Entry.Folder) {
+            Line.pop_back();
+        }
+        const std::size_t Slash = Line.rfind('/');
+        Entry.Name = Slash == std::string::npos ? Line : Line.substr(Slash + 1);
+        if (!Entry.Name.empty()) {
+            Entries.push_back(std::move(Entry));
+        }
+    }
+    return Entries;
+}
+
+std::string TMtoolsVolume::Read(const std::string& Path) const {
+    return Run("mcopy", {"-n", DrivePath(Path), "-"});
+}
+
+void TMtoolsVolume::Write(const std::string& Path, std::string_view Data) const {
+    const int Handle = MemoryFile("vespera-data", Data);
+    if (Handle < 0) {
+        throw EDiskImage("The disk image \"" + FImage.FileName() +
+                         "\" cannot be written: " + std::strerror(errno) + ".");
+    }
+    try {
+        Run("mcopy", {"-D", "o", "/dev/fd/" + std::to_string(kDataDescriptor), DrivePath(Path)},
+            Handle);
+    } catch (...) {
+        ::close(Handle);
+        throw;
+    }
+    ::close(Handle);
+}
+
+void TMtoolsVolume::Replace(const std::string& Path, const std::string& NewName) const {
+    Run("mren", {"-D", "o", DrivePath(Path), NewName});
+}
+
+void TMtoolsVolume::Delete(const std::string& Path) const {
+    Run("mdel", {DrivePath(Path)});
+}

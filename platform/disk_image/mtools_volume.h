@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TImageFile;
+
+// A FAT volume inside a disk image file, reached through mtools (the Debian package mtools):
+// each operation runs one of its programs from an argument vector, never through a shell.
+//
+// mtools sees only what this class gives it: the image as the open file handed to it (so that
+// it works on the very file that is open and locked here, whatever its name), and a
+// configuration of its own in memory that defines one drive at the volume's offset. The user's
+// mtools settings and environment do not apply: names are shown as stored, no long names are
+// made for the 8.3 names written here, and the geometry checks meant for floppy drives are off
+// (the boot sector has been checked before).
+//
+// Each program runs in a process group of its own and keeps the image's open file, with its
+// locks, until it ends: if this program is killed, the step under way still completes.
+//
+// Paths inside the volume are "/"-separated and relative to its root ("" is the root). Failures
+// raise EDiskImage naming the image and quoting mtools.
+class TMtoolsVolume {
+public:
+    struct TEntry {
+        std::string Name; // as the folder stores it (the long name when there is one)
+        bool Folder = false;
+    };
+
+    TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset);
+    TMtoolsVolume(const TMtoolsVolume&) = delete;
+    TMtoolsVolume& operator=(const TMtoolsVolume&) = delete;
+    ~TMtoolsVolume();
+
+    // The entries of Folder, hidden and system ones included.
+    std::vector<TEntry> List(const std::string& Folder) const;
+    // The contents of the file Path.
+    std::string Read(const std::string& Path) const;
+    // Writes Data as the file Path, replacing a file of that name.
+    void Write(const std::string& Path, std::string_view Data) const;
+    // Renames the file Path to NewName in its folder, replacing a file of that name: both
+    // directory entries change in one step where they share a sector.
+    void Replace(const std::string& Path, const std::string& NewName) const;
+    void Delete(const std::string& Path) const;
+
+private:
+    std::string Run(const std::string& Program, std::vector<std::string> Arguments,
+                    int DataHandle = -1) const;
+    std::string DrivePath(const std::string& Path) const;
+
+    const TImageFile& FImage;
+    int FConfiguration = -1;
+};
+
+// Whether Entries hold a file (not a folder) named Name, compared without regard to case.
+bool ContainsFile(const std::vector<TMtoolsVolume::TEntry>& Entries, const std::string& Name);
+
+// Whether mtools can be started (its programs are in PATH).
+bool MtoolsInstalled();

@@ -1,0 +1,171 @@
+#include "platform/install_target/disk_image_target.h"
+
+#include "core/stream.h"
+#include "platform/ascii_text.h"
+#include "platform/atomic_file.h"
+#include "platform/disk_image/disk_image_error.h"
+#include "platform/disk_image/image_file.h"
+#include "platform/disk_image/image_lock.h"
+#include "platform/disk_image/mtools_volume.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+bool ValidShortNameChar(char C) {
+    return (C >= 'A' && C <= 'Z') || (C >= '0' && C <= '9') ||
+           std::string_view("!#$%&'()-@^_`{}~").find(C) != std::string_view::npos;
+}
+
+bool ValidShortPart(std::string_view Part, std::size_t MaxLength) {
+    if (Part.size() > MaxLength) {
+        return false;
+    }
+    for (const char C : Part) {
+        if (!ValidShortNameChar(C)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string InFolder(const std::string& Folder, const std::string& Name) {
+    return Folder.empty() ? Name : Folder + "/" + Name;
+}
+
+} // namespace
+
+std::string ShortLogoName(const std::string& Name) {
+    const std::string Upper = UpperCase(Name);
+    const std::size_t Dot = Upper.find('.');
+    const std::string_view Base = std::string_view(Upper).substr(0, Dot);
+    const std::string_view Extension =
+        Dot == std::string::npos ? std::string_view() : std::string_view(Upper).substr(Dot + 1);
+    if (Base.empty() || !ValidShortPart(Base, 8) || !ValidShortPart(Extension, 3)) {
+        throw EDiskImage("\"" + Name + "\" cannot be written to a disk image: it is no 8.3 name.");
+    }
+    return Upper;
+}
+
+std::string TemporaryLogoName(const std::string& ShortName) {
+    const std::size_t Dot = ShortName.find('.');
+    const std::string Base = ShortName.substr(0, Dot);
+    const std::string Extension = Dot == std::string::npos ? "" : ShortName.substr(Dot + 1);
+    return Base + ".~" + Extension.substr(0, 2);
+}
+
+// The image of a target, open and locked for one operation, with the place of the logos found.
+class TDiskImageTarget::TOpenImage {
+public:
+    TOpenImage(const TTargetSpec& Spec, TImageLock::TUse Use, std::optional<TImagePlace>& Known)
+        : FImage(Spec.Path, Use == TImageLock::TUse::uWrite ? TImageFile::TAccess::aReadWrite
+                                                            : TImageFile::TAccess::aRead),
+          FLock(FImage, Use), FPlace(Place(Spec, Known)), FVolume(FImage, FPlace.Volume.Offset) {}
+
+    const TImageFile& Image() const { return FImage; }
+    const TImagePlace& PlaceFound() const { return FPlace; }
+    const TMtoolsVolume& Volume() const { return FVolume; }
+    std::string Path(const std::string& Name) const { return InFolder(FPlace.Folder, Name); }
+    std::vector<TMtoolsVolume::TEntry> Entries() const { return FVolume.List(FPlace.Folder); }
+
+private:
+    // The place found before, when the image still has the same FAT volume there (the folder's
+    // presence shows in the next listing); else the place found anew.
+    TImagePlace Place(const TTargetSpec& Spec, std::optional<TImagePlace>& Known) const {
+        const TDiskLayout Layout = ReadDiskLayout(FImage);
+        if (Known) {
+            for (const TDiskVolume& Volume : Layout.Volumes) {
+                if (Volume.Fat && Volume.Partition == Known->Volume.Partition &&
+                    Volume.Offset == Known->Volume.Offset) {
+                    return {Volume, Known->Folder};
+                }
+            }
+        }
+        Known = FindImagePlace(FImage, Layout, Spec.Partition, Spec.Folder);
+        return *Known;
+    }
+
+    TImageFile FImage;
+    TImageLock FLock;
+    TImagePlace FPlace;
+    TMtoolsVolume FVolume;
+};
+
+TDiskImageTarget::TDiskImageTarget(TTargetSpec Spec) : FSpec(std::move(Spec)) {}
+
+std::string TDiskImageTarget::Description() const {
+    return FPlace ? FSpec.Path + " (" + FPlace->Description() + ")" : DescribeTargetSpec(FSpec);
+}
+
+bool TDiskImageTarget::LogoExists(const std::string& Name) {
+    const std::string Short = ShortLogoName(Name);
+    const TOpenImage Open(FSpec, TImageLock::TUse::uRead, FPlace);
+    return ContainsFile(Open.Entries(), Short);
+}
+
+std::string TDiskImageTarget::ReadLogo(const std::string& Name) {
+    const std::string Short = ShortLogoName(Name);
+    const TOpenImage Open(FSpec, TImageLock::TUse::uRead, FPlace);
+    if (!ContainsFile(Open.Entries(), Short)) {
+        throw EDiskImage("There is no " + Short + " in " + Description() + ".");
+    }
+    return Open.Volume().Read(Open.Path(Short));
+}
+
+void TDiskImageTarget::ReplaceLogo(const std::string& Name, std::string_view Data) {
+    const std::string Short = ShortLogoName(Name);
+    const std::string Temporary = TemporaryLogoName(Short);
+    const TOpenImage Open(FSpec, TImageLock::TUse::uWrite, FPlace);
+    const TMtoolsVolume& Volume = Open.Volume();
+    if (ContainsFile(Open.Entries(), Temporary)) {
+        Volume.Delete(Open.Path(Temporary));
+    }
+
+    // Room for the file and for one more cluster of the folder's entries.
+    const TDiskVolume& Place = Open.PlaceFound().Volume;
+    const std::uint64_t ClusterBytes = Place.Fat->ClusterBytes();
+    const std::uint64_t Needed = (Data.size() + ClusterBytes - 1) / ClusterBytes + 1;
+    const std::uint64_t Free = CountFreeClusters(Open.Image(), Place.Offset, *Place.Fat);
+    if (Free < Needed) {
+        throw EDiskImage("There is not enough room for " + Short + " in " + Description() +
+                         ": it needs " + std::to_string(Needed * ClusterBytes) + " bytes, " +
+                         std::to_string(Free * ClusterBytes) + " are free.");
+    }
+
+    try {
+        Volume.Write(Open.Path(Temporary), Data);
+        Volume.Replace(Open.Path(Temporary), Short);
+    } catch (const Exception&) {
+        try {
+            if (ContainsFile(Open.Entries(), Temporary)) {
+                Volume.Delete(Open.Path(Temporary));
+            }
+        } catch (const Exception&) {
+            // The first failure is the one to report; the next run removes the file.
+        }
+        throw;
+    }
+    Open.Image().Sync();
+}
+
+void TDiskImageTarget::CopyLogo(const std::string& Name, const std::string& FileName) {
+    const std::string Data = ReadLogo(Name);
+    RemoveStaleTemporaryFiles(FileName);
+    if (!WriteFileAtomically(FileName, Data, TReplaceMode::rmFailIfExists)) {
+        throw EFCreateError("Cannot create file \"" + FileName + "\". " + std::strerror(errno));
+    }
+}
+
+void TDiskImageTarget::RemoveLeftovers(const std::string& Name) {
+    try {
+        const std::string Temporary = TemporaryLogoName(ShortLogoName(Name));
+        const TOpenImage Open(FSpec, TImageLock::TUse::uWrite, FPlace);
+        if (ContainsFile(Open.Entries(), Temporary)) {
+            Open.Volume().Delete(Open.Path(Temporary));
+            Open.Image().Sync();
+        }
+    } catch (const Exception&) {
+        // Nothing to remove can be reached; a later write removes the file.
+    }
+}

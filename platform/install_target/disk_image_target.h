@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/disk_image/image_place.h"
+#include "platform/install_target/install_target.h"
+
+#include <optional>
+
+// Logos in a folder of a FAT volume inside a disk image file (raw or fixed VHD), written through
+// mtools without mounting anything.
+//
+// Every operation opens the image, takes QEMU-compatible locks on it (refusing an image that a
+// running virtual machine uses, and keeping one from starting meanwhile) and finds the place
+// anew. A logo is replaced by writing it whole under a temporary 8.3 name in the same folder
+// ("LOGOW.~SY" for "LOGOW.SYS") and renaming that over the old entry; a temporary file left by
+// a killed run is removed first. Before anything is written, the free space is counted, so that
+// a full volume is refused with the image unchanged. Logo names are written as upper-case 8.3
+// names, the form the system's own files have.
+class TDiskImageTarget final : public TInstallTarget {
+public:
+    explicit TDiskImageTarget(TTargetSpec Spec);
+
+    std::string Description() const override;
+    bool LogoExists(const std::string& Name) override;
+    std::string ReadLogo(const std::string& Name) override;
+    void ReplaceLogo(const std::string& Name, std::string_view Data) override;
+    void CopyLogo(const std::string& Name, const std::string& FileName) override;
+    void RemoveLeftovers(const std::string& Name) override;
+
+private:
+    class TOpenImage;
+
+    TTargetSpec FSpec;
+    std::optional<TImagePlace> FPlace; // where the logos were found last
+};
+
+// Name as the upper-case 8.3 name it gets in a FAT folder; raises EDiskImage when it has none.
+std::string ShortLogoName(const std::string& Name);
+
+// The name under which a new logo of the 8.3 name ShortName is written before it replaces the
+// old one.
+std::string TemporaryLogoName(const std::string& ShortName);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/install_target/target_spec.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+// A place where the logos are installed: a folder, or a folder on a FAT volume inside a disk
+// image file. Installation and backups speak only to this interface; every kind keeps the same
+// promises:
+//
+// - ReplaceLogo puts the new file in place whole: until it is complete the old one stays as it
+//   was, and at no moment is there a part of either under the logo's name.
+// - A run killed half-way leaves at most its own temporary files, which RemoveLeftovers and the
+//   next ReplaceLogo of the same name remove.
+// - A failure raises an Exception whose message names the place and the reason, and leaves the
+//   logo as it was.
+//
+// Names are plain file names such as "logow.sys", compared as the place compares them.
+class TInstallTarget {
+public:
+    virtual ~TInstallTarget() = default;
+
+    // The place, for messages.
+    virtual std::string Description() const = 0;
+
+    // Whether the logo Name is there.
+    virtual bool LogoExists(const std::string& Name) = 0;
+    // The contents of the logo Name.
+    virtual std::string ReadLogo(const std::string& Name) = 0;
+    // Makes Data the contents of the logo Name.
+    virtual void ReplaceLogo(const std::string& Name, std::string_view Data) = 0;
+    // Copies the logo Name to the file FileName outside the place, which must not exist yet; the
+    // copy is written to a temporary file and renamed, so it is never seen half-written.
+    virtual void CopyLogo(const std::string& Name, const std::string& FileName) = 0;
+    // Removes what an interrupted ReplaceLogo of Name left behind; failures are ignored.
+    virtual void RemoveLeftovers(const std::string& Name) = 0;
+};
+
+// The target that Spec describes.
+std::unique_ptr<TInstallTarget> MakeInstallTarget(const TTargetSpec& Spec);

@@ -1,0 +1,163 @@
+#pragma once
+
+#include "tests/platform/test_files.h"
+#include "tests/support/run_process.h"
+
+#include <cstdint>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+// Disk images made and inspected with the field's own tools: sfdisk (fdisk), mkfs.fat and
+// fsck.fat (dosfstools), mtools, qemu-img (qemu-utils).
+
+// The names among Tools that are not installed, separated by blanks; empty when all are.
+inline std::string MissingTools(const std::vector<std::string>& Tools) {
+    std::string Missing;
+    for (const std::string& Tool : Tools) {
+        if (FindProgram(Tool).empty()) {
+            Missing += (Missing.empty() ? "" : " ") + Tool;
+        }
+    }
+    return Missing;
+}
+
+#define SKIP_WITHOUT_TOOLS(...)                                                                    \
+    do {                                                                                           \
+        const std::string Missing = MissingTools({__VA_ARGS__});                                   \
+        if (!Missing.empty()) {                                                                    \
+            GTEST_SKIP() << "not installed: " << Missing;                                          \
+        }                                                                                          \
+    } while (false)
+
+constexpr std::uint64_t kSector = 512;
+
+// One partition of a test image; FatBits 0 leaves it unformatted.
+struct TTestPartition {
+    int Number = 1;          // 1 to 4 primary, 5 and on logical
+    std::uint64_t Start = 0; // in sectors
+    std::uint64_t Sectors = 0;
+    std::string Type; // sfdisk's hexadecimal type: "6", "c", "7", "5" (extended)
+    int FatBits = 0;
+    std::string Label;
+
+    std::uint64_t Offset() const { return Start * kSector; }
+    std::uint64_t Bytes() const { return Sectors * kSector; }
+};
+
+// Formats Sectors sectors from sector Start of Image as a FAT volume.
+inline void MakeFat(const std::string& Image, std::uint64_t Start, std::uint64_t Sectors,
+                    int FatBits, const std::string& Label) {
+    std::vector<std::string> Argv = {"mkfs.fat", "-F", std::to_string(FatBits)};
+    if (FatBits == 32) {
+        Argv.insert(Argv.end(), {"-s", "1"});
+    }
+    if (!Label.empty()) {
+        Argv.insert(Argv.end(), {"-n", Label});
+    }
+    Argv.insert(Argv.end(),
+                {"--offset=" + std::to_string(Start), Image, std::to_string(Sectors / 2)});
+    const TProcessResult Made = RunProcess(Argv);
+    ASSERT_EQ(Made.ExitCode, 0) << Made.Err;
+}
+
+// A raw image of Megabytes with an MBR holding Partitions (written by sfdisk), each formatted
+// as its FatBits say.
+inline void MakePartitionedImage(const std::string& Image, int Megabytes,
+                                 const std::vector<TTestPartition>& Partitions) {
+    ASSERT_EQ(RunProcess({"truncate", "-s", std::to_string(Megabytes) + "M", Image}).ExitCode, 0);
+    std::string Script;
+    for (const TTestPartition& Partition : Partitions) {
+        Script += Image + std::to_string(Partition.Number) +
+                  " : start=" + std::to_string(Partition.Start) +
+                  ", size=" + std::to_string(Partition.Sectors) + ", type=" + Partition.Type + "\n";
+    }
+    WriteFile(Image + ".sfdisk", Script);
+    const TProcessResult Written =
+        RunProcess({"sh", "-c", "sfdisk -q \"$1\" < \"$2\"", "sh", Image, Image + ".sfdisk"});
+    ASSERT_EQ(Written.ExitCode, 0) << Written.Err;
+    for (const TTestPartition& Partition : Partitions) {
+        if (Partition.FatBits != 0) {
+            MakeFat(Image, Partition.Start, Partition.Sectors, Partition.FatBits, Partition.Label);
+        }
+    }
+}
+
+// A 1.44 MB floppy image: a FAT12 volume without a partition table.
+inline void MakeFloppyImage(const std::string& Image) {
+    const TProcessResult Made = RunProcess({"mkfs.fat", "-C", "-n", "BOOT", Image, "1440"});
+    ASSERT_EQ(Made.ExitCode, 0) << Made.Err;
+}
+
+// Runs an mtools program (Argv[0]) on the volume at Offset of Image, as drive "t:", with a
+// configuration of the test's own.
+inline TProcessResult Mtools(const std::string& Image, std::uint64_t Offset,
+                             std::vector<std::string> Argv) {
+    const std::string Configuration = Image + ".mtoolsrc";
+    WriteFile(Configuration, "mtools_skip_check=1\ndrive t: file=\"" + Image +
+                                 "\" offset=" + std::to_string(Offset) + "\n");
+    Argv.insert(Argv.begin(), {"env", "MTOOLSRC=" + Configuration, "HOME=/dev/null"});
+    return RunProcess(Argv);
+}
+
+// Makes the folder Path ("t:/WINDOWS") on the volume at Offset.
+inline void MakeFolder(const std::string& Image, std::uint64_t Offset, const std::string& Path) {
+    const TProcessResult Made = Mtools(Image, Offset, {"mmd", Path});
+    ASSERT_EQ(Made.ExitCode, 0) << Made.Err;
+}
+
+// Puts Content as the file Path ("t:/WINDOWS/LOGOW.SYS") on the volume at Offset.
+inline void PutFile(const std::string& Image, std::uint64_t Offset, const std::string& Path,
+                    const std::string& Content) {
+    const std::string Source = Image + ".put";
+    WriteFile(Source, Content);
+    const TProcessResult Put = Mtools(Image, Offset, {"mcopy", "-o", Source, Path});
+    ASSERT_EQ(Put.ExitCode, 0) << Put.Err;
+}
+
+// The file Path of the volume at Offset as mtools reads it; ExitCode tells whether it exists.
+inline TProcessResult GetFile(const std::string& Image, std::uint64_t Offset,
+                              const std::string& Path) {
+    return Mtools(Image, Offset, {"mcopy", "-n", Path, "-"});
+}
+
+// Size bytes from Offset of the file FileName (fewer at its end).
+inline std::string ReadBytes(const std::string& FileName, std::uint64_t Offset,
+                             std::uint64_t Size) {
+    std::string Bytes(static_cast<std::size_t>(Size), '\0');
+    const int Handle = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+    std::size_t Done = 0;
+    while (Handle >= 0 && Done < Bytes.size()) {
+        const ssize_t Count = ::pread(Handle, Bytes.data() + Done, Bytes.size() - Done,
+                                      static_cast<off_t>(Offset + Done));
+        if (Count <= 0) {
+            break;
+        }
+        Done += static_cast<std::size_t>(Count);
+    }
+    if (Handle >= 0) {
+        ::close(Handle);
+    }
+    Bytes.resize(Done);
+    return Bytes;
+}
+
+// fsck.fat -n over a copy of the volume's bytes (Size bytes from Offset).
+inline TProcessResult CheckVolume(const std::string& Image, std::uint64_t Offset,
+                                  std::uint64_t Size) {
+    const std::string Copy = Image + ".volume";
+    WriteFile(Copy, ReadBytes(Image, Offset, Size));
+    return RunProcess({"fsck.fat", "-n", Copy});
+}
+
+// Bytes of random content, the same for the same Seed.
+inline std::string RandomBytes(std::size_t Size, unsigned Seed) {
+    std::string Bytes(Size, '\0');
+    unsigned State = Seed * 2654435761U + 1;
+    for (char& B : Bytes) {
+        State = State * 1103515245U + 12345U;
+        B = static_cast<char>(State >> 16);
+    }
+    return Bytes;
+}

@@ -1,0 +1,375 @@
+// Logos installed into disk images made by the field's tools, read back with mtools and checked
+// with fsck.fat; and every refusal leaving the image's bytes as they were.
+
+#include "platform/disk_image/disk_image_error.h"
+#include "platform/disk_image/image_file.h"
+#include "platform/disk_image/image_lock.h"
+#include "platform/install_target/install_target.h"
+#include "platform/install_target/target_check.h"
+#include "tests/platform/disk_image/disk_image_tools.h"
+#include "tests/support/read_only.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr std::size_t kLogoSize = 14 + 40 + 1024 + 320 * 400;
+
+// The bytes of Image outside Size bytes from Offset.
+std::string BytesOutside(const std::string& Image, std::uint64_t Offset, std::uint64_t Size) {
+    return ReadBytes(Image, 0, Offset) +
+           ReadBytes(Image, Offset + Size, std::filesystem::file_size(Image) - Offset - Size);
+}
+
+struct TImageCase {
+    std::string Name;
+    std::function<void(const std::string& Image)> Make;
+    std::string Place;                // what follows the image's path in the target
+    TTestPartition Volume;            // where the logos must land
+    std::vector<std::string> Folders; // made on the volume; the logos go to the last one
+    bool OldLogos = false;            // whether the image holds logos before the first install
+    bool Vhd = false;                 // made into a fixed VHD with qemu-img
+};
+
+void MakeOldLogos(const std::string& Image, const TImageCase& Case) {
+    for (const std::string& Folder : Case.Folders) {
+        MakeFolder(Image, Case.Volume.Offset(), Folder);
+    }
+    if (Case.OldLogos) {
+        const std::string& Folder = Case.Folders.back();
+        PutFile(Image, Case.Volume.Offset(), Folder + "/LOGOW.SYS", RandomBytes(kLogoSize, 1));
+        PutFile(Image, Case.Volume.Offset(), Folder + "/LOGOS.SYS", RandomBytes(kLogoSize, 2));
+    }
+}
+
+std::vector<TImageCase> ImageCases() {
+    const TTestPartition Fat16At63{1, 63, 40000, "6", 16, "WIN98"};
+    const TTestPartition Fat32At2048{1, 2048, 96256, "c", 32, "WIN98"};
+    const TTestPartition Floppy{0, 0, 2880, "", 12, "BOOT"};
+    const TTestPartition FirstData{1, 63, 20000, "6", 16, "DATA"};
+    const TTestPartition SecondWindows{2, 20480, 40960, "e", 16, "WIN98"};
+    const TTestPartition Extended{3, 61440, 69632, "5", 0, ""};
+    const TTestPartition Logical{5, 63488, 67584, "c", 32, "LOGICAL"};
+    std::vector<TImageCase> Cases;
+    Cases.push_back(
+        {"FAT16 at sector 63",
+         [=](const std::string& Image) { MakePartitionedImage(Image, 24, {Fat16At63}); },
+         "::",
+         Fat16At63,
+         {"t:/WINDOWS"},
+         true});
+    Cases.push_back(
+        {"FAT32 at sector 2048, folder in lower case",
+         [=](const std::string& Image) { MakePartitionedImage(Image, 48, {Fat32At2048}); },
+         "::",
+         Fat32At2048,
+         {"t:/windows"},
+         true});
+    Cases.push_back({"bare FAT12 floppy",
+                     [](const std::string& Image) { MakeFloppyImage(Image); },
+                     "",
+                     Floppy,
+                     {"t:/WINDOWS"},
+                     false});
+    Cases.push_back({"second partition chosen for its WINDOWS folder",
+                     [=](const std::string& Image) {
+                         MakePartitionedImage(Image, 32, {FirstData, SecondWindows});
+                     },
+                     "::",
+                     SecondWindows,
+                     {"t:/Windows"},
+                     true});
+    Cases.push_back({"logical partition with another folder",
+                     [=](const std::string& Image) {
+                         MakePartitionedImage(Image, 64, {FirstData, Extended, Logical});
+                     },
+                     "::5/win98/system",
+                     Logical,
+                     {"t:/WIN98", "t:/WIN98/SYSTEM"},
+                     false});
+    Cases.push_back(
+        {"fixed VHD",
+         [=](const std::string& Image) { MakePartitionedImage(Image, 24, {Fat16At63}); },
+         "::1",
+         Fat16At63,
+         {"t:/WINDOWS"},
+         true,
+         true});
+    return Cases;
+}
+
+// Installs both logos twice over (Round 1 and 2) and checks each time what the image holds.
+void InstallAndCheck(const std::string& Image, const TImageCase& Case, TTempDir& Dir) {
+    std::string Error;
+    const auto Spec = ParseTargetSpec(Image + Case.Place, Error);
+    ASSERT_TRUE(Spec) << Error;
+    ASSERT_EQ(Spec->Kind, TTargetKind::tkDiskImage);
+    const auto Target = MakeInstallTarget(*Spec);
+    const std::uint64_t Offset = Case.Volume.Offset();
+    const std::string& Folder = Case.Folders.back();
+    const std::string Outside = BytesOutside(Image, Offset, Case.Volume.Bytes());
+
+    for (const char* Name : {"logow.sys", "logos.sys"}) {
+        ASSERT_EQ(Target->LogoExists(Name), Case.OldLogos) << Name;
+        if (Case.OldLogos) {
+            const std::string Backup = Dir / Name;
+            Target->CopyLogo(Name, Backup);
+            EXPECT_EQ(ReadFile(Backup), GetFile(Image, Offset, Folder + "/" + Name).Out);
+            EXPECT_THROW(Target->CopyLogo(Name, Backup), Exception) << "a backup is made once";
+        }
+    }
+    for (unsigned Round = 1; Round <= 2; ++Round) {
+        const std::string First = RandomBytes(kLogoSize, 10 * Round);
+        const std::string Second = RandomBytes(kLogoSize - 1000 * Round, 10 * Round + 1);
+        Target->ReplaceLogo("logow.sys", First);
+        Target->ReplaceLogo("logos.sys", Second);
+
+        EXPECT_EQ(GetFile(Image, Offset, Folder + "/LOGOW.SYS").Out, First);
+        EXPECT_EQ(GetFile(Image, Offset, Folder + "/LOGOS.SYS").Out, Second);
+        EXPECT_EQ(Target->ReadLogo("LOGOW.SYS"), First);
+        // Upper-case 8.3 entries without long names, as the system keeps its own files; no
+        // temporary file left.
+        const TProcessResult Listing = Mtools(Image, Offset, {"mdir", "-a", "-b", Folder});
+        EXPECT_NE(Listing.Out.find("/LOGOW.SYS\n"), std::string::npos) << Listing.Out;
+        EXPECT_NE(Listing.Out.find("/LOGOS.SYS\n"), std::string::npos) << Listing.Out;
+        EXPECT_EQ(Listing.Out.find('~'), std::string::npos) << Listing.Out;
+
+        const TProcessResult Check = CheckVolume(Image, Offset, Case.Volume.Bytes());
+        EXPECT_EQ(Check.ExitCode, 0) << Check.Out << Check.Err;
+        EXPECT_EQ(BytesOutside(Image, Offset, Case.Volume.Bytes()), Outside)
+            << "only the volume changes";
+    }
+}
+
+} // namespace
+
+TEST(DiskImageTarget, InstallsIntoEveryKindOfImage) {
+    SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "fsck.fat", "sfdisk");
+    for (const TImageCase& Case : ImageCases()) {
+        SCOPED_TRACE(Case.Name);
+        if (Case.Vhd && FindProgram("qemu-img").empty()) {
+            std::cout << "not installed: qemu-img; the VHD case is skipped\n";
+            continue;
+        }
+        TTempDir Dir;
+        const std::string Raw = Dir / "disk.img";
+        Case.Make(Raw);
+        MakeOldLogos(Raw, Case);
+        std::string Image = Raw;
+        if (Case.Vhd) {
+            Image = Dir / "disk.vhd";
+            const TProcessResult Made = RunProcess({"qemu-img", "convert", "-f", "raw", "-O", "vpc",
+                                                    "-o", "subformat=fixed", Raw, Image});
+            ASSERT_EQ(Made.ExitCode, 0) << Made.Err;
+        }
+        const auto Footer = [&] {
+            return ReadBytes(Image, std::filesystem::file_size(Image) - 512, 512);
+        };
+        const std::string FooterBefore = Footer();
+        InstallAndCheck(Image, Case, Dir);
+        EXPECT_EQ(Footer(), FooterBefore);
+    }
+}
+
+namespace {
+
+// Shared locks on single bytes of an image, taken through an open file of their own as a
+// running QEMU takes them.
+class TMachineLocks {
+public:
+    TMachineLocks(const std::string& Image, const std::vector<off_t>& Bytes)
+        : FHandle(::open(Image.c_str(), O_RDONLY | O_CLOEXEC)) {
+        for (const off_t Byte : Bytes) {
+            struct flock Lock {};
+            Lock.l_type = F_RDLCK;
+            Lock.l_whence = SEEK_SET;
+            Lock.l_start = Byte;
+            Lock.l_len = 1;
+            EXPECT_EQ(::fcntl(FHandle, F_OFD_SETLK, &Lock), 0) << Byte;
+        }
+    }
+    TMachineLocks(const TMachineLocks&) = delete;
+    TMachineLocks& operator=(const TMachineLocks&) = delete;
+    ~TMachineLocks() { ::close(FHandle); }
+
+private:
+    int FHandle;
+};
+
+// Expects Action to raise an EDiskImage whose message holds Expected, leaving Image's bytes as
+// they were.
+void ExpectRefusal(const std::string& Image, const std::string& Expected,
+                   const std::function<void()>& Action) {
+    const std::string Before = ReadFile(Image);
+    try {
+        Action();
+        ADD_FAILURE() << "no refusal; expected: " << Expected;
+    } catch (const EDiskImage& Failure) {
+        EXPECT_NE(Failure.Message().find(Expected), std::string::npos) << Failure.Message();
+    }
+    EXPECT_TRUE(ReadFile(Image) == Before) << "the image changed";
+}
+
+std::unique_ptr<TInstallTarget> TargetOf(const std::string& Text) {
+    std::string Error;
+    const auto Spec = ParseTargetSpec(Text, Error);
+    EXPECT_TRUE(Spec) << Error;
+    return MakeInstallTarget(*Spec);
+}
+
+const TTestPartition kWin98{1, 63, 20000, "6", 16, "WIN98"};
+
+void MakeWindowsImage(const std::string& Image) {
+    MakePartitionedImage(Image, 12, {kWin98});
+    MakeFolder(Image, kWin98.Offset(), "t:/WINDOWS");
+    PutFile(Image, kWin98.Offset(), "t:/WINDOWS/LOGOW.SYS", RandomBytes(kLogoSize, 1));
+}
+
+} // namespace
+
+TEST(DiskImageTarget, RefusesWhatItCannotDoWithTheImageUnchanged) {
+    SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "sfdisk");
+    TTempDir Dir;
+    const std::string New = RandomBytes(kLogoSize, 7);
+    {
+        SCOPED_TRACE("full volume");
+        const std::string Image = Dir / "full.img";
+        MakeFloppyImage(Image);
+        MakeFolder(Image, 0, "t:/WINDOWS");
+        PutFile(Image, 0, "t:/WINDOWS/LOGOW.SYS", RandomBytes(kLogoSize, 1));
+        PutFile(Image, 0, "t:/FILLER", RandomBytes(1200000, 3));
+        ExpectRefusal(Image, "not enough room",
+                      [&] { TargetOf(Image)->ReplaceLogo("logow.sys", New); });
+    }
+    {
+        SCOPED_TRACE("read-only image");
+        const std::string Image = Dir / "read-only.img";
+        MakeWindowsImage(Image);
+        const TReadOnly Lock(Image);
+        if (Lock.Ok()) {
+            const auto Target = TargetOf(Image + "::");
+            ExpectRefusal(Image, "cannot be written",
+                          [&] { Target->ReplaceLogo("logow.sys", New); });
+            EXPECT_EQ(Target->ReadLogo("logow.sys"), RandomBytes(kLogoSize, 1));
+        } else {
+            std::cout << "the image cannot be made read-only here; case skipped\n";
+        }
+    }
+    {
+        SCOPED_TRACE("no Windows folder, a partition that is not there");
+        const std::string Image = Dir / "no-windows.img";
+        MakePartitionedImage(Image, 12, {kWin98});
+        ExpectRefusal(Image, "has a folder \"WINDOWS\"",
+                      [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", New); });
+        ExpectRefusal(Image, "has no folder \"WIN\"",
+                      [&] { TargetOf(Image + "::1/WIN")->ReplaceLogo("logow.sys", New); });
+        ExpectRefusal(Image, "has no partition 3",
+                      [&] { TargetOf(Image + "::3")->ReplaceLogo("logow.sys", New); });
+    }
+    {
+        SCOPED_TRACE("NTFS-typed partition");
+        const std::string Image = Dir / "ntfs.img";
+        MakePartitionedImage(Image, 12, {{1, 2048, 20000, "7", 0, ""}});
+        ExpectRefusal(Image, "holds no FAT volume",
+                      [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", New); });
+        ExpectRefusal(Image, "is not a FAT volume (not FAT: type 0x07, NTFS or exFAT)",
+                      [&] { TargetOf(Image + "::1")->ReplaceLogo("logow.sys", New); });
+    }
+    {
+        SCOPED_TRACE("in use by a virtual machine");
+        const std::string Image = Dir / "in-use.img";
+        MakeWindowsImage(Image);
+        const auto Target = TargetOf(Image + "::");
+        {
+            // A machine that reads the disk and lets nobody write to it.
+            const TMachineLocks Machine(Image, {100, 201});
+            ExpectRefusal(Image, "is in use by a running virtual machine; shut it down first",
+                          [&] { Target->ReplaceLogo("logow.sys", New); });
+            EXPECT_EQ(Target->ReadLogo("logow.sys"), RandomBytes(kLogoSize, 1));
+            EXPECT_TRUE(CheckTarget({TTargetKind::tkDiskImage, Image}, {"logow.sys"}).InUse);
+        }
+        {
+            // A machine that writes to it: not even read while it runs.
+            const TMachineLocks Machine(Image, {100, 101});
+            ExpectRefusal(Image, "is in use by a running virtual machine",
+                          [&] { Target->ReadLogo("logow.sys"); });
+        }
+        const TTargetCheck Check =
+            CheckTarget({TTargetKind::tkDiskImage, Image}, {"logow.sys", "logos.sys"});
+        EXPECT_TRUE(Check.Ok()) << Check.Problem;
+        EXPECT_EQ(Check.LogosFound, std::vector<std::string>{"logow.sys"});
+        Target->ReplaceLogo("logow.sys", New);
+        EXPECT_EQ(Target->ReadLogo("logow.sys"), New);
+    }
+}
+
+TEST(DiskImageTarget, NamesTheFormatsItCannotWriteAndHowToConvert) {
+    SKIP_WITHOUT_TOOLS("qemu-img");
+    TTempDir Dir;
+    const std::vector<std::pair<std::string, std::string>> Formats = {{"qcow2", "QCOW2"},
+                                                                      {"vdi", "VDI"},
+                                                                      {"vmdk", "VMDK"},
+                                                                      {"vhdx", "VHDX"},
+                                                                      {"vpc", "dynamic VHD"}};
+    for (const auto& [Format, Name] : Formats) {
+        const std::string Image = Dir / ("disk." + Format);
+        const TProcessResult Made = RunProcess({"qemu-img", "create", "-f", Format, Image, "64M"});
+        ASSERT_EQ(Made.ExitCode, 0) << Made.Err;
+        ExpectRefusal(Image, "is in " + Name + " format",
+                      [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", "x"); });
+        ExpectRefusal(Image,
+                      "qemu-img convert -O raw \"" + Image + "\" \"" + (Dir / "disk.img") + "\"",
+                      [&] { TargetOf(Image + "::")->LogoExists("logow.sys"); });
+    }
+}
+
+// QEMU's own programs meet the locks: a running qemu-io keeps Vespera out, and while Vespera
+// writes, QEMU cannot open the image.
+TEST(DiskImageTarget, TakesTurnsWithQemu) {
+    SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "sfdisk", "qemu-io");
+    TTempDir Dir;
+    const std::string Image = Dir / "disk.img";
+    MakeWindowsImage(Image);
+    const auto OpenForWriting = [&] {
+        return RunProcess({"qemu-io", "-f", "raw", "-c", "quit", Image});
+    };
+    for (const auto Use : {TImageLock::TUse::uWrite, TImageLock::TUse::uRead}) {
+        const TImageFile File(Image, TImageFile::TAccess::aReadWrite);
+        const TImageLock Lock(File, Use);
+        const TProcessResult Refused = OpenForWriting();
+        EXPECT_NE(Refused.ExitCode, 0);
+        EXPECT_NE(Refused.Err.find("lock"), std::string::npos) << Refused.Err;
+    }
+    EXPECT_EQ(OpenForWriting().ExitCode, 0) << OpenForWriting().Err;
+
+    // qemu-io holding the image open for writing until it is stopped.
+    pid_t Machine = -1;
+    {
+        const std::string Sleep = "sleep 20000";
+        std::vector<std::string> Argv = {"qemu-io", "-f", "raw", "-c", Sleep, Image};
+        std::vector<char*> Args;
+        for (std::string& Arg : Argv) {
+            Args.push_back(Arg.data());
+        }
+        Args.push_back(nullptr);
+        ASSERT_EQ(::posix_spawnp(&Machine, "qemu-io", nullptr, nullptr, Args.data(), environ), 0);
+    }
+    const TImageFile File(Image, TImageFile::TAccess::aRead);
+    for (int Wait = 0; Wait < 500 && !ImageInUse(File, TImageLock::TUse::uWrite); ++Wait) {
+        ::usleep(10000);
+    }
+    ExpectRefusal(Image, "is in use by a running virtual machine",
+                  [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", "new"); });
+    ::kill(Machine, SIGKILL);
+    ::waitpid(Machine, nullptr, 0);
+    TargetOf(Image + "::")->ReplaceLogo("logow.sys", "new");
+    EXPECT_EQ(GetFile(Image, kWin98.Offset(), "t:/WINDOWS/LOGOW.SYS").Out, "new");
+}
