@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/platform/test_files.h"
+#include "tests/support/random_bytes.h"
 #include "tests/support/run_process.h"
 
 #include <cstdint>
@@ -149,15 +150,4 @@ inline TProcessResult CheckVolume(const std::string& Image, std::uint64_t Offset
     const std::string Copy = Image + ".volume";
     WriteFile(Copy, ReadBytes(Image, Offset, Size));
     return RunProcess({"fsck.fat", "-n", Copy});
-}
-
-// Bytes of random content, the same for the same Seed.
-inline std::string RandomBytes(std::size_t Size, unsigned Seed) {
-    std::string Bytes(Size, '\0');
-    unsigned State = Seed * 2654435761U + 1;
-    for (char& B : Bytes) {
-        State = State * 1103515245U + 12345U;
-        B = static_cast<char>(State >> 16);
-    }
-    return Bytes;
 }
