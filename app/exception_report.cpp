@@ -2,19 +2,35 @@
 
 #include <utility>
 
-TModalResult ShowProgramMessage(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons,
-                                TModalResult Default) {
+namespace {
+
+TMessageBoxRequest ProgramMessage(const std::string& Text, TMsgDlgType Type) {
     TMessageBoxRequest Request;
     Request.Caption = kProgramTitle;
     Request.Text = Text;
     Request.Type = Type;
+    return Request;
+}
+
+} // namespace
+
+EFailureIn::EFailureIn(std::string Subject, const std::string& Message)
+    : Exception(Message), FSubject(std::move(Subject)) {}
+
+TModalResult ShowProgramMessage(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons,
+                                TModalResult Default) {
+    TMessageBoxRequest Request = ProgramMessage(Text, Type);
     Request.Buttons = Buttons;
     Request.Default = Default;
     return ShowMessageBox(Request);
 }
 
 void ShowException(const std::exception& E) {
-    ShowProgramMessage(E.what(), TMsgDlgType::mtError);
+    TMessageBoxRequest Request = ProgramMessage(E.what(), TMsgDlgType::mtError);
+    if (const auto* In = dynamic_cast<const EFailureIn*>(&E)) {
+        Request.Subject = In->Subject();
+    }
+    ShowMessageBox(Request);
 }
 
 void THeldFailures::Hold(std::exception_ptr Failure) {

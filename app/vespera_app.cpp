@@ -17,6 +17,11 @@ namespace {
 constexpr const char* kFirstLogoFile = "logow.sys";
 constexpr const char* kLastLogoFile = "logos.sys";
 
+// The logo as its page of the settings window names it.
+std::string LogoName(int Logo) {
+    return Logo == 1 ? "First Logo" : "Second Logo";
+}
+
 TFontInfo FontOf(const TLogoValues& V) {
     return TFontInfo{V.Font, V.Size, V.TextColor, V.Bold, V.Italic};
 }
@@ -126,9 +131,12 @@ void TVesperaApp::SettingChanged(TSettingChange Change) {
 void TVesperaApp::ChooseRecord() {
     FFirstDefault = FSettings.Logo(1).Line;
     FLastDefault = FSettings.Logo(2).Line;
-    if (::ChooseRecord(FPlaces.RecordFilePath(FSettings.TextFile()), FFirstDefault, FLastDefault,
-                       FTexts, FRandom) &&
-        OnShowTexts) {
+    if (!::ChooseRecord(FPlaces.RecordFilePath(FSettings.TextFile()), FFirstDefault, FLastDefault,
+                        FTexts, FRandom)) {
+        return;
+    }
+    FRecordTextsShown = true;
+    if (OnShowTexts) {
         OnShowTexts(this);
     }
 }
@@ -202,7 +210,9 @@ void TVesperaApp::BackChange(int Logo) {
     }
     // In single-logo mode the logo that is not made keeps its background unbuilt.
     if (!FSettings.LogoSkipped(Logo)) {
-        BuildBackground(GetBackgroundInfo(Logo));
+        const TBackgroundInfo Background = GetBackgroundInfo(Logo);
+        RunForSubject(LogoName(Logo) + " background " + Background.BitmapPath,
+                      [&] { BuildBackground(Background); });
     }
     Changes(Logo);
 }
@@ -219,6 +229,7 @@ void TVesperaApp::Changes(int Logo) {
     const bool FirstBackground = (Logo == 1) != OtherBackground;
     Image.StretchFrom(FirstBackground ? FFirstBack : FLastBack);
     DrawLogoText(GetTextInfo(Logo));
+    FComposed[Logo == 1 ? 0 : 1] = true;
     if (OnShowLogo) {
         OnShowLogo(this, Logo, Image);
     }

@@ -43,6 +43,11 @@ public:
     const std::string& FirstDefault() const { return FFirstDefault; }
     const std::string& LastDefault() const { return FLastDefault; }
     TRandomSource& Random() { return FRandom; }
+    // What the events have told so far, for a window that is built after start-up: whether logo
+    // 1 or 2 has been composed (OnShowLogo), and whether a record choice gave texts from a
+    // record file (OnShowTexts).
+    bool LogoComposed(int Logo) const { return FComposed[Logo == 1 ? 0 : 1]; }
+    bool RecordTextsShown() const { return FRecordTextsShown; }
 
     // --- Start-up ------------------------------------------------------------------------------
     // Everything the main window's creation does that needs no window: takes the places, sizes
@@ -131,6 +136,8 @@ private:
     std::string FFirstDefault;
     std::string FLastDefault;
     TRandomSource FRandom;
+    bool FComposed[2] = {false, false};
+    bool FRecordTextsShown = false;
 };
 
 // Whether the command line (arguments after the program's name) asks for the unattended run:

@@ -17,7 +17,11 @@ TModalResult ConsoleMessageBox(const TMessageBoxRequest& Request) {
             C = '\n';
         }
     }
-    std::cerr << Request.Caption << ": " << Text << '\n';
+    std::cerr << Request.Caption << ": ";
+    if (!Request.Subject.empty()) {
+        std::cerr << Request.Subject << ": ";
+    }
+    std::cerr << Text << '\n';
     return Request.Default;
 }
 

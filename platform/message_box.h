@@ -29,6 +29,9 @@ struct TMessageBoxRequest {
     TModalResult Default = TModalResult::mrOK; // the answer of the default button
     // Where the box's top-left corner goes; none lets the hook place it.
     std::optional<TScreenPoint> Position;
+    // What a failure concerns and where ("First Logo background /x.png"), for a report that is
+    // read without the program's window; empty when the text says it all. A box shows only Text.
+    std::string Subject;
 };
 
 using TMessageBoxHook = std::function<TModalResult(const TMessageBoxRequest& Request)>;
@@ -39,5 +42,6 @@ TModalResult ShowMessageBox(const TMessageBoxRequest& Request);
 // Installs a hook (none restores the console default); returns the one it replaces.
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook Hook);
 
-// The console default: "Caption: Text" on standard error, answered with the default button.
+// The console default: "Caption: Text" on standard error ("Caption: Subject: Text" when the
+// request has a subject), answered with the default button.
 TModalResult ConsoleMessageBox(const TMessageBoxRequest& Request);

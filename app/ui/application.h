@@ -12,9 +12,16 @@ public:
     bool notify(QObject* Receiver, QEvent* Event) override;
 };
 
+// Names the application object (QGuiApplication or TVesperaApplication) "vespera".
+void NameApplication();
+
 // Whether the program runs without a display (Qt's offscreen or minimal platform): messages
 // then go to standard error instead of message boxes.
 bool RunsWithoutDisplay();
+
+// Whether QT_QPA_PLATFORM names Qt's offscreen or minimal platform, so that the program will
+// run without a display: known before the application object exists.
+bool HeadlessPlatformNamed();
 
 // Whether the environment names a display or a Qt platform (DISPLAY, WAYLAND_DISPLAY or
 // QT_QPA_PLATFORM set and not empty).

@@ -28,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <exception>
 
@@ -306,16 +307,12 @@ std::vector<std::string> TfmVespera::FontFamilies() const {
 
 // --- Start-up ----------------------------------------------------------------------------------
 
-bool TfmVespera::FormCreate(const TProgramPlaces& Places,
-                            const std::vector<std::string>& Arguments) {
+bool TfmVespera::FormCreate(const TProgramPlaces& Places) {
     try {
         FGeneral->Files->SetDirectory(Places.ProgramDir); // the list drops the trailing "/"
         FApp.FormCreate(Places, FontFamilies());
         ApplyVisibilityRules();
         FPages->SetActivePageIndex(0);
-        if (IsAutoRunCommand(Arguments)) {
-            FApp.AutoRun();
-        }
         return true;
     } catch (const std::exception& E) {
         ShowException(E);
@@ -323,9 +320,46 @@ bool TfmVespera::FormCreate(const TProgramPlaces& Places,
     return false;
 }
 
+void TfmVespera::ShowProgramState() {
+    const TSettingsModel& S = FApp.Settings();
+    FGeneral->Files->SetDirectory(FApp.ProgramDir());
+    ShowTextFile();
+    {
+        // Each default-text field hands both fields' texts to the settings when it changes:
+        // they are filled together.
+        const QSignalBlocker FirstBlocked(FFirst->DefaultText);
+        const QSignalBlocker LastBlocked(FLast->DefaultText);
+        FFirst->DefaultText->setText(ToQString(S.Logo(1).Line));
+        FLast->DefaultText->setText(ToQString(S.Logo(2).Line));
+    }
+    for (TLogoPage* Page : {FFirst, FLast}) {
+        for (const TSetting Setting :
+             {TSetting::Font, TSetting::Size, TSetting::Position, TSetting::TextColor,
+              TSetting::ShadowColor, TSetting::Effect, TSetting::Bold, TSetting::Italic,
+              TSetting::Color1, TSetting::Color2, TSetting::Color3, TSetting::Background}) {
+            ShowLogoSetting(*Page, Setting);
+        }
+    }
+    SettingChange({0, TSetting::OnlyFirst});
+    if (FApp.RecordTextsShown()) {
+        ShowTexts();
+    }
+    for (const int Logo : {1, 2}) {
+        if (FApp.LogoComposed(Logo)) {
+            LogoPage(Logo)->ShowLogo(Logo == 1 ? FApp.FirstLogo() : FApp.LastLogo());
+        }
+    }
+    ApplyVisibilityRules();
+    FPages->SetActivePageIndex(0);
+}
+
 TScreenPoint TfmVespera::MessagePosition() const {
     const QPoint Corner = frameGeometry().topLeft();
-    return {Corner.x() + kMessageOffset.X, Corner.y() + kMessageOffset.Y};
+    return MessagePositionAt(Corner.x(), Corner.y());
+}
+
+TScreenPoint TfmVespera::MessagePositionAt(int Left, int Top) {
+    return {Left + kMessageOffset.X, Top + kMessageOffset.Y};
 }
 
 void TfmVespera::showEvent(QShowEvent* Event) {

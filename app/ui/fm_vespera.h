@@ -29,13 +29,20 @@ public:
 
     // Start-up with the window: the file list at the program folder, the settings loaded into
     // the controls, the record file and the fonts selected, the visibility rules applied, the
-    // first page shown, both logos composed; with "/AUTO" as the first of Arguments the
-    // unattended run. A failure is shown in a message and ends the sequence; the window stays
-    // usable. Returns whether the sequence ran to its end.
-    bool FormCreate(const TProgramPlaces& Places, const std::vector<std::string>& Arguments);
+    // first page shown, both logos composed. A failure is shown in a message and ends the
+    // sequence; the window stays usable. Returns whether the sequence ran to its end.
+    bool FormCreate(const TProgramPlaces& Places);
+
+    // The window built over a program that started without it (an unattended run that failed):
+    // its controls show App's settings, the record file, the texts and the logos as they would
+    // had the window been there from the start, the visibility rules applied, the first page
+    // shown. Nothing of App changes.
+    void ShowProgramState();
 
     // Where the window's messages go: its left edge + 100 and top edge + 80 on the screen.
     TScreenPoint MessagePosition() const;
+    // Where the messages of a window whose top-left corner is at (Left, Top) go.
+    static TScreenPoint MessagePositionAt(int Left, int Top);
 
     TVesperaApp& App() const { return FApp; }
     TPageControl* Pages() const { return FPages; }

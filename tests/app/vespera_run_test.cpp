@@ -142,6 +142,22 @@ TEST_F(VesperaRunTest, AFailedRunSaysWhyAndEndsWithStatusOne) {
     EXPECT_EQ(ReadFile(Dir / "windows/logow.sys"), "a file, not a folder");
 }
 
+TEST_F(VesperaRunTest, AnUnreadableBackgroundIsToldOnceWithItsLogoAndFile) {
+    const std::string Picture = Dir / "program/broken.bmp";
+    WriteFile(Picture, "BM not a picture");
+    WriteFile(Dir / "program/vespera.INI", "[First Logo]\nBackground=2\nBitmap=" + Picture +
+                                               "\n[Last Logo]\nBackground=2\nBitmap=" + Picture +
+                                               "\n");
+    const TProcessResult Run = RunProcess({Program.Path(), "/AUTO"});
+    EXPECT_EQ(Run.ExitCode, 1);
+    for (const std::string Logo : {"First Logo", "Second Logo"}) {
+        const std::string Line = "Vespera: " + Logo + " background " + Picture + ": ";
+        EXPECT_NE(Run.Err.find(Line), std::string::npos) << Run.Err;
+        EXPECT_EQ(Run.Err.find(Line), Run.Err.rfind(Line)) << Run.Err;
+    }
+    EXPECT_TRUE(FolderEntries(Dir / "windows").empty());
+}
+
 TEST_F(VesperaRunTest, WithoutAutoAndWithoutADisplayItSaysTheWindowNeedsOne) {
     for (const std::vector<std::string>& Arguments :
          {std::vector<std::string>{}, {"/NOAUTO"}, {"x", "/AUTO"}}) {

@@ -50,7 +50,7 @@ void BM_DefaultTextKeystrokeToPreviews(benchmark::State& State) {
 
     TVesperaApp App;
     TfmVespera Window(App);
-    Window.FormCreate(Places, {});
+    Window.FormCreate(Places);
     Window.show();
     if (!QTest::qWaitForWindowExposed(&Window)) {
         State.SkipWithError("the window was not shown");

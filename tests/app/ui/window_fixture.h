@@ -31,11 +31,8 @@ protected:
     ~WindowTest() override { SetShellOpenHook(FOldOpen); }
 
     // Start-up as the program runs it, then the window shown (which makes the backups).
-    bool Start(const std::vector<std::string>& Arguments = {}) {
-        const bool Done = Window.FormCreate(Places, Arguments);
-        if (!Arguments.empty()) {
-            return Done;
-        }
+    bool Start() {
+        const bool Done = Window.FormCreate(Places);
         Window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&Window));
         QApplication::processEvents();

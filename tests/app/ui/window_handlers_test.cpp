@@ -1,18 +1,23 @@
 // The settings window's reactions, driven through its controls with real input on the offscreen
 // platform: loading into the controls, record choice, the previews, the visibility rules, saving
-// logos and settings, the start-up link, help and the web address, and the unattended run.
+// logos and settings, the start-up link, help and the web address, and the window of a failed
+// unattended run.
 
 #include "app/ui/fm_preview.h"
 #include "app/ui/line_edit.h"
 #include "app/ui/message_dialog.h"
 #include "app/ui/page_control.h"
+#include "app/ui/program_services.h"
 #include "app/ui/radio_group.h"
 #include "app/ui/spin_edit.h"
+#include "app/unattended_run.h"
 #include "pgraphic/view/pg_image.h"
 #include "pgraphic/view/pg_open_dialog.h"
 #include "pgraphic/view/pic_box.h"
 #include "tests/app/ui/window_fixture.h"
+#include "tests/app/vespera_program.h"
 #include "tests/support/environment.h"
+#include "tests/support/run_process.h"
 #include "widgets/color_button.h"
 #include "widgets/font_combo_box.h"
 #include "widgets/icon_file_list_box.h"
@@ -456,27 +461,108 @@ TEST_F(WindowTest, ThePreviewCoversTheScreenAndAClickClosesIt) {
     }
 }
 
-TEST_F(WindowTest, AutoRunWritesBothLogosWithoutShowingTheWindow) {
-    bool Terminated = false;
-    App.OnTerminate = [&](TObject*) { Terminated = true; };
-    EXPECT_TRUE(Start({"/auto"}));
-    EXPECT_TRUE(Terminated);
-    EXPECT_FALSE(Window.isVisible());
-    EXPECT_EQ(FolderEntries(Dir / "windows"), (std::vector<std::string>{"logos.sys", "logow.sys"}));
-}
-
 TEST_F(WindowTest, AFailedStartShowsTheMessageAndTheWindowStaysUsable) {
     WriteFile(Dir / "program/broken.bmp", "BM not a picture");
     WriteSettings("[First Logo]\nBackground=2\nBitmap=" + Dir / "program/broken.bmp" + "\n");
-    bool Terminated = false;
-    App.OnTerminate = [&](TObject*) { Terminated = true; };
-    EXPECT_FALSE(Start({"/AUTO"}));
-    EXPECT_FALSE(Terminated);
+    EXPECT_FALSE(Start());
     ASSERT_EQ(Messages.Requests.size(), 1U);
     EXPECT_EQ(Messages.Requests[0].Type, TMsgDlgType::mtError);
+    EXPECT_EQ(Messages.Requests[0].Subject, "First Logo background " + Dir / "program/broken.bmp");
     // The second logo was composed all the same.
     EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
     EXPECT_TRUE(FolderEntries(Dir / "windows").empty());
+}
+
+// An unattended run that failed with a display builds its window only then, over the program's
+// state: the window shows what it would have shown had it been there from the start, and
+// showing it changes nothing of the program.
+TEST(UnattendedRunWindow, AFailedRunsWindowShowsTheProgramAsItIs) {
+    TScratchProgram Program;
+    WriteFile(Program.Dir / "program/riddles.txt", kRiddles);
+    WriteFile(Program.Dir / "program/broken.bmp", "BM not a picture");
+    Program.WriteSettings("[General]\nTextFile=riddles.txt\n[First Logo]\nBackground=2\nBitmap=" +
+                          Program.Dir / "program/broken.bmp" +
+                          "\n[Last Logo]\nSize=30\nEffect=2\nBackground=1\nLine=Own words\n");
+    TVesperaApp App;
+    TMessageRecorder Messages;
+    EXPECT_FALSE(RunUnattended(App, Program.Places));
+    ASSERT_EQ(Messages.Requests.size(), 1U);
+    EXPECT_EQ(Messages.Requests[0].Subject,
+              "First Logo background " + Program.Dir / "program/broken.bmp");
+    EXPECT_TRUE(FolderEntries(Program.Dir / "windows").empty());
+    const std::string Question = App.FirstText();
+    const auto Answer = CopyOf(App.LastLogo());
+
+    TfmVespera Window(App);
+    Window.ShowProgramState();
+    const TLogoPage& First = *Window.LogoPage(1);
+    const TLogoPage& Last = *Window.LogoPage(2);
+    EXPECT_EQ(Window.General()->Files->FileName(), Program.Dir / "program/riddles.txt");
+    EXPECT_EQ(Window.General()->Edit1->text().toStdString(), Question);
+    EXPECT_EQ(First.Font->FontName().toStdString(), App.Settings().Logo(1).Font);
+    EXPECT_EQ(First.Background->ItemIndex(), 2);
+    EXPECT_FALSE(First.Select->isHidden());
+    EXPECT_EQ(First.DefaultText->text().toStdString(), App.FirstDefault());
+    EXPECT_EQ(Last.DefaultText->text(), QStringLiteral("Own words"));
+    EXPECT_EQ(Last.Size->value(), 30);
+    EXPECT_TRUE(Last.ShadowColor->isHidden()); // "3D"
+    EXPECT_EQ(Window.Pages()->ActivePageIndex(), 0);
+    // The logo the run composed is shown; the one whose background failed shows nothing.
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last), *Answer));
+    EXPECT_EQ(std::as_const(*First.Image).PixelGraphic(), nullptr);
+    // Nothing was chosen or composed anew.
+    EXPECT_EQ(App.FirstText(), Question);
+    EXPECT_EQ(App.Settings().Logo(2).Line, "Own words");
+    EXPECT_EQ(App.Settings().Logo(2).Size, 30);
+    EXPECT_TRUE(SamePixels(App.LastLogo(), *Answer));
+}
+
+// The unattended run, a process of its own that builds no window, installs byte for byte the
+// logos that the program with its settings window installs, from the same settings at the same
+// time: the same fonts, the same system colours, the same record.
+TEST(UnattendedRunWindow, TheRunWithoutAWindowInstallsTheLogosOfTheWindowsProgram) {
+    TScratchProgram Program;
+    const TVesperaProgram Vespera(Program.Dir);
+    WriteFile(Program.Dir / "program/riddles.txt", kRiddles);
+    TPixelGraphic Picture;
+    Picture.SetSize(90, 50, bc24);
+    for (int Y = 0; Y < 50; ++Y) {
+        for (int X = 0; X < 90; ++X) {
+            Picture.SetPixel(X, Y, RGB(X * 2, Y * 5, (X ^ Y) * 3));
+        }
+    }
+    Picture.SaveToFile(Program.Dir / "program/picture.bmp");
+    // Text colours of the system (window text, highlight), as the colour buttons offer them.
+    Program.WriteSettings(
+        "[General]\nTextFile=" + Program.Dir / "program/riddles.txt" +
+        "\n[First Logo]\nFont=Liberation Serif\nSize=30\nEffect=2\nBold=1\n"
+        "TextColor=-2147483640\nBackground=1\nColor2=255\nColor3=16776960\n"
+        "[Last Logo]\nFont=Arial\nPosition=0\nItalic=1\nTextColor=-2147483635\nShadowColor=255\n"
+        "Background=2\nBitmap=" +
+        Program.Dir / "program/picture.bmp" + "\n");
+    {
+        // The window's program: its services, the window started, the unattended steps.
+        const TProgramServices Services(ConsoleMessageBox);
+        TVesperaApp App;
+        TfmVespera Window(App);
+        ASSERT_TRUE(Window.FormCreate(Program.Places));
+        App.AutoRun();
+    }
+    using namespace std::chrono;
+    const auto Clock = sys_days(year(2001) / October / 25) + hours(10); // the scratch clock
+    TEnvironment Env;
+    Env.Set("VESPERA_CLOCK",
+            std::to_string(duration_cast<milliseconds>(Clock.time_since_epoch()).count()));
+    Env.Set("VESPERA_WINDIR", Program.Dir / "unattended");
+    Env.Set("HOME", Program.Dir / "home");
+    std::filesystem::create_directories(Program.Dir / "unattended");
+    const TProcessResult Run = RunProcess({Vespera.Path(), "/AUTO"});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    for (const char* Logo : {"logow.sys", "logos.sys"}) {
+        const std::string Window = ReadFile(Program.Dir / ("windows/" + std::string(Logo)));
+        EXPECT_EQ(Window.size(), 14U + 40U + 1024U + 320U * 400U) << Logo;
+        EXPECT_TRUE(ReadFile(Program.Dir / ("unattended/" + std::string(Logo))) == Window) << Logo;
+    }
 }
 
 TEST_F(WindowTest, ThePictureDialogChoosesTheBackgroundAndCancelRebuildsIt) {

@@ -1,0 +1,22 @@
+#include "app/unattended_run.h"
+
+#include "app/exception_report.h"
+#include "app/font_choice.h"
+#include "app/vespera_app.h"
+#include "core/exception.h"
+
+#include <exception>
+#include <new>
+
+bool RunUnattended(TVesperaApp& App, const TProgramPlaces& Places) {
+    try {
+        App.FormCreate(Places, SortedFontFamilies());
+        App.AutoRun();
+        return true;
+    } catch (const std::bad_alloc&) {
+        ShowException(EOutOfMemory());
+    } catch (const std::exception& E) {
+        ShowException(E);
+    }
+    return false;
+}
