@@ -240,6 +240,7 @@ void TVesperaApp::Changes(int Logo) {
         const int Other = 3 - Logo;
         TPixelGraphic& OtherImage = LogoImage(Other);
         OtherImage.StretchFrom(Image);
+        FComposed[Other == 1 ? 0 : 1] = true;
         if (OnShowLogo) {
             OnShowLogo(this, Other, OtherImage);
         }
