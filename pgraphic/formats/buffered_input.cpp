@@ -15,8 +15,8 @@ constexpr std::size_t kCapacity = 64 * 1024;
 
 } // namespace
 
-TPGBufferedInput::TPGBufferedInput(TStream& Stream, TEndOfFileFailure OnEndOfFile)
-    : FStream(Stream), FOnEndOfFile(OnEndOfFile),
+TPGBufferedInput::TPGBufferedInput(TStream& Stream, const TPGFormatFailure& Failure)
+    : FStream(Stream), FFailure(Failure),
       FStreamLeft(std::max<std::int64_t>(Stream.Size() - Stream.Position(), 0)) {}
 
 bool TPGBufferedInput::FillBuffer() {
@@ -42,13 +42,8 @@ bool TPGBufferedInput::FillBuffer() {
 
 void TPGBufferedInput::Refill() {
     if (!FillBuffer()) {
-        EndOfFile();
+        FFailure.EndOfFile();
     }
-}
-
-void TPGBufferedInput::EndOfFile() const {
-    FOnEndOfFile();
-    throw EReadError(); // not reached: the failure raises
 }
 
 void TPGBufferedInput::Read(void* Dest, std::size_t Count) {
@@ -66,14 +61,14 @@ void TPGBufferedInput::Read(void* Dest, std::size_t Count) {
     }
     if (Count >= std::max(FBuffer.size(), kFirstRefill)) {
         if (static_cast<std::int64_t>(Count) > FStreamLeft) {
-            EndOfFile();
+            FFailure.EndOfFile();
         }
         const auto Wanted = static_cast<std::int64_t>(Count);
         const std::int64_t Got = FStream.Read(Out, Wanted);
         FStreamLeft -= std::max<std::int64_t>(Got, 0);
         if (Got != Wanted) {
             FStreamLeft = 0;
-            EndOfFile();
+            FFailure.EndOfFile();
         }
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pgraphic/formats/format_failure.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -7,14 +9,11 @@
 class TStream;
 
 // Reads a stream through a buffer for decoders that consume a few bytes at a time. The data
-// ends where the stream ended when reading began; running past that end calls the decoder's
-// end-of-file failure, which raises the format's own message.
+// ends where the stream ended when reading began; running past that end raises the format's own
+// end-of-file failure.
 class TPGBufferedInput {
 public:
-    // Must raise; it is called when a read finds no more data.
-    using TEndOfFileFailure = void (*)();
-
-    TPGBufferedInput(TStream& Stream, TEndOfFileFailure OnEndOfFile);
+    TPGBufferedInput(TStream& Stream, const TPGFormatFailure& Failure);
     TPGBufferedInput(const TPGBufferedInput&) = delete;
     TPGBufferedInput& operator=(const TPGBufferedInput&) = delete;
 
@@ -41,10 +40,9 @@ public:
 private:
     void Refill();
     bool FillBuffer();
-    [[noreturn]] void EndOfFile() const;
 
     TStream& FStream;
-    TEndOfFileFailure FOnEndOfFile;
+    TPGFormatFailure FFailure;
     std::int64_t FStreamLeft;
     std::vector<std::uint8_t> FBuffer;
     const std::uint8_t* FNext = nullptr;

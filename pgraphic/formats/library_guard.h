@@ -31,13 +31,12 @@ public:
     void SetException(std::exception_ptr Error) noexcept;
     bool Failed() const { return FFailed; }
 
-    // Raises the kept exception, else E with Prefix followed by the text.
-    template <typename E>
-    [[noreturn]] void Raise(std::string_view Prefix) const {
+    // Raises the kept exception, else the format's Failure with the text.
+    [[noreturn]] void Raise(const TPGFormatFailure& Failure) const {
         if (FException) {
             std::rethrow_exception(FException);
         }
-        RaiseFormatFailure<E>(Prefix, FMessage);
+        Failure(FMessage);
     }
 
 private:

@@ -46,10 +46,3 @@ VESPERA_PG_EXCEPTION(EPGTIFFileFormatReader, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGTIFFileFormatWriter, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGJPGFileFormatReaderWriter, EPixelGraphic);
 VESPERA_PG_EXCEPTION(EPGPNGFileFormatReaderWriter, EPixelGraphic);
-
-// The message of a format's failure: its prefix ("BMP: ") followed by a table text.
-inline std::string PGFormatMessage(std::string_view Prefix, TPGLangStrId Id,
-                                   TPGLangArg S1 = std::nullopt, TPGLangArg S2 = std::nullopt,
-                                   TPGLangArg S3 = std::nullopt) {
-    return std::string(Prefix) + PGLangStr(Id, S1, S2, S3);
-}

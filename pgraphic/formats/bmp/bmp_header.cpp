@@ -1,13 +1,8 @@
 #include "pgraphic/formats/bmp/bmp_header.h"
 
-#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/image/pg_exceptions.h"
 
 namespace bmp {
-
-[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1) {
-    RaiseFormatFailure<EPGBMPFileFormatReader>("BMP: ", Id, S1);
-}
 
 namespace {
 

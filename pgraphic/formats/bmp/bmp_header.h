@@ -1,12 +1,12 @@
 #pragma once
 
 #include "pgraphic/formats/bmp/bmp_structures.h"
-#include "pgraphic/image/lang_strings.h"
+#include "pgraphic/formats/format_failure.h"
 
 namespace bmp {
 
-// Raises the reader's failure: "BMP: " and the table text.
-[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
+// The reader's failures: "BMP: " and the message.
+inline constexpr TPGFormatFailure Fail{"BMP: ", PGFailureOf<EPGBMPFileFormatReader>};
 
 // Reads the header (core or info, by its size field) at the stream's position and checks it
 // as the reader accepts it.

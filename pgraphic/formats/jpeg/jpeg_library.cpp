@@ -1,7 +1,6 @@
 #include "pgraphic/formats/jpeg/jpeg_library.h"
 
 #include "core/stream.h"
-#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/library_warning.h"
 #include "pgraphic/image/pg_exceptions.h"
 
@@ -199,10 +198,6 @@ void TermDestination(j_compress_ptr Info) noexcept {
 
 } // namespace
 
-void Fail(TPGLangStrId Id, TPGLangArg S1) {
-    RaiseFormatFailure<EPGJPGFileFormatReaderWriter>(kPrefix, Id, S1);
-}
-
 int MarkerVersion(std::string_view Marker) {
     if (Marker.size() < 2 || Marker[0] < '1' || Marker[0] > '9' || Marker[1] < 'a' ||
         Marker[1] > 'z') {
@@ -227,7 +222,7 @@ TLibraryObject::TLibraryObject(TStream& Stream, TPGWarningAction WarningAction) 
 }
 
 void TLibraryObject::RaiseFailure() const {
-    FContext.Failure.Raise<EPGJPGFileFormatReaderWriter>(kPrefix);
+    FContext.Failure.Raise(Fail);
 }
 
 TDecompressor::TDecompressor(TStream& Stream, TPGWarningAction WarningAction, std::size_t MaxMemory)

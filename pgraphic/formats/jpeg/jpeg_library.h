@@ -20,7 +20,6 @@ class TStream;
 
 namespace jpeg {
 
-inline constexpr std::string_view kPrefix = "JPG: ";
 // Bytes moved between the library and the stream at a time.
 inline constexpr std::size_t kBufferSize = 4096;
 // Scans a file may have. Real files have about ten; the library must process the whole image for
@@ -38,8 +37,8 @@ struct TContext {
     bool StartOfFile = false;
 };
 
-// Raises the format's failure: "JPG: " and the table text.
-[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
+// The format's failures: "JPG: " and the message.
+inline constexpr TPGFormatFailure Fail{"JPG: ", PGFailureOf<EPGJPGFileFormatReaderWriter>};
 
 // Raises "JPG: Invalid library version" unless the library found at run time implements the
 // interface version the adapter was compiled against.

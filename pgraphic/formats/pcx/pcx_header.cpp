@@ -1,19 +1,10 @@
 #include "core/little_endian.h"
 #include "pgraphic/formats/buffered_input.h"
-#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/pcx/pcx_structures.h"
 
 #include <cstring>
 
 namespace pcx {
-
-void Fail(TPGLangStrId Id, TPGLangArg S1) {
-    RaiseFormatFailure<EPGPCXFileFormatReader>("PCX: ", Id, S1);
-}
-
-void FailEndOfFile() {
-    Fail(TPGLangStrId::UnexpectedEndOfFile);
-}
 
 TPCXHeader ReadHeader(TPGBufferedInput& Input) {
     std::uint8_t B[kHeaderSize];

@@ -85,7 +85,7 @@ void CheckDataSize(const TPCXHeader& H, const TPGBufferedInput& Input) {
     const std::int64_t RowMinimum =
         std::max<std::int64_t>(1, 2 * static_cast<std::int64_t>(H.ScanLineSize() / kMaxRun));
     if (Input.Remaining() / RowMinimum < Height) {
-        FailEndOfFile();
+        Fail.EndOfFile();
     }
 }
 
@@ -104,7 +104,7 @@ void TPCXFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
         Fail(TPGLangStrId::Invalid, "Index");
     }
     Graphic.SetGamma(PGDisplayGamma());
-    TPGBufferedInput Input(Stream, FailEndOfFile);
+    TPGBufferedInput Input(Stream, Fail);
     Graphic.SetHeight(0);
     const TPCXHeader H = ReadHeader(Input);
     const TPGBitCount Format = FormatOf(H);
@@ -140,7 +140,7 @@ void TPCXFileFormatReader::GetInfo(TStream& Stream, int Index, TPGImageFileInfo&
     if (Index != 0) {
         Fail(TPGLangStrId::InvalidValueFor, "Index");
     }
-    TPGBufferedInput Input(Stream, FailEndOfFile);
+    TPGBufferedInput Input(Stream, Fail);
     const TPCXHeader H = ReadHeader(Input);
     Info.BitsPerPixel = H.BitsPerPixel();
     Info.Width = H.Width();

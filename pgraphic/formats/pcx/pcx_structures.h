@@ -2,7 +2,7 @@
 
 // The file header of PCX files and the failures of the reader.
 
-#include "pgraphic/image/lang_strings.h"
+#include "pgraphic/formats/format_failure.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,9 +36,8 @@ struct TPCXHeader {
     std::size_t ScanLineSize() const { return std::size_t{Planes} * BytesPerLine; }
 };
 
-// Raises the reader's failure: "PCX: " and the table text.
-[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
-[[noreturn]] void FailEndOfFile();
+// The reader's failures: "PCX: " and the message.
+inline constexpr TPGFormatFailure Fail{"PCX: ", PGFailureOf<EPGPCXFileFormatReader>};
 
 // Reads the 128-byte header and checks the fields every use of it requires (palette
 // information 1, reserved byte 0).

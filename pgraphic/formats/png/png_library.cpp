@@ -1,7 +1,6 @@
 #include "pgraphic/formats/png/png_library.h"
 
 #include "core/stream.h"
-#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/library_warning.h"
 #include "pgraphic/image/pg_exceptions.h"
 
@@ -134,10 +133,6 @@ void FreeCounted(png_structp Png, png_voidp Pointer) noexcept {
 
 } // namespace
 
-void Fail(TPGLangStrId Id, TPGLangArg S1) {
-    RaiseFormatFailure<EPGPNGFileFormatReaderWriter>(kPrefix, Id, S1);
-}
-
 bool SameMajorMinor(std::string_view A, std::string_view B) {
     const auto MajorMinor = [](std::string_view V) {
         const auto First = V.find('.');
@@ -166,7 +161,7 @@ TPNGObjects::TPNGObjects(TStream& Stream, TPGWarningAction WarningAction) {
 }
 
 void TPNGObjects::RaiseFailure() const {
-    FContext.Failure.Raise<EPGPNGFileFormatReaderWriter>(kPrefix);
+    FContext.Failure.Raise(Fail);
 }
 
 TPNGReadObjects::TPNGReadObjects(TStream& Stream, TPGWarningAction WarningAction,

@@ -17,8 +17,6 @@ class TStream;
 
 namespace png {
 
-inline constexpr std::string_view kPrefix = "PNG: ";
-
 // The chunks the information query reports, in its order: the chunk's type, libpng's flag for it
 // and the name the query gives it.
 struct TReportedChunk {
@@ -46,8 +44,8 @@ struct TContext {
     std::uint32_t ChunksRead = 0;
 };
 
-// Raises the format's failure: "PNG: " and the table text.
-[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
+// The format's failures: "PNG: " and the message.
+inline constexpr TPGFormatFailure Fail{"PNG: ", PGFailureOf<EPGPNGFileFormatReaderWriter>};
 
 // Raises "PNG: Invalid library version" unless libpng and zlib found at run time have the major
 // and minor version the adapter was compiled against.

@@ -1,5 +1,4 @@
 #include "pgraphic/formats/buffered_input.h"
-#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/pnm/pnm_structures.h"
 
 #include <limits>
@@ -16,18 +15,6 @@ bool VariantOf(std::uint8_t Digit, TVariant& Variant) {
     Variant.Samples = Kind == 2 ? 3 : 1;
     Variant.Format = Kind == 0 ? bc1 : Kind == 1 ? bc8 : bc24;
     return true;
-}
-
-void FailRead(TPGLangStrId Id, TPGLangArg S1) {
-    RaiseFormatFailure<EPGPxMFileFormatReader>("PBM, PGM, PPM: ", Id, S1);
-}
-
-void FailIndex() {
-    RaiseFormatFailure<EPGPxMFileFormatReader>("PxM: ", TPGLangStrId::Invalid, "Index");
-}
-
-void FailEndOfFile() {
-    FailRead(TPGLangStrId::UnexpectedEndOfFile);
 }
 
 namespace {

@@ -36,7 +36,7 @@ void CheckDataSize(const TVariant& V, int Width, int Height, const TPGBufferedIn
         V.Format == bc1 && V.Raw ? (std::int64_t{Width} + 7) / 8 : Samples;
     const std::int64_t Usable = V.Raw ? Input.Remaining() : (Input.Remaining() + 1) / 2;
     if (Usable / Height < RowBytes) {
-        FailEndOfFile();
+        FailRead.EndOfFile();
     }
 }
 
@@ -112,10 +112,10 @@ bool TPxMFileFormatReader::CheckSignature(const TPGSignature& Header) const {
 
 void TPxMFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, int Index) const {
     if (Index != 0) {
-        FailIndex();
+        FailRead.WithPrefix("PxM: ")(TPGLangStrId::Invalid, "Index");
     }
     Graphic.SetGamma(PGDisplayGamma());
-    TPGBufferedInput Input(Stream, FailEndOfFile);
+    TPGBufferedInput Input(Stream, FailRead);
     const TVariant V = ReadMagic(Input);
     Graphic.SetSize(0, 0, V.Format);
     if (V.Format == bc1) {
@@ -156,7 +156,7 @@ void TPxMFileFormatReader::GetInfo(TStream& Stream, int Index, TPGImageFileInfo&
     if (Index != 0) {
         FailRead(TPGLangStrId::InvalidValueFor, "Index");
     }
-    TPGBufferedInput Input(Stream, FailEndOfFile);
+    TPGBufferedInput Input(Stream, FailRead);
     const TVariant V = ReadMagic(Input);
     Info.SubFormatText = V.Raw ? "Binary" : "ASCII";
     Info.BitsPerPixel = V.BitsPerPixel();

@@ -3,7 +3,7 @@
 // The variants of the portable anymap formats, the header number reader and the failures,
 // shared by the reader and the writer.
 
-#include "pgraphic/image/lang_strings.h"
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/image/pg_types.h"
 
 #include <cstdint>
@@ -25,11 +25,10 @@ struct TVariant {
 // The variant of a digit '1' to '6'; false for any other character.
 bool VariantOf(std::uint8_t Digit, TVariant& Variant);
 
-// Readers' failures: "PBM, PGM, PPM: " and the table text; an index error of ReadImage says
-// "PxM: " instead.
-[[noreturn]] void FailRead(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
-[[noreturn]] void FailIndex();
-[[noreturn]] void FailEndOfFile();
+// The readers' and the writers' failures: "PBM, PGM, PPM: " and the message; an index error of
+// ReadImage says "PxM: " instead, a writer given the wrong colours its extension ("PGM: ").
+inline constexpr TPGFormatFailure FailRead{"PBM, PGM, PPM: ", PGFailureOf<EPGPxMFileFormatReader>};
+inline constexpr TPGFormatFailure FailWrite{"PBM, PGM, PPM: ", PGFailureOf<EPGPxMFileFormatWriter>};
 
 // Numbers that do not fit a 32-bit unsigned value read as this one.
 constexpr std::uint64_t kNumberTooLarge = std::uint64_t{1} << 32;

@@ -1,6 +1,6 @@
 #include "core/stream.h"
-#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/pnm/pnm.h"
+#include "pgraphic/formats/pnm/pnm_structures.h"
 #include "pgraphic/formats/settings_store.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/image/progress.h"
@@ -133,12 +133,10 @@ TPXMFileFormatWriter::TPXMFileFormatWriter(std::string Extension, std::string De
 void TPXMFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
     const std::string& Ext = Extension();
     if (Ext != "pbm" && Ext != "pgm" && Ext != "ppm") {
-        RaiseFormatFailure<EPGPxMFileFormatWriter>(
-            "PBM, PGM, PPM: ", TPGLangStrId::UnknownFileExtension, Ext);
+        pnm::FailWrite(TPGLangStrId::UnknownFileExtension, Ext);
     }
     if (Graphic.Width() < 1 || Graphic.Height() < 1) {
-        RaiseFormatFailure<EPGPxMFileFormatWriter>("PBM, PGM, PPM: ",
-                                                   TPGLangStrId::ZeroWidthOrHeight);
+        pnm::FailWrite(TPGLangStrId::ZeroWidthOrHeight);
     }
     const char Kind = Ext[1]; // 'b', 'g' or 'p'
     const bool Valid =
@@ -147,7 +145,7 @@ void TPXMFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
                       : Graphic.BitCount() == bc24;
     if (!Valid) {
         const std::string Prefix = UpperCase(Ext) + ": ";
-        RaiseFormatFailure<EPGPxMFileFormatWriter>(Prefix, TPGLangStrId::InvalidColorResolution);
+        pnm::FailWrite.WithPrefix(Prefix)(TPGLangStrId::InvalidColorResolution);
     }
     const bool Raw = PxMSettings().Binary;
     const char Digit = static_cast<char>((Kind == 'b'   ? '1'

@@ -1,17 +1,8 @@
 #include "core/little_endian.h"
 #include "core/stream.h"
-#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/tga/tga_structures.h"
 
 namespace tga {
-
-void Fail(TPGLangStrId Id, TPGLangArg S1) {
-    RaiseFormatFailure<EPGTGAFileFormatReader>("TGA: ", Id, S1);
-}
-
-void FailEndOfFile() {
-    Fail(TPGLangStrId::UnexpectedEndOfFile);
-}
 
 TTGAHeader ReadHeader(TStream& Stream) {
     std::uint8_t B[kHeaderSize];

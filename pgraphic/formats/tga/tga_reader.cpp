@@ -42,7 +42,7 @@ void CheckDataSize(const TTGAHeader& H, std::int64_t Available) {
     const auto PixelBytes = static_cast<std::int64_t>(H.BytesPerPixel());
     if (H.RunLength()) {
         if ((Width + 127) / 128 * (1 + PixelBytes) * Height > Available) {
-            FailEndOfFile();
+            Fail.EndOfFile();
         }
     } else if (Width * PixelBytes * Height > Available) {
         throw EReadError();
@@ -92,7 +92,7 @@ void TTGAFileFormatReader::ReadImage(TStream& Stream, TPixelGraphic& Graphic, in
     std::vector<std::uint8_t> Row(Straight ? 0 : RowBytes);
     std::unique_ptr<TPGBufferedInput> Input;
     if (H.RunLength()) {
-        Input = std::make_unique<TPGBufferedInput>(Stream, FailEndOfFile);
+        Input = std::make_unique<TPGBufferedInput>(Stream, Fail);
     }
     // The reader, not the image, is the sender of its progress events.
     const TPGProgress Progress(Graphic, const_cast<TTGAFileFormatReader*>(this));

@@ -2,7 +2,7 @@
 
 // The file header of Targa files and the reader's failures, shared by the reader and the writer.
 
-#include "pgraphic/image/lang_strings.h"
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/image/pg_types.h"
 
 #include <cstddef>
@@ -65,8 +65,8 @@ inline TColor DecodeColor(const std::uint8_t* P, std::size_t Bytes) {
     return RGB(P[2], P[1], P[0]);
 }
 
-// Raises the reader's failure: "TGA: " and the table text.
-[[noreturn]] void Fail(TPGLangStrId Id, TPGLangArg S1 = std::nullopt);
-[[noreturn]] void FailEndOfFile();
+// The reader's and the writer's failures: "TGA: " and the message.
+inline constexpr TPGFormatFailure Fail{"TGA: ", PGFailureOf<EPGTGAFileFormatReader>};
+inline constexpr TPGFormatFailure FailWrite{"TGA: ", PGFailureOf<EPGTGAFileFormatWriter>};
 
 } // namespace tga

@@ -1,5 +1,4 @@
 #include "core/stream.h"
-#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/tga/tga.h"
 #include "pgraphic/formats/tga/tga_structures.h"
 #include "pgraphic/image/palette_cover.h"
@@ -27,12 +26,11 @@ void TTGAFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
     // would write pixels the header does not describe.
     const bool Mapped = Graphic.BitCount() == bc8;
     if (!Mapped && Graphic.BitCount() != bc24) {
-        RaiseFormatFailure<EPGTGAFileFormatWriter>("TGA: ", TPGLangStrId::InvalidColorResolution);
+        FailWrite(TPGLangStrId::InvalidColorResolution);
     }
     // The header's fields hold 16 bits.
     if (Graphic.Width() > kMaxSide || Graphic.Height() > kMaxSide) {
-        RaiseFormatFailure<EPGTGAFileFormatWriter>("TGA: ", TPGLangStrId::InvalidSizeOf,
-                                                   PGLangStr(TPGLangStrId::ImageWord));
+        FailWrite(TPGLangStrId::InvalidSizeOf, PGLangStr(TPGLangStrId::ImageWord));
     }
     // The colour map covers every index a pixel holds.
     const std::vector<TColor> Palette = Mapped ? CoveringPalette(Graphic) : std::vector<TColor>{};

@@ -1,6 +1,5 @@
 #include "core/stream.h"
 #include "pgraphic/formats/colors_text.h"
-#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/tiff/packbits.h"
 #include "pgraphic/formats/tiff/tiff.h"
 #include "pgraphic/formats/tiff/tiff_directory.h"
@@ -16,13 +15,7 @@
 
 using namespace tiff;
 
-namespace tiff {
-
-[[noreturn]] void FailRead(const std::string& Text) {
-    RaiseFormatFailure<EPGTIFFileFormatReader>("TIFF: ", Text);
-}
-
-} // namespace tiff
+namespace tiff {} // namespace tiff
 
 namespace {
 
@@ -133,8 +126,8 @@ public:
             const bool Fits = FPackBits.DecodeRow(Raw, FRowBytes);
             FPackBitsInputLeft -= FPackBits.Position() - Start;
             if (!Fits || FPackBitsInputLeft < 0) {
-                RaiseFormatFailure<EPGTIFFileFormatReader>(
-                    "TIFF (PackBits): ", TPGLangStrId::InvalidCountOfBytesInRow, std::to_string(Y));
+                FailRead.WithPrefix("TIFF (PackBits): ")(TPGLangStrId::InvalidCountOfBytesInRow,
+                                                         std::to_string(Y));
             }
         } else {
             FStream.ReadBuffer(Raw, static_cast<std::int64_t>(FRowBytes));

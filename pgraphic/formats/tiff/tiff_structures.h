@@ -2,6 +2,7 @@
 
 // File structures of TIFF, shared by the reader and the writer.
 
+#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/image/pg_types.h"
 
 #include <cstdint>
@@ -92,8 +93,8 @@ struct TDirectory {
     std::vector<TColor> ColorMap;
 };
 
-// Raise the reader's or the writer's failure: "TIFF: " and Text.
-[[noreturn]] void FailRead(const std::string& Text);
-[[noreturn]] void FailWrite(const std::string& Text);
+// The reader's and the writer's failures: "TIFF: " and the message.
+inline constexpr TPGFormatFailure FailRead{"TIFF: ", PGFailureOf<EPGTIFFileFormatReader>};
+inline constexpr TPGFormatFailure FailWrite{"TIFF: ", PGFailureOf<EPGTIFFileFormatWriter>};
 
 } // namespace tiff

@@ -1,5 +1,4 @@
 #include "core/stream.h"
-#include "pgraphic/formats/format_failure.h"
 #include "pgraphic/formats/tiff/packbits.h"
 #include "pgraphic/formats/tiff/tiff.h"
 #include "pgraphic/formats/tiff/tiff_rows.h"
@@ -14,13 +13,7 @@
 
 using namespace tiff;
 
-namespace tiff {
-
-[[noreturn]] void FailWrite(const std::string& Text) {
-    RaiseFormatFailure<EPGTIFFileFormatWriter>("TIFF: ", Text);
-}
-
-} // namespace tiff
+namespace tiff {} // namespace tiff
 
 namespace {
 
