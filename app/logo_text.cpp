@@ -3,6 +3,7 @@
 #include "app/logo/logo_image.h"
 #include "pgraphic/canvas/canvas.h"
 #include "platform/display.h"
+#include "platform/qt/qt_color.h"
 #include "platform/system_colors.h"
 
 #include <QColor>
@@ -39,11 +40,6 @@ QString LayoutText(const std::string& Text) {
     Result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return Result;
-}
-
-QColor ToQColor(TColor Color) {
-    const TColor C = ResolveSysColor(Color);
-    return QColor(GetRValue(C), GetGValue(C), GetBValue(C));
 }
 
 // The painter of Image's canvas set up for F, painting glyphs only.

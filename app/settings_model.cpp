@@ -1,5 +1,7 @@
 #include "app/settings_model.h"
 
+#include "core/set_if_changed.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -56,14 +58,11 @@ TLogoValues& TSettingsModel::LogoValues(int Logo) {
 
 template <typename T>
 bool TSettingsModel::Assign(T& Field, const T& Value, int Logo, TSetting Setting) {
-    if (Field == Value) {
-        return false;
-    }
-    Field = Value;
-    if (OnChange) {
-        OnChange(this, TSettingChange{Logo, Setting});
-    }
-    return true;
+    return SetIfChanged(Field, Value, [&] {
+        if (OnChange) {
+            OnChange(this, TSettingChange{Logo, Setting});
+        }
+    });
 }
 
 bool TSettingsModel::SetTextFile(const std::string& Value) {

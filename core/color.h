@@ -60,6 +60,8 @@ constexpr int SystemColorIndex(TColor Color) {
     return Color & 0xFF;
 }
 
+constexpr TColor clWhite = RGB(255, 255, 255);
+constexpr TColor clRed = RGB(255, 0, 0);
 constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
 constexpr TColor clBtnShadow = SystemColor(COLOR_BTNSHADOW);
 constexpr TColor clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);

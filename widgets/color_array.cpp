@@ -1,6 +1,7 @@
 #include "widgets/color_array.h"
 
 #include "core/little_endian.h"
+#include "core/set_if_changed.h"
 #include "core/tagged_integer.h"
 
 #include <array>
@@ -25,25 +26,21 @@ void CheckDimension(int Value) {
 TColorArrayClass::TColorArrayClass(int Columns, int Rows) : FColumns(Columns), FRows(Rows) {
     CheckDimension(Columns);
     CheckDimension(Rows);
-    FColors.assign(CellCount(Columns, Rows), 0);
+    ClearCells();
+}
+
+void TColorArrayClass::ClearCells() {
+    FColors.assign(CellCount(FColumns, FRows), 0);
 }
 
 void TColorArrayClass::SetColumns(int Value) {
-    if (Value == FColumns) {
-        return;
-    }
-    CheckDimension(Value);
-    FColumns = Value;
-    FColors.assign(CellCount(FColumns, FRows), 0);
+    CheckDimension(Value); // the current value always passes
+    SetIfChanged(FColumns, Value, [this] { ClearCells(); });
 }
 
 void TColorArrayClass::SetRows(int Value) {
-    if (Value == FRows) {
-        return;
-    }
-    CheckDimension(Value);
-    FRows = Value;
-    FColors.assign(CellCount(FColumns, FRows), 0);
+    CheckDimension(Value); // the current value always passes
+    SetIfChanged(FRows, Value, [this] { ClearCells(); });
 }
 
 std::size_t TColorArrayClass::IndexOf(int Column, int Row) const {

@@ -43,6 +43,8 @@ public:
 
 private:
     std::size_t IndexOf(int Column, int Row) const;
+    // Every cell black, as many as the dimensions take.
+    void ClearCells();
 
     int FColumns;
     int FRows;

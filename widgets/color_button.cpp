@@ -1,13 +1,14 @@
 #include "widgets/color_button.h"
 
+#include "core/set_if_changed.h"
 #include "platform/display.h"
+#include "platform/qt/qt_color.h"
 #include "widgets/color_button_layout.h"
 #include "widgets/color_button_painting.h"
 #include "widgets/color_button_palette.h"
 #include "widgets/custom_color_strings.h"
 #include "widgets/default_palette.h"
 #include "widgets/palette_geometry.h"
-#include "widgets/system_colors.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -46,21 +47,16 @@ QSize TColorButton::sizeHint() const {
 }
 
 void TColorButton::SetStyle(int Value) {
-    if (Value != FStyle) {
-        FStyle = Value;
-        update();
-    }
+    SetIfChanged(FStyle, Value, [this] { update(); });
 }
 
 void TColorButton::SetColor(TColor Value) {
-    if (Value == FColor) {
-        return;
-    }
-    FColor = Value;
-    update();
-    if (OnColorChange) {
-        OnColorChange(this);
-    }
+    SetIfChanged(FColor, Value, [this] {
+        update();
+        if (OnColorChange) {
+            OnColorChange(this);
+        }
+    });
 }
 
 void TColorButton::SetOtherBtnCaption(const QString& Value) {
@@ -123,7 +119,7 @@ void TColorButton::paintEvent(QPaintEvent*) {
     const bool Pressed = isDown() || FDroppedDown;
     const QRect Client = rect();
     if (Pressed) {
-        DrawOutline(Painter, Client.topLeft(), Client.bottomRight(), ToQColor(clWindowFrame));
+        DrawOutline(Painter, Client.topLeft(), Client.bottomRight(), PaletteQColor(clWindowFrame));
         const QRect Inner = Client.adjusted(1, 1, -1, -1);
         Painter.fillRect(Inner, Colors.color(QPalette::Button));
         DrawOutline(Painter, Inner.topLeft(), Inner.bottomRight(), Colors.color(QPalette::Dark));
@@ -143,9 +139,9 @@ void TColorButton::paintEvent(QPaintEvent*) {
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &Focus, &Painter, this);
     }
     const bool Enabled = isEnabled();
-    Painter.fillRect(Layout.Swatch, ToQColor(FColor, Colors));
+    Painter.fillRect(Layout.Swatch, PaletteQColor(FColor, Colors));
     DrawOutline(Painter, Layout.Swatch.topLeft(), Layout.Swatch.bottomRight(),
-                Enabled ? ToQColor(clWindowFrame)
+                Enabled ? PaletteQColor(clWindowFrame)
                         : Colors.color(QPalette::Disabled, QPalette::Text));
     Painter.fillRect(QRect(QPoint(Layout.SeparatorX, Layout.Swatch.top()),
                            QPoint(Layout.SeparatorX, Layout.Swatch.bottom())),

@@ -1,11 +1,11 @@
 #include "widgets/color_button_palette.h"
 
 #include "platform/display.h"
+#include "platform/qt/qt_color.h"
 #include "widgets/color_button_painting.h"
 #include "widgets/color_dialog.h"
 #include "widgets/custom_color_strings.h"
 #include "widgets/default_palette.h"
-#include "widgets/system_colors.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -106,12 +106,12 @@ void TColorButtonPalette::paintEvent(QPaintEvent*) {
         for (int R = 1; R <= kPaletteRows; ++R) {
             const TPaletteCell Cell{C, R};
             PaintSwatch(Painter, SwatchOrigin(Cell, kPaletteClientSize.width()),
-                        ToQColor(CellColor(Cell), Colors), Cell == FHighlighted, Colors);
+                        PaletteQColor(CellColor(Cell), Colors), Cell == FHighlighted, Colors);
         }
     }
     PaintPaletteSeparator(Painter, kPaletteClientSize.width(), Colors);
     PaintSwatch(Painter, SwatchOrigin(kOtherCell, kPaletteClientSize.width()),
-                ToQColor(FOtherColor, Colors), FHighlighted == kOtherCell, Colors);
+                PaletteQColor(FOtherColor, Colors), FHighlighted == kOtherCell, Colors);
 }
 
 void TColorButtonPalette::mouseMoveEvent(QMouseEvent* Event) {

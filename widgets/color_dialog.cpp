@@ -1,7 +1,7 @@
 #include "widgets/color_dialog.h"
 
+#include "platform/qt/qt_color.h"
 #include "widgets/custom_color_strings.h"
-#include "widgets/system_colors.h"
 
 #include <QColorDialog>
 #include <QPointer>
@@ -31,11 +31,11 @@ bool ExecuteColorDialog(QWidget* Parent, TColor& Color, std::vector<std::string>
     ReadCustomColorStrings(CustomColors, Custom);
     for (int C = 1; C <= kCustomColorColumns; ++C) {
         for (int R = 1; R <= kCustomColorRows; ++R) {
-            QColorDialog::setCustomColor(DialogIndex(C, R), ToQColor(Custom.Colors(C, R)));
+            QColorDialog::setCustomColor(DialogIndex(C, R), PaletteQColor(Custom.Colors(C, R)));
         }
     }
 
-    const QPointer<QColorDialog> Dialog = new QColorDialog(ToQColor(Color), Parent);
+    const QPointer<QColorDialog> Dialog = new QColorDialog(PaletteQColor(Color), Parent);
     Dialog->setOption(QColorDialog::DontUseNativeDialog);
     const bool Accepted = Dialog->exec() == QDialog::Accepted;
     if (Dialog == nullptr) {

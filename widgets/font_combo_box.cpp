@@ -1,5 +1,6 @@
 #include "widgets/font_combo_box.h"
 
+#include "core/set_if_changed.h"
 #include "widgets/font_item_delegate.h"
 #include "widgets/font_list_model.h"
 
@@ -23,25 +24,18 @@ TFontComboBox::TFontComboBox(QWidget* Parent)
 }
 
 void TFontComboBox::SetFontDevice(TFontDevice Value) {
-    if (Value != FFontDevice) {
-        FFontDevice = Value;
+    SetIfChanged(FFontDevice, Value, [this, Value] {
         FDelegate->SetFontDevice(Value);
         BuildList();
-    }
+    });
 }
 
 void TFontComboBox::SetFontType(TFontType Value) {
-    if (Value != FFontType) {
-        FFontType = Value;
-        BuildList();
-    }
+    SetIfChanged(FFontType, Value, [this] { BuildList(); });
 }
 
 void TFontComboBox::SetSorted(bool Value) {
-    if (Value != FSorted) {
-        FSorted = Value;
-        BuildList();
-    }
+    SetIfChanged(FSorted, Value, [this] { BuildList(); });
 }
 
 void TFontComboBox::SetFamilySource(TFontFamilySource Source) {

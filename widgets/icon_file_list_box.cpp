@@ -1,6 +1,8 @@
 #include "widgets/icon_file_list_box.h"
 
+#include "core/set_if_changed.h"
 #include "platform/paths.h"
+#include "platform/qt/wait_cursor.h"
 #include "widgets/file_item_delegate.h"
 #include "widgets/folder_glyph.h"
 
@@ -14,28 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kWaitCursorEntry = 100;
-
-// Shows the busy cursor from Start until it goes out of scope, also when a reading fails.
-class TWaitCursor {
-public:
-    TWaitCursor() = default;
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-    ~TWaitCursor() {
-        if (FStarted) {
-            QApplication::restoreOverrideCursor();
-        }
-    }
-    void Start() {
-        if (!FStarted) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            FStarted = true;
-        }
-    }
-
-private:
-    bool FStarted = false;
-};
 
 std::string CurrentFolder() {
     std::error_code Error;
@@ -59,47 +39,32 @@ TIconFileListBox::TIconFileListBox(QWidget* Parent)
 }
 
 void TIconFileListBox::SetDirectory(const std::string& Value) {
-    const std::string Folder = ExcludeTrailingPathDelimiter(Value);
-    if (Folder != FDirectory) {
-        FDirectory = Folder;
-        Update();
-    }
+    SetIfChanged(FDirectory, ExcludeTrailingPathDelimiter(Value), [this] { Update(); });
 }
 
 void TIconFileListBox::SetMask(const std::string& Value) {
-    if (Value != FMask) {
-        FMask = Value;
-        Update();
-    }
+    SetIfChanged(FMask, Value, [this] { Update(); });
 }
 
 void TIconFileListBox::SetFileType(TFileType Value) {
-    if (Value != FFileType) {
-        FFileType = Value;
-        Update();
-    }
+    SetIfChanged(FFileType, Value, [this] { Update(); });
 }
 
 void TIconFileListBox::SetShowLongNames(bool Value) {
-    if (Value != FShowLongNames) {
-        FShowLongNames = Value;
-        Update();
-    }
+    SetIfChanged(FShowLongNames, Value, [this] { Update(); });
 }
 
 void TIconFileListBox::SetShowGlyphs(bool Value) {
-    if (Value != FShowGlyphs) {
-        FShowGlyphs = Value;
+    SetIfChanged(FShowGlyphs, Value, [this, Value] {
         FDelegate->SetShowGlyphs(Value);
         UpdateItemHeight();
         Update();
-    }
+    });
 }
 
 void TIconFileListBox::SetColumns(int Value) {
-    if (Value != FColumns && Value >= 0) {
-        FColumns = Value;
-        UpdateColumns();
+    if (Value >= 0) {
+        SetIfChanged(FColumns, Value, [this] { UpdateColumns(); });
     }
 }
 

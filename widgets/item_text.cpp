@@ -1,6 +1,6 @@
 #include "widgets/item_text.h"
 
-#include "widgets/system_colors.h"
+#include "platform/qt/qt_color.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -19,7 +19,7 @@ QRect ItemTextLine(const QRect& Rect, int TextLeft, const QFont& Font) {
 void DrawItemText(QPainter& Painter, const QRect& Rect, int TextLeft, const QString& Text,
                   bool Selected, bool Enabled, const QPalette& Palette, const QFont& Font) {
     Painter.setFont(Font);
-    Painter.setPen(!Enabled   ? ToQColor(clGrayText, Palette)
+    Painter.setPen(!Enabled   ? PaletteQColor(clGrayText, Palette)
                    : Selected ? Palette.color(QPalette::HighlightedText)
                               : Palette.color(QPalette::Text));
     Painter.drawText(ItemTextLine(Rect, TextLeft, Font),

@@ -1,6 +1,6 @@
 #include "widgets/palette_geometry.h"
 
-#include "widgets/system_colors.h"
+#include "platform/qt/qt_color.h"
 
 #include <algorithm>
 

@@ -15,6 +15,7 @@
 #include "app/window_rules.h"
 #include "pgraphic/view/pg_open_dialog.h"
 #include "platform/help_viewer.h"
+#include "platform/qt/qt_string.h"
 #include "platform/shell_open.h"
 #include "widgets/color_button.h"
 #include "widgets/font_combo_box.h"
@@ -39,14 +40,6 @@ constexpr int kClientHeight = 329;
 constexpr int kTabWidth = 205;
 constexpr int kFontPixels = 11;
 constexpr TScreenPoint kMessageOffset{100, 80};
-
-QString ToQString(const std::string& Text) {
-    return QString::fromStdString(Text);
-}
-
-std::string ToStdString(const QString& Text) {
-    return Text.toStdString();
-}
 
 // Runs a handler as the application's default error handler would: a failure is shown in a
 // message and the window goes on.

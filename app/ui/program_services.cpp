@@ -3,9 +3,9 @@
 #include "app/ui/desktop_services.h"
 #include "platform/clock.h"
 #include "platform/environment_number.h"
+#include "platform/qt/qt_color.h"
 #include "platform/shell_open.h"
 #include "platform/system_colors.h"
-#include "widgets/system_colors.h"
 
 #include <chrono>
 #include <optional>

@@ -2,15 +2,12 @@
 
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
+#include "platform/qt/qt_color.h"
 
 #include <cstring>
 #include <vector>
 
 namespace {
-
-QRgb OpaqueRgb(TColor Color) {
-    return qRgb(GetRValue(Color), GetGValue(Color), GetBValue(Color));
-}
 
 // Source position of destination position D out of DestSize, for a source of SourceSize.
 int SourcePosition(int D, int DestSize, int SourceSize, bool Mirror) {
@@ -68,7 +65,7 @@ QList<QRgb> PGColorTable(const TPixelGraphic& Image) {
     QList<QRgb> Table(Count, qRgb(0, 0, 0));
     for (int I = 0; I < Count && !Palette.empty(); ++I) {
         const auto Entry = static_cast<std::size_t>(I) < Palette.size() ? I : 0;
-        Table[I] = OpaqueRgb(Palette[static_cast<std::size_t>(Entry)]);
+        Table[I] = ToQRgb(Palette[static_cast<std::size_t>(Entry)]);
     }
     return Table;
 }

@@ -2,6 +2,7 @@
 
 #include "pgraphic/view/open_filter.h"
 #include "platform/ascii_text.h"
+#include "platform/qt/qt_string.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,10 +15,6 @@
 #include <QWidget>
 
 namespace {
-
-QString ToQString(const std::string& Text) {
-    return QString::fromStdString(Text);
-}
 
 QStringList QtNameFilters(const std::string& Filter) {
     QStringList Filters;

@@ -1,5 +1,7 @@
 #include "pgraphic/view/pg_group_box.h"
 
+#include "core/set_if_changed.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -23,11 +25,7 @@ TPGGroupBox::TPGGroupBox(const QString& Title, QWidget* Parent)
     : QGroupBox(Title, Parent), TPGTransparentControl(this, true) {}
 
 void TPGGroupBox::SetCtl3D(bool Value) {
-    if (Value == FCtl3D) {
-        return;
-    }
-    FCtl3D = Value;
-    Invalidate();
+    SetIfChanged(FCtl3D, Value, [this] { Invalidate(); });
 }
 
 QRect TPGGroupBox::CaptionRect() const {

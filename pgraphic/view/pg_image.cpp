@@ -6,34 +6,10 @@
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/view/paint_pg_thread.h"
 #include "platform/paths.h"
+#include "platform/qt/wait_cursor.h"
 
-#include <QGuiApplication>
 #include <QScrollBar>
 #include <QTimer>
-
-namespace {
-
-// Shows the hour-glass while it lives.
-class TWaitCursor {
-public:
-    explicit TWaitCursor(bool Show) : FShown(Show) {
-        if (FShown) {
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        }
-    }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-    ~TWaitCursor() {
-        if (FShown) {
-            QGuiApplication::restoreOverrideCursor();
-        }
-    }
-
-private:
-    bool FShown;
-};
-
-} // namespace
 
 TPGImage::TPGImage(QWidget* Parent)
     : QAbstractScrollArea(Parent), FThread(std::make_unique<TCreatePaintPGThread>()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/color.h"
 #include "core/events.h"
 #include "core/object.h"
 #include "pgraphic/image/pg_types.h"
@@ -7,7 +8,6 @@
 #include "pgraphic/view/pic_box.h"
 #include "pgraphic/view/selection_geometry.h"
 #include "pgraphic/view/stretch_layout.h"
-#include "pgraphic/view/system_colors.h"
 #include "pgraphic/view/view_rect.h"
 #include "pgraphic/view/view_types.h"
 

@@ -8,6 +8,7 @@
 #include "pgraphic/view/tiling.h"
 #include "pgraphic/view/transparent_controls.h"
 #include "pgraphic/view/view_rect_qt.h"
+#include "platform/qt/qt_color.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -90,7 +91,7 @@ void TPGImage::Paint() {
 }
 
 void TPGImage::PaintMargins(QPainter& Painter, const TPGRect& Display) {
-    const QColor Fill = PGQColor(FColor);
+    const QColor Fill = ToQColor(FColor);
     const int W = viewport()->width();
     const int H = viewport()->height();
     if (Display.Top > 0) {
@@ -165,8 +166,8 @@ void TPGImage::PaintEmptyBox(QPainter& Painter, const TPGRect& Display) {
     }
     // One rectangle: the outline on its outer pixels, the inside filled.
     Painter.save();
-    Painter.setPen(QPen(PGQColor(FPicBoxFrameColor), 0));
-    Painter.setBrush(PGQColor(FPicBox->Color()));
+    Painter.setPen(QPen(ToQColor(FPicBoxFrameColor), 0));
+    Painter.setBrush(ToQColor(FPicBox->Color()));
     Painter.drawRect(Display.Left, Display.Top, Display.Width() - 1, Display.Height() - 1);
     Painter.restore();
     PaintClocks(Painter, Display);
@@ -176,8 +177,8 @@ void TPGImage::PaintClocks(QPainter& Painter, const TPGRect& Display) {
     if (!FProgressClockVisible) {
         return;
     }
-    const QColor Line = PGQColor(FProgressClockLineColor);
-    const QColor Face = PGQColor(FProgressClockBkColor);
+    const QColor Line = ToQColor(FProgressClockLineColor);
+    const QColor Face = ToQColor(FProgressClockBkColor);
     for (const TPGPoint& At : PGProgressClockPositions(Display, FProgress5Clocks)) {
         PGDrawProgressClock(Painter, At.X, At.Y, FProgressStep, FProgressPercent, Line, Face);
     }

@@ -3,6 +3,7 @@
 #include "pgraphic/view/pg_image.h"
 #include "pgraphic/view/view_cursors.h"
 #include "pgraphic/view/view_rect_qt.h"
+#include "platform/qt/qt_color.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -144,8 +145,8 @@ void TPGImage::DrawSelection() {
         return;
     }
     const TPGRect R = SelectionRectOnBox();
-    const QBrush& Brush = FAnts.Brush(PGAntsPatternIndex(FAntsPhase, R), PGQColor(FSelectionColor1),
-                                      PGQColor(FSelectionColor2));
+    const QBrush& Brush = FAnts.Brush(PGAntsPatternIndex(FAntsPhase, R), ToQColor(FSelectionColor1),
+                                      ToQColor(FSelectionColor2));
     FrameRect(*Painter, {R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1}, Brush);
     if (FActionMode == amMoveResizeCreateSelection) {
         for (const TPGRect& Handle : PGHandleRects(R)) {

@@ -2,6 +2,7 @@
 
 #include "pgraphic/view/pg_open_dialog.h"
 
+#include "core/set_if_changed.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/view/open_dialog_layout.h"
 #include "pgraphic/view/open_dialog_panels.h"
@@ -93,10 +94,7 @@ void TPGOpenDialog::SetPalette8BitSys8BitGraphic(TPalette8BitSys8BitGraphic Valu
 }
 
 void TPGOpenDialog::SetShowInfo(bool Value) {
-    if (FShowInfo != Value) {
-        FShowInfo = Value;
-        InvalidateDescription();
-    }
+    SetIfChanged(FShowInfo, Value, [this] { InvalidateDescription(); });
 }
 
 bool TPGOpenDialog::DebounceActive() const {

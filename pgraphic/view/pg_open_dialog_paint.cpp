@@ -8,8 +8,8 @@
 #include "pgraphic/view/pg_open_dialog.h"
 #include "pgraphic/view/preview_geometry.h"
 #include "pgraphic/view/progress_clock.h"
-#include "pgraphic/view/system_colors.h"
 #include "pgraphic/view/view_rect_qt.h"
+#include "platform/qt/qt_color.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -19,7 +19,7 @@ namespace {
 QColor ShadeColor(TPGFrameShade Shade) {
     switch (Shade) {
     case fsShadow:
-        return PGQColor(clBtnShadow);
+        return ToQColor(clBtnShadow);
     case fsBlack:
         return Qt::black;
     case fsWhite:
@@ -27,7 +27,7 @@ QColor ShadeColor(TPGFrameShade Shade) {
     case fsFace:
         break;
     }
-    return PGQColor(clBtnFace);
+    return ToQColor(clBtnFace);
 }
 
 } // namespace
@@ -47,7 +47,7 @@ void TPGOpenDialog::DrawPreviewClock(int Step, int Percent) {
 
 void TPGOpenDialog::DrawPreview(QPainter& Painter, const QRect& Client) {
     const TPGRect C = ToRect(Client);
-    Painter.fillRect(ToQRect(PGPreviewInside(C)), PGQColor(clBtnFace));
+    Painter.fillRect(ToQRect(PGPreviewInside(C)), ToQColor(clBtnFace));
     for (const TPGFrameStrip& Strip : PGSunkenFrame(C)) {
         Painter.fillRect(ToQRect(Strip.Area), ShadeColor(Strip.Shade));
     }
@@ -64,13 +64,13 @@ void TPGOpenDialog::DrawPreview(QPainter& Painter, const QRect& Client) {
 void TPGOpenDialog::DrawClock(QPainter& Painter, const QRect& Client) {
     const TPGPoint At = PGPreviewClockPosition(ToRect(Client));
     // The clock's square is the face colour around the dial.
-    Painter.fillRect(At.X, At.Y, kPGClockSize, kPGClockSize, PGQColor(clBtnFace));
+    Painter.fillRect(At.X, At.Y, kPGClockSize, kPGClockSize, ToQColor(clBtnFace));
     PGDrawProgressClock(Painter, At.X, At.Y, FClockStep, FClockPercent,
-                        PGQColor(FProgressClockLineColor), PGQColor(FProgressClockBkColor));
+                        ToQColor(FProgressClockLineColor), ToQColor(FProgressClockBkColor));
 }
 
 void TPGOpenDialog::DrawDescription(QPainter& Painter, const QRect& Client) {
-    Painter.fillRect(Client, PGQColor(clBtnFace));
+    Painter.fillRect(Client, ToQColor(clBtnFace));
     if (!FShowInfo || !FDescriptionValid) {
         return;
     }
@@ -78,7 +78,7 @@ void TPGOpenDialog::DrawDescription(QPainter& Painter, const QRect& Client) {
     const int Count = static_cast<int>(Lines.size());
     const QFontMetrics Metrics(FDescriptionPanel->font());
     Painter.setFont(FDescriptionPanel->font());
-    Painter.setPen(PGQColor(SystemColor(COLOR_BTNTEXT)));
+    Painter.setPen(ToQColor(SystemColor(COLOR_BTNTEXT)));
     for (int I = 0; I < Count; ++I) {
         // A line too long for the panel ends in an ellipsis rather than being cut off.
         const QString Text =

@@ -1,5 +1,7 @@
 #include "pgraphic/view/pg_panel.h"
 
+#include "core/set_if_changed.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -20,54 +22,32 @@ void Frame3D(QPainter& Painter, QRect& Rect, const QColor& TopLeft, const QColor
     }
 }
 
-// Stores Value in Field; true when that changed it.
-template <typename T>
-bool Assign(T& Field, const T& Value) {
-    if (Field == Value) {
-        return false;
-    }
-    Field = Value;
-    return true;
-}
-
 } // namespace
 
 TPGPanel::TPGPanel(QWidget* Parent) : QWidget(Parent), TPGTransparentControl(this, true) {}
 
 void TPGPanel::SetCaption(const QString& Value) {
-    if (Assign(FCaption, Value)) {
-        Invalidate();
-    }
+    SetIfChanged(FCaption, Value, [this] { Invalidate(); });
 }
 
 void TPGPanel::SetAlignment(Qt::Alignment Value) {
-    if (Assign(FAlignment, Value & Qt::AlignHorizontal_Mask)) {
-        Invalidate();
-    }
+    SetIfChanged(FAlignment, Value & Qt::AlignHorizontal_Mask, [this] { Invalidate(); });
 }
 
 void TPGPanel::SetBevelInner(TPanelBevel Value) {
-    if (Assign(FBevelInner, Value)) {
-        Invalidate();
-    }
+    SetIfChanged(FBevelInner, Value, [this] { Invalidate(); });
 }
 
 void TPGPanel::SetBevelOuter(TPanelBevel Value) {
-    if (Assign(FBevelOuter, Value)) {
-        Invalidate();
-    }
+    SetIfChanged(FBevelOuter, Value, [this] { Invalidate(); });
 }
 
 void TPGPanel::SetBevelWidth(int Value) {
-    if (Assign(FBevelWidth, std::max(Value, 1))) {
-        Invalidate();
-    }
+    SetIfChanged(FBevelWidth, std::max(Value, 1), [this] { Invalidate(); });
 }
 
 void TPGPanel::SetBorderWidth(int Value) {
-    if (Assign(FBorderWidth, std::max(Value, 0))) {
-        Invalidate();
-    }
+    SetIfChanged(FBorderWidth, std::max(Value, 0), [this] { Invalidate(); });
 }
 
 QRect TPGPanel::InteriorRect() const {

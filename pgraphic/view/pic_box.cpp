@@ -1,5 +1,7 @@
 #include "pgraphic/view/pic_box.h"
 
+#include "core/set_if_changed.h"
+
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QMenu>
@@ -43,16 +45,12 @@ TPicBox::TPicBox(QWidget* Parent) : QWidget(Parent) {
 
 void TPicBox::SetColor(TColor Value) {
     FParentColor = false;
-    if (Value != FColor) {
-        FColor = Value;
-        update();
-    }
+    SetIfChanged(FColor, Value, [this] { update(); });
 }
 
 void TPicBox::InheritColor(TColor Value) {
-    if (FParentColor && Value != FColor) {
-        FColor = Value;
-        update();
+    if (FParentColor) {
+        SetIfChanged(FColor, Value, [this] { update(); });
     }
 }
 

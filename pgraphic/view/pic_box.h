@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/color.h"
 #include "core/object.h"
 #include "pgraphic/image/pg_types.h"
-#include "pgraphic/view/system_colors.h"
 #include "pgraphic/view/view_types.h"
 
 #include <QString>

@@ -1,5 +1,6 @@
 #include "pgraphic/view/transparent_control.h"
 
+#include "core/set_if_changed.h"
 #include "pgraphic/view/transparent_controls.h"
 
 #include <QEvent>
@@ -26,13 +27,11 @@ void TPGTransparentControl::Invalidate() {
 }
 
 void TPGTransparentControl::SetTransparent(bool Value) {
-    if (Value == FTransparent) {
-        return;
-    }
-    FTransparent = Value;
-    // Opaque, Qt fills the background with the palette's colour and paints nothing below.
-    FSelf.setAutoFillBackground(!Value);
-    Invalidate();
+    SetIfChanged(FTransparent, Value, [this, Value] {
+        // Opaque, Qt fills the background with the palette's colour and paints nothing below.
+        FSelf.setAutoFillBackground(!Value);
+        Invalidate();
+    });
 }
 
 QColor TPGTransparentControl::Color() const {

@@ -2,10 +2,10 @@
 // platform, QTest's mouse and keys, the real colour dialog.
 
 #include "platform/display.h"
+#include "platform/qt/qt_color.h"
 #include "widget_test_util.h"
 #include "widgets/color_button.h"
 #include "widgets/color_button_palette.h"
-#include "widgets/system_colors.h"
 
 #include <QColorDialog>
 #include <QCursor>
@@ -118,8 +118,8 @@ TEST_F(ColorButtonTest, PaintsSwatchSeparatorAndArrow) {
     Button->SetColor(RGB(10, 200, 30));
     const QImage Up = Button->grab().toImage();
     EXPECT_EQ(Up.pixel(15, 10), QColor(10, 200, 30).rgb());
-    EXPECT_EQ(Up.pixel(5, 4), ToQColor(clWindowFrame).rgb());
-    EXPECT_EQ(Up.pixel(29, 17), ToQColor(clWindowFrame).rgb());
+    EXPECT_EQ(Up.pixel(5, 4), PaletteQColor(clWindowFrame).rgb());
+    EXPECT_EQ(Up.pixel(29, 17), PaletteQColor(clWindowFrame).rgb());
     EXPECT_EQ(Up.pixel(33, 10), Button->palette().color(QPalette::Dark).rgb());
     EXPECT_EQ(Up.pixel(34, 10), Button->palette().color(QPalette::Light).rgb());
     const QColor Arrow = Button->palette().color(QPalette::ButtonText);
@@ -133,9 +133,9 @@ TEST_F(ColorButtonTest, OpenPopupDrawsTheButtonPressed) {
     TColorButtonPalette& Popup = Open();
     EXPECT_TRUE(Button->DroppedDown());
     const QImage Down = Button->grab().toImage();
-    EXPECT_EQ(Down.pixel(0, 0), ToQColor(clWindowFrame).rgb());
+    EXPECT_EQ(Down.pixel(0, 0), PaletteQColor(clWindowFrame).rgb());
     EXPECT_EQ(Down.pixel(1, 1), Button->palette().color(QPalette::Dark).rgb());
-    EXPECT_EQ(Down.pixel(6, 5), ToQColor(clWindowFrame).rgb()); // swatch moved by (1, 1)
+    EXPECT_EQ(Down.pixel(6, 5), PaletteQColor(clWindowFrame).rgb()); // swatch moved by (1, 1)
     EXPECT_EQ(Down.pixel(16, 11), QColor(10, 200, 30).rgb());
     EXPECT_TRUE(EscapeCloses(Popup));
 }
@@ -259,7 +259,7 @@ TEST_F(ColorButtonTest, OtherColourDialogChoosesAndKeepsCustomColoursForTheButto
             EXPECT_TRUE(Popup.DialogOpen());
             EXPECT_FALSE(Popup.close());
             EXPECT_TRUE(Popup.isVisible());
-            EXPECT_EQ(Dialog.currentColor(), ToQColor(clBtnFace));
+            EXPECT_EQ(Dialog.currentColor(), PaletteQColor(clBtnFace));
             EXPECT_EQ(QColorDialog::customColor(0), QColor(255, 255, 255));
             QColorDialog::setCustomColor(4, QColor(1, 2, 3)); // column 3 of row 1
             QColorDialog::setCustomColor(5, QColor(4, 5, 6)); // column 3 of row 2

@@ -2,11 +2,11 @@
 // goes, which swatch a point hits, the default swatches, the custom colours' string form and
 // where the button draws its parts.
 
+#include "platform/qt/qt_color.h"
 #include "widgets/color_button_layout.h"
 #include "widgets/custom_color_strings.h"
 #include "widgets/default_palette.h"
 #include "widgets/palette_geometry.h"
-#include "widgets/system_colors.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -4,10 +4,10 @@
 #include "pgraphic/view/open_dialog_layout.h"
 #include "pgraphic/view/pg_open_dialog.h"
 #include "pgraphic/view/preview_pg_thread.h"
-#include "pgraphic/view/system_colors.h"
 #include "pgraphic/view/view_rect_qt.h"
 #include "platform/display.h"
 #include "platform/message_box.h"
+#include "platform/qt/qt_color.h"
 #include "tests/pgraphic/view/open_dialog_test_util.h"
 
 #include <QAbstractItemView>
@@ -139,7 +139,7 @@ protected:
         return Panel->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    static QRgb Face() { return PGQColor(clBtnFace).rgb(); }
+    static QRgb Face() { return ToQColor(clBtnFace).rgb(); }
 
     static inline QTemporaryDir* Folder = nullptr;
     TMessageBoxHook PreviousHook;
@@ -341,7 +341,7 @@ TEST_F(PGOpenDialogTest, RestingOnAPictureShowsItsDescriptionAndPreview) {
 
         // The sunken frame and the picture in the middle.
         const QImage Shot = Grab(Panel);
-        EXPECT_EQ(Shot.pixel(0, 0), PGQColor(clBtnShadow).rgb());
+        EXPECT_EQ(Shot.pixel(0, 0), ToQColor(clBtnShadow).rgb());
         EXPECT_EQ(Shot.pixel(1, 1), qRgb(0, 0, 0));
         EXPECT_EQ(Shot.pixel(Panel->width() - 1, Panel->height() - 1), qRgb(255, 255, 255));
         const QImage Description = Grab(Dialog.DescriptionPanel());
@@ -433,7 +433,7 @@ TEST_F(PGOpenDialogTest, MovingOnCancelsALongLoad) {
         QWidget* Panel = Dialog.PreviewPanel();
         const QImage Shot = Grab(Panel);
         const TPGPoint Clock{Panel->width() / 2 - 8, Panel->height() / 2 - 8};
-        EXPECT_EQ(Shot.pixel(Clock.X + 7, Clock.Y), PGQColor(clBtnShadow).rgb());
+        EXPECT_EQ(Shot.pixel(Clock.X + 7, Clock.Y), ToQColor(clBtnShadow).rgb());
 
         Select(Window, Path("sub"));
         EXPECT_TRUE(Dialog.PreviewThread().Terminated());
