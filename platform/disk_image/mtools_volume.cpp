@@ -74,15 +74,6 @@ bool ContainsFile(const std::vector<TMtoolsVolume::TEntry>& Entries, const std::
     return false;
 }
 
-bool MtoolsInstalled() {
-    TProgramCall Call;
-    Call.Argv = {"mdir", "-V"};
-    Call.Environment = Environment();
-    Call.TimeLimit = kTimeLimit;
-    const TProgramRun Run = RunProgram(Call);
-    return Run.Started && Run.ExitStatus == 0;
-}
-
 TMtoolsVolume::TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset) : FImage(Image) {
     FConfiguration = MemoryFile("vespera-mtoolsrc", Configuration(Offset));
     if (FConfiguration < 0) {

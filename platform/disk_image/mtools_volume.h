@@ -57,6 +57,3 @@ private:
 
 // Whether Entries hold a file (not a folder) named Name, compared without regard to case.
 bool ContainsFile(const std::vector<TMtoolsVolume::TEntry>& Entries, const std::string& Name);
-
-// Whether mtools can be started (its programs are in PATH).
-bool MtoolsInstalled();
