@@ -48,6 +48,24 @@ void BM_ComposeOneLogo(benchmark::State& State) {
 }
 BENCHMARK(BM_ComposeOneLogo)->Unit(benchmark::kMillisecond);
 
+// A composed logo reduced to the installed format: halved in width, an optimised palette and a
+// dithered 256-colour copy, as installation and the preview as installed make it.
+void BM_ReduceLogo(benchmark::State& State) {
+    TPixelGraphic Back;
+    Back.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
+    BuildBackground(TBackgroundInfo{&Back, RGB(0, 128, 128), RGB(255, 255, 0), "", 1});
+    TPixelGraphic Logo;
+    Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
+    Logo.StretchFrom(Back);
+    DrawLogoText(TwoLineText(Logo));
+    TPixelGraphic Installed;
+    for (auto _ : State) {
+        ReduceLogo(Logo, Installed);
+        benchmark::DoNotOptimize(Installed.ScanLine(0));
+    }
+}
+BENCHMARK(BM_ReduceLogo)->Unit(benchmark::kMillisecond);
+
 // Both logos recomposed from their kept backgrounds, as a changed text or "Use" does.
 void BM_ComposeBothAfterTextChange(benchmark::State& State) {
     const std::filesystem::path Folder =
