@@ -1,6 +1,9 @@
 #include "pgraphic/image/color_writer.h"
 
+#include "pgraphic/image/nearest_lookup.h"
+
 #include <algorithm>
+#include <typeinfo>
 
 TPGErrorLimitTable BuildErrorLimitTable(bool Soft, int Limit) {
     std::array<std::int32_t, 256> Positive{};
@@ -52,7 +55,8 @@ std::pair<bool, int> ErrorLimitFor(const TPixelGraphic& Target) {
 
 TPGColorWriter::TPGColorWriter(TPixelGraphic& Target)
     : FTarget(Target), FDirect(Target.BitCount() == bc24),
-      FDithering(Target.Dither() && Target.BitCount() != bc24) {
+      FDithering(Target.Dither() && Target.BitCount() != bc24),
+      FOwnLookup(typeid(Target) == typeid(TPixelGraphic)) {
     if (!FDithering) {
         return;
     }
@@ -114,8 +118,12 @@ void TPGColorWriter::WriteRow(int Y, int FirstX, int Count, const TColor* Colors
         WriteDirect(Y, FirstX, Count, Colors, Valid);
     } else if (FDithering) {
         StartRow();
-        if (Valid == nullptr && !FGray) {
-            WriteDitheredRun(Y, FirstX, Count, Colors);
+        if (Valid == nullptr && !FGray && FOwnLookup) {
+            WriteDitheredRun(Y, FirstX, Count, Colors,
+                             [this](TColor Color) { return FTarget.LookupNearestIndex(Color); });
+        } else if (Valid == nullptr && !FGray) {
+            WriteDitheredRun(Y, FirstX, Count, Colors,
+                             [this](TColor Color) { return FTarget.NearestIndex(Color); });
         } else {
             WriteDithered(Y, FirstX, Count, Colors, Valid);
         }
@@ -198,7 +206,9 @@ void TPGColorWriter::WriteDithered(int Y, int FirstX, int Count, const TColor* C
     }
 }
 
-void TPGColorWriter::WriteDitheredRun(int Y, int FirstX, int Count, const TColor* Colors) {
+template <typename TLookup>
+void TPGColorWriter::WriteDitheredRun(int Y, int FirstX, int Count, const TColor* Colors,
+                                      TLookup Nearest) {
     if (Count <= 0) {
         return;
     }
@@ -225,7 +235,7 @@ void TPGColorWriter::WriteDitheredRun(int Y, int FirstX, int Count, const TColor
             std::clamp(GetGValue(*Color) + LimitedError(Limit, Here[1] + Ahead[1]), 0, 255);
         const int B =
             std::clamp(GetBValue(*Color) + LimitedError(Limit, Here[2] + Ahead[2]), 0, 255);
-        const int Index = FTarget.NearestIndex(RGB(R, G, B));
+        const int Index = Nearest(RGB(R, G, B));
         Put(Row, X, Y, Index);
         const TColor Entry = EntryColor(Index);
         const std::int32_t Error[3] = {R - GetRValue(Entry), G - GetGValue(Entry),

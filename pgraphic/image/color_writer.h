@@ -38,7 +38,8 @@ private:
     void WriteDirect(int Y, int FirstX, int Count, const TColor* Colors, const std::uint8_t* Valid);
     void WriteDithered(int Y, int FirstX, int Count, const TColor* Colors,
                        const std::uint8_t* Valid);
-    void WriteDitheredRun(int Y, int FirstX, int Count, const TColor* Colors);
+    template <typename TLookup>
+    void WriteDitheredRun(int Y, int FirstX, int Count, const TColor* Colors, TLookup Nearest);
     void WriteNearest(int Y, int FirstX, int Count, const TColor* Colors,
                       const std::uint8_t* Valid);
     void Put(std::uint8_t* Row, int X, int Y, int Index);
@@ -48,6 +49,8 @@ private:
     bool FDirect;
     bool FDithering;
     bool FGray = false;
+    // The target's class keeps TPixelGraphic's NearestIndex, which can then be called inline.
+    bool FOwnLookup;
     TPGErrorLimitTable FLimit{};
     std::vector<std::int32_t> FCurrent; // errors for the row being written, in sixteenths
     std::vector<std::int32_t> FNext;    // errors for the row below

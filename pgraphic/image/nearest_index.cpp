@@ -1,10 +1,12 @@
 // Mapping a colour to the nearest palette index, for every kind of palette.
 
+#include "pgraphic/image/nearest_lookup.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <limits>
 
@@ -19,11 +21,6 @@ int SquaredDistance(TColor A, TColor B) {
     const int DG = GetGValue(A) - GetGValue(B);
     const int DB = GetBValue(A) - GetBValue(B);
     return DR * DR + DG * DG + DB * DB;
-}
-
-// Cell of a colour in the 5-6-5 lattice.
-std::size_t ColorCell(int R5, int G6, int B5) {
-    return static_cast<std::size_t>(R5 * 2048 + G6 * 32 + B5);
 }
 
 int Sys16Index(TColor Color) {
@@ -64,35 +61,8 @@ int Special125Level(int V) {
 
 } // namespace
 
-inline int TPixelGraphic::CachedNearestEntry(TColor Color) {
-    if (FCacheRebuild) {
-        BuildColorCache();
-    }
-    const std::size_t Cell =
-        ColorCell(GetRValue(Color) / 8, GetGValue(Color) / 4, GetBValue(Color) / 8);
-    std::uint64_t& Word = FColorCacheValid[Cell / 64];
-    const std::uint64_t Bit = 1ULL << (Cell % 64);
-    if ((Word & Bit) == 0) {
-        FColorCache[Cell] = static_cast<std::uint8_t>(NearestEntry(Color));
-        Word |= Bit;
-    }
-    return FColorCache[Cell];
-}
-
 int TPixelGraphic::NearestIndex(TColor Color) {
-    if (!FMemoInvalid && FMemoColor == Color) {
-        return FMemoIndex;
-    }
-    int Index;
-    if (FPaletteIdent == pUnknown && FUseColorCache && !FCacheRebuild) {
-        Index = CachedNearestEntry(Color); // the common case of copies into optimised palettes
-    } else {
-        Index = ComputeNearestIndex(Color);
-    }
-    FMemoColor = Color;
-    FMemoIndex = Index;
-    FMemoInvalid = false;
-    return Index;
+    return LookupNearestIndex(Color);
 }
 
 int TPixelGraphic::ComputeNearestIndex(TColor Color) {
@@ -153,28 +123,41 @@ void TPixelGraphic::FreeColorCache() {
 
 // Pre-fills the cache around every entry: for radius 0 to 4, each entry in index order claims
 // the cells on the surface of the box of that radius around its own cell that are still free.
+// The cells of one red and green value lie side by side in one word of the valid bits, so a run
+// of blue values is claimed at once.
 void TPixelGraphic::BuildColorCache() {
     FColorCache.assign(kCacheCells, 0);
     FColorCacheValid.assign(kCacheCells / 64, 0);
+    const auto Claim = [this](std::size_t FirstCell, int Count, std::uint8_t Index) {
+        std::uint64_t& Word = FColorCacheValid[FirstCell / 64];
+        const std::uint64_t Run = ((1ULL << Count) - 1) << (FirstCell % 64); // Count <= 32
+        std::uint64_t Free = Run & ~Word;
+        Word |= Run;
+        const std::size_t WordStart = FirstCell / 64 * 64;
+        for (; Free != 0; Free &= Free - 1) {
+            FColorCache[WordStart + static_cast<std::size_t>(std::countr_zero(Free))] = Index;
+        }
+    };
     for (int Radius = 0; Radius <= 4; ++Radius) {
         for (int I = 0; I < PaletteCount(); ++I) {
             const TColor C = FPalette[static_cast<std::size_t>(I)];
             const int R5 = GetRValue(C) / 8, G6 = GetGValue(C) / 4, B5 = GetBValue(C) / 8;
+            const int BLow = std::max(B5 - Radius, 0), BHigh = std::min(B5 + Radius, 31);
+            const auto Index = static_cast<std::uint8_t>(I);
             for (int R = std::max(R5 - Radius, 0); R <= std::min(R5 + Radius, 31); ++R) {
                 const bool RFace = std::abs(R - R5) == Radius;
                 for (int G = std::max(G6 - Radius, 0); G <= std::min(G6 + Radius, 63); ++G) {
-                    const bool RGFace = RFace || std::abs(G - G6) == Radius;
-                    for (int B = std::max(B5 - Radius, 0); B <= std::min(B5 + Radius, 31); ++B) {
-                        if (!RGFace && std::abs(B - B5) != Radius) {
-                            continue;
-                        }
-                        const std::size_t Cell = ColorCell(R, G, B);
-                        std::uint64_t& Word = FColorCacheValid[Cell / 64];
-                        const std::uint64_t Bit = 1ULL << (Cell % 64);
-                        if ((Word & Bit) == 0) {
-                            Word |= Bit;
-                            FColorCache[Cell] = static_cast<std::uint8_t>(I);
-                        }
+                    const std::size_t Row = ColorCell(R, G, 0);
+                    if (RFace || std::abs(G - G6) == Radius) {
+                        Claim(Row + static_cast<std::size_t>(BLow), BHigh - BLow + 1, Index);
+                        continue;
+                    }
+                    // Inside the box's red and green faces only its two blue faces are surface.
+                    if (B5 - Radius >= 0) {
+                        Claim(Row + static_cast<std::size_t>(B5 - Radius), 1, Index);
+                    }
+                    if (B5 + Radius <= 31) {
+                        Claim(Row + static_cast<std::size_t>(B5 + Radius), 1, Index);
                     }
                 }
             }

@@ -215,7 +215,10 @@ private:
     void PaletteChanged();
     int ComputeNearestIndex(TColor Color);
     int NearestEntry(TColor Color) const;
-    int CachedNearestEntry(TColor Color);
+    // NearestIndex of this class without the virtual call, for the copies' inner loops
+    // (nearest_lookup.h).
+    inline int LookupNearestIndex(TColor Color);
+    inline int CachedNearestEntry(TColor Color);
     void BuildColorCache();
     void FillBackground();
     std::uint32_t ReadPixel(int X, int Y) const;

@@ -104,6 +104,19 @@ private:
     std::vector<std::uint8_t> FScratch;
 };
 
+// Sums of one row (blue, green, red per column, each a channel value) into its true-colour
+// pixels, skipping the invalid columns.
+void WriteSums(std::uint8_t* Pixels, const std::uint32_t* Sums,
+               const std::vector<std::uint8_t>& ColumnValid, bool AllValid) {
+    for (std::size_t I = 0; I < ColumnValid.size(); ++I, Pixels += 3, Sums += 3) {
+        if (AllValid || ColumnValid[I] != 0) {
+            Pixels[0] = static_cast<std::uint8_t>(Sums[0]);
+            Pixels[1] = static_cast<std::uint8_t>(Sums[1]);
+            Pixels[2] = static_cast<std::uint8_t>(Sums[2]);
+        }
+    }
+}
+
 } // namespace
 
 void TPixelGraphic::StretchRect(int DestX, int DestY, int DestWidth, int DestHeight, int SrcX,
@@ -141,6 +154,7 @@ void TPixelGraphic::StretchRect(int DestX, int DestY, int DestWidth, int DestHei
         AllValid = AllValid && Columns.Spans[I].Valid;
     }
 
+    const bool Direct = FBitCount == bc24;
     const int MaxStep = static_cast<int>(std::max(LastRow - FirstRow, 0LL));
     const TPGProgress Progress(*this, this);
     Progress.Run([&] {
@@ -155,6 +169,15 @@ void TPixelGraphic::StretchRect(int DestX, int DestY, int DestWidth, int DestHei
             const std::uint32_t* Single = nullptr;
             if (RowSpan.First == RowSpan.Last) {
                 Single = Horizontal.Row(static_cast<int>(RowSpan.First));
+                if (Direct) {
+                    // A true-colour target takes the sums as its blue, green and red bytes.
+                    WriteSums(ScanLine(static_cast<int>(Y)) + 3 * FirstCol, Single, ColumnValid,
+                              AllValid);
+                    if (Progress.Aborted(static_cast<int>(Y - FirstRow), MaxStep)) {
+                        break;
+                    }
+                    continue;
+                }
             } else {
                 std::fill(Totals.begin(), Totals.end(), 0);
                 for (auto R = RowSpan.First; R <= RowSpan.Last; ++R) {
