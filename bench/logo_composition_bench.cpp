@@ -48,16 +48,21 @@ void BM_ComposeOneLogo(benchmark::State& State) {
 }
 BENCHMARK(BM_ComposeOneLogo)->Unit(benchmark::kMillisecond);
 
-// A composed logo reduced to the installed format: halved in width, an optimised palette and a
-// dithered 256-colour copy, as installation and the preview as installed make it.
-void BM_ReduceLogo(benchmark::State& State) {
+// A logo as the settings window composes it: a gradient with two lines of text.
+void ComposeSampleLogo(TPixelGraphic& Logo) {
     TPixelGraphic Back;
     Back.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
     BuildBackground(TBackgroundInfo{&Back, RGB(0, 128, 128), RGB(255, 255, 0), "", 1});
-    TPixelGraphic Logo;
     Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
     Logo.StretchFrom(Back);
     DrawLogoText(TwoLineText(Logo));
+}
+
+// A composed logo reduced to the installed format: halved in width, an optimised palette and a
+// dithered 256-colour copy.
+void BM_ReduceLogo(benchmark::State& State) {
+    TPixelGraphic Logo;
+    ComposeSampleLogo(Logo);
     TPixelGraphic Installed;
     for (auto _ : State) {
         ReduceLogo(Logo, Installed);
@@ -65,6 +70,18 @@ void BM_ReduceLogo(benchmark::State& State) {
     }
 }
 BENCHMARK(BM_ReduceLogo)->Unit(benchmark::kMillisecond);
+
+// The same stretched back to 640 x 400, as a logo page shows it as installed.
+void BM_InstalledLogoPreview(benchmark::State& State) {
+    TPixelGraphic Logo;
+    ComposeSampleLogo(Logo);
+    TPixelGraphic Preview;
+    for (auto _ : State) {
+        InstalledLogoPreview(Logo, Preview);
+        benchmark::DoNotOptimize(Preview.ScanLine(0));
+    }
+}
+BENCHMARK(BM_InstalledLogoPreview)->Unit(benchmark::kMillisecond);
 
 // Both logos recomposed from their kept backgrounds, as a changed text or "Use" does.
 void BM_ComposeBothAfterTextChange(benchmark::State& State) {

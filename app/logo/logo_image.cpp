@@ -24,3 +24,11 @@ void ReduceLogo(const TPixelGraphic& Logo, TPixelGraphic& Installed) {
     Installed.SetPaletteCount(256); // the logo format always carries 256 entries
     Installed.StretchFrom(TrueColor);
 }
+
+void InstalledLogoPreview(const TPixelGraphic& Logo, TPixelGraphic& Preview) {
+    TPixelGraphic Installed;
+    ReduceLogo(Logo, Installed);
+    Preview.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
+    Preview.SetStretchMode(smFast);
+    Preview.StretchFrom(Installed);
+}

@@ -21,3 +21,7 @@ void LoadBackgroundPicture(const std::string& FileName, TPixelGraphic& Backgroun
 // Reduces a composed logo to an installed one: resampled to 320 x 400 (smPrecise), then an
 // optimised palette of 256 entries keeping the 16 system colours and a dithered 8-bit copy.
 void ReduceLogo(const TPixelGraphic& Logo, TPixelGraphic& Installed);
+
+// The installed form of a composed logo as the machine shows it on the screen: ReduceLogo's
+// picture stretched back to 640 x 400 (each pixel twice in its row), in true colour.
+void InstalledLogoPreview(const TPixelGraphic& Logo, TPixelGraphic& Preview);

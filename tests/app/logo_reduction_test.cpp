@@ -84,3 +84,24 @@ TEST(LogoReduction, InstalledBytesStayExactlyTheSame) {
         EXPECT_EQ(Fnv1a(Bytes), Case.Digest) << Case.Name;
     }
 }
+
+TEST(LogoReduction, ThePreviewAsInstalledIsTheInstalledFileStretchedBack) {
+    TPixelGraphic Logo;
+    Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
+    BlocksOnGradient(Logo);
+    const TTempDir Dir;
+    InstallLogo(Logo, Dir / "logow.sys");
+    TPixelGraphic Installed;
+    Installed.LoadFromFile(Dir / "logow.sys");
+    ASSERT_EQ(Installed.Width(), kInstalledLogoWidth);
+
+    TPixelGraphic Preview;
+    InstalledLogoPreview(Logo, Preview);
+    ASSERT_EQ(Preview.Width(), kComposedLogoWidth);
+    ASSERT_EQ(Preview.Height(), kLogoHeight);
+    for (int Y = 0; Y < kLogoHeight; ++Y) {
+        for (int X = 0; X < kComposedLogoWidth; ++X) {
+            ASSERT_EQ(Preview.PixelColors(X, Y), Installed.PixelColors(X / 2, Y)) << X << " " << Y;
+        }
+    }
+}
