@@ -95,7 +95,7 @@ void TPGCanvas::AcquireHandle() {
         View = QImage(1, 1, QImage::Format_RGB32);
         View.fill(Qt::black);
     } else {
-        Target.Bits = FImage.FBits.get();
+        Target.Bits = UnflushedBits(FImage);
         Target.Width = FImage.Width();
         Target.Height = FImage.Height();
         Target.BytesPerLine = FImage.BytesPerLine();
@@ -168,7 +168,7 @@ void TPGCanvas::Flush() {
 // Writes the pixels the drawing changed into the buffer the view was taken from, using the
 // layout of that time: the image may already carry its next size while it flushes.
 void TPGCanvas::WriteBack(const QImage& View, const QImage& Original, const TTarget& Target) {
-    if (Target.Bits == nullptr || Target.Bits != FImage.FBits.get()) {
+    if (Target.Bits == nullptr || Target.Bits != UnflushedBits(FImage)) {
         return;
     }
     for (int Y = 0; Y < Target.Height; ++Y) {

@@ -250,6 +250,10 @@ void TPixelGraphic::FillBackground() {
 
 // --- Pixels ------------------------------------------------------------------------------------
 
+std::uint8_t* TPGSurface::UnflushedBits(TPixelGraphic& Image) {
+    return Image.FBits.get();
+}
+
 std::uint8_t* TPixelGraphic::ScanLines() {
     Flush();
     return FBits.get();

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-class TPGCanvas;
+class TPixelGraphic;
 class TStream;
 
 // Size of the bitmap information header that precedes the colour table.
@@ -33,6 +33,11 @@ public:
     virtual ~TPGSurface() = default;
     virtual void Flush() = 0;
     virtual void ReleaseHandle() = 0;
+
+protected:
+    // The image's pixel buffer as it stands, without the flush every other access makes: the
+    // surface reads it to start its view and writes its queued drawing back into it.
+    static std::uint8_t* UnflushedBits(TPixelGraphic& Image);
 };
 
 // One entry of a logical palette.
@@ -50,6 +55,18 @@ struct TPGLogPalette {
 // own palette. Rows are stored bottom-up and padded to 4 bytes; 24-bit pixels are blue, green,
 // red. A 40-byte bitmap information header with a colour table in step with the palette goes
 // with the pixels, so the buffer can be handed to any consumer of device-independent bitmaps.
+//
+// Each member group is defined by the layer that implements it; the image itself calls nothing
+// above pgraphic/image/:
+//   pgraphic/image/pixel_graphic.cpp       size and format, pixels, palette, settings, change
+//                                          notification, CopyFrom, the drawing surface
+//   pgraphic/image/nearest_index.cpp       NearestIndex and the colour cache
+//   pgraphic/image/copy_rect.cpp, stretch_rect.cpp, optimized_palette.cpp
+//                                          CopyRect, StretchRect, CreateOptimizedPalette
+//   pgraphic/formats/load_save.cpp         files and streams (the load and save pipelines)
+//   pgraphic/formats/bmp/stored_forms.cpp  the stored-data and clipboard forms
+// Drawing on an image and painting it are no members: pgraphic/canvas/ attaches its canvas as
+// the image's TPGSurface on first use.
 class TPixelGraphic : public TObject {
 public:
     TPixelGraphic();
@@ -180,15 +197,11 @@ public:
     // Marks that the surface may hold unfinished drawing.
     void SetCanvasPending() { FCanvasPending = true; }
     // Attaches the drawing surface (owned). The image knows its surface only through
-    // TPGSurface, so it needs no drawing framework: the canvas library attaches a TPGCanvas on
-    // first use (PGCanvasOf in pgraphic/canvas/canvas.h), and paints images (DrawToDC, PaintTo
-    // in pgraphic/canvas/painting.h).
+    // TPGSurface, so it needs no drawing framework.
     void SetSurface(std::unique_ptr<TPGSurface> Surface);
     TPGSurface* Surface() const { return FSurface.get(); }
 
-    // --- Files, streams, stored data and the clipboard ------------------------------------------
-    // Defined with the formats (pgraphic/formats: the load and save pipelines, bmp/ for the
-    // stored-data and clipboard forms); the image itself uses none of them.
+    // --- Files, streams, stored data and the clipboard (defined in pgraphic/formats/) ------------
     void LoadFromFile(const std::string& FileName);
     void LoadFromFileExt(const std::string& FileName, int Index);
     void LoadFromStream(TStream& Stream);
@@ -205,7 +218,7 @@ public:
 
 private:
     friend class TPGColorWriter;
-    friend class TPGCanvas; // writes drawing back into the buffer without flushing
+    friend class TPGSurface;
 
     void FlushSurface() const;
     void ReleaseSurfaceHandle();
