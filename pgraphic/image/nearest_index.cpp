@@ -66,7 +66,7 @@ int TPixelGraphic::NearestIndex(TColor Color) {
 }
 
 int TPixelGraphic::ComputeNearestIndex(TColor Color) {
-    const auto Grey = [this, Color] { return GrayValue(Color, FRGBWeighting); };
+    const auto Grey = [this, Color] { return GrayValue(Color, FConversion.RGBWeighting); };
     switch (FPaletteIdent) {
     case pNone:
         throw EPGNoPalette(TPGLangStrId::NoPalette);

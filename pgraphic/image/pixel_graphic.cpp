@@ -1,6 +1,7 @@
 #include "pgraphic/image/pixel_graphic.h"
 
 #include "core/little_endian.h"
+#include "core/set_if_changed.h"
 #include "pgraphic/image/palettes.h"
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/row_pixels.h"
@@ -498,18 +499,19 @@ const TPGLogPalette* TPixelGraphic::PaletteHandle() {
 // --- Settings with side effects ----------------------------------------------------------------
 
 void TPixelGraphic::SetUseColorCache(bool Value) {
-    if (Value != FUseColorCache) {
-        FUseColorCache = Value;
+    SetIfChanged(FUseColorCache, Value, [this] {
         FMemoInvalid = true;
         NotifyChange(this);
-    }
+    });
 }
 
 void TPixelGraphic::SetRGBWeighting(bool Value) {
-    if (Value != FRGBWeighting) {
-        FRGBWeighting = Value;
-        FMemoInvalid = true;
-    }
+    SetIfChanged(FConversion.RGBWeighting, Value, [this] { FMemoInvalid = true; });
+}
+
+void TPixelGraphic::SetConversionOptions(const TPGConversionOptions& Value) {
+    SetRGBWeighting(Value.RGBWeighting);
+    FConversion = Value;
 }
 
 // --- Change notification -----------------------------------------------------------------------
@@ -545,18 +547,12 @@ void TPixelGraphic::CopyFrom(const TPixelGraphic* Source) {
             SetPaletteIdent(Source->FPaletteIdent);
             SetPaletteCount(Source->PaletteCount());
             FBackGroundColor = Source->FBackGroundColor;
-            FDither = Source->FDither;
-            FDitherErrorLimit = Source->FDitherErrorLimit;
-            FDitherErrorLimitAuto = Source->FDitherErrorLimitAuto;
-            FDitherErrorLimitSoft = Source->FDitherErrorLimitSoft;
+            SetConversionOptions(Source->FConversion);
             SetUseColorCache(Source->FUseColorCache);
             FGamma = Source->FGamma;
-            SetRGBWeighting(Source->FRGBWeighting);
-            FStretchMode = Source->FStretchMode;
-            FReadWarningAction = Source->FReadWarningAction;
+            FWarnings = Source->FWarnings;
             FTransparent = Source->FTransparent;
             FRaiseXYError = Source->FRaiseXYError;
-            FSaveColorResWarningAction = Source->FSaveColorResWarningAction;
             for (int I = 0; I < Source->PaletteCount(); ++I) {
                 SetPaletteColors(I, Source->FPalette[static_cast<std::size_t>(I)]);
             }

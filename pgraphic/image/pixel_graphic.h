@@ -3,6 +3,7 @@
 #include "core/events.h"
 #include "core/object.h"
 #include "pgraphic/image/display_gamma.h"
+#include "pgraphic/image/image_options.h"
 #include "pgraphic/image/palette_search.h"
 #include "pgraphic/image/pg_types.h"
 
@@ -130,14 +131,33 @@ public:
     const std::vector<std::uint8_t>& BitmapInfo() const { return FHeader; }
 
     // --- Settings --------------------------------------------------------------------------------
-    bool Dither() const { return FDither; }
-    void SetDither(bool Value) { FDither = Value; }
-    std::uint8_t DitherErrorLimit() const { return FDitherErrorLimit; }
-    void SetDitherErrorLimit(std::uint8_t Value) { FDitherErrorLimit = Value; }
-    bool DitherErrorLimitAuto() const { return FDitherErrorLimitAuto; }
-    void SetDitherErrorLimitAuto(bool Value) { FDitherErrorLimitAuto = Value; }
-    bool DitherErrorLimitSoft() const { return FDitherErrorLimitSoft; }
-    void SetDitherErrorLimitSoft(bool Value) { FDitherErrorLimitSoft = Value; }
+    // How the image takes in colours and pixels of another, as a whole; RGBWeighting's memo rule
+    // holds for it too.
+    const TPGConversionOptions& ConversionOptions() const { return FConversion; }
+    void SetConversionOptions(const TPGConversionOptions& Value);
+    bool Dither() const { return FConversion.Dither; }
+    void SetDither(bool Value) { FConversion.Dither = Value; }
+    std::uint8_t DitherErrorLimit() const { return FConversion.DitherErrorLimit; }
+    void SetDitherErrorLimit(std::uint8_t Value) { FConversion.DitherErrorLimit = Value; }
+    bool DitherErrorLimitAuto() const { return FConversion.DitherErrorLimitAuto; }
+    void SetDitherErrorLimitAuto(bool Value) { FConversion.DitherErrorLimitAuto = Value; }
+    bool DitherErrorLimitSoft() const { return FConversion.DitherErrorLimitSoft; }
+    void SetDitherErrorLimitSoft(bool Value) { FConversion.DitherErrorLimitSoft = Value; }
+    bool RGBWeighting() const { return FConversion.RGBWeighting; }
+    virtual void SetRGBWeighting(bool Value);
+    TStretchMode StretchMode() const { return FConversion.StretchMode; }
+    void SetStretchMode(TStretchMode Value) { FConversion.StretchMode = Value; }
+    // What warnings of reading and saving do, as a whole.
+    const TPGWarningOptions& WarningOptions() const { return FWarnings; }
+    void SetWarningOptions(const TPGWarningOptions& Value) { FWarnings = Value; }
+    TPGWarningAction ReadWarningAction() const { return FWarnings.ReadWarningAction; }
+    void SetReadWarningAction(TPGWarningAction Value) { FWarnings.ReadWarningAction = Value; }
+    TPGWarningAction SaveColorResWarningAction() const {
+        return FWarnings.SaveColorResWarningAction;
+    }
+    void SetSaveColorResWarningAction(TPGWarningAction Value) {
+        FWarnings.SaveColorResWarningAction = Value;
+    }
     bool UseColorCache() const { return FUseColorCache; }
     virtual void SetUseColorCache(bool Value);
     bool FastRead() const { return FFastRead; }
@@ -146,18 +166,8 @@ public:
     void SetSkipRealizePalette(bool Value) { FSkipRealizePalette = Value; }
     long double Gamma() const { return FGamma; }
     void SetGamma(long double Value) { FGamma = Value; }
-    bool RGBWeighting() const { return FRGBWeighting; }
-    virtual void SetRGBWeighting(bool Value);
-    TStretchMode StretchMode() const { return FStretchMode; }
-    void SetStretchMode(TStretchMode Value) { FStretchMode = Value; }
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool Value) { FTransparent = Value; }
-    TPGWarningAction ReadWarningAction() const { return FReadWarningAction; }
-    void SetReadWarningAction(TPGWarningAction Value) { FReadWarningAction = Value; }
-    TPGWarningAction SaveColorResWarningAction() const { return FSaveColorResWarningAction; }
-    void SetSaveColorResWarningAction(TPGWarningAction Value) {
-        FSaveColorResWarningAction = Value;
-    }
     bool RaiseXYError() const { return FRaiseXYError; }
     void SetRaiseXYError(bool Value) { FRaiseXYError = Value; }
 
@@ -247,10 +257,8 @@ private:
     std::unique_ptr<std::uint8_t, TFreeDeleter> FBits;
     std::vector<std::uint8_t> FHeader;
     std::unique_ptr<TPGSurface> FSurface;
-    bool FDither = true;
-    std::uint8_t FDitherErrorLimit = 32;
-    bool FDitherErrorLimitAuto = true;
-    bool FDitherErrorLimitSoft = true;
+    TPGConversionOptions FConversion;
+    TPGWarningOptions FWarnings;
     bool FUseColorCache = true;
     bool FFastRead = false;
     int FHeight = 0;
@@ -271,13 +279,9 @@ private:
     int FMemoIndex = 0;
     std::vector<TColor> FPalette;
     TPaletteIdent FPaletteIdent = pTrueColor;
-    bool FRGBWeighting = true;
-    TStretchMode FStretchMode = smPrecise;
     bool FTransparent = false;
     int FUpdateCount = 0;
-    TPGWarningAction FReadWarningAction = pgwaOKCancelBox;
     bool FRaiseXYError = false;
-    TPGWarningAction FSaveColorResWarningAction = pgwaOKCancelBox;
     mutable bool FCanvasPending = false;
     int FWidth = 0;
 };

@@ -139,10 +139,11 @@ void TPixelGraphic::StretchRect(int DestX, int DestY, int DestWidth, int DestHei
                                        static_cast<long long>(FHeight) - 1);
 
     TPGColorWriter Writer(*this);
-    const TPGAxisSampling Columns = BuildAxisSampling(
-        FStretchMode, SrcX, SrcWidth, DestWidth, FirstCol - DestX, LastCol - DestX, Source.Width());
+    const TPGAxisSampling Columns =
+        BuildAxisSampling(FConversion.StretchMode, SrcX, SrcWidth, DestWidth, FirstCol - DestX,
+                          LastCol - DestX, Source.Width());
     const TPGAxisSampling Rows =
-        BuildAxisSampling(FStretchMode, SrcY, SrcHeight, DestHeight, FirstRow - DestY,
+        BuildAxisSampling(FConversion.StretchMode, SrcY, SrcHeight, DestHeight, FirstRow - DestY,
                           LastRow - DestY, Source.Height());
     THorizontalRows Horizontal(Source, Columns);
     std::vector<std::uint64_t> Totals(3 * Columns.Spans.size());
