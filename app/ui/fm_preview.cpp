@@ -1,6 +1,6 @@
 #include "app/ui/fm_preview.h"
 
-#include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/image_view/pg_image.h"
 
 #include <QGuiApplication>
 #include <QScreen>

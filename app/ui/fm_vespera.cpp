@@ -13,7 +13,7 @@
 #include "app/ui/spin_edit.h"
 #include "app/vespera_app.h"
 #include "app/window_rules.h"
-#include "pgraphic/view/pg_open_dialog.h"
+#include "pgraphic/view/open_dialog/pg_open_dialog.h"
 #include "platform/help_viewer.h"
 #include "platform/qt/qt_string.h"
 #include "platform/shell_open.h"

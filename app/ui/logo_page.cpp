@@ -5,9 +5,9 @@
 #include "app/ui/line_edit.h"
 #include "app/ui/radio_group.h"
 #include "app/ui/spin_edit.h"
-#include "pgraphic/view/pg_bevel.h"
-#include "pgraphic/view/pg_image.h"
-#include "pgraphic/view/pg_panel.h"
+#include "pgraphic/view/transparent/pg_bevel.h"
+#include "pgraphic/view/image_view/pg_image.h"
+#include "pgraphic/view/transparent/pg_panel.h"
 #include "widgets/color_button.h"
 #include "widgets/font_combo_box.h"
 

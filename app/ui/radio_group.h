@@ -2,7 +2,7 @@
 
 #include "core/events.h"
 #include "core/object.h"
-#include "pgraphic/view/pg_group_box.h"
+#include "pgraphic/view/transparent/pg_group_box.h"
 
 #include <QStringList>
 #include <vector>

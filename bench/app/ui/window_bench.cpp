@@ -8,7 +8,7 @@
 #include "app/ui/logo_page.h"
 #include "app/ui/page_control.h"
 #include "app/vespera_app.h"
-#include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/image_view/pg_image.h"
 #include "platform/message_box.h"
 
 #include <QApplication>

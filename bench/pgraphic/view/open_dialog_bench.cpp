@@ -5,7 +5,7 @@
 //
 // The benchmarks run inside the dialog's own window (Execute), which they close at the end.
 
-#include "pgraphic/view/pg_open_dialog.h"
+#include "pgraphic/view/open_dialog/pg_open_dialog.h"
 #include "platform/display.h"
 #include "tests/pgraphic/view/open_dialog_test_util.h"
 

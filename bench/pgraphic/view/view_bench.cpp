@@ -2,8 +2,8 @@
 // display copy of a large picture for a 256-colour display, and cancelling that preparation.
 
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/view/paint_pg_thread.h"
-#include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/image_view/paint_pg_thread.h"
+#include "pgraphic/view/image_view/pg_image.h"
 #include "platform/display.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "tests/app/ui/window_fixture.h"
 
 #include "app/ui/page_control.h"
-#include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/image_view/pg_image.h"
 
 #include <QTabBar>
 

@@ -1,5 +1,5 @@
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/view/mirrored_copy.h"
+#include "pgraphic/view/image_view/mirrored_copy.h"
 
 #include <gtest/gtest.h>
 

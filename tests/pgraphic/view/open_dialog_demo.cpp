@@ -4,7 +4,7 @@
 // sub-folder are written to a temporary folder first. Not run by the tests.
 
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/view/pg_open_dialog.h"
+#include "pgraphic/view/open_dialog/pg_open_dialog.h"
 #include "platform/system_colors.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The picture open dialog's window-free logic: dialog units and layout, the preview's geometry,
 // the texts it reads and shows, and its filter.
 
-#include "pgraphic/view/dialog_units.h"
-#include "pgraphic/view/open_dialog_layout.h"
-#include "pgraphic/view/open_dialog_text.h"
-#include "pgraphic/view/open_filter.h"
-#include "pgraphic/view/preview_geometry.h"
+#include "pgraphic/view/open_dialog/dialog_units.h"
+#include "pgraphic/view/open_dialog/open_dialog_layout.h"
+#include "pgraphic/view/open_dialog/open_dialog_text.h"
+#include "pgraphic/view/open_dialog/open_filter.h"
+#include "pgraphic/view/open_dialog/preview_geometry.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/view/worker_events.h"
+#include "pgraphic/view/worker/worker_events.h"
 
 #include <QEvent>
 #include <QObject>

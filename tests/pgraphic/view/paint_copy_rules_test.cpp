@@ -1,4 +1,4 @@
-#include "pgraphic/view/paint_copy_rules.h"
+#include "pgraphic/view/image_view/paint_copy_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "pgraphic/image/palettes.h"
-#include "pgraphic/view/pg_image.h"
-#include "pgraphic/view/worker_events.h"
+#include "pgraphic/view/image_view/pg_image.h"
+#include "pgraphic/view/worker/worker_events.h"
 #include "platform/display.h"
 #include "tests/pgraphic/view/view_test_util.h"
 

@@ -1,5 +1,5 @@
 #include "pgraphic/image/pg_exceptions.h"
-#include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/image_view/pg_image.h"
 #include "tests/pgraphic/view/view_test_util.h"
 
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "pgraphic/view/pg_image.h"
-#include "pgraphic/view/pg_label.h"
+#include "pgraphic/view/image_view/pg_image.h"
+#include "pgraphic/view/transparent/pg_label.h"
 #include "tests/pgraphic/view/view_test_util.h"
 
 #include <QPainter>

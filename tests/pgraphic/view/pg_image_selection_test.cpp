@@ -1,4 +1,4 @@
-#include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/image_view/pg_image.h"
 #include "tests/pgraphic/view/view_test_util.h"
 
 #include <QPaintEvent>

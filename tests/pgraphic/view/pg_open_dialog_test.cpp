@@ -1,9 +1,9 @@
 // The picture open dialog as a real file dialog on the offscreen platform, on a folder of
 // pictures written by the tests.
 
-#include "pgraphic/view/open_dialog_layout.h"
-#include "pgraphic/view/pg_open_dialog.h"
-#include "pgraphic/view/preview_pg_thread.h"
+#include "pgraphic/view/open_dialog/open_dialog_layout.h"
+#include "pgraphic/view/open_dialog/pg_open_dialog.h"
+#include "pgraphic/view/open_dialog/preview_pg_thread.h"
 #include "pgraphic/view/view_rect_qt.h"
 #include "platform/display.h"
 #include "platform/message_box.h"

@@ -1,5 +1,5 @@
 #include "pgraphic/view/progress_clock.h"
-#include "pgraphic/view/progress_throttle.h"
+#include "pgraphic/view/worker/progress_throttle.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "pgraphic/view/selection_geometry.h"
+#include "pgraphic/view/image_view/selection_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pgraphic/view/stretch_layout.h"
+#include "pgraphic/view/image_view/stretch_layout.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "pgraphic/view/tiling.h"
+#include "pgraphic/view/image_view/tiling.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // The transparent controls on a picture, to look at: labels, buttons, group boxes, a panel and a
 // bevel, each once transparent and, where it can be, once opaque.
 
-#include "pgraphic/view/pg_bevel.h"
-#include "pgraphic/view/pg_check_box.h"
-#include "pgraphic/view/pg_group_box.h"
-#include "pgraphic/view/pg_label.h"
-#include "pgraphic/view/pg_panel.h"
-#include "pgraphic/view/pg_radio_button.h"
+#include "pgraphic/view/transparent/pg_bevel.h"
+#include "pgraphic/view/transparent/pg_check_box.h"
+#include "pgraphic/view/transparent/pg_group_box.h"
+#include "pgraphic/view/transparent/pg_label.h"
+#include "pgraphic/view/transparent/pg_panel.h"
+#include "pgraphic/view/transparent/pg_radio_button.h"
 #include "tests/pgraphic/view/picture_widget.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
-#include "pgraphic/view/pg_bevel.h"
-#include "pgraphic/view/pg_check_box.h"
-#include "pgraphic/view/pg_group_box.h"
-#include "pgraphic/view/pg_label.h"
-#include "pgraphic/view/pg_panel.h"
-#include "pgraphic/view/pg_radio_button.h"
-#include "pgraphic/view/transparent_controls.h"
+#include "pgraphic/view/transparent/pg_bevel.h"
+#include "pgraphic/view/transparent/pg_check_box.h"
+#include "pgraphic/view/transparent/pg_group_box.h"
+#include "pgraphic/view/transparent/pg_label.h"
+#include "pgraphic/view/transparent/pg_panel.h"
+#include "pgraphic/view/transparent/pg_radio_button.h"
+#include "pgraphic/view/transparent/transparent_control.h"
 #include "tests/pgraphic/view/picture_widget.h"
 
 #include <QCoreApplication>

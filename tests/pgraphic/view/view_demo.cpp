@@ -3,7 +3,7 @@
 // settings window does. Usage: view_demo [PICTURE]. Not run by the tests.
 
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/image_view/pg_image.h"
 
 #include <QApplication>
 #include <QFrame>

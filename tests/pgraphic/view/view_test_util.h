@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/view/pg_image.h"
+#include "pgraphic/view/image_view/pg_image.h"
 
 #include <QApplication>
 #include <QImage>

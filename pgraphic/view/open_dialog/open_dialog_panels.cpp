@@ -1,0 +1,16 @@
+#include "pgraphic/view/open_dialog/open_dialog_panels.h"
+
+#include <QPainter>
+
+TPGOwnerDrawPanel::TPGOwnerDrawPanel(QWidget* Parent) : QWidget(Parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPGOwnerDrawPanel::paintEvent(QPaintEvent*) {
+    if (OnDrawItem) {
+        QPainter Painter(this);
+        OnDrawItem(Painter, rect());
+    }
+}
