@@ -60,19 +60,20 @@ void BuildBackground(const TBackgroundInfo& B) {
     }
     Image.SetBackGroundColor(RGB(0, 0, 0));
     switch (B.Kind) {
-    case 0:
-        FillSingle(Image, ResolveSysColor(B.Color1));
+    case TBackgroundKind::Single:
+        FillSingle(Image, ResolveSysColor(B.SingleColor));
         break;
-    case 1:
-        FillGradient(Image, ResolveSysColor(B.Color1), ResolveSysColor(B.Color2));
+    case TBackgroundKind::Degraded:
+        FillGradient(Image, ResolveSysColor(B.GradientTop), ResolveSysColor(B.GradientBottom));
         break;
-    case 2:
+    case TBackgroundKind::Bitmap:
         if (FileExists(B.BitmapPath)) {
             LoadBackgroundPicture(B.BitmapPath, Image);
         } else {
             Image.Clear();
         }
         break;
+    case TBackgroundKind::Unselected:
     default:
         Image.Clear();
         break;

@@ -6,19 +6,24 @@
 
 class TPixelGraphic;
 
+// The kinds of background, as the background radio group numbers them; Unselected (no item of
+// the group selected) and any other value give a black background.
+enum class TBackgroundKind : int { Unselected = -1, Single = 0, Degraded = 1, Bitmap = 2 };
+
 // The background of one logo, as its settings ask for it.
 struct TBackgroundInfo {
     TPixelGraphic* Image = nullptr; // the 640 x 400 true-colour background to fill
-    TColor Color1 = 0;              // kind 0: the single colour; kind 1: the gradient's top
-    TColor Color2 = 0;              // kind 1: the gradient's bottom colour
-    std::string BitmapPath;         // kind 2: the picture file
-    int Kind = 0;                   // 0 "Single", 1 "Degraded", 2 "Bitmap"
+    TBackgroundKind Kind = TBackgroundKind::Single;
+    TColor SingleColor = 0;    // Single
+    TColor GradientTop = 0;    // Degraded: the top row's colour
+    TColor GradientBottom = 0; // Degraded: where the gradient runs to
+    std::string BitmapPath{};  // Bitmap: the picture file
 };
 
-// Fills B.Image: with Color1 (kind 0); with a vertical gradient from Color1 at the top row to
-// one step short of Color2 at the bottom row, each channel of row y being
-// C1 + (C2 - C1) * y / 400 truncated toward zero (kind 1); with the picture B.BitmapPath scaled
-// to the whole image (kind 2), or black when there is no such file; black for any other kind.
-// System colours are resolved first. A picture that cannot be read raises its reader's error and
-// leaves the background black.
+// Fills B.Image: with SingleColor (Single); with a vertical gradient from GradientTop at the
+// top row to one step short of GradientBottom at the bottom row, each channel of row y being
+// Top + (Bottom - Top) * y / 400 truncated toward zero (Degraded); with the picture
+// B.BitmapPath scaled to the whole image (Bitmap), or black when there is no such file; black
+// for any other kind. System colours are resolved first. A picture that cannot be read raises
+// its reader's error and leaves the background black.
 void BuildBackground(const TBackgroundInfo& B);

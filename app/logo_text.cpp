@@ -13,6 +13,7 @@
 #include <QString>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -34,6 +35,10 @@ QFont LogoFont(const TFontInfo& F) {
     return Font;
 }
 
+bool SameFont(const TFontInfo& A, const TFontInfo& B) {
+    return A.Name == B.Name && A.Size == B.Size && A.Bold == B.Bold && A.Italic == B.Italic;
+}
+
 // The text as the layout takes it: CR LF, and a CR or LF alone, break lines.
 QString LayoutText(const std::string& Text) {
     QString Result = QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
@@ -42,33 +47,89 @@ QString LayoutText(const std::string& Text) {
     return Result;
 }
 
-// The painter of Image's canvas set up for F, painting glyphs only.
-QPainter& TextPainter(TPixelGraphic& Image, const TFontInfo& F) {
-    QPainter& Painter = PGCanvasOf(Image).Painter();
-    Painter.setFont(LogoFont(F));
-    Painter.setBrush(Qt::NoBrush);
-    Painter.setBackgroundMode(Qt::TransparentMode);
-    return Painter;
+bool DrawsText(TTextEffect Effect) {
+    return Effect == TTextEffect::Nothing || Effect == TTextEffect::Shadow ||
+           Effect == TTextEffect::Raised;
 }
 
-void DrawInBox(QPainter& Painter, const QString& Text, TColor Color, int Left, int Top, int Right) {
-    if (Top >= kLogoHeight) {
-        return; // the box holds no row of the picture
-    }
-    Painter.setPen(ToQColor(Color));
-    Painter.drawText(QRect(Left, Top, Right - Left, kLogoHeight - Top), kTextFlags, Text);
-}
-
-int OneTextTop(int Position, int Height) {
+int OneTextTop(TTextPosition Position, int Height) {
     switch (Position) {
-    case 0:
+    case TTextPosition::Top:
         return kMargin;
-    case 2:
+    case TTextPosition::Bottom:
         return kLogoHeight - kMargin - Height;
-    default:
-        return (kLogoHeight - Height) / 2;
+    case TTextPosition::Middle:
+    case TTextPosition::Unselected:
+        break;
     }
+    return (kLogoHeight - Height) / 2;
 }
+
+// The text layout of one composition: the painter of the logo's canvas, opened on first use and
+// set up to paint glyphs only, with the font of the text in hand. Texts are measured and drawn
+// through it in the form LayoutText gives them.
+class TTextLayout {
+public:
+    explicit TTextLayout(TPixelGraphic& Image) : FImage(Image) {}
+
+    // Height of Text in the text box at font F; 0 for an empty text.
+    int Measure(const TFontInfo& F, const QString& Text) {
+        if (Text.isEmpty()) {
+            return 0;
+        }
+        const QRect Box(kBoxLeft, 0, kBoxRight - kBoxLeft, kLogoHeight);
+        return Painter(F).boundingRect(Box, kTextFlags, Text).height();
+    }
+
+    void Draw(const TFontInfo& F, TColor ShadowColor, const QString& Text, TTextEffect Effect,
+              int Top) {
+        if (Text.isEmpty() || !DrawsText(Effect)) {
+            return;
+        }
+        QPainter& P = Painter(F);
+        if (Effect == TTextEffect::Shadow) {
+            DrawInBox(P, Text, ShadowColor, kBoxLeft + 2, Top + 2, kBoxRight + 2);
+        } else if (Effect == TTextEffect::Raised) {
+            DrawInBox(P, Text, ShadeColor(F.Color, 80), kBoxLeft - 1, Top - 1, kBoxRight - 1);
+            DrawInBox(P, Text, ShadeColor(F.Color, -80), kBoxLeft + 1, Top + 1, kBoxRight + 1);
+        }
+        DrawInBox(P, Text, F.Color, kBoxLeft, Top, kBoxRight);
+        FCanvas->Changed();
+    }
+
+private:
+    // The canvas's painter with F as its font, made anew only when F differs from the last. The
+    // painter is asked of the canvas each time, which costs a flag test while it is open, so
+    // that a flush of the image between two texts cannot leave a closed one in hand (the canvas
+    // carries the painter's settings over to the next).
+    QPainter& Painter(const TFontInfo& F) {
+        if (FCanvas == nullptr) {
+            FCanvas = &PGCanvasOf(FImage);
+            QPainter& Opened = FCanvas->Painter();
+            Opened.setBrush(Qt::NoBrush);
+            Opened.setBackgroundMode(Qt::TransparentMode);
+        }
+        QPainter& Result = FCanvas->Painter();
+        if (!FFont || !SameFont(*FFont, F)) {
+            FFont = F;
+            Result.setFont(LogoFont(F));
+        }
+        return Result;
+    }
+
+    static void DrawInBox(QPainter& Painter, const QString& Text, TColor Color, int Left, int Top,
+                          int Right) {
+        if (Top >= kLogoHeight) {
+            return; // the box holds no row of the picture
+        }
+        Painter.setPen(ToQColor(Color));
+        Painter.drawText(QRect(Left, Top, Right - Left, kLogoHeight - Top), kTextFlags, Text);
+    }
+
+    TPixelGraphic& FImage;
+    TPGCanvas* FCanvas = nullptr;
+    std::optional<TFontInfo> FFont; // the painter's font
+};
 
 } // namespace
 
@@ -78,30 +139,12 @@ int FontPixelSize(int Points) {
 }
 
 int MeasureText(TPixelGraphic& Image, const TFontInfo& F, const std::string& Text) {
-    if (Text.empty()) {
-        return 0;
-    }
-    QPainter& Painter = TextPainter(Image, F);
-    const QRect Box(kBoxLeft, 0, kBoxRight - kBoxLeft, kLogoHeight);
-    return Painter.boundingRect(Box, kTextFlags, LayoutText(Text)).height();
+    return TTextLayout(Image).Measure(F, LayoutText(Text));
 }
 
 void DrawTextWithEffect(TPixelGraphic& Image, const TFontInfo& F, TColor ShadowColor,
-                        const std::string& Text, int Effect, int Top) {
-    if (Text.empty() || Effect < 0 || Effect > 2) {
-        return;
-    }
-    TPGCanvas& Canvas = PGCanvasOf(Image);
-    QPainter& Painter = TextPainter(Image, F);
-    const QString Layout = LayoutText(Text);
-    if (Effect == 1) {
-        DrawInBox(Painter, Layout, ShadowColor, kBoxLeft + 2, Top + 2, kBoxRight + 2);
-    } else if (Effect == 2) {
-        DrawInBox(Painter, Layout, ShadeColor(F.Color, 80), kBoxLeft - 1, Top - 1, kBoxRight - 1);
-        DrawInBox(Painter, Layout, ShadeColor(F.Color, -80), kBoxLeft + 1, Top + 1, kBoxRight + 1);
-    }
-    DrawInBox(Painter, Layout, F.Color, kBoxLeft, Top, kBoxRight);
-    Canvas.Changed();
+                        const std::string& Text, TTextEffect Effect, int Top) {
+    TTextLayout(Image).Draw(F, ShadowColor, LayoutText(Text), Effect, Top);
 }
 
 TColor ShadeColor(TColor Color, int Percent) {
@@ -113,34 +156,35 @@ TColor ShadeColor(TColor Color, int Percent) {
 }
 
 void DrawLogoText(const TTextInfo& T) {
-    TPixelGraphic& Image = *T.Image;
+    TTextLayout Layout(*T.Image);
+    const QString Text1 = LayoutText(T.Text1);
     TFontInfo Font1 = T.Font1;
     if (T.Count != 2) {
-        int Height = MeasureText(Image, Font1, T.Text1);
+        int Height = Layout.Measure(Font1, Text1);
         while (Height > kOneTextHeight && Font1.Size > kSmallestFitSize) {
             --Font1.Size;
-            Height = MeasureText(Image, Font1, T.Text1);
+            Height = Layout.Measure(Font1, Text1);
         }
-        DrawTextWithEffect(Image, Font1, T.Shadow1, T.Text1, T.Effect1,
-                           OneTextTop(T.Position, Height));
+        Layout.Draw(Font1, T.Shadow1, Text1, T.Effect1, OneTextTop(T.Position, Height));
         return;
     }
+    const QString Text2 = LayoutText(T.Text2);
     TFontInfo Font2 = T.Font2;
-    int Height1 = MeasureText(Image, Font1, T.Text1);
-    int Height2 = MeasureText(Image, Font2, T.Text2);
+    int Height1 = Layout.Measure(Font1, Text1);
+    int Height2 = Layout.Measure(Font2, Text2);
     while (Height1 + Height2 > kTwoTextsHeight &&
            (Font1.Size > kSmallestFitSize || Font2.Size > kSmallestFitSize)) {
         if (Font1.Size > kSmallestFitSize) {
             --Font1.Size;
-            Height1 = MeasureText(Image, Font1, T.Text1);
+            Height1 = Layout.Measure(Font1, Text1);
         }
         if (Font2.Size > kSmallestFitSize) {
             --Font2.Size;
-            Height2 = MeasureText(Image, Font2, T.Text2);
+            Height2 = Layout.Measure(Font2, Text2);
         }
     }
     const int Top1 = (kLogoHeight - kGap - Height1 - Height2) / 2;
     const int Top2 = Top1 + Height1 + kGap;
-    DrawTextWithEffect(Image, Font1, T.Shadow1, T.Text1, T.Effect1, Top1);
-    DrawTextWithEffect(Image, Font2, T.Shadow2, T.Text2, T.Effect2, Top2);
+    Layout.Draw(Font1, T.Shadow1, Text1, T.Effect1, Top1);
+    Layout.Draw(Font2, T.Shadow2, Text2, T.Effect2, Top2);
 }

@@ -11,6 +11,14 @@ class TPixelGraphic;
 // with a drop shadow or raised ("3D"). Texts are UTF-8; CR LF starts a new line and "&" is drawn
 // as itself.
 
+// How a text is drawn, as the effect radio group numbers the effects; Unselected (no item of the
+// group selected) and any other value draw nothing.
+enum class TTextEffect : int { Unselected = -1, Nothing = 0, Shadow = 1, Raised = 2 /* "3D" */ };
+
+// Where a logo's one text stands, as the position strip numbers its buttons; Unselected (no
+// button selected) and any other value place it in the middle.
+enum class TTextPosition : int { Unselected = -1, Top = 0, Middle = 1, Bottom = 2 };
+
 // The font of one text.
 struct TFontInfo {
     std::string Name; // family
@@ -30,9 +38,9 @@ struct TTextInfo {
     std::string Text2;
     TColor Shadow1 = 0;
     TColor Shadow2 = 0;
-    int Position = 1; // 0 top, 1 middle, 2 bottom; any other value: middle
-    int Effect1 = 1;  // 0 "Nothing", 1 "Shadow", 2 "3D"; any other value draws nothing
-    int Effect2 = 1;
+    TTextPosition Position = TTextPosition::Middle; // one text only
+    TTextEffect Effect1 = TTextEffect::Shadow;
+    TTextEffect Effect2 = TTextEffect::Shadow;
     int Count = 1;
 };
 
@@ -46,11 +54,11 @@ int FontPixelSize(int Points);
 // Height in pixels that Text takes in Image's box at font F; 0 for an empty text.
 int MeasureText(TPixelGraphic& Image, const TFontInfo& F, const std::string& Text);
 
-// Draws Text in the box that starts at row Top with Effect: 0 in F.Color; 1 first ShadowColor
-// 2 pixels right and down, then F.Color; 2 first a light copy 1 pixel up and left, then a dark
-// copy 1 pixel down and right, then F.Color. Only the glyphs are painted.
+// Draws Text in the box that starts at row Top with Effect: Nothing in F.Color; Shadow first
+// ShadowColor 2 pixels right and down, then F.Color; Raised first a light copy 1 pixel up and
+// left, then a dark copy 1 pixel down and right, then F.Color. Only the glyphs are painted.
 void DrawTextWithEffect(TPixelGraphic& Image, const TFontInfo& F, TColor ShadowColor,
-                        const std::string& Text, int Effect, int Top);
+                        const std::string& Text, TTextEffect Effect, int Top);
 
 // Color moved Percent percent toward white (Percent > 0) or black (Percent <= 0), channel by
 // channel, truncating; a system colour is resolved first.

@@ -169,10 +169,11 @@ TBackgroundInfo TVesperaApp::GetBackgroundInfo(int Logo) {
     const TLogoValues& V = FSettings.Logo(Logo);
     TBackgroundInfo B;
     B.Image = Logo == 1 ? &FFirstBack : &FLastBack;
-    B.Color1 = V.Background == 0 ? V.Color1 : V.Color2;
-    B.Color2 = V.Color3;
+    B.Kind = static_cast<TBackgroundKind>(V.Background);
+    B.SingleColor = V.Color1;
+    B.GradientTop = V.Color2;
+    B.GradientBottom = V.Color3;
     B.BitmapPath = V.Bitmap;
-    B.Kind = V.Background;
     return B;
 }
 
@@ -186,19 +187,19 @@ TTextInfo TVesperaApp::GetTextInfo(int Logo) {
         T.Font2 = FontOf(Last);
         T.Shadow1 = First.ShadowColor;
         T.Shadow2 = Last.ShadowColor;
-        T.Effect1 = First.Effect;
-        T.Effect2 = Last.Effect;
+        T.Effect1 = static_cast<TTextEffect>(First.Effect);
+        T.Effect2 = static_cast<TTextEffect>(Last.Effect);
         T.Text1 = FTexts.FirstText;
         T.Text2 = FTexts.LastText;
-        T.Position = 1;
+        T.Position = TTextPosition::Middle;
         T.Count = 2;
         return T;
     }
     const TLogoValues& V = FSettings.Logo(Logo);
     T.Font1 = FontOf(V);
     T.Shadow1 = V.ShadowColor;
-    T.Position = V.Position;
-    T.Effect1 = V.Effect;
+    T.Position = static_cast<TTextPosition>(V.Position);
+    T.Effect1 = static_cast<TTextEffect>(V.Effect);
     T.Text1 = Logo == 1 ? FTexts.FirstText : FTexts.LastText;
     T.Count = 1;
     return T;

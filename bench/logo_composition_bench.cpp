@@ -26,8 +26,8 @@ TTextInfo TwoLineText(TPixelGraphic& Image) {
     T.Font1 = TFontInfo{"Arial", 18, RGB(0, 255, 0), false, false};
     T.Text1 = kQuestion;
     T.Shadow1 = RGB(0, 0, 0);
-    T.Effect1 = 1;
-    T.Position = 1;
+    T.Effect1 = TTextEffect::Shadow;
+    T.Position = TTextPosition::Middle;
     T.Count = 1;
     return T;
 }
@@ -37,7 +37,10 @@ void BM_ComposeOneLogo(benchmark::State& State) {
     Back.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
     TPixelGraphic Logo;
     Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
-    const TBackgroundInfo B{&Back, RGB(0, 128, 128), RGB(0, 128, 0), "", 1};
+    const TBackgroundInfo B{.Image = &Back,
+                            .Kind = TBackgroundKind::Degraded,
+                            .GradientTop = RGB(0, 128, 128),
+                            .GradientBottom = RGB(0, 128, 0)};
     const TTextInfo T = TwoLineText(Logo);
     for (auto _ : State) {
         BuildBackground(B);
@@ -52,7 +55,10 @@ BENCHMARK(BM_ComposeOneLogo)->Unit(benchmark::kMillisecond);
 void ComposeSampleLogo(TPixelGraphic& Logo) {
     TPixelGraphic Back;
     Back.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
-    BuildBackground(TBackgroundInfo{&Back, RGB(0, 128, 128), RGB(255, 255, 0), "", 1});
+    BuildBackground(TBackgroundInfo{.Image = &Back,
+                                    .Kind = TBackgroundKind::Degraded,
+                                    .GradientTop = RGB(0, 128, 128),
+                                    .GradientBottom = RGB(255, 255, 0)});
     Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
     Logo.StretchFrom(Back);
     DrawLogoText(TwoLineText(Logo));

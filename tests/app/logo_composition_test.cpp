@@ -53,24 +53,39 @@ std::pair<int, int> InkRows(const TPixelGraphic& Image, TColor Background) {
 
 TEST(Background, SingleColourGradientAndBlack) {
     TLogoImage Image;
-    BuildBackground({&Image, RGB(0, 128, 128), 0, "", 0});
+    BuildBackground(
+        {.Image = &Image, .Kind = TBackgroundKind::Single, .SingleColor = RGB(0, 128, 128)});
     EXPECT_EQ(CountColor(Image, RGB(0, 128, 128)), 640 * 400);
     // A system colour (button face) resolves first.
-    BuildBackground({&Image, static_cast<TColor>(0x8000000F), 0, "", 0});
+    BuildBackground({.Image = &Image,
+                     .Kind = TBackgroundKind::Single,
+                     .SingleColor = static_cast<TColor>(0x8000000F)});
     EXPECT_EQ(Image.PixelColors(639, 399), RGB(192, 192, 192));
 
-    BuildBackground({&Image, RGB(0, 0, 0), RGB(255, 255, 255), "", 1});
+    BuildBackground({.Image = &Image,
+                     .Kind = TBackgroundKind::Degraded,
+                     .GradientTop = RGB(0, 0, 0),
+                     .GradientBottom = RGB(255, 255, 255)});
     EXPECT_EQ(Image.PixelColors(0, 0), RGB(0, 0, 0));
     EXPECT_EQ(Image.PixelColors(639, 200), RGB(127, 127, 127));
     EXPECT_EQ(Image.PixelColors(5, 399), RGB(254, 254, 254));
     // Channels fall as well as rise, each truncated toward zero.
-    BuildBackground({&Image, RGB(255, 0, 10), RGB(0, 255, 0), "", 1});
+    BuildBackground({.Image = &Image,
+                     .Kind = TBackgroundKind::Degraded,
+                     .GradientTop = RGB(255, 0, 10),
+                     .GradientBottom = RGB(0, 255, 0)});
     EXPECT_EQ(Image.PixelColors(320, 1), RGB(255 - 255 / 400, 255 / 400, 10 - 10 / 400));
     EXPECT_EQ(Image.PixelColors(320, 399), RGB(1, 254, 1));
 
-    BuildBackground({&Image, RGB(9, 9, 9), 0, "", 5});
+    BuildBackground({.Image = &Image,
+                     .Kind = static_cast<TBackgroundKind>(5),
+                     .SingleColor = RGB(9, 9, 9),
+                     .GradientTop = RGB(9, 9, 9)});
     EXPECT_EQ(CountColor(Image, RGB(0, 0, 0)), 640 * 400);
-    BuildBackground({&Image, RGB(9, 9, 9), 0, "", -1});
+    BuildBackground({.Image = &Image,
+                     .Kind = TBackgroundKind::Unselected,
+                     .SingleColor = RGB(9, 9, 9),
+                     .GradientTop = RGB(9, 9, 9)});
     EXPECT_EQ(CountColor(Image, RGB(0, 0, 0)), 640 * 400);
 }
 
@@ -83,16 +98,19 @@ TEST(Background, APictureFillsTheWholeBackgroundAMissingOneLeavesItBlack) {
     Picture.SaveToFile(Dir / "small.bmp");
 
     TLogoImage Image(RGB(1, 2, 3));
-    BuildBackground({&Image, 0, 0, Dir / "small.bmp", 2});
+    BuildBackground(
+        {.Image = &Image, .Kind = TBackgroundKind::Bitmap, .BitmapPath = Dir / "small.bmp"});
     EXPECT_EQ(CountColor(Image, RGB(200, 30, 40)), 640 * 400);
 
-    BuildBackground({&Image, 0, 0, Dir / "missing.bmp", 2});
+    BuildBackground(
+        {.Image = &Image, .Kind = TBackgroundKind::Bitmap, .BitmapPath = Dir / "missing.bmp"});
     EXPECT_EQ(CountColor(Image, RGB(0, 0, 0)), 640 * 400);
 
     WriteFile(Dir / "broken.bmp", "BM this is no picture");
     Image.SetBackGroundColor(RGB(1, 2, 3));
     Image.Clear();
-    EXPECT_ANY_THROW(BuildBackground({&Image, 0, 0, Dir / "broken.bmp", 2}));
+    EXPECT_ANY_THROW(BuildBackground(
+        {.Image = &Image, .Kind = TBackgroundKind::Bitmap, .BitmapPath = Dir / "broken.bmp"}));
     EXPECT_EQ(CountColor(Image, RGB(0, 0, 0)), 640 * 400);
 }
 
@@ -126,9 +144,9 @@ TEST(LogoText, MeasuringCountsLinesBreaksAndWrapping) {
 TEST(LogoText, EffectsDrawAtTheirOffsets) {
     const TColor Green = RGB(0, 255, 0), Red = RGB(255, 0, 0);
     TLogoImage Plain, Shadowed, Raised, None;
-    DrawTextWithEffect(Plain, Font(30, Green), Red, "Shadow test", 0, 100);
-    DrawTextWithEffect(Shadowed, Font(30, Green), Red, "Shadow test", 1, 100);
-    DrawTextWithEffect(None, Font(30, Green), Red, "Shadow test", 3, 100);
+    DrawTextWithEffect(Plain, Font(30, Green), Red, "Shadow test", TTextEffect::Nothing, 100);
+    DrawTextWithEffect(Shadowed, Font(30, Green), Red, "Shadow test", TTextEffect::Shadow, 100);
+    DrawTextWithEffect(None, Font(30, Green), Red, "Shadow test", static_cast<TTextEffect>(3), 100);
     EXPECT_EQ(CountColor(None, RGB(0, 0, 0)), 640 * 400);
     EXPECT_EQ(CountColor(Plain, Red), 0); // the shadow colour plays no part in "Nothing"
     ASSERT_GT(CountColor(Plain, Green), 50);
@@ -150,7 +168,7 @@ TEST(LogoText, EffectsDrawAtTheirOffsets) {
     EXPECT_GT(CountColor(Shadowed, Red), 50);
 
     // "3D" on white: the light copy is white too, the dark one (51, 51, 51).
-    DrawTextWithEffect(Raised, Font(30), Red, "Raised", 2, 100);
+    DrawTextWithEffect(Raised, Font(30), Red, "Raised", TTextEffect::Raised, 100);
     EXPECT_GT(CountColor(Raised, RGB(51, 51, 51)), 20);
     EXPECT_GT(CountColor(Raised, RGB(255, 255, 255)), 50);
     EXPECT_EQ(CountColor(Raised, Red), 0);
@@ -158,12 +176,12 @@ TEST(LogoText, EffectsDrawAtTheirOffsets) {
 
 TEST(LogoText, AmpersandsAreDrawnAsThemselves) {
     TLogoImage Image;
-    DrawTextWithEffect(Image, Font(40), 0, "&", 0, 100);
+    DrawTextWithEffect(Image, Font(40), 0, "&", TTextEffect::Nothing, 100);
     EXPECT_GT(CountColor(Image, RGB(255, 255, 255)), 20);
     // "A&B" is as wide as its three characters: nothing is taken for a mnemonic.
     TLogoImage Three, Two;
-    DrawTextWithEffect(Three, Font(40), 0, "A&B", 0, 100);
-    DrawTextWithEffect(Two, Font(40), 0, "AB", 0, 100);
+    DrawTextWithEffect(Three, Font(40), 0, "A&B", TTextEffect::Nothing, 100);
+    DrawTextWithEffect(Two, Font(40), 0, "AB", TTextEffect::Nothing, 100);
     EXPECT_GT(CountColor(Three, RGB(255, 255, 255)), CountColor(Two, RGB(255, 255, 255)));
 }
 
@@ -173,17 +191,19 @@ TEST(LogoText, OneTextIsPlacedAtTheTopMiddleOrBottom) {
     const int Height = MeasureText(Probe, Font(18), Text);
     ASSERT_GT(Height, 0);
     const int Tops[] = {20, (400 - Height) / 2, 380 - Height};
-    for (int Position = 0; Position <= 2; ++Position) {
+    for (const TTextPosition Position :
+         {TTextPosition::Top, TTextPosition::Middle, TTextPosition::Bottom}) {
         TLogoImage Drawn, Expected;
         TTextInfo T;
         T.Image = &Drawn;
         T.Font1 = Font(18);
         T.Text1 = Text;
-        T.Effect1 = 0;
+        T.Effect1 = TTextEffect::Nothing;
         T.Position = Position;
         DrawLogoText(T);
-        DrawTextWithEffect(Expected, Font(18), 0, Text, 0, Tops[Position]);
-        EXPECT_TRUE(SamePixels(Drawn, Expected)) << "position " << Position;
+        DrawTextWithEffect(Expected, Font(18), 0, Text, TTextEffect::Nothing,
+                           Tops[static_cast<int>(Position)]);
+        EXPECT_TRUE(SamePixels(Drawn, Expected)) << "position " << static_cast<int>(Position);
     }
 }
 
@@ -209,10 +229,10 @@ TEST(LogoText, ATextTallerThan360PixelsIsDrawnAtTheFirstSizeThatFits) {
         T.Image = &Drawn;
         T.Font1 = Font(Size);
         T.Text1 = Text;
-        T.Effect1 = 0;
-        T.Position = 2;
+        T.Effect1 = TTextEffect::Nothing;
+        T.Position = TTextPosition::Bottom;
         DrawLogoText(T);
-        DrawTextWithEffect(Expected, Font(Fits), 0, Text, 0, 380 - Height);
+        DrawTextWithEffect(Expected, Font(Fits), 0, Text, TTextEffect::Nothing, 380 - Height);
         EXPECT_TRUE(SamePixels(Drawn, Expected)) << Count << " lines at " << Size;
     }
 }
@@ -241,13 +261,14 @@ TEST(LogoText, TwoTextsShrinkTogetherAndAreCentredAsABlock) {
     T.Font2 = Font(Size, RGB(0, 255, 255));
     T.Text1 = Text1;
     T.Text2 = Text2;
-    T.Effect1 = 0;
-    T.Effect2 = 0;
-    T.Position = 0; // not used with two texts
+    T.Effect1 = TTextEffect::Nothing;
+    T.Effect2 = TTextEffect::Nothing;
+    T.Position = TTextPosition::Top; // not used with two texts
     T.Count = 2;
     DrawLogoText(T);
-    DrawTextWithEffect(Expected, Font(Fit, RGB(255, 255, 0)), 0, Text1, 0, Top1);
-    DrawTextWithEffect(Expected, Font(Fit, RGB(0, 255, 255)), 0, Text2, 0, Top1 + F1 + 10);
+    DrawTextWithEffect(Expected, Font(Fit, RGB(255, 255, 0)), 0, Text1, TTextEffect::Nothing, Top1);
+    DrawTextWithEffect(Expected, Font(Fit, RGB(0, 255, 255)), 0, Text2, TTextEffect::Nothing,
+                       Top1 + F1 + 10);
     EXPECT_TRUE(SamePixels(Drawn, Expected));
 }
 

@@ -15,7 +15,10 @@ namespace {
 
 // A gradient with blocks of plain colour on it, the way lines of text sit on a background.
 void BlocksOnGradient(TPixelGraphic& Logo) {
-    BuildBackground(TBackgroundInfo{&Logo, RGB(0, 128, 128), RGB(255, 255, 0), "", 1});
+    BuildBackground(TBackgroundInfo{.Image = &Logo,
+                                    .Kind = TBackgroundKind::Degraded,
+                                    .GradientTop = RGB(0, 128, 128),
+                                    .GradientBottom = RGB(255, 255, 0)});
     std::mt19937 Rng(1);
     const TColor Inks[] = {RGB(255, 255, 255), RGB(0, 0, 0), RGB(200, 30, 30)};
     for (int Block = 0; Block < 40; ++Block) {
