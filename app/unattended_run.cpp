@@ -10,8 +10,8 @@
 
 bool RunUnattended(TVesperaApp& App, const TProgramPlaces& Places) {
     try {
-        App.FormCreate(Places, SortedFontFamilies());
-        App.AutoRun();
+        App.Start(Places, SortedFontFamilies());
+        App.InstallUnattended();
         return true;
     } catch (const std::bad_alloc&) {
         ShowException(EOutOfMemory());

@@ -5,7 +5,7 @@ struct TProgramPlaces;
 
 // The unattended run ("vespera /AUTO") without any window: App starts at Places with the
 // installed font families (as the font lists offer them), makes the one-time backups, composes
-// both logos again and installs them (TVesperaApp::FormCreate, then AutoRun). A failure is
+// both logos again and installs them (TVesperaApp::Start, then InstallUnattended). A failure is
 // shown through the message-box hook and ends the run; running out of memory is one of them and
 // is reported as such. Returns whether the run went to its end.
 bool RunUnattended(TVesperaApp& App, const TProgramPlaces& Places);

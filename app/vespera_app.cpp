@@ -14,13 +14,15 @@
 
 namespace {
 
-constexpr const char* kFirstLogoFile = "logow.sys";
-constexpr const char* kLastLogoFile = "logos.sys";
+// The system's logo files.
+constexpr TPerLogo<const char*> kLogoFiles{{"logow.sys", "logos.sys"}};
 
-// The logo as its page of the settings window names it.
-std::string LogoName(int Logo) {
-    return Logo == 1 ? "First Logo" : "Second Logo";
-}
+// The logos as the pages of the settings window name them.
+constexpr TPerLogo<const char*> kLogoNames{{"First Logo", "Second Logo"}};
+
+// The record choice's text of each logo.
+constexpr TPerLogo<std::string TRecordTexts::*> kRecordText{
+    {&TRecordTexts::FirstText, &TRecordTexts::LastText}};
 
 TFontInfo FontOf(const TLogoValues& V) {
     return TFontInfo{V.Font, V.Size, V.TextColor, V.Bold, V.Italic};
@@ -28,37 +30,43 @@ TFontInfo FontOf(const TLogoValues& V) {
 
 } // namespace
 
-TVesperaApp::TVesperaApp() {
-    FSettings.OnChange = [this](TObject*, TSettingChange Change) { SettingChanged(Change); };
+TVesperaApp::TVesperaApp()
+    : FSettingsConnection(FSettings.OnChange.Connect(
+          [this](TObject*, TSettingChange Change) { SettingChanged(Change); })) {}
+
+const std::string& TVesperaApp::Text(TLogo Logo) const {
+    return FTexts.*kRecordText[Logo];
 }
 
 // --- Start-up ----------------------------------------------------------------------------------
 
-void TVesperaApp::FormCreate(const TProgramPlaces& Places,
-                             const std::vector<std::string>& FontFamilies) {
+void TVesperaApp::Start(const TProgramPlaces& Places,
+                        const std::vector<std::string>& FontFamilies) {
     FLoading = true;
     FPlaces = Places;
-    for (TPixelGraphic* Image : {&FFirstLogo, &FLastLogo, &FFirstBack, &FLastBack}) {
-        Image->SetSize(kComposedLogoWidth, kLogoHeight, bc24);
+    for (const TLogo Logo : kLogos) {
+        FLogos[Logo].Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
+        FLogos[Logo].Back.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
     }
     LoadSettings();
     if (const std::string RecordFile = StartupRecordFile(); !RecordFile.empty()) {
         try {
-            FilesClick(RecordFile);
+            SelectRecordFile(RecordFile);
         } catch (const std::exception& E) {
             ShowException(E); // the logos carry the default texts
         }
     }
     SelectFonts(FontFamilies);
-    FSettings.SetOnlyFirst(FSettings.OnlyOne() == 1);
-    FSettings.SetOnlyLast(FSettings.OnlyOne() == 2);
+    const int OnlyOne = FSettings.OnlyOne();
+    FSettings.Set({TLogo::First, TSetting::Only}, OnlyOne == 1);
+    FSettings.Set({TLogo::Last, TSetting::Only}, OnlyOne == 2);
     FLoading = false;
     // Each logo is built even when the other's background picture cannot be read, so that
     // neither preview stays empty; the failures are reported in order, the last one raised.
     THeldFailures Failures;
-    for (const int Logo : {1, 2}) {
+    for (const TLogo Logo : kLogos) {
         try {
-            BackChange(Logo);
+            RebuildBackground(Logo);
         } catch (const std::exception&) {
             Failures.Hold(std::current_exception());
         }
@@ -76,8 +84,9 @@ void TVesperaApp::SaveSettings() {
 }
 
 void TVesperaApp::SelectFonts(const std::vector<std::string>& FontFamilies) {
-    for (const int Logo : {1, 2}) {
-        FSettings.SetFont(Logo, SelectFontFamily(FontFamilies, FSettings.Logo(Logo).FontName));
+    for (const TLogo Logo : kLogos) {
+        FSettings.Set({Logo, TSetting::Font},
+                      SelectFontFamily(FontFamilies, FSettings.Logo(Logo).FontName));
     }
 }
 
@@ -90,60 +99,48 @@ std::string TVesperaApp::StartupRecordFile() const {
 // --- Settings changes --------------------------------------------------------------------------
 
 void TVesperaApp::SettingChanged(TSettingChange Change) {
-    if (OnSettingChange) {
-        OnSettingChange(this, Change);
+    OnSettingChange(this, Change);
+    if (!Change.Logo) {
+        return; // the general settings take effect where they are used
     }
-    switch (Change.Setting) {
-    case TSetting::Font:
-    case TSetting::Size:
-    case TSetting::Position:
-    case TSetting::TextColor:
-    case TSetting::ShadowColor:
-    case TSetting::Effect:
-    case TSetting::Bold:
-    case TSetting::Italic:
-        Changes(Change.Logo);
+    switch (LogoSettingRow(Change.Setting)->Recompute) {
+    case TRecompute::Nothing:
         break;
-    case TSetting::Color1:
-    case TSetting::Color2:
-    case TSetting::Color3:
-    case TSetting::Background:
-        BackChange(Change.Logo);
+    case TRecompute::Logo:
+        RecomposeLogo(*Change.Logo);
         break;
-    case TSetting::Line:
-        DefaultChange();
+    case TRecompute::Background:
+        RebuildBackground(*Change.Logo);
         break;
-    case TSetting::OnlyFirst:
-    case TSetting::OnlyLast:
-        FirstBackChange();
-        LastBackChange();
+    case TRecompute::DefaultTexts:
+        DefaultTextChanged();
         break;
-    case TSetting::TextFile:
-    case TSetting::OnlyOne:
-    case TSetting::FontName:
-    case TSetting::Bitmap:
-        break; // values without a control: nothing reacts to them
+    case TRecompute::BothBackgrounds:
+        for (const TLogo Logo : kLogos) {
+            RebuildBackground(Logo);
+        }
+        break;
     }
 }
 
 // --- Records -----------------------------------------------------------------------------------
 
 void TVesperaApp::ChooseRecord() {
-    FFirstDefault = FSettings.Logo(1).Line;
-    FLastDefault = FSettings.Logo(2).Line;
-    if (!::ChooseRecord(FPlaces.RecordFilePath(FSettings.TextFile()), FFirstDefault, FLastDefault,
-                        FTexts, FRandom)) {
+    for (const TLogo Logo : kLogos) {
+        FLogos[Logo].DefaultText = FSettings.Logo(Logo).Line;
+    }
+    if (!::ChooseRecord(FPlaces.RecordFilePath(FSettings.TextFile()), DefaultText(TLogo::First),
+                        DefaultText(TLogo::Last), FTexts, FRandom)) {
         return;
     }
     FRecordTextsShown = true;
-    if (OnShowTexts) {
-        OnShowTexts(this);
-    }
+    OnShowTexts(this);
 }
 
-void TVesperaApp::DefaultChange() {
-    if (FTexts.FirstText != FFirstDefault && FTexts.LastText != FLastDefault) {
-        return; // both logos show a record
+void TVesperaApp::DefaultTextChanged() {
+    const auto ShowsRecord = [this](TLogo Logo) { return Text(Logo) != DefaultText(Logo); };
+    if (ShowsRecord(TLogo::First) && ShowsRecord(TLogo::Last)) {
+        return;
     }
     try {
         ChooseRecord();
@@ -154,43 +151,45 @@ void TVesperaApp::DefaultChange() {
             throw;
         }
     }
-    ChangesFirst();
-    ChangesLast();
+    for (const TLogo Logo : kLogos) {
+        RecomposeLogo(Logo);
+    }
 }
 
-void TVesperaApp::FilesClick(const std::string& FileName) {
-    FSettings.SetTextFile(FileName);
+void TVesperaApp::SelectRecordFile(const std::string& FileName) {
+    FSettings.Set(TSetting::TextFile, FileName);
     ChooseRecord();
 }
 
 // --- Composition -------------------------------------------------------------------------------
 
-TBackgroundInfo TVesperaApp::GetBackgroundInfo(int Logo) {
+TBackgroundInfo TVesperaApp::GetBackgroundInfo(TLogo Logo) {
     const TLogoValues& V = FSettings.Logo(Logo);
     TBackgroundInfo B;
-    B.Image = Logo == 1 ? &FFirstBack : &FLastBack;
-    B.Kind = static_cast<TBackgroundKind>(V.Background);
-    B.SingleColor = V.Color1;
-    B.GradientTop = V.Color2;
-    B.GradientBottom = V.Color3;
+    B.Image = &Back(Logo);
+    B.Kind = V.Background;
+    B.SingleColor = V.SingleColor;
+    B.GradientTop = V.GradientTop;
+    B.GradientBottom = V.GradientBottom;
     B.BitmapPath = V.Bitmap;
     return B;
 }
 
-TTextInfo TVesperaApp::GetTextInfo(int Logo) {
+TTextInfo TVesperaApp::GetTextInfo(TLogo Logo) {
     TTextInfo T;
-    T.Image = Logo == 1 ? &FFirstLogo : &FLastLogo;
+    T.Image = &this->Logo(Logo);
     if (FSettings.SingleLogo()) {
-        const TLogoValues& First = FSettings.Logo(1);
-        const TLogoValues& Last = FSettings.Logo(2);
+        // The question above the answer, each in its own page's font, colours and effect.
+        const TLogoValues& First = FSettings.Logo(TLogo::First);
+        const TLogoValues& Last = FSettings.Logo(TLogo::Last);
         T.Font1 = FontOf(First);
         T.Font2 = FontOf(Last);
         T.Shadow1 = First.ShadowColor;
         T.Shadow2 = Last.ShadowColor;
-        T.Effect1 = static_cast<TTextEffect>(First.Effect);
-        T.Effect2 = static_cast<TTextEffect>(Last.Effect);
-        T.Text1 = FTexts.FirstText;
-        T.Text2 = FTexts.LastText;
+        T.Effect1 = First.Effect;
+        T.Effect2 = Last.Effect;
+        T.Text1 = Text(TLogo::First);
+        T.Text2 = Text(TLogo::Last);
         T.Position = TTextPosition::Middle;
         T.Count = 2;
         return T;
@@ -198,90 +197,79 @@ TTextInfo TVesperaApp::GetTextInfo(int Logo) {
     const TLogoValues& V = FSettings.Logo(Logo);
     T.Font1 = FontOf(V);
     T.Shadow1 = V.ShadowColor;
-    T.Position = static_cast<TTextPosition>(V.Position);
-    T.Effect1 = static_cast<TTextEffect>(V.Effect);
-    T.Text1 = Logo == 1 ? FTexts.FirstText : FTexts.LastText;
+    T.Position = V.Position;
+    T.Effect1 = V.Effect;
+    T.Text1 = Text(Logo);
     T.Count = 1;
     return T;
 }
 
-void TVesperaApp::BackChange(int Logo) {
+void TVesperaApp::RebuildBackground(TLogo Logo) {
     if (FLoading) {
         return;
     }
     // In single-logo mode the logo that is not made keeps its background unbuilt.
     if (!FSettings.LogoSkipped(Logo)) {
         const TBackgroundInfo Background = GetBackgroundInfo(Logo);
-        RunForSubject(LogoName(Logo) + " background " + Background.BitmapPath,
+        RunForSubject(std::string(kLogoNames[Logo]) + " background " + Background.BitmapPath,
                       [&] { BuildBackground(Background); });
     }
-    Changes(Logo);
+    RecomposeLogo(Logo);
 }
 
-void TVesperaApp::Changes(int Logo) {
+void TVesperaApp::RecomposeLogo(TLogo Logo) {
     if (FLoading) {
         return;
     }
-    const auto LogoImage = [this](int Which) -> TPixelGraphic& {
-        return Which == 1 ? FFirstLogo : FLastLogo;
-    };
-    TPixelGraphic& Image = LogoImage(Logo);
-    const bool OtherBackground = FSettings.LogoSkipped(Logo);
-    const bool FirstBackground = (Logo == 1) != OtherBackground;
-    Image.StretchFrom(FirstBackground ? FFirstBack : FLastBack);
+    // A logo that the other one's single-logo box skips is drawn on that one's background.
+    const TLogo Background = FSettings.LogoSkipped(Logo) ? OtherLogo(Logo) : Logo;
+    this->Logo(Logo).StretchFrom(Back(Background));
     DrawLogoText(GetTextInfo(Logo));
-    FComposed[Logo == 1 ? 0 : 1] = true;
-    if (OnShowLogo) {
-        OnShowLogo(this, Logo, Image);
-    }
+    ShowLogo(Logo);
     // In single-logo mode both logos are the same composition of both pages' settings: the
     // other one follows, so that the logo installed never lags behind a change made on the
     // page of the logo that is not installed.
     if (FSettings.SingleLogo()) {
-        const int Other = 3 - Logo;
-        TPixelGraphic& OtherImage = LogoImage(Other);
-        OtherImage.StretchFrom(Image);
-        FComposed[Other == 1 ? 0 : 1] = true;
-        if (OnShowLogo) {
-            OnShowLogo(this, Other, OtherImage);
-        }
+        const TLogo Other = OtherLogo(Logo);
+        this->Logo(Other).StretchFrom(this->Logo(Logo));
+        ShowLogo(Other);
     }
 }
 
-void TVesperaApp::FirstBackChange() {
-    BackChange(1);
+void TVesperaApp::ShowLogo(TLogo Logo) {
+    FLogos[Logo].Composed = true;
+    OnShowLogo(this, Logo, this->Logo(Logo));
 }
 
-void TVesperaApp::LastBackChange() {
-    BackChange(2);
-}
-
-void TVesperaApp::ChangesFirst() {
-    Changes(1);
-}
-
-void TVesperaApp::ChangesLast() {
-    Changes(2);
-}
-
-void TVesperaApp::BitmapSelected(int Logo, const std::string* Chosen) {
-    if (Chosen != nullptr) {
-        FSettings.SetBitmap(Logo, *Chosen);
+void TVesperaApp::UseBackgroundPicture(TLogo Logo, const std::optional<std::string>& Chosen) {
+    if (Chosen) {
+        FSettings.Set({Logo, TSetting::Bitmap}, *Chosen);
     }
-    BackChange(Logo);
+    RebuildBackground(Logo);
 }
 
 // --- Installation ------------------------------------------------------------------------------
 
-void TVesperaApp::SaveLogos() {
+void TVesperaApp::InstallLogos() {
+    OnInstalling(this, true);
+    try {
+        InstallEachLogo();
+    } catch (...) {
+        OnInstalling(this, false);
+        throw;
+    }
+    OnInstalling(this, false);
+}
+
+void TVesperaApp::InstallEachLogo() {
     // A logo whose backup fails stays as it is and the other one is still installed; a logo
     // that cannot be written stops the sequence.
     THeldFailures Failures;
-    for (const int Logo : {1, 2}) {
+    for (const TLogo Logo : kLogos) {
         if (FSettings.LogoSkipped(Logo)) {
             continue;
         }
-        const char* Name = Logo == 1 ? kFirstLogoFile : kLastLogoFile;
+        const std::string Name = kLogoFiles[Logo];
         if (const TBackup Backup = BackupLogo(Name); Backup.Result == TBackupResult::brFailed) {
             Failures.Hold(std::make_exception_ptr(
                 EBackupError(FPlaces.WindowsDir + Name, FPlaces.ProgramDir + Name, Backup.Error)));
@@ -289,21 +277,20 @@ void TVesperaApp::SaveLogos() {
         }
         const std::string FileName = FPlaces.WindowsDir + Name;
         try {
-            InstallLogo(Logo == 1 ? FFirstLogo : FLastLogo, FileName);
+            InstallLogo(this->Logo(Logo), FileName);
         } catch (const std::exception&) {
             Failures.Hold(std::current_exception());
             break;
         }
-        if (OnLogoInstalled) {
-            OnLogoInstalled(this, FileName);
-        }
+        OnLogoInstalled(this, FileName);
     }
     Failures.RaiseLast();
 }
 
 void TVesperaApp::BackupLogos() {
-    BackupLogo(kFirstLogoFile);
-    BackupLogo(kLastLogoFile);
+    for (const TLogo Logo : kLogos) {
+        BackupLogo(kLogoFiles[Logo]);
+    }
 }
 
 TBackup TVesperaApp::BackupLogo(const std::string& Name) {
@@ -315,25 +302,13 @@ TBackup TVesperaApp::BackupLogo(const std::string& Name) {
     return Backup;
 }
 
-void TVesperaApp::SaveLogosClick(const std::function<void(bool Saving)>& ShowSaving) {
-    ShowSaving(true);
-    try {
-        SaveLogos();
-    } catch (...) {
-        ShowSaving(false); // the button stays usable after a failure
-        throw;
-    }
-    ShowSaving(false);
-}
-
-void TVesperaApp::AutoRun() {
+void TVesperaApp::InstallUnattended() {
     BackupLogos();
-    ChangesFirst();
-    ChangesLast();
-    SaveLogos();
-    if (OnTerminate) {
-        OnTerminate(this);
+    for (const TLogo Logo : kLogos) {
+        RecomposeLogo(Logo);
     }
+    InstallLogos();
+    OnTerminate(this);
 }
 
 bool IsAutoRunCommand(const std::vector<std::string>& Arguments) {

@@ -1,48 +1,37 @@
 #include "app/window_rules.h"
 
-namespace {
-
-enum TBackgroundKind { bkSingle = 0, bkDegraded = 1, bkBitmap = 2 };
-constexpr int kEffectShadow = 1;
-
-} // namespace
-
-bool ShadowColorVisible(const TSettingsModel& Settings, int Logo) {
-    return Settings.Logo(Logo).Effect == kEffectShadow;
+bool ShadowColorVisible(const TSettingsModel& Settings, TLogo Logo) {
+    return Settings.Logo(Logo).Effect == TTextEffect::Shadow;
 }
 
-TBackgroundButtons BackgroundButtonsVisible(const TSettingsModel& Settings, int Logo) {
+TBackgroundButtons BackgroundButtonsVisible(const TSettingsModel& Settings, TLogo Logo) {
     if (Settings.LogoSkipped(Logo)) {
         return {};
     }
-    const int Kind = Settings.Logo(Logo).Background;
-    return {Kind == bkSingle, Kind == bkDegraded, Kind == bkBitmap};
+    const TBackgroundKind Kind = Settings.Logo(Logo).Background;
+    return {Kind == TBackgroundKind::Single, Kind == TBackgroundKind::Degraded,
+            Kind == TBackgroundKind::Bitmap};
 }
 
 bool PositionStripsVisible(const TSettingsModel& Settings) {
     return !Settings.SingleLogo();
 }
 
-TPageChangeState PageChangeState(const TSettingsModel& Settings) {
-    TPageChangeState State;
-    State.OnlyFirstEnabled = !Settings.OnlyLast();
-    State.OnlyLastEnabled = !Settings.OnlyFirst();
-    State.FirstBackgroundVisible = !Settings.LogoSkipped(1);
-    State.LastBackgroundVisible = !Settings.LogoSkipped(2);
-    return State;
+TPageChangeState PageChangeState(const TSettingsModel& Settings, TLogo Logo) {
+    return {!Settings.Logo(OtherLogo(Logo)).Only, !Settings.LogoSkipped(Logo)};
 }
 
-int LogoRecomposedOnPageChange(const TSettingsModel& Settings, TPage Page) {
+std::optional<TLogo> LogoRecomposedOnPageChange(const TSettingsModel& Settings, TPage Page) {
     if (!Settings.SingleLogo()) {
-        return 0;
+        return std::nullopt;
     }
     switch (Page) {
     case TPage::First:
-        return 1;
+        return TLogo::First;
     case TPage::Last:
-        return 2;
+        return TLogo::Last;
     case TPage::General:
         break;
     }
-    return 0;
+    return std::nullopt;
 }

@@ -99,15 +99,15 @@ void BM_ComposeBothAfterTextChange(benchmark::State& State) {
     Places.ProgramDir = Folder.string() + "/";
     Places.WindowsDir = Folder.string() + "/";
     TVesperaApp App;
-    App.FormCreate(Places, {"Liberation Sans"});
-    App.Settings().SetBackground(1, 1);
-    App.Settings().SetLine(1, kQuestion);
-    App.Settings().SetLine(2, kAnswer);
+    App.Start(Places, {"Liberation Sans"});
+    App.Settings().Set({TLogo::First, TSetting::Background}, 1);
+    App.Settings().Set({TLogo::First, TSetting::Line}, kQuestion);
+    App.Settings().Set({TLogo::Last, TSetting::Line}, kAnswer);
     for (auto _ : State) {
-        App.ChangesFirst();
-        App.ChangesLast();
-        benchmark::DoNotOptimize(App.FirstLogo().ScanLine(0));
-        benchmark::DoNotOptimize(App.LastLogo().ScanLine(0));
+        App.RecomposeLogo(TLogo::First);
+        App.RecomposeLogo(TLogo::Last);
+        benchmark::DoNotOptimize(App.Logo(TLogo::First).ScanLine(0));
+        benchmark::DoNotOptimize(App.Logo(TLogo::Last).ScanLine(0));
     }
     std::filesystem::remove_all(Folder);
 }

@@ -3,14 +3,13 @@
 #include "app/exception_report.h"
 #include "app/program_places.h"
 #include "app/startup_shortcut.h"
+#include "app/ui/control_binding.h"
 #include "app/ui/fm_preview.h"
 #include "app/ui/general_page.h"
-#include "app/ui/line_edit.h"
 #include "app/ui/logo_page.h"
 #include "app/ui/page_control.h"
 #include "app/ui/program_links.h"
 #include "app/ui/radio_group.h"
-#include "app/ui/spin_edit.h"
 #include "app/vespera_app.h"
 #include "app/window_rules.h"
 #include "pgraphic/view/open_dialog/pg_open_dialog.h"
@@ -24,12 +23,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <exception>
 
@@ -40,19 +37,6 @@ constexpr int kClientHeight = 329;
 constexpr int kTabWidth = 205;
 constexpr int kFontPixels = 11;
 constexpr TScreenPoint kMessageOffset{100, 80};
-
-// Runs a handler as the application's default error handler would: a failure is shown in a
-// message and the window goes on.
-template <typename THandler>
-auto Guarded(THandler Handler) {
-    return [Handler = std::move(Handler)](auto&&... Arguments) {
-        try {
-            Handler(std::forward<decltype(Arguments)>(Arguments)...);
-        } catch (const std::exception& E) {
-            ShowException(E);
-        }
-    };
-}
 
 } // namespace
 
@@ -75,14 +59,15 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
     FPages->SetTabWidth(kTabWidth);
     FGeneral = new TGeneralPage(HomePage(), FPages);
     FGeneral->setObjectName(QStringLiteral("General"));
-    FFirst = new TLogoPage(1, FPages);
-    FFirst->setObjectName(QStringLiteral("First"));
-    FLast = new TLogoPage(2, FPages);
-    FLast->setObjectName(QStringLiteral("Last"));
     FPages->addTab(FGeneral, QStringLiteral("General Settings"));
-    FPages->addTab(FFirst, QStringLiteral("First Logo"));
-    FPages->addTab(FLast, QStringLiteral("Second Logo"));
-    FPages->OnChange = Guarded([this](TObject*) { PagesChange(); });
+    const TPerLogo<QString> PageNames{{QStringLiteral("First"), QStringLiteral("Last")}};
+    const TPerLogo<QString> Tabs{{QStringLiteral("First Logo"), QStringLiteral("Second Logo")}};
+    for (const TLogo Logo : kLogos) {
+        FLogoPages[Logo] = new TLogoPage(Logo, FPages);
+        FLogoPages[Logo]->setObjectName(PageNames[Logo]);
+        FPages->addTab(FLogoPages[Logo], Tabs[Logo]);
+    }
+    Bind(*FPages, [this] { PagesChange(); });
 
     FOpen = new TPGOpenDialog(this);
     FOpen->setObjectName(QStringLiteral("dgOpen"));
@@ -91,166 +76,67 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
     FOpen->SetUseDefaultFilter(true);
 
     BindGeneralPage();
-    BindLogoPage(*FFirst);
-    BindLogoPage(*FLast);
-    FApp.OnSettingChange = [this](TObject*, TSettingChange Change) { SettingChange(Change); };
-    FApp.OnShowTexts = [this](TObject*) { ShowTexts(); };
-    FApp.OnShowLogo = [this](TObject*, int Logo, const TPixelGraphic& Image) {
-        LogoPage(Logo)->ShowLogo(Image);
-    };
-}
-
-TfmVespera::~TfmVespera() {
-    FApp.OnSettingChange = nullptr;
-    FApp.OnShowTexts = nullptr;
-    FApp.OnShowLogo = nullptr;
-}
-
-TLogoPage* TfmVespera::LogoPage(int Logo) const {
-    return Logo == 1 ? FFirst : FLast;
+    for (const TLogo Logo : kLogos) {
+        BindLogoPage(*FLogoPages[Logo]);
+    }
+    FAppConnections.push_back(FApp.OnSettingChange.Connect(
+        [this](TObject*, TSettingChange Change) { SettingChange(Change); }));
+    FAppConnections.push_back(FApp.OnShowTexts.Connect([this](TObject*) { ShowTexts(); }));
+    FAppConnections.push_back(
+        FApp.OnShowLogo.Connect([this](TObject*, TLogo Logo, const TPixelGraphic& Image) {
+            LogoPage(Logo)->ShowLogo(Image);
+        }));
+    FAppConnections.push_back(
+        FApp.OnInstalling.Connect([this](TObject*, bool Busy) { ShowInstalling(Busy); }));
 }
 
 // --- Binding -----------------------------------------------------------------------------------
 
 void TfmVespera::BindGeneralPage() {
     TGeneralPage& G = *FGeneral;
-    G.Files->OnClick = Guarded([this](TObject*) { FilesClick(); });
-    G.Files->OnMouseUp = Guarded([this](TObject*, Qt::MouseButton Button, Qt::KeyboardModifiers,
-                                        int, int) { FilesMouseUp(Button); });
-    const auto Bind = [this](QPushButton* Button, void (TfmVespera::*Handler)()) {
-        connect(Button, &QPushButton::clicked, this,
-                Guarded([this, Handler](bool) { (this->*Handler)(); }));
-    };
-    Bind(G.btRand, &TfmVespera::btRandClick);
-    Bind(G.btUse, &TfmVespera::btUseClick);
-    Bind(G.btSaveLogos, &TfmVespera::btSaveLogosClick);
-    Bind(G.btSaveExit, &TfmVespera::btSaveExitClick);
-    Bind(G.btStart, &TfmVespera::btStartClick);
-    Bind(G.btHelp, &TfmVespera::btHelpClick);
-    Bind(G.btNavigate, &TfmVespera::btNavigateClick);
+    Bind(*G.Files, [this] { FilesClick(); });
+    BindMouseUp(*G.Files, [this](Qt::MouseButton Button) { FilesMouseUp(Button); });
+    Bind(*G.btRand, [this] { btRandClick(); });
+    Bind(*G.btUse, [this] { btUseClick(); });
+    Bind(*G.btSaveLogos, [this] { btSaveLogosClick(); });
+    Bind(*G.btSaveExit, [this] { btSaveExitClick(); });
+    Bind(*G.btStart, [this] { btStartClick(); });
+    Bind(*G.btHelp, [this] { btHelpClick(); });
+    Bind(*G.btNavigate, [this] { btNavigateClick(); });
 }
 
 void TfmVespera::BindLogoPage(TLogoPage& Page) {
-    const int Logo = Page.Logo();
-    TSettingsModel& S = FApp.Settings();
-    TLogoPage* P = &Page;
-    const bool First = Logo == 1;
-
-    P->Font->OnChange =
-        Guarded([&S, P, Logo](TObject*) { S.SetFont(Logo, ToStdString(P->Font->FontName())); });
-    connect(P->Size, &QSpinBox::valueChanged, this,
-            Guarded([&S, Logo](int Value) { S.SetSize(Logo, Value); }));
-    const auto BindColor = [&S, Logo](TColorButton* Button,
-                                      bool (TSettingsModel::*Setter)(int, TColor)) {
-        Button->OnColorChange =
-            Guarded([&S, Logo, Button, Setter](TObject*) { (S.*Setter)(Logo, Button->Color()); });
-    };
-    BindColor(P->FontColor, &TSettingsModel::SetTextColor);
-    BindColor(P->ShadowColor, &TSettingsModel::SetShadowColor);
-    BindColor(P->SingleColor, &TSettingsModel::SetColor1);
-    BindColor(P->Color1, &TSettingsModel::SetColor2);
-    BindColor(P->Color2, &TSettingsModel::SetColor3);
-    P->Effect->OnClick =
-        Guarded([this, First](TObject*) { First ? rgFirstEffectClick() : rgLastEffectClick(); });
-    P->Background->OnClick = Guarded(
-        [this, First](TObject*) { First ? rgFirstBackgroundClick() : rgLastBackgroundClick(); });
-    P->Position->OnClick =
-        Guarded([&S, P, Logo](TObject*) { S.SetPosition(Logo, P->Position->ItemIndex()); });
-    connect(P->Bold, &QCheckBox::toggled, this,
-            Guarded([&S, Logo](bool Checked) { S.SetBold(Logo, Checked); }));
-    connect(P->Italic, &QCheckBox::toggled, this,
-            Guarded([&S, Logo](bool Checked) { S.SetItalic(Logo, Checked); }));
-    connect(P->DefaultText, &QLineEdit::textChanged, this,
-            Guarded([this](const QString&) { DefaultChange(); }));
-    connect(P->Only, &QCheckBox::toggled, this, Guarded([this](bool) { cbOnlyClick(); }));
-    connect(P->Select, &QPushButton::clicked, this,
-            Guarded([this, First](bool) { First ? btFirstSelectClick() : btLastSelectClick(); }));
-    connect(P->Preview, &QPushButton::clicked, this,
-            Guarded([this, First](bool) { First ? btPreview1Click() : btPreview2Click(); }));
+    const TLogo Logo = Page.Logo();
+    for (const TLogoPage::TSettingShown& Shown : Page.SettingControls()) {
+        BindSetting(Shown.Control, FApp.Settings(), {Logo, Shown.Setting});
+    }
+    Bind(*Page.Select, [this, Logo] { btSelectClick(Logo); });
+    Bind(*Page.Preview, [this, Logo] { btPreviewClick(Logo); });
 }
 
 // --- Settings shown ----------------------------------------------------------------------------
 
-void TfmVespera::SettingChange(TSettingChange Change) {
-    const TSettingsModel& S = FApp.Settings();
-    switch (Change.Setting) {
-    case TSetting::TextFile:
+void TfmVespera::SettingChange(const TSettingChange& Change) {
+    if (Change.Setting == TSetting::TextFile) {
         ShowTextFile();
-        return;
-    case TSetting::OnlyFirst:
-    case TSetting::OnlyLast:
-        FFirst->Only->setChecked(S.OnlyFirst());
-        FLast->Only->setChecked(S.OnlyLast());
-        ApplyPositionRule();
-        ApplyBackgroundRule(1);
-        ApplyBackgroundRule(2);
-        return;
-    case TSetting::OnlyOne:
-    case TSetting::FontName:
-    case TSetting::Bitmap:
-        return; // no control shows them
-    default:
-        ShowLogoSetting(*LogoPage(Change.Logo), Change.Setting);
-        return;
+    } else if (Change.Logo) {
+        if (const TSettingControl* Control = LogoPage(*Change.Logo)->ControlOf(Change.Setting)) {
+            ShowSetting(*Control, FApp.Settings(), Change);
+        }
     }
+    ApplyVisibilityRules();
 }
 
-void TfmVespera::ShowLogoSetting(TLogoPage& Page, TSetting Setting) {
-    const int Logo = Page.Logo();
-    const TLogoValues& V = FApp.Settings().Logo(Logo);
-    switch (Setting) {
-    case TSetting::Font:
-        Page.Font->SetFontName(ToQString(V.Font));
-        break;
-    case TSetting::Size:
-        Page.Size->setValue(V.Size);
-        break;
-    case TSetting::Position:
-        Page.Position->SetItemIndex(V.Position);
-        break;
-    case TSetting::TextColor:
-        Page.FontColor->SetColor(V.TextColor);
-        break;
-    case TSetting::ShadowColor:
-        Page.ShadowColor->SetColor(V.ShadowColor);
-        break;
-    case TSetting::Effect:
-        Page.Effect->SetItemIndex(V.Effect);
-        ApplyShadowColorRule(Logo);
-        break;
-    case TSetting::Bold:
-        Page.Bold->setChecked(V.Bold);
-        break;
-    case TSetting::Italic:
-        Page.Italic->setChecked(V.Italic);
-        break;
-    case TSetting::Color1:
-        Page.SingleColor->SetColor(V.Color1);
-        break;
-    case TSetting::Color2:
-        Page.Color1->SetColor(V.Color2);
-        break;
-    case TSetting::Color3:
-        Page.Color2->SetColor(V.Color3);
-        break;
-    case TSetting::Background:
-        Page.Background->SetItemIndex(V.Background);
-        ApplyBackgroundRule(Logo);
-        break;
-    case TSetting::Line:
-        if (ToStdString(Page.DefaultText->text()) != V.Line) {
-            Page.DefaultText->setText(ToQString(V.Line));
-        }
-        break;
-    default:
-        break;
+void TfmVespera::ShowLogoSettings(const TLogoPage& Page) {
+    for (const TLogoPage::TSettingShown& Shown : Page.SettingControls()) {
+        ShowSetting(Shown.Control, FApp.Settings(), {Page.Logo(), Shown.Setting});
     }
 }
 
 void TfmVespera::ShowTexts() {
-    FGeneral->Edit1->setText(ToQString(FApp.FirstText()));
+    FGeneral->Edit1->setText(ToQString(FApp.Text(TLogo::First)));
     FGeneral->Memo1->setPlainText(
-        ToQString(FApp.LastText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        ToQString(FApp.Text(TLogo::Last)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 // The record file chosen by its full path (at start-up, or by a click in the list) is the one
@@ -262,38 +148,43 @@ void TfmVespera::ShowTextFile() {
     }
 }
 
-void TfmVespera::ApplyShadowColorRule(int Logo) {
-    LogoPage(Logo)->ShadowColor->setVisible(ShadowColorVisible(FApp.Settings(), Logo));
-}
-
-void TfmVespera::ApplyBackgroundRule(int Logo) {
-    const TBackgroundButtons Visible = BackgroundButtonsVisible(FApp.Settings(), Logo);
-    TLogoPage& Page = *LogoPage(Logo);
-    Page.SingleColor->setVisible(Visible.SingleColor);
-    Page.Color1->setVisible(Visible.Gradient);
-    Page.Color2->setVisible(Visible.Gradient);
-    Page.Select->setVisible(Visible.Select);
-}
-
-void TfmVespera::ApplyPositionRule() {
-    const bool Visible = PositionStripsVisible(FApp.Settings());
-    FFirst->Position->setVisible(Visible);
-    FLast->Position->setVisible(Visible);
+void TfmVespera::ShowInstalling(bool Busy) {
+    QPushButton* Button = FGeneral->btSaveLogos;
+    if (Busy) {
+        // Disabling the button hands the focus on to the next control ("Go to ..."); it comes
+        // back afterwards, so that the next Return or Space does not open the web address.
+        FSaveLogosFocused = focusWidget() == Button;
+    }
+    Button->setText(Busy ? QStringLiteral("Saving ...") : QStringLiteral("Save Logos"));
+    Button->setEnabled(!Busy);
+    if (Busy) {
+        // The new caption is painted before the work begins.
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } else if (FSaveLogosFocused) {
+        Button->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TfmVespera::ApplyVisibilityRules() {
-    for (const int Logo : {1, 2}) {
-        ApplyShadowColorRule(Logo);
-        ApplyBackgroundRule(Logo);
+    const TSettingsModel& S = FApp.Settings();
+    for (const TLogo Logo : kLogos) {
+        TLogoPage& Page = *LogoPage(Logo);
+        Page.ShadowColor->setVisible(ShadowColorVisible(S, Logo));
+        const TBackgroundButtons Buttons = BackgroundButtonsVisible(S, Logo);
+        Page.SingleColor->setVisible(Buttons.SingleColor);
+        Page.GradientTop->setVisible(Buttons.Gradient);
+        Page.GradientBottom->setVisible(Buttons.Gradient);
+        Page.Select->setVisible(Buttons.Select);
+        Page.Position->setVisible(PositionStripsVisible(S));
     }
-    ApplyPositionRule();
 }
 
 std::vector<std::string> TfmVespera::FontFamilies() const {
+    const TFontComboBox& Fonts = *LogoPage(TLogo::First)->Font;
     std::vector<std::string> Families;
-    Families.reserve(static_cast<std::size_t>(FFirst->Font->count()));
-    for (int I = 0; I < FFirst->Font->count(); ++I) {
-        Families.push_back(ToStdString(FFirst->Font->itemText(I)));
+    Families.reserve(static_cast<std::size_t>(Fonts.count()));
+    for (int I = 0; I < Fonts.count(); ++I) {
+        Families.push_back(ToStdString(Fonts.itemText(I)));
     }
     return Families;
 }
@@ -303,7 +194,7 @@ std::vector<std::string> TfmVespera::FontFamilies() const {
 bool TfmVespera::FormCreate(const TProgramPlaces& Places) {
     try {
         FGeneral->Files->SetDirectory(Places.ProgramDir); // the list drops the trailing "/"
-        FApp.FormCreate(Places, FontFamilies());
+        FApp.Start(Places, FontFamilies());
         ApplyVisibilityRules();
         FPages->SetActivePageIndex(0);
         return true;
@@ -314,32 +205,17 @@ bool TfmVespera::FormCreate(const TProgramPlaces& Places) {
 }
 
 void TfmVespera::ShowProgramState() {
-    const TSettingsModel& S = FApp.Settings();
     FGeneral->Files->SetDirectory(FApp.ProgramDir());
     ShowTextFile();
-    {
-        // Each default-text field hands both fields' texts to the settings when it changes:
-        // they are filled together.
-        const QSignalBlocker FirstBlocked(FFirst->DefaultText);
-        const QSignalBlocker LastBlocked(FLast->DefaultText);
-        FFirst->DefaultText->setText(ToQString(S.Logo(1).Line));
-        FLast->DefaultText->setText(ToQString(S.Logo(2).Line));
+    for (const TLogo Logo : kLogos) {
+        ShowLogoSettings(*LogoPage(Logo));
     }
-    for (TLogoPage* Page : {FFirst, FLast}) {
-        for (const TSetting Setting :
-             {TSetting::Font, TSetting::Size, TSetting::Position, TSetting::TextColor,
-              TSetting::ShadowColor, TSetting::Effect, TSetting::Bold, TSetting::Italic,
-              TSetting::Color1, TSetting::Color2, TSetting::Color3, TSetting::Background}) {
-            ShowLogoSetting(*Page, Setting);
-        }
-    }
-    SettingChange({0, TSetting::OnlyFirst});
     if (FApp.RecordTextsShown()) {
         ShowTexts();
     }
-    for (const int Logo : {1, 2}) {
+    for (const TLogo Logo : kLogos) {
         if (FApp.LogoComposed(Logo)) {
-            LogoPage(Logo)->ShowLogo(Logo == 1 ? FApp.FirstLogo() : FApp.LastLogo());
+            LogoPage(Logo)->ShowLogo(FApp.Logo(Logo));
         }
     }
     ApplyVisibilityRules();
@@ -359,7 +235,7 @@ void TfmVespera::showEvent(QShowEvent* Event) {
     QWidget::showEvent(Event);
     if (!Event->spontaneous()) {
         // Once the window is on the screen, so that its messages appear over it.
-        QTimer::singleShot(0, this, Guarded([this] { FormShow(); }));
+        QTimer::singleShot(0, this, [this] { RunGuarded([this] { FormShow(); }); });
     }
 }
 
@@ -376,76 +252,34 @@ void TfmVespera::keyPressEvent(QKeyEvent* Event) {
 
 // --- Handlers ----------------------------------------------------------------------------------
 
-void TfmVespera::rgFirstEffectClick() {
-    FApp.Settings().SetEffect(1, FFirst->Effect->ItemIndex());
-}
-
-void TfmVespera::rgLastEffectClick() {
-    FApp.Settings().SetEffect(2, FLast->Effect->ItemIndex());
-}
-
-void TfmVespera::rgFirstBackgroundClick() {
-    FApp.Settings().SetBackground(1, FFirst->Background->ItemIndex());
-}
-
-void TfmVespera::rgLastBackgroundClick() {
-    FApp.Settings().SetBackground(2, FLast->Background->ItemIndex());
-}
-
-void TfmVespera::btFirstSelectClick() {
-    SelectBitmap(1);
-}
-
-void TfmVespera::btLastSelectClick() {
-    SelectBitmap(2);
-}
-
 // The dialog starts at the logo's picture, when it has one; the background is built anew
 // whatever the dialog's end, also after Cancel.
-void TfmVespera::SelectBitmap(int Logo) {
+void TfmVespera::btSelectClick(TLogo Logo) {
     if (const std::string& Bitmap = FApp.Settings().Logo(Logo).Bitmap; !Bitmap.empty()) {
         FOpen->SetFileName(Bitmap);
     }
+    std::optional<std::string> Chosen;
     if (FOpen->Execute()) {
-        const std::string Chosen = FOpen->FileName();
-        FApp.BitmapSelected(Logo, &Chosen);
-    } else {
-        FApp.BitmapSelected(Logo, nullptr);
+        Chosen = FOpen->FileName();
     }
-}
-
-void TfmVespera::cbOnlyClick() {
-    FApp.Settings().SetOnlyFirst(FFirst->Only->isChecked());
-    FApp.Settings().SetOnlyLast(FLast->Only->isChecked());
+    FApp.UseBackgroundPicture(Logo, Chosen);
 }
 
 void TfmVespera::PagesChange() {
     const TSettingsModel& S = FApp.Settings();
-    const TPageChangeState State = PageChangeState(S);
-    FFirst->Only->setEnabled(State.OnlyFirstEnabled);
-    FLast->Only->setEnabled(State.OnlyLastEnabled);
-    FFirst->Background->setVisible(State.FirstBackgroundVisible);
-    FLast->Background->setVisible(State.LastBackgroundVisible);
-    const TPage Page = static_cast<TPage>(FPages->ActivePageIndex());
-    switch (LogoRecomposedOnPageChange(S, Page)) {
-    case 1:
-        FApp.ChangesFirst();
-        break;
-    case 2:
-        FApp.ChangesLast();
-        break;
-    default:
-        break;
+    for (const TLogo Logo : kLogos) {
+        const TPageChangeState State = PageChangeState(S, Logo);
+        LogoPage(Logo)->Only->setEnabled(State.OnlyEnabled);
+        LogoPage(Logo)->Background->setVisible(State.BackgroundVisible);
+    }
+    const auto Page = static_cast<TPage>(FPages->ActivePageIndex());
+    if (const std::optional<TLogo> Logo = LogoRecomposedOnPageChange(S, Page)) {
+        FApp.RecomposeLogo(*Logo);
     }
 }
 
-void TfmVespera::DefaultChange() {
-    FApp.Settings().SetLine(1, ToStdString(FFirst->DefaultText->text()));
-    FApp.Settings().SetLine(2, ToStdString(FLast->DefaultText->text()));
-}
-
 void TfmVespera::FilesClick() {
-    FApp.FilesClick(FGeneral->Files->FileName());
+    FApp.SelectRecordFile(FGeneral->Files->FileName());
 }
 
 void TfmVespera::FilesMouseUp(Qt::MouseButton Button) {
@@ -453,7 +287,7 @@ void TfmVespera::FilesMouseUp(Qt::MouseButton Button) {
         return;
     }
     FGeneral->Files->SetItemIndex(-1);
-    FApp.FilesClick(std::string());
+    FApp.SelectRecordFile(std::string());
 }
 
 void TfmVespera::btRandClick() {
@@ -463,25 +297,13 @@ void TfmVespera::btRandClick() {
 }
 
 void TfmVespera::btUseClick() {
-    FApp.ChangesFirst();
-    FApp.ChangesLast();
+    for (const TLogo Logo : kLogos) {
+        FApp.RecomposeLogo(Logo);
+    }
 }
 
 void TfmVespera::btSaveLogosClick() {
-    QPushButton* Button = FGeneral->btSaveLogos;
-    // Disabling the button hands the focus on to the next control ("Go to ..."); it comes back
-    // afterwards, so that the next Return or Space does not open the web address.
-    const bool Focused = focusWidget() == Button;
-    FApp.SaveLogosClick([Button, Focused](bool Saving) {
-        Button->setText(Saving ? QStringLiteral("Saving ...") : QStringLiteral("Save Logos"));
-        Button->setEnabled(!Saving);
-        if (Saving) {
-            // The new caption is painted before the work begins.
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        } else if (Focused) {
-            Button->setFocus(Qt::OtherFocusReason);
-        }
-    });
+    FApp.InstallLogos();
 }
 
 void TfmVespera::btSaveExitClick() {
@@ -501,12 +323,8 @@ void TfmVespera::btNavigateClick() {
     ShellOpen(ToStdString(HomePage()));
 }
 
-void TfmVespera::btPreview1Click() {
-    TfmPreview::ShowModal(this, FApp.FirstLogo());
-}
-
-void TfmVespera::btPreview2Click() {
-    TfmPreview::ShowModal(this, FApp.LastLogo());
+void TfmVespera::btPreviewClick(TLogo Logo) {
+    TfmPreview::ShowModal(this, FApp.Logo(Logo));
 }
 
 void TfmVespera::FormShow() {

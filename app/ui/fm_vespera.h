@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/logo_index.h"
 #include "app/settings_model.h"
+#include "core/multicast_event.h"
 #include "core/object.h"
 #include "platform/message_box.h"
 
@@ -16,13 +18,13 @@ class TVesperaApp;
 struct TProgramPlaces;
 
 // The settings window: three pages ("General Settings", "First Logo", "Second Logo") over the
-// logo program App. Its controls show App's settings and hand every change to them; App's
-// reactions (record choice, composition, installation) come back through its events. The
-// handlers carry the window's names; each is bound to its controls as the window's table lists.
+// logo program App. Each control that shows a setting is bound to it: a change of the control
+// is stored in App's settings, and a change of the setting shows in the control and in the
+// visibility rules. App's reactions (record choice, composition, installation) come back through
+// its events. The other controls run the window's handlers, which carry the window's names.
 class TfmVespera : public QWidget, public TObject {
 public:
     explicit TfmVespera(TVesperaApp& App, QWidget* Parent = nullptr);
-    ~TfmVespera() override;
 
     TfmVespera(const TfmVespera&) = delete;
     TfmVespera& operator=(const TfmVespera&) = delete;
@@ -47,21 +49,14 @@ public:
     TVesperaApp& App() const { return FApp; }
     TPageControl* Pages() const { return FPages; }
     TGeneralPage* General() const { return FGeneral; }
-    // Logo 1 ("First Logo") or 2 ("Second Logo").
-    TLogoPage* LogoPage(int Logo) const;
+    TLogoPage* LogoPage(TLogo Logo) const { return FLogoPages[Logo]; }
     // The picture dialog both logo pages choose their background pictures with.
     TPGOpenDialog* dgOpen() const { return FOpen; }
 
     // --- Handlers ------------------------------------------------------------------------------
-    void rgFirstEffectClick();
-    void rgLastEffectClick();
-    void rgFirstBackgroundClick();
-    void rgLastBackgroundClick();
-    void btFirstSelectClick();
-    void btLastSelectClick();
-    void cbOnlyClick();
+    // btFirstSelectClick and btLastSelectClick: the logo's background picture.
+    void btSelectClick(TLogo Logo);
     void PagesChange();
-    void DefaultChange();
     void FilesClick();
     void FilesMouseUp(Qt::MouseButton Button);
     void btRandClick();
@@ -71,8 +66,8 @@ public:
     void btStartClick();
     void btHelpClick();
     void btNavigateClick();
-    void btPreview1Click();
-    void btPreview2Click();
+    // btPreview1Click and btPreview2Click: the logo on the whole screen.
+    void btPreviewClick(TLogo Logo);
     // Runs BackupLogos; the window runs it once it is shown, every time it is shown.
     void FormShow();
 
@@ -83,24 +78,22 @@ protected:
 private:
     void BindGeneralPage();
     void BindLogoPage(TLogoPage& Page);
-    // App's settings changed: the control that shows the setting follows, and the visibility
-    // rules that depend on it are applied.
-    void SettingChange(TSettingChange Change);
-    void ShowLogoSetting(TLogoPage& Page, TSetting Setting);
+    // A setting of App changed: the control that shows it follows, and the visibility rules.
+    void SettingChange(const TSettingChange& Change);
+    void ShowLogoSettings(const TLogoPage& Page);
     void ShowTexts();
     void ShowTextFile();
+    // "Saving ..." on the button while the logos are installed.
+    void ShowInstalling(bool Busy);
     // Visibility by the text effect, by the background kind and by the single-logo mode.
-    void ApplyShadowColorRule(int Logo);
-    void ApplyBackgroundRule(int Logo);
-    void ApplyPositionRule();
     void ApplyVisibilityRules();
     std::vector<std::string> FontFamilies() const;
-    void SelectBitmap(int Logo);
 
     TVesperaApp& FApp;
     TPageControl* FPages;
     TGeneralPage* FGeneral;
-    TLogoPage* FFirst;
-    TLogoPage* FLast;
+    TPerLogo<TLogoPage*> FLogoPages;
     TPGOpenDialog* FOpen;
+    bool FSaveLogosFocused = false;
+    std::vector<TEventConnection> FAppConnections;
 };

@@ -1,6 +1,5 @@
 #include "app/ui/logo_page.h"
 
-#include "app/settings_model.h"
 #include "app/ui/control_placing.h"
 #include "app/ui/line_edit.h"
 #include "app/ui/radio_group.h"
@@ -28,60 +27,67 @@ TColorButton* ColorButton(QWidget* Page, const QString& Name, int Left, int Top)
 
 } // namespace
 
-TLogoPage::TLogoPage(int Logo, QWidget* Parent) : QWidget(Parent), FLogo(Logo) {
-    const bool First = Logo == 1;
+TLogoPage::TLogoPage(TLogo Logo, QWidget* Parent) : QWidget(Parent), FLogo(Logo) {
     // The window's names of this page's controls: "First"/"Last" inside, numbers for the rest.
-    const QString Side = First ? QStringLiteral("First") : QStringLiteral("Last");
+    const QString Side = TPerLogo<QString>{{QStringLiteral("First"), QStringLiteral("Last")}}[Logo];
     const auto Named = [&](const char* Before, const char* After = "") {
         return QString::fromLatin1(Before) + Side + QString::fromLatin1(After);
     };
-    const auto Numbered = [&](const char* Kind, int FirstNumber, int LastNumber) {
-        return QString::fromLatin1(Kind) + QString::number(First ? FirstNumber : LastNumber);
+    const auto Numbered = [&](const char* Kind, TPerLogo<int> Numbers) {
+        return QString::fromLatin1(Kind) + QString::number(Numbers[Logo]);
     };
+    using S = TSetting;
 
     TextSettingsLabel = PlaceLabel(new QLabel(QStringLiteral("Text settings"), this),
-                                   Numbered("Label", 6, 4), 12, 12);
+                                   Numbered("Label", {{6, 4}}), 12, 12);
     MakeBold(TextSettingsLabel);
-    TextSettingsBevel = Place(new TPGBevel(this), Numbered("Bevel", 3, 1), 8, 28, 201, 129);
+    TextSettingsBevel = Place(new TPGBevel(this), Numbered("Bevel", {{3, 1}}), 8, 28, 201, 129);
     TextSettingsBevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Font = Place(new TFontComboBox(this), Side + QStringLiteral("Font"), 16, 36, 177, 22);
-    TextColorLabel =
-        PlaceLabel(new QLabel(QStringLiteral("Text Color"), this), Numbered("Label", 7, 5), 20, 68);
-    FontColor = ColorButton(this, Named("bc", "FontColor"), 80, 64);
-    Size = Place(new TSpinEdit(TLogoValues::kMinFontSize, TLogoValues::kMaxFontSize, this),
-                 Named("se"), 144, 64, 49, 23);
-    Effect = Place(
-        new TRadioGroup(QStringLiteral("Text Effect"),
-                        {QStringLiteral("Nothing"), QStringLiteral("Shadow"), QStringLiteral("3D")},
-                        this),
-        Named("rg", "Effect"), 12, 92, 125, 61);
-    ShadowColor = ColorButton(this, Named("bc", "ShadowColor"), 84, 116);
-    Bold = PlaceCheckBox(new QCheckBox(QStringLiteral("Bold"), this), Named("cbBold"), 148, 108);
-    Italic =
-        PlaceCheckBox(new QCheckBox(QStringLiteral("Italic"), this), Named("cbItalic"), 148, 128);
+    Font = Showing(S::Font,
+                   Place(new TFontComboBox(this), Side + QStringLiteral("Font"), 16, 36, 177, 22));
+    TextColorLabel = PlaceLabel(new QLabel(QStringLiteral("Text Color"), this),
+                                Numbered("Label", {{7, 5}}), 20, 68);
+    FontColor = Showing(S::TextColor, ColorButton(this, Named("bc", "FontColor"), 80, 64));
+    Size = Showing(S::Size,
+                   Place(new TSpinEdit(TLogoValues::kMinFontSize, TLogoValues::kMaxFontSize, this),
+                         Named("se"), 144, 64, 49, 23));
+    Effect =
+        Showing(S::Effect, Place(new TRadioGroup(QStringLiteral("Text Effect"),
+                                                 {QStringLiteral("Nothing"),
+                                                  QStringLiteral("Shadow"), QStringLiteral("3D")},
+                                                 this),
+                                 Named("rg", "Effect"), 12, 92, 125, 61));
+    ShadowColor = Showing(S::ShadowColor, ColorButton(this, Named("bc", "ShadowColor"), 84, 116));
+    Bold = Showing(S::Bold, PlaceCheckBox(new QCheckBox(QStringLiteral("Bold"), this),
+                                          Named("cbBold"), 148, 108));
+    Italic = Showing(S::Italic, PlaceCheckBox(new QCheckBox(QStringLiteral("Italic"), this),
+                                              Named("cbItalic"), 148, 128));
 
-    BackgroundLabel = PlaceLabel(new QLabel(First ? QStringLiteral("Background Settings")
-                                                  : QStringLiteral("Background settings"),
-                                            this),
-                                 Numbered("Label", 8, 3), 12, 160);
+    BackgroundLabel =
+        PlaceLabel(new QLabel(TPerLogo<QString>{{QStringLiteral("Background Settings"),
+                                                 QStringLiteral("Background settings")}}[Logo],
+                              this),
+                   Numbered("Label", {{8, 3}}), 12, 160);
     MakeBold(BackgroundLabel);
-    Background = Place(new TRadioGroup(QString(),
-                                       {QStringLiteral("Single"), QStringLiteral("Degraded"),
-                                        QStringLiteral("Bitmap")},
-                                       this),
-                       Named("rg", "Background"), 8, 176, 201, 89);
-    SingleColor = ColorButton(this, Named("bc", "SingleColor"), 96, 188);
-    Color1 = ColorButton(this, Named("bc", "Color1"), 96, 212);
-    Color2 = ColorButton(this, Named("bc", "Color2"), 144, 212);
+    Background = Showing(
+        S::Background, Place(new TRadioGroup(QString(),
+                                             {QStringLiteral("Single"), QStringLiteral("Degraded"),
+                                              QStringLiteral("Bitmap")},
+                                             this),
+                             Named("rg", "Background"), 8, 176, 201, 89));
+    SingleColor = Showing(S::SingleColor, ColorButton(this, Named("bc", "SingleColor"), 96, 188));
+    GradientTop = Showing(S::GradientTop, ColorButton(this, Named("bc", "Color1"), 96, 212));
+    GradientBottom = Showing(S::GradientBottom, ColorButton(this, Named("bc", "Color2"), 144, 212));
     Select = PlaceButton(new QPushButton(QStringLiteral("Select"), this), Named("bt", "Select"), 96,
                          236, 93, 21);
     Preview = PlaceButton(new QPushButton(QStringLiteral("Preview"), this),
-                          Numbered("btPreview", 1, 2), 63, 268, 75, 25);
+                          Numbered("btPreview", {{1, 2}}), 63, 268, 75, 25);
 
     // Top, middle, bottom: three buttons without captions in a narrow strip.
-    Position = Place(new TRadioGroup(QString(), {QString(), QString(), QString()}, this),
-                     Named("rg"), 224, 18, 33, 209);
-    PreviewPanel = Place(new TPGPanel(this), Numbered("Panel", 2, 1), 270, 16, 332, 212);
+    Position = Showing(S::Position,
+                       Place(new TRadioGroup(QString(), {QString(), QString(), QString()}, this),
+                             Named("rg"), 224, 18, 33, 209));
+    PreviewPanel = Place(new TPGPanel(this), Numbered("Panel", {{2, 1}}), 270, 16, 332, 212);
     PreviewPanel->SetBevelOuter(bvLowered);
     PreviewPanel->SetBevelInner(bvLowered);
     PreviewPanel->SetBorderWidth(4);
@@ -92,15 +98,28 @@ TLogoPage::TLogoPage(int Logo, QWidget* Parent) : QWidget(Parent), FLogo(Logo) {
     Image->setGeometry(PreviewPanel->InteriorRect());
 
     DefaultTextLabel = PlaceLabel(new QLabel(QStringLiteral("Default Text:"), this),
-                                  Numbered("Label", 9, 1), 224, 244);
-    DefaultText = Place(new TEdit(this), Named("ed"), 296, 240, 313, 22);
+                                  Numbered("Label", {{9, 1}}), 224, 244);
+    DefaultText = Showing(S::Line, Place(new TEdit(this), Named("ed"), 296, 240, 313, 22));
     DefaultText->SetHideSelection(false);
-    Only = PlaceCheckBox(
-        new QCheckBox(
-            First ? QStringLiteral("Use Only the first logo (Question on top answer on bottom)")
-                  : QStringLiteral("Use Only the second logo (Question on top answer on bottom)"),
-            this),
-        Named("cbOnly"), 224, 276);
+    Only = Showing(
+        S::Only,
+        PlaceCheckBox(new QCheckBox(TPerLogo<QString>{{
+                                        QStringLiteral("Use Only the first logo (Question on top "
+                                                       "answer on bottom)"),
+                                        QStringLiteral("Use Only the second logo (Question on top "
+                                                       "answer on bottom)"),
+                                    }}[Logo],
+                                    this),
+                      Named("cbOnly"), 224, 276));
+}
+
+const TSettingControl* TLogoPage::ControlOf(TSetting Setting) const {
+    for (const TSettingShown& Shown : FSettingControls) {
+        if (Shown.Setting == Setting) {
+            return &Shown.Control;
+        }
+    }
+    return nullptr;
 }
 
 void TLogoPage::ShowLogo(const TPixelGraphic& Picture) {

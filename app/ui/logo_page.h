@@ -1,7 +1,12 @@
 #pragma once
 
+#include "app/logo_index.h"
+#include "app/setting_table.h"
+#include "app/ui/control_binding.h"
+
 #include <QString>
 #include <QWidget>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -16,15 +21,26 @@ class TPixelGraphic;
 class TRadioGroup;
 class TSpinEdit;
 
-// The page of one logo (1: "First Logo", 2: "Second Logo"): text settings, background settings,
-// the text position, the preview panel, the default text and the single-logo box. Only the
-// controls and their places; the settings window binds them. Each control carries the window's
-// name for it (FirstFont, bcLastShadowColor, ...) as its object name.
+// The page of one logo ("First Logo", "Second Logo"): text settings, background settings, the
+// text position, the preview panel, the default text and the single-logo box. Only the controls,
+// their places and which setting of the logo each shows; the settings window binds them. Each
+// control carries the window's name for it (FirstFont, bcLastShadowColor, ...) as its object
+// name.
 class TLogoPage : public QWidget {
 public:
-    TLogoPage(int Logo, QWidget* Parent = nullptr);
+    // A control of the page and the setting of the page's logo that it shows.
+    struct TSettingShown {
+        TSetting Setting;
+        TSettingControl Control;
+    };
 
-    int Logo() const { return FLogo; }
+    explicit TLogoPage(TLogo Logo, QWidget* Parent = nullptr);
+
+    TLogo Logo() const { return FLogo; }
+    // The controls that show the logo's settings, in the order of the page.
+    const std::vector<TSettingShown>& SettingControls() const { return FSettingControls; }
+    // The control that shows Setting; nullptr when none does.
+    const TSettingControl* ControlOf(TSetting Setting) const;
     // Shows a copy of the composed logo in the preview.
     void ShowLogo(const TPixelGraphic& Picture);
 
@@ -41,8 +57,8 @@ public:
     QLabel* BackgroundLabel;
     TRadioGroup* Background;
     TColorButton* SingleColor;
-    TColorButton* Color1;
-    TColorButton* Color2;
+    TColorButton* GradientTop;    // bcFirstColor1, bcLastColor1
+    TColorButton* GradientBottom; // bcFirstColor2, bcLastColor2
     QPushButton* Select;
     QPushButton* Preview;
     TRadioGroup* Position;
@@ -54,5 +70,13 @@ public:
     QCheckBox* Only;
 
 private:
-    int FLogo;
+    // Control, noted as the one that shows Setting.
+    template <typename TControl>
+    TControl* Showing(TSetting Setting, TControl* Control) {
+        FSettingControls.push_back({Setting, Control});
+        return Control;
+    }
+
+    TLogo FLogo;
+    std::vector<TSettingShown> FSettingControls;
 };

@@ -73,9 +73,10 @@ int RunUnattendedProgram(int& Argc, char** Argv) {
     const std::shared_ptr<int> Errors = Counter.Errors();
     const TProgramServices Services(Counter);
 
-    App.OnLogoInstalled = [](TObject*, const std::string& FileName) {
-        std::cout << "vespera: wrote " << FileName << '\n';
-    };
+    const TEventConnection Reported =
+        App.OnLogoInstalled.Connect([](TObject*, const std::string& FileName) {
+            std::cout << "vespera: wrote " << FileName << '\n';
+        });
     const TProgramPlaces Places = RunningProgramPlaces();
     ProvideSampleRecordFile(Places);
     if (RunUnattended(App, Places)) {

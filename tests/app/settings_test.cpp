@@ -10,11 +10,15 @@ namespace {
 
 // Records every change the model reports.
 struct TChangeLog {
-    explicit TChangeLog(TSettingsModel& Model) {
-        Model.OnChange = [this](TObject*, TSettingChange C) { Changes.push_back(C); };
-    }
+    explicit TChangeLog(TSettingsModel& Model)
+        : Connection(Model.OnChange.Connect(
+              [this](TObject*, TSettingChange C) { Changes.push_back(C); })) {}
     std::vector<TSettingChange> Changes;
+    TEventConnection Connection;
 };
+
+constexpr TLogo First = TLogo::First;
+constexpr TLogo Last = TLogo::Last;
 
 using S = TSetting;
 
@@ -35,49 +39,54 @@ const std::string kFullFile = "[General]\n"
 TEST(SettingsModel, SettersActOnlyOnRealChangesAndKeepChoicesInRange) {
     TSettingsModel Model;
     TChangeLog Log(Model);
-    EXPECT_TRUE(Model.SetSize(1, 20));
-    EXPECT_FALSE(Model.SetSize(1, 20));
-    EXPECT_TRUE(Model.SetSize(1, 100)); // a spin edit of 8..72
-    EXPECT_EQ(Model.Logo(1).Size, 72);
-    EXPECT_FALSE(Model.SetSize(1, 73));
-    EXPECT_TRUE(Model.SetSize(1, 0));
-    EXPECT_EQ(Model.Logo(1).Size, 8);
+    EXPECT_TRUE(Model.Set({First, S::Size}, 20));
+    EXPECT_FALSE(Model.Set({First, S::Size}, 20));
+    EXPECT_TRUE(Model.Set({First, S::Size}, 100)); // a spin edit of 8..72
+    EXPECT_EQ(Model.Logo(First).Size, 72);
+    EXPECT_FALSE(Model.Set({First, S::Size}, 73));
+    EXPECT_TRUE(Model.Set({First, S::Size}, 0));
+    EXPECT_EQ(Model.Logo(First).Size, 8);
     // A group of three: above the last selects the last, below -1 selects none.
-    EXPECT_TRUE(Model.SetPosition(2, 7));
-    EXPECT_EQ(Model.Logo(2).Position, 2);
-    EXPECT_FALSE(Model.SetPosition(2, 2));
-    EXPECT_FALSE(Model.SetEffect(2, -5)); // starts with none selected
-    EXPECT_TRUE(Model.SetEffect(2, 1));
-    EXPECT_TRUE(Model.SetEffect(2, -5));
-    EXPECT_EQ(Model.Logo(2).Effect, -1);
-    EXPECT_TRUE(Model.SetBackground(1, 1));
-    EXPECT_TRUE(Model.SetOnlyFirst(true));
-    EXPECT_FALSE(Model.SetOnlyFirst(true));
-    EXPECT_EQ(Log.Changes, (std::vector<TSettingChange>{{1, S::Size},
-                                                        {1, S::Size},
-                                                        {1, S::Size},
-                                                        {2, S::Position},
-                                                        {2, S::Effect},
-                                                        {2, S::Effect},
-                                                        {1, S::Background},
-                                                        {0, S::OnlyFirst}}));
-    EXPECT_THROW(Model.SetLine(3, "x"), std::out_of_range);
+    EXPECT_TRUE(Model.Set({Last, S::Position}, 7));
+    EXPECT_EQ(Model.Logo(Last).Position, TTextPosition::Bottom);
+    EXPECT_FALSE(Model.Set({Last, S::Position}, 2));
+    EXPECT_FALSE(Model.Set({Last, S::Effect}, -5)); // starts with none selected
+    EXPECT_TRUE(Model.Set({Last, S::Effect}, 1));
+    EXPECT_TRUE(Model.Set({Last, S::Effect}, -5));
+    EXPECT_EQ(Model.Logo(Last).Effect, TTextEffect::Unselected);
+    EXPECT_TRUE(Model.Set({First, S::Background}, 1));
+    EXPECT_TRUE(Model.Set({First, S::Only}, true));
+    EXPECT_FALSE(Model.Set({First, S::Only}, true));
+    EXPECT_EQ(Log.Changes, (std::vector<TSettingChange>{{First, S::Size},
+                                                        {First, S::Size},
+                                                        {First, S::Size},
+                                                        {Last, S::Position},
+                                                        {Last, S::Effect},
+                                                        {Last, S::Effect},
+                                                        {First, S::Background},
+                                                        {First, S::Only}}));
+    EXPECT_THROW(Model.Set({static_cast<TLogo>(2), S::Line}, "x"), std::out_of_range);
+    // A setting asked for in the wrong place, or given a value of another kind, is refused.
+    EXPECT_THROW(Model.Set(S::Line, "x"), std::invalid_argument);
+    EXPECT_THROW(Model.Set({First, S::TextFile}, "x"), std::invalid_argument);
+    EXPECT_THROW(Model.Set({First, S::Size}, "20"), std::invalid_argument);
+    EXPECT_EQ(Model.Logo(First).Size, 8);
 }
 
 TEST(SettingsModel, InSingleLogoModeTheLogoWithoutBothTextsIsSkipped) {
     TSettingsModel Model;
     EXPECT_FALSE(Model.SingleLogo());
-    EXPECT_FALSE(Model.LogoSkipped(1));
-    EXPECT_FALSE(Model.LogoSkipped(2));
-    Model.SetOnlyFirst(true);
+    EXPECT_FALSE(Model.LogoSkipped(First));
+    EXPECT_FALSE(Model.LogoSkipped(Last));
+    Model.Set({First, S::Only}, true);
     EXPECT_TRUE(Model.SingleLogo());
-    EXPECT_FALSE(Model.LogoSkipped(1));
-    EXPECT_TRUE(Model.LogoSkipped(2));
-    Model.SetOnlyFirst(false);
-    Model.SetOnlyLast(true);
+    EXPECT_FALSE(Model.LogoSkipped(First));
+    EXPECT_TRUE(Model.LogoSkipped(Last));
+    Model.Set({First, S::Only}, false);
+    Model.Set({Last, S::Only}, true);
     EXPECT_TRUE(Model.SingleLogo());
-    EXPECT_TRUE(Model.LogoSkipped(1));
-    EXPECT_FALSE(Model.LogoSkipped(2));
+    EXPECT_TRUE(Model.LogoSkipped(First));
+    EXPECT_FALSE(Model.LogoSkipped(Last));
 }
 
 TEST(SettingsFile, WithoutAFileEveryValueIsItsDefault) {
@@ -86,28 +95,28 @@ TEST(SettingsFile, WithoutAFileEveryValueIsItsDefault) {
     LoadSettings(Model, TIniFile(Dir / "vespera.INI"));
     EXPECT_EQ(Model.TextFile(), "vespera.txt");
     EXPECT_EQ(Model.OnlyOne(), 0);
-    const TLogoValues& F = Model.Logo(1);
+    const TLogoValues& F = Model.Logo(First);
     EXPECT_EQ(F.FontName, "Arial");
     EXPECT_EQ(F.Font, ""); // selected later, from the installed families
     EXPECT_EQ(F.Size, 18);
-    EXPECT_EQ(F.Position, 1);
+    EXPECT_EQ(F.Position, TTextPosition::Middle);
     EXPECT_EQ(F.TextColor, 0x00FF00);
     EXPECT_EQ(F.ShadowColor, 0);
-    EXPECT_EQ(F.Effect, 1);
+    EXPECT_EQ(F.Effect, TTextEffect::Shadow);
     EXPECT_FALSE(F.Bold);
     EXPECT_FALSE(F.Italic);
-    EXPECT_EQ(F.Color1, 8421376);
-    EXPECT_EQ(F.Color2, 8421376);
-    EXPECT_EQ(F.Color3, 32768);
+    EXPECT_EQ(F.SingleColor, 8421376);
+    EXPECT_EQ(F.GradientTop, 8421376);
+    EXPECT_EQ(F.GradientBottom, 32768);
     EXPECT_EQ(F.Bitmap, "");
-    EXPECT_EQ(F.Background, 0);
+    EXPECT_EQ(F.Background, TBackgroundKind::Single);
     EXPECT_EQ(F.Line, "You can put your own text and colors here");
-    const TLogoValues& L = Model.Logo(2);
+    const TLogoValues& L = Model.Logo(Last);
     EXPECT_EQ(L.TextColor, 65535);
     EXPECT_EQ(L.ShadowColor, 128);
-    EXPECT_EQ(L.Color1, 0);
-    EXPECT_EQ(L.Color2, 8388608);
-    EXPECT_EQ(L.Color3, 0);
+    EXPECT_EQ(L.SingleColor, 0);
+    EXPECT_EQ(L.GradientTop, 8388608);
+    EXPECT_EQ(L.GradientBottom, 0);
     EXPECT_EQ(L.Line, "And here too. See the help file to find out how");
     EXPECT_FALSE(std::filesystem::exists(Dir / "vespera.INI"));
 }
@@ -120,19 +129,38 @@ TEST(SettingsFile, LoadingReportsEachRealChangeInTheFilesKeyOrder) {
     LoadSettings(Model, TIniFile(Dir / "v.INI"));
     // Font, Size, Position, TextColor, then the first section's ShadowColor before the styles
     // and the second section's after them.
-    EXPECT_EQ(Log.Changes,
-              (std::vector<TSettingChange>{
-                  {0, S::TextFile}, {0, S::OnlyOne},   {1, S::FontName},    {1, S::Size},
-                  {1, S::Position}, {1, S::TextColor}, {1, S::ShadowColor}, {1, S::Effect},
-                  {1, S::Bold},     {1, S::Italic},    {1, S::Color1},      {1, S::Color2},
-                  {1, S::Color3},   {1, S::Bitmap},    {1, S::Background},  {1, S::Line},
-                  {2, S::FontName}, {2, S::Size},      {2, S::Position},    {2, S::TextColor},
-                  {2, S::Effect},   {2, S::Bold},      {2, S::ShadowColor}, {2, S::Color1},
-                  {2, S::Color2},   {2, S::Color3},    {2, S::Bitmap},      {2, S::Background},
-                  {2, S::Line}}));
-    EXPECT_EQ(Model.Logo(1).ShadowColor, 0xFF0000);
-    EXPECT_EQ(Model.Logo(2).FontName, "Liberation Mono");
-    EXPECT_EQ(Model.Logo(2).Effect, 0);
+    EXPECT_EQ(Log.Changes, (std::vector<TSettingChange>{{S::TextFile},
+                                                        {S::OnlyOne},
+                                                        {First, S::FontName},
+                                                        {First, S::Size},
+                                                        {First, S::Position},
+                                                        {First, S::TextColor},
+                                                        {First, S::ShadowColor},
+                                                        {First, S::Effect},
+                                                        {First, S::Bold},
+                                                        {First, S::Italic},
+                                                        {First, S::SingleColor},
+                                                        {First, S::GradientTop},
+                                                        {First, S::GradientBottom},
+                                                        {First, S::Bitmap},
+                                                        {First, S::Background},
+                                                        {First, S::Line},
+                                                        {Last, S::FontName},
+                                                        {Last, S::Size},
+                                                        {Last, S::Position},
+                                                        {Last, S::TextColor},
+                                                        {Last, S::Effect},
+                                                        {Last, S::Bold},
+                                                        {Last, S::ShadowColor},
+                                                        {Last, S::SingleColor},
+                                                        {Last, S::GradientTop},
+                                                        {Last, S::GradientBottom},
+                                                        {Last, S::Bitmap},
+                                                        {Last, S::Background},
+                                                        {Last, S::Line}}));
+    EXPECT_EQ(Model.Logo(First).ShadowColor, 0xFF0000);
+    EXPECT_EQ(Model.Logo(Last).FontName, "Liberation Mono");
+    EXPECT_EQ(Model.Logo(Last).Effect, TTextEffect::Nothing);
     // The second logo's "Italic" (0) is what the box already showed, so it reports nothing; and
     // loading the same file again reports nothing at all.
     Log.Changes.clear();
@@ -149,15 +177,15 @@ TEST(SettingsFile, HandWrittenValuesReadByTheValueRules) {
     TSettingsModel Model;
     LoadSettings(Model, TIniFile(Dir / "v.INI"));
     EXPECT_EQ(Model.OnlyOne(), 3);
-    EXPECT_EQ(Model.Logo(1).TextColor, 255); // red
-    EXPECT_EQ(Model.Logo(1).ShadowColor, 0xFF00);
-    EXPECT_EQ(Model.Logo(1).Position, 2);
-    EXPECT_EQ(Model.Logo(1).Effect, -1);
-    EXPECT_EQ(Model.Logo(1).Background, -1);
-    EXPECT_EQ(Model.Logo(1).Size, 18); // not a number: the default
-    EXPECT_TRUE(Model.Logo(1).Bold);
-    EXPECT_EQ(Model.Logo(2).Position, -1);
-    EXPECT_EQ(Model.Logo(2).Color1, static_cast<TColor>(0x8000000F)); // kept as written
+    EXPECT_EQ(Model.Logo(First).TextColor, 255); // red
+    EXPECT_EQ(Model.Logo(First).ShadowColor, 0xFF00);
+    EXPECT_EQ(Model.Logo(First).Position, TTextPosition::Bottom);
+    EXPECT_EQ(Model.Logo(First).Effect, TTextEffect::Unselected);
+    EXPECT_EQ(Model.Logo(First).Background, TBackgroundKind::Unselected);
+    EXPECT_EQ(Model.Logo(First).Size, 18); // not a number: the default
+    EXPECT_TRUE(Model.Logo(First).Bold);
+    EXPECT_EQ(Model.Logo(Last).Position, TTextPosition::Unselected);
+    EXPECT_EQ(Model.Logo(Last).SingleColor, static_cast<TColor>(0x8000000F)); // kept as written
 }
 
 TEST(SettingsFile, SavingWritesANewFileInItsFixedOrder) {
@@ -165,9 +193,9 @@ TEST(SettingsFile, SavingWritesANewFileInItsFixedOrder) {
     WriteFile(Dir / "in.INI", kFullFile);
     TSettingsModel Model;
     LoadSettings(Model, TIniFile(Dir / "in.INI"));
-    Model.SetFont(1, "Liberation Serif");
-    Model.SetFont(2, "Liberation Mono");
-    Model.SetOnlyLast(true);
+    Model.Set({First, S::Font}, "Liberation Serif");
+    Model.Set({Last, S::Font}, "Liberation Mono");
+    Model.Set({Last, S::Only}, true);
     TIniFile Out(Dir / "out.INI");
     SaveSettings(Model, Out);
     EXPECT_EQ(ReadFile(Dir / "out.INI"),
@@ -180,10 +208,10 @@ TEST(SettingsFile, SavingWritesANewFileInItsFixedOrder) {
               "Background=1\nBitmap=/p/b.bmp\nLine=last\n");
 
     // "Only One": 0 with neither box, 1 with the first, 2 with the second; also kept.
-    Model.SetOnlyLast(false);
+    Model.Set({Last, S::Only}, false);
     SaveSettings(Model, Out);
     EXPECT_EQ(Model.OnlyOne(), 0);
-    Model.SetOnlyFirst(true);
+    Model.Set({First, S::Only}, true);
     SaveSettings(Model, Out);
     EXPECT_EQ(TIniFile(Dir / "out.INI").ReadInteger("General", "Only One", -1), 1);
     EXPECT_EQ(Model.OnlyOne(), 1);
@@ -195,7 +223,7 @@ TEST(SettingsFile, AReadOnlyFileRaisesWithItsNameAndIsLeftAsItWas) {
     WriteFile(Dir / "v.INI", Original);
     TSettingsModel Model;
     LoadSettings(Model, TIniFile(Dir / "v.INI"));
-    Model.SetTextFile("other.txt");
+    Model.Set(S::TextFile, "other.txt");
     const TReadOnly Guard(Dir / "v.INI");
     if (!Guard.Ok()) {
         GTEST_SKIP() << "cannot make a file read-only here";

@@ -32,17 +32,18 @@ int ShadowedPixels(const TPixelGraphic& Image, TColor Text, TColor Shadow) {
 
 class VesperaAppTest : public testing::Test, protected TScratchProgram {
 protected:
-    VesperaAppTest() {
-        App.OnShowLogo = [this](TObject*, int Logo, const TPixelGraphic&) {
-            Shown.push_back(Logo);
-        };
-    }
-
-    void Start() { App.FormCreate(Places, SortedFontFamilies()); }
+    void Start() { App.Start(Places, SortedFontFamilies()); }
 
     TVesperaApp App;
-    std::vector<int> Shown;
+    std::vector<TLogo> Shown;
+    const TEventConnection ShownConnection = App.OnShowLogo.Connect(
+        [this](TObject*, TLogo Logo, const TPixelGraphic&) { Shown.push_back(Logo); });
 };
+
+using S = TSetting;
+constexpr TLogo First = TLogo::First;
+constexpr TLogo Last = TLogo::Last;
+const std::vector<TLogo> kBoth{First, Last};
 
 const std::string kOneQuestion = "[Header]\nFormat=Q&A\n[Data]\nQ: Question?\nA: Answer.\n";
 
@@ -64,21 +65,21 @@ TEST(FontChoice, ASavedNameSelectsItsFamilyItsSubstituteOrTheFirst) {
 TEST_F(VesperaAppTest, FirstStartWithoutSettingsDrawsBothDefaultLogos) {
     Start();
     EXPECT_FALSE(App.Loading());
-    EXPECT_EQ(App.FirstText(), "You can put your own text and colors here");
-    EXPECT_EQ(App.LastText(), "And here too. See the help file to find out how");
-    EXPECT_EQ(App.Settings().Logo(1).Font, "Liberation Sans");
-    EXPECT_EQ(Shown, (std::vector<int>{1, 2}));
+    EXPECT_EQ(App.Text(First), "You can put your own text and colors here");
+    EXPECT_EQ(App.Text(Last), "And here too. See the help file to find out how");
+    EXPECT_EQ(App.Settings().Logo(First).Font, "Liberation Sans");
+    EXPECT_EQ(Shown, kBoth);
 
-    const TPixelGraphic& First = App.FirstLogo();
-    ASSERT_EQ(First.Width(), 640);
-    EXPECT_EQ(First.PixelColors(0, 0), RGB(0, 128, 128)); // teal
-    EXPECT_EQ(First.PixelColors(639, 399), RGB(0, 128, 128));
-    EXPECT_GT(ShadowedPixels(First, RGB(0, 255, 0), RGB(0, 0, 0)), 20); // green over black
-    const TPixelGraphic& Last = App.LastLogo();
-    EXPECT_EQ(Last.PixelColors(0, 0), RGB(0, 0, 0));
-    EXPECT_GT(ShadowedPixels(Last, RGB(255, 255, 0), RGB(128, 0, 0)), 20); // yellow, dark red
+    const TPixelGraphic& FirstLogo = App.Logo(First);
+    ASSERT_EQ(FirstLogo.Width(), 640);
+    EXPECT_EQ(FirstLogo.PixelColors(0, 0), RGB(0, 128, 128)); // teal
+    EXPECT_EQ(FirstLogo.PixelColors(639, 399), RGB(0, 128, 128));
+    EXPECT_GT(ShadowedPixels(FirstLogo, RGB(0, 255, 0), RGB(0, 0, 0)), 20); // green over black
+    const TPixelGraphic& LastLogo = App.Logo(Last);
+    EXPECT_EQ(LastLogo.PixelColors(0, 0), RGB(0, 0, 0));
+    EXPECT_GT(ShadowedPixels(LastLogo, RGB(255, 255, 0), RGB(128, 0, 0)), 20); // yellow, dark red
     // Both texts are in the middle: nothing above row 150 or below row 250.
-    for (const TPixelGraphic* Logo : {&First, &Last}) {
+    for (const TPixelGraphic* Logo : {&FirstLogo, &LastLogo}) {
         const TColor Back = Logo->PixelColors(0, 0);
         for (int Y : {0, 100, 150, 250, 300, 399}) {
             for (int X = 0; X < 640; ++X) {
@@ -94,21 +95,21 @@ TEST_F(VesperaAppTest, StartUpSelectsTheRecordFileFromTheProgramFolder) {
     WriteFile(Dir / "program/riddles.txt", kOneQuestion);
     WriteSettings("[General]\nTextFile=riddles.txt\n");
     int TextsShown = 0;
-    App.OnShowTexts = [&](TObject*) { ++TextsShown; };
+    const TEventConnection Texts = App.OnShowTexts.Connect([&](TObject*) { ++TextsShown; });
     Start();
     EXPECT_EQ(App.Settings().TextFile(), Dir / "program/riddles.txt"); // the full path
-    EXPECT_EQ(App.FirstText(), "Question?");
-    EXPECT_EQ(App.LastText(), "Answer.");
-    EXPECT_EQ(App.FirstDefault(), "You can put your own text and colors here");
+    EXPECT_EQ(App.Text(First), "Question?");
+    EXPECT_EQ(App.Text(Last), "Answer.");
+    EXPECT_EQ(App.DefaultText(First), "You can put your own text and colors here");
     EXPECT_GE(TextsShown, 1);
     // Default texts are not on the logos, so a changed default text changes nothing.
     Shown.clear();
-    App.Settings().SetLine(1, "new default");
+    App.Settings().Set({First, S::Line}, "new default");
     EXPECT_TRUE(Shown.empty());
-    EXPECT_EQ(App.FirstText(), "Question?");
+    EXPECT_EQ(App.Text(First), "Question?");
     // A right click on the file list: no file, the default texts, both logos kept until "Use".
-    App.FilesClick("");
-    EXPECT_EQ(App.FirstText(), "new default");
+    App.SelectRecordFile("");
+    EXPECT_EQ(App.Text(First), "new default");
     EXPECT_TRUE(Shown.empty());
 }
 
@@ -116,35 +117,35 @@ TEST_F(VesperaAppTest, AMissingRecordFileGivesTheDefaultTextsThatFollowTheirFiel
     WriteSettings("[General]\nTextFile=nowhere.txt\n[First Logo]\nLine=Hello\n");
     Start();
     EXPECT_EQ(App.Settings().TextFile(), "nowhere.txt");
-    EXPECT_EQ(App.FirstText(), "Hello");
+    EXPECT_EQ(App.Text(First), "Hello");
     Shown.clear();
-    App.Settings().SetLine(2, "Bye");
-    EXPECT_EQ(App.LastText(), "Bye");
-    EXPECT_EQ(Shown, (std::vector<int>{1, 2}));
+    App.Settings().Set({Last, S::Line}, "Bye");
+    EXPECT_EQ(App.Text(Last), "Bye");
+    EXPECT_EQ(Shown, kBoth);
 }
 
 TEST_F(VesperaAppTest, OnlyRealChangesRunTheirHandling) {
     WriteSettings("[First Logo]\nSize=20\n");
     Start();
     std::vector<TSettingChange> Changes;
-    App.OnSettingChange = [&](TObject*, TSettingChange C) { Changes.push_back(C); };
+    const TEventConnection Connection =
+        App.OnSettingChange.Connect([&](TObject*, TSettingChange C) { Changes.push_back(C); });
     Shown.clear();
     App.LoadSettings(); // the same values again: nothing runs
     EXPECT_TRUE(Changes.empty());
     EXPECT_TRUE(Shown.empty());
     WriteSettings("[First Logo]\nSize=30\n[Last Logo]\nBackground=1\n");
     App.LoadSettings();
-    EXPECT_EQ(Changes,
-              (std::vector<TSettingChange>{{1, TSetting::Size}, {2, TSetting::Background}}));
-    EXPECT_EQ(Shown, (std::vector<int>{1, 2}));
-    EXPECT_EQ(App.LastBack().PixelColors(0, 0), RGB(0, 0, 128)); // the gradient's top: navy
+    EXPECT_EQ(Changes, (std::vector<TSettingChange>{{First, S::Size}, {Last, S::Background}}));
+    EXPECT_EQ(Shown, kBoth);
+    EXPECT_EQ(App.Back(Last).PixelColors(0, 0), RGB(0, 0, 128)); // the gradient's top: navy
 }
 
 TEST_F(VesperaAppTest, OnlyOneThreeChecksNeitherBoxAndSavesZero) {
     WriteSettings("[General]\nOnly One=3\n");
     Start();
-    EXPECT_FALSE(App.Settings().OnlyFirst());
-    EXPECT_FALSE(App.Settings().OnlyLast());
+    EXPECT_FALSE(App.Settings().Logo(First).Only);
+    EXPECT_FALSE(App.Settings().Logo(Last).Only);
     App.SaveSettings();
     EXPECT_EQ(TIniFile(Places.SettingsFile()).ReadInteger("General", "Only One", -1), 0);
     EXPECT_EQ(TIniFile(Places.SettingsFile()).ReadString("First Logo", "Font", ""),
@@ -156,22 +157,22 @@ TEST_F(VesperaAppTest, SingleLogoModesChangeOnlyTheirFile) {
     WriteFile(Dir / "windows/logos.sys", "old second");
     WriteSettings("[General]\nOnly One=1\n[Last Logo]\nColor1=255\n");
     Start();
-    EXPECT_TRUE(App.Settings().OnlyFirst());
+    EXPECT_TRUE(App.Settings().Logo(First).Only);
     // Only the first logo is made, on the first background, carrying both texts; the second
     // shows the same composition.
-    EXPECT_EQ(App.FirstLogo().PixelColors(0, 0), RGB(0, 128, 128));
-    EXPECT_TRUE(SamePixels(App.FirstLogo(), App.LastLogo()));
-    EXPECT_EQ(App.LastBack().PixelColors(0, 0), RGB(0, 0, 0)); // never built
-    App.SaveLogos();
+    EXPECT_EQ(App.Logo(First).PixelColors(0, 0), RGB(0, 128, 128));
+    EXPECT_TRUE(SamePixels(App.Logo(First), App.Logo(Last)));
+    EXPECT_EQ(App.Back(Last).PixelColors(0, 0), RGB(0, 0, 0)); // never built
+    App.InstallLogos();
     EXPECT_NE(ReadFile(Dir / "windows/logow.sys"), "old first");
     EXPECT_EQ(ReadFile(Dir / "windows/logos.sys"), "old second");
 
     WriteFile(Dir / "windows/logow.sys", "old first");
-    App.Settings().SetOnlyFirst(false);
-    App.Settings().SetOnlyLast(true);
-    EXPECT_EQ(App.LastLogo().PixelColors(0, 0), RGB(255, 0, 0)); // the second background
-    EXPECT_TRUE(SamePixels(App.FirstLogo(), App.LastLogo()));
-    App.SaveLogos();
+    App.Settings().Set({First, S::Only}, false);
+    App.Settings().Set({Last, S::Only}, true);
+    EXPECT_EQ(App.Logo(Last).PixelColors(0, 0), RGB(255, 0, 0)); // the second background
+    EXPECT_TRUE(SamePixels(App.Logo(First), App.Logo(Last)));
+    App.InstallLogos();
     EXPECT_EQ(ReadFile(Dir / "windows/logow.sys"), "old first");
     EXPECT_NE(ReadFile(Dir / "windows/logos.sys"), "old second");
     EXPECT_FALSE(std::filesystem::exists(Dir / "windows/logow.bmp"));
@@ -185,19 +186,21 @@ TEST_F(VesperaAppTest, InSingleLogoModeAChangeOnEitherPageReachesTheInstalledLog
         WriteSettings("[General]\nOnly One=" + std::to_string(Used) + "\n");
         Start();
         const std::string Installed = Dir / (Used == 1 ? "windows/logow.sys" : "windows/logos.sys");
-        for (const int Page : {3 - Used, Used}) {
-            App.SaveLogos();
+        const TLogo UsedLogo = Used == 1 ? First : Last;
+        for (const TLogo Page : {OtherLogo(UsedLogo), UsedLogo}) {
+            App.InstallLogos();
             const std::string Before = ReadFile(Installed);
-            App.Settings().SetSize(Page, App.Settings().Logo(Page).Size + 6);
-            EXPECT_TRUE(SamePixels(App.FirstLogo(), App.LastLogo()))
-                << "only " << Used << ", page " << Page;
-            App.SaveLogos();
-            EXPECT_TRUE(ReadFile(Installed) != Before) << "only " << Used << ", page " << Page;
+            App.Settings().Set({Page, S::Size}, App.Settings().Logo(Page).Size + 6);
+            EXPECT_TRUE(SamePixels(App.Logo(First), App.Logo(Last)))
+                << "only " << Used << ", page " << static_cast<int>(Page);
+            App.InstallLogos();
+            EXPECT_TRUE(ReadFile(Installed) != Before)
+                << "only " << Used << ", page " << static_cast<int>(Page);
         }
-        App.SaveLogos();
+        App.InstallLogos();
         const std::string Before = ReadFile(Installed);
-        App.Settings().SetBackground(Used, 1);
-        App.SaveLogos();
+        App.Settings().Set({UsedLogo, S::Background}, 1);
+        App.InstallLogos();
         EXPECT_TRUE(ReadFile(Installed) != Before) << "only " << Used << ", background";
     }
 }
@@ -215,7 +218,7 @@ TEST_F(VesperaAppTest, BackupsAreMadeOnceWithAMessageEach) {
     }
     EXPECT_EQ(ReadFile(Dir / "program/logow.sys"), "system wait picture");
     EXPECT_EQ(ReadFile(Dir / "program/logos.sys"), "system off picture");
-    App.SaveLogos();
+    App.InstallLogos();
     TMessageRecorder Messages;
     App.BackupLogos();
     EXPECT_TRUE(Messages.Texts().empty());
@@ -243,13 +246,13 @@ TEST_F(VesperaAppTest, ALogoIsReplacedOnlyOnceItsBackupIsMade) {
         }
         App.BackupLogos(); // the failure is told when the logo is to be replaced
         EXPECT_EQ(Messages.Texts(), std::vector<std::string>{Made});
-        EXPECT_THROW(App.SaveLogos(), EBackupError);
+        EXPECT_THROW(App.InstallLogos(), EBackupError);
         EXPECT_NE(ReadFile(Dir / "windows/logos.sys"), "system off picture");
     }
     EXPECT_TRUE(ReadFile(Dir / "windows/logow.sys") == Original);
     EXPECT_FALSE(std::filesystem::exists(Dir / "program/logow.sys"));
     // The backup is tried again before the next replacement.
-    App.SaveLogos();
+    App.InstallLogos();
     EXPECT_EQ(Messages.Texts(), (std::vector<std::string>{
                                     Made, "A Backup of your existing logow.sys has been done"}));
     EXPECT_TRUE(ReadFile(Dir / "program/logow.sys") == Original);
@@ -264,9 +267,11 @@ TEST_F(VesperaAppTest, AFailedWriteLeavesTheOldLogoAndStopsThere) {
         if (!Guard.Ok()) {
             GTEST_SKIP() << "cannot make a folder read-only here";
         }
-        EXPECT_THROW(App.SaveLogos(), EFCreateError);
+        EXPECT_THROW(App.InstallLogos(), EFCreateError);
         bool Restored = false;
-        EXPECT_THROW(App.SaveLogosClick([&](bool Saving) { Restored = !Saving; }), EFCreateError);
+        const TEventConnection Installing =
+            App.OnInstalling.Connect([&](TObject*, bool Busy) { Restored = !Busy; });
+        EXPECT_THROW(App.InstallLogos(), EFCreateError);
         EXPECT_TRUE(Restored);
     }
     EXPECT_EQ(ReadFile(Dir / "windows/logow.sys"), "old first");
@@ -279,12 +284,13 @@ TEST_F(VesperaAppTest, AutoRunBacksUpComposesInstallsAndEnds) {
     WriteFile(Dir / "program/riddles.txt", kOneQuestion);
     WriteSettings("[General]\nTextFile=" + Dir / "program/riddles.txt" + "\n");
     std::vector<std::string> Installed;
-    App.OnLogoInstalled = [&](TObject*, const std::string& F) { Installed.push_back(F); };
+    const TEventConnection Reported = App.OnLogoInstalled.Connect(
+        [&](TObject*, const std::string& F) { Installed.push_back(F); });
     bool Ended = false;
-    App.OnTerminate = [&](TObject*) { Ended = true; };
+    const TEventConnection Terminated = App.OnTerminate.Connect([&](TObject*) { Ended = true; });
     TMessageRecorder Messages;
     Start();
-    App.AutoRun();
+    App.InstallUnattended();
     EXPECT_TRUE(Ended);
     EXPECT_EQ(Messages.Texts(),
               std::vector<std::string>{"A Backup of your existing logow.sys has been done"});
@@ -303,17 +309,17 @@ TEST_F(VesperaAppTest, AutoRunBacksUpComposesInstallsAndEnds) {
 TEST_F(VesperaAppTest, AnUnreadableBackgroundPictureIsRaisedAndLeavesItBlack) {
     WriteFile(Dir / "program/broken.bmp", "BM no picture at all");
     Start();
-    App.Settings().SetBitmap(1, Dir / "program/broken.bmp");
+    App.Settings().Set({First, S::Bitmap}, Dir / "program/broken.bmp");
     Shown.clear();
-    EXPECT_ANY_THROW(App.Settings().SetBackground(1, 2));
+    EXPECT_ANY_THROW(App.Settings().Set({First, S::Background}, 2));
     EXPECT_TRUE(Shown.empty()); // the logo is not recomposed
-    EXPECT_EQ(CountColor(App.FirstBack(), RGB(0, 0, 0)), 640 * 400);
+    EXPECT_EQ(CountColor(App.Back(First), RGB(0, 0, 0)), 640 * 400);
     // Cancelling the picture dialog rebuilds the background all the same.
-    EXPECT_ANY_THROW(App.BitmapSelected(1, nullptr));
+    EXPECT_ANY_THROW(App.UseBackgroundPicture(First, std::nullopt));
     const std::string Missing = Dir / "program/missing.bmp";
-    App.BitmapSelected(1, &Missing);
-    EXPECT_EQ(App.Settings().Logo(1).Bitmap, Missing);
-    EXPECT_EQ(Shown, std::vector<int>{1});
+    App.UseBackgroundPicture(First, Missing);
+    EXPECT_EQ(App.Settings().Logo(First).Bitmap, Missing);
+    EXPECT_EQ(Shown, std::vector<TLogo>{First});
 }
 
 TEST(AutoRunCommand, FirstArgumentOnlyInAnyCase) {

@@ -59,14 +59,11 @@ void BM_DefaultTextKeystrokeToPreviews(benchmark::State& State) {
     QTabBar* Tabs = Window.Pages()->tabBar();
     QTest::mouseClick(Tabs, Qt::LeftButton, {}, Tabs->tabRect(1).center());
     QApplication::processEvents();
-    TLogoPage& Page = *Window.LogoPage(1);
+    TLogoPage& Page = *Window.LogoPage(TLogo::First);
     TPaintWatch Watch(Page.Image->viewport());
     int Handed = 0;
-    App.OnShowLogo = [&, Show = App.OnShowLogo](TObject* Sender, int Logo,
-                                                const TPixelGraphic& Image) {
-        Show(Sender, Logo, Image);
-        ++Handed;
-    };
+    const TEventConnection Counted =
+        App.OnShowLogo.Connect([&](TObject*, TLogo, const TPixelGraphic&) { ++Handed; });
     QLineEdit& Edit = *Page.DefaultText;
     Edit.setFocus();
     bool Typing = true;

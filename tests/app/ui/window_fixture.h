@@ -40,8 +40,8 @@ protected:
     }
 
     TGeneralPage& General() const { return *Window.General(); }
-    TLogoPage& First() const { return *Window.LogoPage(1); }
-    TLogoPage& Last() const { return *Window.LogoPage(2); }
+    TLogoPage& First() const { return *Window.LogoPage(TLogo::First); }
+    TLogoPage& Last() const { return *Window.LogoPage(TLogo::Last); }
 
     // Clicks the centre of a control, as a user would.
     static void Click(QWidget* Control, Qt::MouseButton Button = Qt::LeftButton) {

@@ -66,20 +66,20 @@ TEST_F(WindowTest, LoadingPutsTheSettingsIntoTheControls) {
     EXPECT_TRUE(Last().Italic->isChecked());
     // A font that is not installed selects the substitute of Arial's kind or the first family.
     EXPECT_FALSE(Last().Font->FontName().isEmpty());
-    EXPECT_EQ(Last().Font->FontName().toStdString(), App.Settings().Logo(2).Font);
+    EXPECT_EQ(Last().Font->FontName().toStdString(), App.Settings().Logo(TLogo::Last).Font);
     // The visibility rules hold from the first showing on.
     EXPECT_TRUE(First().ShadowColor->isHidden()); // "3D"
     EXPECT_TRUE(Last().ShadowColor->isHidden());  // "Nothing"
     EXPECT_TRUE(First().SingleColor->isHidden());
-    EXPECT_FALSE(First().Color1->isHidden());
-    EXPECT_FALSE(First().Color2->isHidden());
+    EXPECT_FALSE(First().GradientTop->isHidden());
+    EXPECT_FALSE(First().GradientBottom->isHidden());
     EXPECT_TRUE(First().Select->isHidden());
     EXPECT_FALSE(Last().Select->isHidden());
     EXPECT_TRUE(Last().SingleColor->isHidden());
     // No record file: both logos carry the default texts, and both previews show them.
-    EXPECT_EQ(App.FirstText(), "Hello");
-    EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.FirstLogo()));
-    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+    EXPECT_EQ(App.Text(TLogo::First), "Hello");
+    EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.Logo(TLogo::First)));
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.Logo(TLogo::Last)));
 }
 
 TEST_F(WindowTest, TheRecordFileOfTheSettingsIsSelectedInTheList) {
@@ -90,9 +90,9 @@ TEST_F(WindowTest, TheRecordFileOfTheSettingsIsSelectedInTheList) {
     EXPECT_EQ(General().Files->Directory(), Dir.Path() + "/program");
     EXPECT_EQ(General().Files->FileName(), Dir / "program/riddles.txt");
     EXPECT_EQ(App.Settings().TextFile(), Dir / "program/riddles.txt");
-    EXPECT_NE(App.FirstText(), App.FirstDefault());
-    EXPECT_EQ(General().Edit1->text().toStdString(), App.FirstText());
-    EXPECT_EQ(General().Memo1->toPlainText().toStdString(), App.LastText());
+    EXPECT_NE(App.Text(TLogo::First), App.DefaultText(TLogo::First));
+    EXPECT_EQ(General().Edit1->text().toStdString(), App.Text(TLogo::First));
+    EXPECT_EQ(General().Memo1->toPlainText().toStdString(), App.Text(TLogo::Last));
 }
 
 TEST_F(WindowTest, SelectChoosesWithAFileOnlyAndThePreviewsWaitForUse) {
@@ -104,26 +104,26 @@ TEST_F(WindowTest, SelectChoosesWithAFileOnlyAndThePreviewsWaitForUse) {
     Clock.Set(std::chrono::hours(11));
     Click(General().btRand);
     EXPECT_EQ(General().Edit1->text(), Question);
-    EXPECT_EQ(App.FirstText(), App.FirstDefault());
+    EXPECT_EQ(App.Text(TLogo::First), App.DefaultText(TLogo::First));
 
     ClickFile(*General().Files, 0);
     ASSERT_EQ(App.Settings().TextFile(), Dir / "program/riddles.txt");
     const auto Before = CopyOf(PreviewPicture(First()));
     // Choices until another record comes up; each shows in the fields only.
-    std::string Chosen = App.FirstText();
-    for (int Millisecond = 1; Millisecond < 50 && App.FirstText() == Chosen; ++Millisecond) {
+    std::string Chosen = App.Text(TLogo::First);
+    for (int Millisecond = 1; Millisecond < 50 && App.Text(TLogo::First) == Chosen; ++Millisecond) {
         Clock.Set(std::chrono::hours(12) + std::chrono::milliseconds(Millisecond * 7));
         Click(General().btRand);
     }
-    ASSERT_NE(App.FirstText(), Chosen);
-    EXPECT_EQ(General().Edit1->text().toStdString(), App.FirstText());
-    EXPECT_EQ(General().Memo1->toPlainText().toStdString(), App.LastText());
+    ASSERT_NE(App.Text(TLogo::First), Chosen);
+    EXPECT_EQ(General().Edit1->text().toStdString(), App.Text(TLogo::First));
+    EXPECT_EQ(General().Memo1->toPlainText().toStdString(), App.Text(TLogo::Last));
     EXPECT_TRUE(SamePixels(PreviewPicture(First()), *Before));
 
     Click(General().btUse);
     EXPECT_FALSE(SamePixels(PreviewPicture(First()), *Before));
-    EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.FirstLogo()));
-    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+    EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.Logo(TLogo::First)));
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.Logo(TLogo::Last)));
 }
 
 TEST_F(WindowTest, TypingADefaultTextRedrawsOnlyWhileADefaultTextIsInUse) {
@@ -132,12 +132,12 @@ TEST_F(WindowTest, TypingADefaultTextRedrawsOnlyWhileADefaultTextIsInUse) {
     Start();
     ShowPage(1);
     // Both logos show a record: typing changes no text and no preview.
-    const std::string Question = App.FirstText();
+    const std::string Question = App.Text(TLogo::First);
     const auto FirstBefore = CopyOf(PreviewPicture(First()));
     const auto LastBefore = CopyOf(PreviewPicture(Last()));
     First().DefaultText->setFocus();
     QTest::keyClicks(First().DefaultText, "xyz");
-    EXPECT_EQ(App.FirstText(), Question);
+    EXPECT_EQ(App.Text(TLogo::First), Question);
     EXPECT_TRUE(SamePixels(PreviewPicture(First()), *FirstBefore));
     EXPECT_TRUE(SamePixels(PreviewPicture(Last()), *LastBefore));
 
@@ -158,15 +158,15 @@ TEST_F(WindowTest, TypingADefaultTextRedrawsOnlyWhileADefaultTextIsInUse) {
         const auto LastPrevious = CopyOf(PreviewPicture(Last()));
         QTest::keyClick(Last().DefaultText, Key);
         // Every keystroke: both logos composed again and shown.
-        EXPECT_EQ(App.LastText(), Last().DefaultText->text().toStdString());
-        EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.FirstLogo()));
-        EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+        EXPECT_EQ(App.Text(TLogo::Last), Last().DefaultText->text().toStdString());
+        EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.Logo(TLogo::First)));
+        EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.Logo(TLogo::Last)));
         EXPECT_FALSE(SamePixels(PreviewPicture(Last()), *LastPrevious));
         if (Key == 'B') { // the first keystroke also showed the default first text
             EXPECT_TRUE(SamePixels(PreviewPicture(First()), *FirstPrevious));
         }
     }
-    EXPECT_EQ(App.LastText(), "And here too. See the help file to find out howAB");
+    EXPECT_EQ(App.Text(TLogo::Last), "And here too. See the help file to find out howAB");
 }
 
 TEST_F(WindowTest, ASingleLogoBoxHidesTheStripsAndAPageChangeSettlesTheOtherPage) {
@@ -175,11 +175,11 @@ TEST_F(WindowTest, ASingleLogoBoxHidesTheStripsAndAPageChangeSettlesTheOtherPage
     EXPECT_FALSE(First().Position->isHidden());
     const auto LastBefore = CopyOf(PreviewPicture(Last()));
     Click(First().Only);
-    ASSERT_TRUE(App.Settings().OnlyFirst());
+    ASSERT_TRUE(App.Settings().Logo(TLogo::First).Only);
     EXPECT_TRUE(First().Position->isHidden());
     EXPECT_TRUE(Last().Position->isHidden());
     // The second logo now carries both texts on the first logo's background.
-    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.Logo(TLogo::Last)));
     EXPECT_FALSE(SamePixels(PreviewPicture(Last()), *LastBefore));
     // Until a page change the other page is as it was.
     EXPECT_TRUE(Last().Only->isEnabled());
@@ -187,8 +187,8 @@ TEST_F(WindowTest, ASingleLogoBoxHidesTheStripsAndAPageChangeSettlesTheOtherPage
     ShowPage(2);
     EXPECT_FALSE(Last().Only->isEnabled());
     EXPECT_TRUE(Last().Background->isHidden());
-    for (QWidget* Button : std::initializer_list<QWidget*>{Last().SingleColor, Last().Color1,
-                                                           Last().Color2, Last().Select}) {
+    for (QWidget* Button : std::initializer_list<QWidget*>{Last().SingleColor, Last().GradientTop,
+                                                           Last().GradientBottom, Last().Select}) {
         EXPECT_TRUE(Button->isHidden());
     }
     EXPECT_TRUE(First().Only->isEnabled());
@@ -197,7 +197,7 @@ TEST_F(WindowTest, ASingleLogoBoxHidesTheStripsAndAPageChangeSettlesTheOtherPage
     // A change on the second page shows on the second logo once its page is shown again.
     Last().Size->setValue(12);
     QApplication::processEvents();
-    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.Logo(TLogo::Last)));
 
     ShowPage(1);
     Click(First().Only);
@@ -213,7 +213,7 @@ TEST_F(WindowTest, TheShadowColourShowsForTheShadowEffectOnly) {
     ShowPage(2);
     EXPECT_FALSE(Last().ShadowColor->isHidden());
     ClickRadio(Last().Effect->Button(2));
-    EXPECT_EQ(App.Settings().Logo(2).Effect, 2);
+    EXPECT_EQ(App.Settings().Logo(TLogo::Last).Effect, TTextEffect::Raised);
     EXPECT_TRUE(Last().ShadowColor->isHidden());
     ClickRadio(Last().Effect->Button(0));
     EXPECT_TRUE(Last().ShadowColor->isHidden());
@@ -230,14 +230,14 @@ TEST_F(WindowTest, BackgroundKindShowsItsButtonAndRebuildsTheLogo) {
     ShowPage(1);
     ClickRadio(First().Background->Button(1));
     EXPECT_TRUE(First().SingleColor->isHidden());
-    EXPECT_FALSE(First().Color1->isHidden());
-    EXPECT_FALSE(First().Color2->isHidden());
+    EXPECT_FALSE(First().GradientTop->isHidden());
+    EXPECT_FALSE(First().GradientBottom->isHidden());
     // Gradient from teal to dark green: the top row is teal.
     EXPECT_EQ(PreviewPicture(First()).PixelColors(0, 0), RGB(0, 128, 128));
     EXPECT_EQ(PreviewPicture(First()).PixelColors(0, 399), RGB(0, 128, 1)); // one step short
     ClickRadio(First().Background->Button(2));
     EXPECT_FALSE(First().Select->isHidden());
-    EXPECT_TRUE(First().Color1->isHidden());
+    EXPECT_TRUE(First().GradientTop->isHidden());
 }
 
 TEST_F(WindowTest, TheSizeChangesByItsArrowsOnly) {
@@ -249,8 +249,8 @@ TEST_F(WindowTest, TheSizeChangesByItsArrowsOnly) {
     EXPECT_EQ(Size.value(), 18);
     QTest::keyClick(&Size, Qt::Key_Up);
     EXPECT_EQ(Size.value(), 19);
-    EXPECT_EQ(App.Settings().Logo(1).Size, 19);
-    EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.FirstLogo()));
+    EXPECT_EQ(App.Settings().Logo(TLogo::First).Size, 19);
+    EXPECT_TRUE(SamePixels(PreviewPicture(First()), App.Logo(TLogo::First)));
 }
 
 TEST_F(WindowTest, TheDefaultTextKeepsItsSelectionWithoutTheFocus) {
@@ -319,7 +319,7 @@ TEST_F(WindowTest, SaveChangesAndExitWritesEveryKeyInOrderAndCloses) {
     ShowPage(0);
     QTest::keyClick(&Window, Qt::Key_Return); // the default button
     EXPECT_FALSE(Window.isVisible());
-    const std::string Arial = App.Settings().Logo(1).Font;
+    const std::string Arial = App.Settings().Logo(TLogo::First).Font;
     EXPECT_EQ(Settings(), "[General]\nTextFile=vespera.txt\nOnly One=2\n"
                           "\n[First Logo]\nFont=" +
                               Arial +
@@ -347,11 +347,12 @@ TEST_F(WindowTest, ASettingsFileThatCannotBeWrittenKeepsTheWindowOpen) {
 
 TEST_F(WindowTest, SaveLogosShowsSavingWhileItWrites) {
     std::vector<std::string> Captions;
-    App.OnLogoInstalled = [&](TObject*, const std::string& FileName) {
-        Captions.push_back(General().btSaveLogos->text().toStdString() +
-                           (General().btSaveLogos->isEnabled() ? " enabled " : " disabled ") +
-                           FileName);
-    };
+    const TEventConnection Installed =
+        App.OnLogoInstalled.Connect([&](TObject*, const std::string& FileName) {
+            Captions.push_back(General().btSaveLogos->text().toStdString() +
+                               (General().btSaveLogos->isEnabled() ? " enabled " : " disabled ") +
+                               FileName);
+        });
     Start();
     Click(General().btSaveLogos);
     EXPECT_EQ(Captions,
@@ -440,7 +441,7 @@ TEST_F(WindowTest, ThePreviewCoversTheScreenAndAClickClosesIt) {
             EXPECT_EQ(Image.geometry(), Preview->rect());
             EXPECT_EQ(Image.ActionMode(), amNone);
             EXPECT_EQ(Image.Stretch(), sAlways);
-            EXPECT_TRUE(SamePixels(*std::as_const(Image).PixelGraphic(), App.FirstLogo()));
+            EXPECT_TRUE(SamePixels(*std::as_const(Image).PixelGraphic(), App.Logo(TLogo::First)));
             Checked = true;
             // On the picture, or on the view itself.
             QWidget* Target =
@@ -469,7 +470,7 @@ TEST_F(WindowTest, AFailedStartShowsTheMessageAndTheWindowStaysUsable) {
     EXPECT_EQ(Messages.Requests[0].Type, TMsgDlgType::mtError);
     EXPECT_EQ(Messages.Requests[0].Subject, "First Logo background " + Dir / "program/broken.bmp");
     // The second logo was composed all the same.
-    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.LastLogo()));
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.Logo(TLogo::Last)));
     EXPECT_TRUE(FolderEntries(Dir / "windows").empty());
 }
 
@@ -490,19 +491,19 @@ TEST(UnattendedRunWindow, AFailedRunsWindowShowsTheProgramAsItIs) {
     EXPECT_EQ(Messages.Requests[0].Subject,
               "First Logo background " + Program.Dir / "program/broken.bmp");
     EXPECT_TRUE(FolderEntries(Program.Dir / "windows").empty());
-    const std::string Question = App.FirstText();
-    const auto Answer = CopyOf(App.LastLogo());
+    const std::string Question = App.Text(TLogo::First);
+    const auto Answer = CopyOf(App.Logo(TLogo::Last));
 
     TfmVespera Window(App);
     Window.ShowProgramState();
-    const TLogoPage& First = *Window.LogoPage(1);
-    const TLogoPage& Last = *Window.LogoPage(2);
+    const TLogoPage& First = *Window.LogoPage(TLogo::First);
+    const TLogoPage& Last = *Window.LogoPage(TLogo::Last);
     EXPECT_EQ(Window.General()->Files->FileName(), Program.Dir / "program/riddles.txt");
     EXPECT_EQ(Window.General()->Edit1->text().toStdString(), Question);
-    EXPECT_EQ(First.Font->FontName().toStdString(), App.Settings().Logo(1).Font);
+    EXPECT_EQ(First.Font->FontName().toStdString(), App.Settings().Logo(TLogo::First).Font);
     EXPECT_EQ(First.Background->ItemIndex(), 2);
     EXPECT_FALSE(First.Select->isHidden());
-    EXPECT_EQ(First.DefaultText->text().toStdString(), App.FirstDefault());
+    EXPECT_EQ(First.DefaultText->text().toStdString(), App.DefaultText(TLogo::First));
     EXPECT_EQ(Last.DefaultText->text(), QStringLiteral("Own words"));
     EXPECT_EQ(Last.Size->value(), 30);
     EXPECT_TRUE(Last.ShadowColor->isHidden()); // "3D"
@@ -511,10 +512,10 @@ TEST(UnattendedRunWindow, AFailedRunsWindowShowsTheProgramAsItIs) {
     EXPECT_TRUE(SamePixels(PreviewPicture(Last), *Answer));
     EXPECT_EQ(std::as_const(*First.Image).PixelGraphic(), nullptr);
     // Nothing was chosen or composed anew.
-    EXPECT_EQ(App.FirstText(), Question);
-    EXPECT_EQ(App.Settings().Logo(2).Line, "Own words");
-    EXPECT_EQ(App.Settings().Logo(2).Size, 30);
-    EXPECT_TRUE(SamePixels(App.LastLogo(), *Answer));
+    EXPECT_EQ(App.Text(TLogo::First), Question);
+    EXPECT_EQ(App.Settings().Logo(TLogo::Last).Line, "Own words");
+    EXPECT_EQ(App.Settings().Logo(TLogo::Last).Size, 30);
+    EXPECT_TRUE(SamePixels(App.Logo(TLogo::Last), *Answer));
 }
 
 // The unattended run, a process of its own that builds no window, installs byte for byte the
@@ -546,7 +547,7 @@ TEST(UnattendedRunWindow, TheRunWithoutAWindowInstallsTheLogosOfTheWindowsProgra
         TVesperaApp App;
         TfmVespera Window(App);
         ASSERT_TRUE(Window.FormCreate(Program.Places));
-        App.AutoRun();
+        App.InstallUnattended();
     }
     using namespace std::chrono;
     const auto Clock = sys_days(year(2001) / October / 25) + hours(10); // the scratch clock
@@ -576,11 +577,8 @@ TEST_F(WindowTest, ThePictureDialogChoosesTheBackgroundAndCancelRebuildsIt) {
     Start();
     ShowPage(1);
     int Shown = 0;
-    App.OnShowLogo = [&, Show = App.OnShowLogo](TObject* Sender, int Logo,
-                                                const TPixelGraphic& Image) {
-        Show(Sender, Logo, Image);
-        Shown += Logo == 1 ? 1 : 0;
-    };
+    const TEventConnection Counted = App.OnShowLogo.Connect(
+        [&](TObject*, TLogo Logo, const TPixelGraphic&) { Shown += Logo == TLogo::First ? 1 : 0; });
     const auto Respond = [&](bool Choose) {
         QTimer::singleShot(0, [&, Choose] {
             QFileDialog* Dialog = Window.dgOpen()->DialogWindow();
@@ -598,7 +596,7 @@ TEST_F(WindowTest, ThePictureDialogChoosesTheBackgroundAndCancelRebuildsIt) {
     EXPECT_TRUE(Window.dgOpen()->UseDefaultFilter());
     Respond(true);
     Click(First().Select);
-    EXPECT_EQ(App.Settings().Logo(1).Bitmap, Picture);
+    EXPECT_EQ(App.Settings().Logo(TLogo::First).Bitmap, Picture);
     EXPECT_EQ(Shown, 1);
     EXPECT_EQ(PreviewPicture(First()).PixelColors(0, 0), RGB(255, 0, 0));
 
@@ -606,7 +604,7 @@ TEST_F(WindowTest, ThePictureDialogChoosesTheBackgroundAndCancelRebuildsIt) {
     std::filesystem::remove(Picture);
     Respond(false);
     Click(First().Select);
-    EXPECT_EQ(App.Settings().Logo(1).Bitmap, Picture);
+    EXPECT_EQ(App.Settings().Logo(TLogo::First).Bitmap, Picture);
     EXPECT_EQ(Window.dgOpen()->FileName(), Picture); // it started at the logo's picture
     EXPECT_EQ(Shown, 2);
     EXPECT_EQ(PreviewPicture(First()).PixelColors(0, 0), RGB(0, 0, 0)); // missing: black

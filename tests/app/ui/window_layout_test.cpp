@@ -187,7 +187,7 @@ TEST_F(WindowTest, EveryControlAtItsPlaceWithItsCaptionAndNothingClipped) {
         EXPECT_TRUE(Page->TextSettingsLabel->font().bold());
         EXPECT_TRUE(Page->BackgroundLabel->font().bold());
         for (TColorButton* Button :
-             {Page->FontColor, Page->ShadowColor, Page->SingleColor, Page->Color1, Page->Color2}) {
+             {Page->FontColor, Page->ShadowColor, Page->SingleColor, Page->GradientTop, Page->GradientBottom}) {
             EXPECT_EQ(Button->OtherBtnCaption(), QStringLiteral("&Other"));
         }
         const QStringList Effects{"Nothing", "Shadow", "3D"};
@@ -221,9 +221,8 @@ TEST_F(WindowTest, EveryControlAtItsPlaceWithItsCaptionAndNothingClipped) {
 // between and below them: none touches another, the caption or the frame.
 TEST_F(WindowTest, RadioGroupsSpaceTheirButtonsEvenlyWithNothingTouching) {
     Start();
-    for (const int Logo : {1, 2}) {
-        ShowPage(Logo);
-        const TLogoPage* Page = Window.LogoPage(Logo);
+    for (const TLogoPage* Page : {&First(), &Last()}) {
+        ShowPage(Page == &First() ? 1 : 2);
         for (const TRadioGroup* Group : {Page->Effect, Page->Background, Page->Position}) {
             SCOPED_TRACE(Group->objectName().toStdString());
             const int TextHeight = Group->fontMetrics().height();

@@ -1,0 +1,170 @@
+#include "app/ui/control_binding.h"
+
+#include "app/exception_report.h"
+#include "app/ui/line_edit.h"
+#include "app/ui/page_control.h"
+#include "app/ui/radio_group.h"
+#include "app/ui/spin_edit.h"
+#include "platform/qt/qt_string.h"
+#include "widgets/color_button.h"
+#include "widgets/font_combo_box.h"
+#include "widgets/icon_file_list_box.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <exception>
+#include <stdexcept>
+#include <utility>
+
+namespace {
+
+// Runs Action as the program's default error handler would: a failure is shown in a message
+// and the window goes on.
+template <typename TAction>
+auto Guarded(TAction Action) {
+    return [Action = std::move(Action)](auto&&... Arguments) {
+        try {
+            Action(std::forward<decltype(Arguments)>(Arguments)...);
+        } catch (const std::exception& E) {
+            ShowException(E);
+        }
+    };
+}
+
+// Assigns a control's change event, which must not be assigned yet.
+template <typename TEvent, typename THandler>
+void AssignOnce(TEvent& Event, THandler Handler) {
+    if (Event) {
+        throw std::logic_error("a control bound twice");
+    }
+    Event = Guarded(std::move(Handler));
+}
+
+// Connects a control's Qt signal; a control has one binding, so the signal has one receiver
+// from the window.
+template <typename TControl, typename TSignal>
+void ConnectOnce(TControl& Control, TSignal Signal, TControlAction Action) {
+    if (Control.property("vespera_bound").toBool()) {
+        throw std::logic_error("a control bound twice");
+    }
+    Control.setProperty("vespera_bound", true);
+    QObject::connect(&Control, Signal, &Control,
+                     Guarded([Action = std::move(Action)](auto&&...) { Action(); }));
+}
+
+} // namespace
+
+void RunGuarded(const TControlAction& Action) {
+    Guarded(Action)();
+}
+
+void Bind(QPushButton& Button, TControlAction Action) {
+    ConnectOnce(Button, &QPushButton::clicked, std::move(Action));
+}
+
+void Bind(QCheckBox& Box, TControlAction Action) {
+    ConnectOnce(Box, &QCheckBox::toggled, std::move(Action));
+}
+
+void Bind(TSpinEdit& Edit, TControlAction Action) {
+    ConnectOnce(Edit, &QSpinBox::valueChanged, std::move(Action));
+}
+
+void Bind(TRadioGroup& Group, TControlAction Action) {
+    AssignOnce(Group.OnClick, [Action = std::move(Action)](TObject*) { Action(); });
+}
+
+void Bind(TColorButton& Button, TControlAction Action) {
+    AssignOnce(Button.OnColorChange, [Action = std::move(Action)](TObject*) { Action(); });
+}
+
+void Bind(TFontComboBox& Box, TControlAction Action) {
+    AssignOnce(Box.OnChange, [Action = std::move(Action)](TObject*) { Action(); });
+}
+
+void Bind(TEdit& Edit, TControlAction Action) {
+    ConnectOnce(Edit, &QLineEdit::textChanged, std::move(Action));
+}
+
+void Bind(TIconFileListBox& Files, TControlAction Action) {
+    AssignOnce(Files.OnClick, [Action = std::move(Action)](TObject*) { Action(); });
+}
+
+void Bind(TPageControl& Pages, TControlAction Action) {
+    AssignOnce(Pages.OnChange, [Action = std::move(Action)](TObject*) { Action(); });
+}
+
+void BindMouseUp(TIconFileListBox& Files, std::function<void(Qt::MouseButton Button)> Action) {
+    AssignOnce(Files.OnMouseUp,
+               [Action = std::move(Action)](TObject*, Qt::MouseButton Button, Qt::KeyboardModifiers,
+                                            int, int) { Action(Button); });
+}
+
+bool ValueOf(const QCheckBox& Box) {
+    return Box.isChecked();
+}
+
+int ValueOf(const TSpinEdit& Edit) {
+    return Edit.value();
+}
+
+int ValueOf(const TRadioGroup& Group) {
+    return Group.ItemIndex();
+}
+
+TColor ValueOf(const TColorButton& Button) {
+    return Button.Color();
+}
+
+std::string ValueOf(const TFontComboBox& Box) {
+    return ToStdString(Box.FontName());
+}
+
+std::string ValueOf(const TEdit& Edit) {
+    return ToStdString(Edit.text());
+}
+
+void Show(QCheckBox& Box, bool Value) {
+    Box.setChecked(Value);
+}
+
+void Show(TSpinEdit& Edit, int Value) {
+    Edit.setValue(Value);
+}
+
+void Show(TRadioGroup& Group, int Value) {
+    Group.SetItemIndex(Value);
+}
+
+void Show(TColorButton& Button, TColor Value) {
+    Button.SetColor(Value);
+}
+
+void Show(TFontComboBox& Box, const std::string& Value) {
+    Box.SetFontName(ToQString(Value));
+}
+
+void Show(TEdit& Edit, const std::string& Value) {
+    if (ValueOf(Edit) != Value) {
+        // Setting a text, even the one it shows, would clear the selection and move the cursor.
+        Edit.setText(ToQString(Value));
+    }
+}
+
+void BindSetting(const TSettingControl& Control, TSettingsModel& Settings, const TSettingKey& Key) {
+    std::visit(
+        [&Settings, &Key](auto* Shown) {
+            Bind(*Shown, [Shown, &Settings, Key] { Settings.Set(Key, ValueOf(*Shown)); });
+        },
+        Control);
+}
+
+void ShowSetting(const TSettingControl& Control, const TSettingsModel& Settings,
+                 const TSettingKey& Key) {
+    std::visit(
+        [&Settings, &Key](auto* Shown) {
+            using TShown = decltype(ValueOf(*Shown));
+            Show(*Shown, std::get<TShown>(Settings.Value(Key)));
+        },
+        Control);
+}
