@@ -1,10 +1,12 @@
 #include "app/ui/control_binding.h"
 
 #include "app/exception_report.h"
-#include "app/ui/line_edit.h"
-#include "app/ui/page_control.h"
-#include "app/ui/radio_group.h"
-#include "app/ui/spin_edit.h"
+#include "app/ui/controls/line_edit.h"
+#include "app/ui/controls/page_control.h"
+#include "app/ui/controls/radio_group.h"
+#include "app/ui/controls/spin_edit.h"
+#include "pgraphic/view/image_view/pg_image.h"
+#include "pgraphic/view/image_view/pic_box.h"
 #include "platform/qt/qt_string.h"
 #include "widgets/color_button.h"
 #include "widgets/font_combo_box.h"
@@ -92,6 +94,11 @@ void Bind(TIconFileListBox& Files, TControlAction Action) {
 
 void Bind(TPageControl& Pages, TControlAction Action) {
     AssignOnce(Pages.OnChange, [Action = std::move(Action)](TObject*) { Action(); });
+}
+
+void Bind(TPGImage& Image, TControlAction Action) {
+    AssignOnce(Image.OnClick, [Action](TObject*) { Action(); });
+    AssignOnce(Image.PicBox()->OnClick, [Action = std::move(Action)](TObject*) { Action(); });
 }
 
 void BindMouseUp(TIconFileListBox& Files, std::function<void(Qt::MouseButton Button)> Action) {

@@ -15,6 +15,7 @@ class TEdit;
 class TFontComboBox;
 class TIconFileListBox;
 class TPageControl;
+class TPGImage;
 class TRadioGroup;
 class TSpinEdit;
 
@@ -43,6 +44,7 @@ void Bind(TFontComboBox& Box, TControlAction Action);
 void Bind(TEdit& Edit, TControlAction Action);
 void Bind(TIconFileListBox& Files, TControlAction Action); // a click on a file
 void Bind(TPageControl& Pages, TControlAction Action);     // a page change the user made
+void Bind(TPGImage& Image, TControlAction Action);         // a click on the view or on its picture
 // A mouse button released over the file list.
 void BindMouseUp(TIconFileListBox& Files, std::function<void(Qt::MouseButton Button)> Action);
 

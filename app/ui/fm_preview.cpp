@@ -1,5 +1,6 @@
 #include "app/ui/fm_preview.h"
 
+#include "app/ui/control_binding.h"
 #include "pgraphic/view/image_view/pg_image.h"
 
 #include <QGuiApplication>
@@ -14,8 +15,7 @@ TfmPreview::TfmPreview(QWidget* Owner)
     FImage->SetBorderStyle(bsNone);
     FImage->SetStretch(sAlways);
     FImage->SetActionMode(amNone);
-    FImage->OnClick = [this](TObject*) { ImageClick(); };
-    FImage->SetPicBoxOnClick([this](TObject*) { ImageClick(); });
+    Bind(*FImage, [this] { ImageClick(); });
 }
 
 void TfmPreview::ShowModal(QWidget* Owner, const TPixelGraphic& Picture) {

@@ -3,10 +3,10 @@
 // the page shown painted on the screen.
 
 #include "app/program_places.h"
+#include "app/ui/controls/line_edit.h"
+#include "app/ui/controls/page_control.h"
 #include "app/ui/fm_vespera.h"
-#include "app/ui/line_edit.h"
 #include "app/ui/logo_page.h"
-#include "app/ui/page_control.h"
 #include "app/vespera_app.h"
 #include "pgraphic/view/image_view/pg_image.h"
 #include "platform/message_box.h"

@@ -1,6 +1,6 @@
 #include "tests/app/ui/window_fixture.h"
 
-#include "app/ui/page_control.h"
+#include "app/ui/controls/page_control.h"
 #include "pgraphic/view/image_view/pg_image.h"
 
 #include <QTabBar>

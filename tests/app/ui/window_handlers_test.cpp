@@ -3,17 +3,17 @@
 // logos and settings, the start-up link, help and the web address, and the window of a failed
 // unattended run.
 
+#include "app/ui/controls/line_edit.h"
+#include "app/ui/controls/page_control.h"
+#include "app/ui/controls/radio_group.h"
+#include "app/ui/controls/spin_edit.h"
 #include "app/ui/fm_preview.h"
-#include "app/ui/line_edit.h"
 #include "app/ui/message_dialog.h"
-#include "app/ui/page_control.h"
 #include "app/ui/program_services.h"
-#include "app/ui/radio_group.h"
-#include "app/ui/spin_edit.h"
 #include "app/unattended_run.h"
 #include "pgraphic/view/image_view/pg_image.h"
-#include "pgraphic/view/open_dialog/pg_open_dialog.h"
 #include "pgraphic/view/image_view/pic_box.h"
+#include "pgraphic/view/open_dialog/pg_open_dialog.h"
 #include "tests/app/ui/window_fixture.h"
 #include "tests/app/vespera_program.h"
 #include "tests/support/environment.h"

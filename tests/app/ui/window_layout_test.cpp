@@ -1,10 +1,10 @@
 // The settings window's layout: caption, size, font, every control at its place with its
 // caption, the controls' own behaviour (spin edit, radio groups), and nothing clipped.
 
-#include "app/ui/line_edit.h"
-#include "app/ui/page_control.h"
-#include "app/ui/radio_group.h"
-#include "app/ui/spin_edit.h"
+#include "app/ui/controls/line_edit.h"
+#include "app/ui/controls/page_control.h"
+#include "app/ui/controls/radio_group.h"
+#include "app/ui/controls/spin_edit.h"
 #include "pgraphic/view/image_view/pg_image.h"
 #include "pgraphic/view/transparent/pg_panel.h"
 #include "tests/app/ui/window_fixture.h"
@@ -186,8 +186,8 @@ TEST_F(WindowTest, EveryControlAtItsPlaceWithItsCaptionAndNothingClipped) {
         EXPECT_EQ(Page->Size->maximum(), 72);
         EXPECT_TRUE(Page->TextSettingsLabel->font().bold());
         EXPECT_TRUE(Page->BackgroundLabel->font().bold());
-        for (TColorButton* Button :
-             {Page->FontColor, Page->ShadowColor, Page->SingleColor, Page->GradientTop, Page->GradientBottom}) {
+        for (TColorButton* Button : {Page->FontColor, Page->ShadowColor, Page->SingleColor,
+                                     Page->GradientTop, Page->GradientBottom}) {
             EXPECT_EQ(Button->OtherBtnCaption(), QStringLiteral("&Other"));
         }
         const QStringList Effects{"Nothing", "Shadow", "3D"};

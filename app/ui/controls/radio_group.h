@@ -31,6 +31,7 @@ protected:
 
 private:
     void ArrangeButtons();
+    void Select(int Index);
     void ButtonToggled(int Index, bool Checked);
 
     std::vector<QRadioButton*> FButtons;

@@ -1,4 +1,4 @@
-#include "app/ui/line_edit.h"
+#include "app/ui/controls/line_edit.h"
 
 TEdit::TEdit(QWidget* Parent) : QLineEdit(Parent) {}
 

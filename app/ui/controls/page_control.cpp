@@ -1,4 +1,6 @@
-#include "app/ui/page_control.h"
+#include "app/ui/controls/page_control.h"
+
+#include "core/set_if_changed.h"
 
 #include <QTabBar>
 
@@ -31,11 +33,10 @@ TPageControl::TPageControl(QWidget* Parent) : QTabWidget(Parent) {
 }
 
 void TPageControl::SetTabWidth(int Value) {
-    if (Value != FTabWidth) {
-        FTabWidth = Value;
+    SetIfChanged(FTabWidth, Value, [this] {
         tabBar()->updateGeometry();
         tabBar()->update();
-    }
+    });
 }
 
 void TPageControl::SetActivePageIndex(int Value) {

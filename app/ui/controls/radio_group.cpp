@@ -1,4 +1,6 @@
-#include "app/ui/radio_group.h"
+#include "app/ui/controls/radio_group.h"
+
+#include "core/set_if_changed.h"
 
 #include <QEvent>
 #include <QRadioButton>
@@ -25,40 +27,31 @@ TRadioGroup::TRadioGroup(const QString& Caption, const QStringList& Items, QWidg
 }
 
 void TRadioGroup::SetItemIndex(int Value) {
-    const int Index = std::clamp(Value, -1, Count() - 1);
-    if (Index == FItemIndex) {
-        return;
-    }
-    if (Index >= 0) {
-        FButtons[static_cast<std::size_t>(Index)]->setChecked(true); // runs ButtonToggled
-    } else {
-        const int Old = FItemIndex;
-        FItemIndex = -1;
-        FButtons[static_cast<std::size_t>(Old)]->setChecked(false);
+    Select(std::clamp(Value, -1, Count() - 1));
+}
+
+// Index (-1: none) becomes the selected item: its button checked, the one before unchecked, then
+// OnClick.
+void TRadioGroup::Select(int Index) {
+    const int Old = FItemIndex;
+    SetIfChanged(FItemIndex, Index, [&] {
+        if (Index >= 0) {
+            Button(Index)->setChecked(true);
+        }
+        if (Old >= 0) {
+            Button(Old)->setChecked(false);
+        }
         if (OnClick) {
             OnClick(this);
         }
-    }
+    });
 }
 
 void TRadioGroup::ButtonToggled(int Index, bool Checked) {
-    if (!Checked) {
-        if (Index == FItemIndex) {
-            // A click on the selected button keeps it selected.
-            FButtons[static_cast<std::size_t>(Index)]->setChecked(true);
-        }
-        return;
-    }
-    if (Index == FItemIndex) {
-        return;
-    }
-    const int Old = FItemIndex;
-    FItemIndex = Index;
-    if (Old >= 0) {
-        FButtons[static_cast<std::size_t>(Old)]->setChecked(false);
-    }
-    if (OnClick) {
-        OnClick(this);
+    if (Checked) {
+        Select(Index);
+    } else if (Index == FItemIndex) {
+        Button(Index)->setChecked(true); // a click on the selected button keeps it selected
     }
 }
 

@@ -1,4 +1,4 @@
-#include "app/ui/spin_edit.h"
+#include "app/ui/controls/spin_edit.h"
 
 #include <QLineEdit>
 
