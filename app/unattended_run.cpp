@@ -10,7 +10,7 @@
 
 bool RunUnattended(TVesperaApp& App, const TProgramPlaces& Places) {
     try {
-        App.Start(Places, SortedFontFamilies());
+        App.Start(Places, SortedFontFamilies(), false); // the unattended run composes them
         App.InstallUnattended();
         return true;
     } catch (const std::bad_alloc&) {

@@ -40,8 +40,8 @@ const std::string& TVesperaApp::Text(TLogo Logo) const {
 
 // --- Start-up ----------------------------------------------------------------------------------
 
-void TVesperaApp::Start(const TProgramPlaces& Places,
-                        const std::vector<std::string>& FontFamilies) {
+void TVesperaApp::Start(const TProgramPlaces& Places, const std::vector<std::string>& FontFamilies,
+                        bool ComposeLogos) {
     FLoading = true;
     FPlaces = Places;
     for (const TLogo Logo : kLogos) {
@@ -61,14 +61,28 @@ void TVesperaApp::Start(const TProgramPlaces& Places,
     FSettings.Set({TLogo::First, TSetting::Only}, OnlyOne == 1);
     FSettings.Set({TLogo::Last, TSetting::Only}, OnlyOne == 2);
     FLoading = false;
-    // Each logo is built even when the other's background picture cannot be read, so that
-    // neither preview stays empty; the failures are reported in order, the last one raised.
+    // Each background is built, and the logo of each one built is composed, even when the other
+    // background's picture cannot be read, so that neither preview stays empty; the failures are
+    // reported in order, the last one raised.
     THeldFailures Failures;
+    TPerLogo<bool> Built{{false, false}};
     for (const TLogo Logo : kLogos) {
         try {
-            RebuildBackground(Logo);
+            BuildBackground(Logo);
+            Built[Logo] = true;
         } catch (const std::exception&) {
             Failures.Hold(std::current_exception());
+        }
+    }
+    if (ComposeLogos || !Built[TLogo::First] || !Built[TLogo::Last]) {
+        for (const TLogo Logo : kLogos) {
+            try {
+                if (Built[Logo]) {
+                    RecomposeLogo(Logo);
+                }
+            } catch (const std::exception&) {
+                Failures.Hold(std::current_exception());
+            }
         }
     }
     Failures.RaiseLast();
@@ -208,13 +222,17 @@ void TVesperaApp::RebuildBackground(TLogo Logo) {
     if (FLoading) {
         return;
     }
+    BuildBackground(Logo);
+    RecomposeLogo(Logo);
+}
+
+void TVesperaApp::BuildBackground(TLogo Logo) {
     // In single-logo mode the logo that is not made keeps its background unbuilt.
     if (!FSettings.LogoSkipped(Logo)) {
         const TBackgroundInfo Background = GetBackgroundInfo(Logo);
         RunForSubject(std::string(kLogoNames[Logo]) + " background " + Background.BitmapPath,
-                      [&] { BuildBackground(Background); });
+                      [&] { ::BuildBackground(Background); });
     }
-    RecomposeLogo(Logo);
 }
 
 void TVesperaApp::RecomposeLogo(TLogo Logo) {
@@ -225,6 +243,7 @@ void TVesperaApp::RecomposeLogo(TLogo Logo) {
     const TLogo Background = FSettings.LogoSkipped(Logo) ? OtherLogo(Logo) : Logo;
     this->Logo(Logo).StretchFrom(Back(Background));
     DrawLogoText(GetTextInfo(Logo));
+    this->Logo(Logo).Flush(); // the drawing goes into the pixels now; its view is not kept
     ShowLogo(Logo);
     // In single-logo mode both logos are the same composition of both pages' settings: the
     // other one follows, so that the logo installed never lags behind a change made on the

@@ -54,8 +54,12 @@ public:
     // offer), sets the single-logo boxes from OnlyOne, ends Loading and builds and composes both
     // logos. A record file that cannot be read is reported and start-up goes on with the default
     // texts; other failures are raised (when both backgrounds fail, the first is reported and the
-    // second raised, both logos having been tried).
-    void Start(const TProgramPlaces& Places, const std::vector<std::string>& FontFamilies);
+    // second raised, both logos having been tried). Without ComposeLogos a start-up that built
+    // both backgrounds leaves both logos to be composed by its caller (the unattended run
+    // composes them anyway); after a failure the logos whose backgrounds were built are composed
+    // all the same.
+    void Start(const TProgramPlaces& Places, const std::vector<std::string>& FontFamilies,
+               bool ComposeLogos = true);
     // The settings file's values into Settings(), and back (see settings_file.h).
     void LoadSettings();
     void SaveSettings();
@@ -127,6 +131,7 @@ private:
     void SettingChanged(TSettingChange Change);
     // A default text changed: while a default text is on a logo, a new choice and both logos.
     void DefaultTextChanged();
+    void BuildBackground(TLogo Logo);
     void ShowLogo(TLogo Logo);
     void InstallEachLogo();
 

@@ -109,8 +109,11 @@ void TPGCanvas::AcquireHandle() {
     }
     View.setDotsPerMeterX(kViewDotsPerMeter);
     View.setDotsPerMeterY(kViewDotsPerMeter);
-    QImage Original = Target.Bits != nullptr ? View.copy() : QImage();
-    if (View.isNull() || (Target.Bits != nullptr && Original.isNull())) {
+    // A true-colour view goes back to the very bytes it came from; only a palette image needs
+    // the view as acquired, to tell the pixels the drawing changed from those it did not.
+    const bool KeepOriginal = Target.Bits != nullptr && Target.BitCount != bc24;
+    QImage Original = KeepOriginal ? View.copy() : QImage();
+    if (View.isNull() || (KeepOriginal && Original.isNull())) {
         throw EPixelGraphic(TPGLangStrId::Failed, "AcquireHandle");
     }
 
@@ -165,28 +168,30 @@ void TPGCanvas::Flush() {
     ReleaseCanvasesOf(FImage);
 }
 
-// Writes the pixels the drawing changed into the buffer the view was taken from, using the
-// layout of that time: the image may already carry its next size while it flushes.
+// Writes the drawing into the buffer the view was taken from, using the layout of that time: the
+// image may already carry its next size while it flushes. A true-colour view is written whole
+// (its untouched pixels are the bytes they came from); of a palette image only the pixels the
+// drawing changed are mapped to palette entries.
 void TPGCanvas::WriteBack(const QImage& View, const QImage& Original, const TTarget& Target) {
     if (Target.Bits == nullptr || Target.Bits != UnflushedBits(FImage)) {
         return;
     }
     for (int Y = 0; Y < Target.Height; ++Y) {
         const auto* Drawn = reinterpret_cast<const QRgb*>(View.constScanLine(Y));
-        const auto* Before = reinterpret_cast<const QRgb*>(Original.constScanLine(Y));
         std::uint8_t* Row =
             Target.Bits + static_cast<std::size_t>(Target.Height - 1 - Y) * Target.BytesPerLine;
+        if (Target.BitCount == bc24) {
+            for (int X = 0; X < Target.Width; ++X, Row += 3) {
+                Row[0] = static_cast<std::uint8_t>(qBlue(Drawn[X]));
+                Row[1] = static_cast<std::uint8_t>(qGreen(Drawn[X]));
+                Row[2] = static_cast<std::uint8_t>(qRed(Drawn[X]));
+            }
+            continue;
+        }
+        const auto* Before = reinterpret_cast<const QRgb*>(Original.constScanLine(Y));
         for (int X = 0; X < Target.Width; ++X) {
             const QRgb Color = Drawn[X];
-            if (((Color ^ Before[X]) & 0x00FFFFFFU) == 0) {
-                continue;
-            }
-            if (Target.BitCount == bc24) {
-                std::uint8_t* P = Row + 3 * static_cast<std::size_t>(X);
-                P[0] = static_cast<std::uint8_t>(qBlue(Color));
-                P[1] = static_cast<std::uint8_t>(qGreen(Color));
-                P[2] = static_cast<std::uint8_t>(qRed(Color));
-            } else {
+            if (((Color ^ Before[X]) & 0x00FFFFFFU) != 0) {
                 SetRowPixel(Row, static_cast<std::size_t>(X), Target.BitCount,
                             static_cast<std::uint32_t>(IndexOf(Color, Target)));
             }

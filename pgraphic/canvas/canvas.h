@@ -91,7 +91,7 @@ private:
 
     TPixelGraphic& FImage;
     QImage FView;     // the pixels being drawn on
-    QImage FOriginal; // the view as acquired, to find the pixels the drawing changed
+    QImage FOriginal; // of a palette image: the view as acquired, to find the changed pixels
     TTarget FTarget;
     QPainter FPainter;
     std::optional<TPainterSettings> FSettings;
