@@ -1,0 +1,79 @@
+#!/usr/bin/env python3
+"""Times the unattended run against the floor of any Qt program doing its job.
+
+    unattended_run_bench.py [BUILD] [PAIRS]
+
+Runs, pair by pair and alternately (PAIRS pairs, default 60): "vespera /AUTO" of the build
+folder BUILD (default build/release, which ./bench.sh builds) in a scratch program folder and
+Windows folder, without a display and without a record file, so that it draws both default
+texts; and qt_logo_floor of the same build, a QGuiApplication that draws the same default texts
+with their shadows on two 640 x 400 pictures and writes them as BMP files. Both run on Qt's
+offscreen platform. Prints the median CPU time (user + system) and peak memory (largest
+resident set) of each, and the medians of the ratios of the pairs.
+"""
+
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+
+
+def run(argv, env):
+    """CPU seconds and peak resident kilobytes of one run of argv."""
+    process = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(process.pid, 0)
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("failed: " + " ".join(argv))
+    return usage.ru_utime + usage.ru_stime, usage.ru_maxrss
+
+
+def main():
+    build = sys.argv[1] if len(sys.argv) > 1 else "build/release"
+    pairs = int(sys.argv[2]) if len(sys.argv) > 2 else 60
+    vespera = os.path.abspath(os.path.join(build, "app/ui/vespera"))
+    floor = os.path.abspath(os.path.join(build, "bench/qt_logo_floor"))
+    for program in (vespera, floor):
+        if not os.access(program, os.X_OK):
+            sys.exit(f"{program} is missing: build the benchmarks first (./bench.sh)\n\n" + __doc__)
+    scratch = tempfile.mkdtemp(prefix="vespera-unattended-run-")
+    try:
+        program = os.path.join(scratch, "program")
+        windows = os.path.join(scratch, "windows")
+        pictures = os.path.join(scratch, "floor")
+        for folder in (program, windows, pictures):
+            os.makedirs(folder)
+        shutil.copy(vespera, os.path.join(program, "vespera"))
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        env["HOME"] = scratch
+        env["XDG_RUNTIME_DIR"] = scratch
+        os.chmod(scratch, 0o700)
+        ours_env = dict(env, VESPERA_WINDIR=windows)
+        floor_env = dict(env, QT_QPA_PLATFORM="offscreen")
+        ours = [os.path.join(program, "vespera"), "/AUTO"]
+        theirs = [floor, pictures]
+        run(ours, ours_env)  # warm the caches of both
+        run(theirs, floor_env)
+        samples = {"ours": [], "floor": []}
+        for i in range(pairs):
+            pair = {}
+            for which in (("ours", "floor") if i % 2 == 0 else ("floor", "ours")):
+                pair[which] = run(ours, ours_env) if which == "ours" else run(theirs, floor_env)
+            for which in pair:
+                samples[which].append(pair[which])
+        cpu_ratio = statistics.median(o[0] / f[0] for o, f in zip(samples["ours"], samples["floor"]))
+        peak_ratio = statistics.median(o[1] / f[1] for o, f in zip(samples["ours"], samples["floor"]))
+        for which, label in (("ours", "vespera /AUTO"), ("floor", "Qt floor")):
+            cpu = statistics.median(s[0] for s in samples[which])
+            peak = statistics.median(s[1] for s in samples[which])
+            print(f"{label:14} median CPU {cpu * 1000:6.1f} ms   peak {peak / 1024:5.1f} MiB")
+        print(f"ratio of {pairs} pairs (median)   CPU {cpu_ratio:.2f}   memory {peak_ratio:.2f}")
+    finally:
+        shutil.rmtree(scratch)
+
+
+if __name__ == "__main__":
+    main()
