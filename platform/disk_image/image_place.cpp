@@ -40,10 +40,22 @@ const TDiskVolume& ChosenVolume(const TImageFile& Image, const TDiskLayout& Layo
 } // namespace
 
 std::string TImagePlace::Description() const {
-    const std::string Label =
-        Volume.Fat && !Volume.Fat->Label.empty() ? " " + Quoted(Volume.Fat->Label) : "";
-    return Volume.Name() + ", " + Volume.Kind() + Label + ", " +
-           (Folder.empty() ? std::string("root folder") : "folder " + Folder);
+    // Appended piece by piece: GCC 12 at -O3 takes the concatenated temporaries for overlapping
+    // copies (-Wrestrict).
+    std::string Result = Volume.Name();
+    Result += ", ";
+    Result += Volume.Kind();
+    if (Volume.Fat && !Volume.Fat->Label.empty()) {
+        Result += " ";
+        Result += Quoted(Volume.Fat->Label);
+    }
+    if (Folder.empty()) {
+        Result += ", root folder";
+    } else {
+        Result += ", folder ";
+        Result += Folder;
+    }
+    return Result;
 }
 
 std::optional<std::string> FindFolder(const TMtoolsVolume& Volume, const std::string& Folder) {
