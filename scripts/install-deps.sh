@@ -28,6 +28,8 @@ packages=(
     xvfb xauth xdotool x11-utils
     # the start-up link's and the menu entry's checker; whole-program timing
     desktop-file-utils hyperfine
+    # the stack of a run that a failed allocation in a system library ended (memory limits test)
+    gdb
     # manual pages (man -l) and the Debian package's library dependencies (cpack -G DEB)
     man-db dpkg-dev
     # the distribution's checks of the Debian package and of its AppStream metainfo

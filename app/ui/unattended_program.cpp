@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QtGlobal>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -45,7 +47,30 @@ void WriteLastWords(const char* Text) {
     }
 }
 
+QtMessageHandler GQtMessages = nullptr;
+
+// Qt gives up on a failure of its own (no platform plugin could be loaded, for lack of memory
+// among other causes) with a fatal message, after which it would abort: the run ends instead as
+// a failed run ends, with the message and status 1. Other messages go on as before.
+void EndOnFatalQtMessage(QtMsgType Type, const QMessageLogContext& Context,
+                         const QString& Message) {
+    if (Type != QtFatalMsg) {
+        if (GQtMessages != nullptr) {
+            GQtMessages(Type, Context, Message);
+        }
+        return;
+    }
+    std::cout.flush();
+    try {
+        WriteLastWords(Message.toLocal8Bit().constData());
+    } catch (...) {
+        WriteLastWords("the window framework failed");
+    }
+    std::_Exit(1);
+}
+
 int RunUnattendedProgram(int& Argc, char** Argv) {
+    GQtMessages = qInstallMessageHandler(EndOnFatalQtMessage);
     UseOffscreenWithoutDisplay();
     std::unique_ptr<QGuiApplication> Application;
     if (HeadlessPlatformNamed()) {
