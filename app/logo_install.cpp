@@ -5,43 +5,53 @@
 #include "pgraphic/image/pixel_graphic.h"
 #include "platform/atomic_file.h"
 #include "platform/file_ops.h"
-#include "platform/paths.h"
+#include "platform/install_target/install_target.h"
 
-#include <cerrno>
-#include <cstring>
-#include <string_view>
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
-void InstallLogo(const TPixelGraphic& Logo, const std::string& FileName) {
+std::string LogoFileData(const TPixelGraphic& Logo) {
     TPixelGraphic Installed;
     ReduceLogo(Logo, Installed);
     TMemoryStream Bytes;
     Installed.SaveToStreamExt(Bytes, "bmp");
-    const std::string_view Data(reinterpret_cast<const char*>(Bytes.Bytes().data()),
-                                Bytes.Bytes().size());
-    if (!WriteFileAtomically(FileName, Data, TReplaceMode::rmReplace)) {
-        throw EFCreateError("Cannot create file \"" + FileName + "\". " + std::strerror(errno));
-    }
+    return std::string(reinterpret_cast<const char*>(Bytes.Bytes().data()), Bytes.Bytes().size());
 }
 
-TBackup BackupLogo(const std::string& WindowsDir, const std::string& ProgramDir,
-                   const std::string& Name) {
-    const std::string SystemLogo = WindowsDir + Name;
-    const std::string Backup = ProgramDir + Name;
+TBackup BackupLogo(TInstallTarget& Target, const std::string& BackupDir, const std::string& Name) {
+    const std::string Backup = BackupDir + Name;
     RemoveStaleTemporaryFiles(Backup);
     if (FileExists(Backup)) {
-        return {TBackupResult::brExists};
+        return {TBackupResult::brExists, {}};
     }
-    if (struct stat Info{};
-        ::stat(SystemLogo.c_str(), &Info) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
-        return {TBackupResult::brNoSystemLogo};
+    if (!Target.LogoExists(Name)) {
+        return {TBackupResult::brNoSystemLogo, {}};
     }
-    if (!CopyFileAtomically(SystemLogo, Backup, TReplaceMode::rmFailIfExists)) {
-        return {TBackupResult::brFailed, errno};
+    if (std::error_code Error; !std::filesystem::create_directories(BackupDir, Error) && Error) {
+        return {TBackupResult::brFailed,
+                "Cannot create the folder \"" + BackupDir + "\". " + Error.message() + "."};
     }
-    return {TBackupResult::brMade};
+    try {
+        Target.CopyLogo(Name, Backup);
+    } catch (const Exception& Failure) {
+        return {TBackupResult::brFailed, Failure.Message()};
+    }
+    return {TBackupResult::brMade, {}};
 }
 
-EBackupError::EBackupError(const std::string& SystemLogo, const std::string& Backup, int Error)
-    : Exception("Cannot back up \"" + SystemLogo + "\" to \"" + Backup + "\". " +
-                std::strerror(Error) + ". " + ExtractFileName(SystemLogo) + " was not replaced.") {}
+namespace {
+
+// Text as the end of a sentence.
+std::string Sentence(std::string Text) {
+    if (!Text.empty() && Text.back() != '.') {
+        Text += '.';
+    }
+    return Text;
+}
+
+} // namespace
+
+EBackupError::EBackupError(const std::string& SystemLogo, const std::string& Reason,
+                           const std::string& Name)
+    : Exception("Cannot back up \"" + SystemLogo + "\": " + Sentence(Reason) + " " + Name +
+                " was not replaced.") {}

@@ -21,7 +21,10 @@ TProgramPlaces RunningProgramPlaces() {
     TProgramPlaces Places;
     Places.ProgramFile = ProgramFileName();
     Places.ProgramDir = ProgramDirectoryOf(Places.ProgramFile);
-    Places.WindowsDir = WindowsDirectory();
+    Places.ForcedTarget = InstallTargetOverride();
+    if (Places.ForcedTarget.empty()) {
+        Places.WindowsDir = WindowsDirectory();
+    }
     return Places;
 }
 

@@ -6,7 +6,9 @@
 struct TProgramPlaces {
     std::string ProgramFile; // full path of the program file
     std::string ProgramDir;  // settings, backups and record files; with its trailing "/"
-    std::string WindowsDir;  // the system's logo files; with its trailing "/"
+    std::string WindowsDir;  // the Windows folder found here; with its trailing "/"
+    // $VESPERA_WINDIR: the one install target of every run, when set.
+    std::string ForcedTarget;
 
     // The settings file: the program folder + the program file's name with the ending ".INI".
     std::string SettingsFile() const;
@@ -17,7 +19,8 @@ struct TProgramPlaces {
     std::string RecordFilePath(const std::string& TextFileName) const;
 };
 
-// The places of the running program, as the platform reports them.
+// The places of the running program, as the platform reports them. The Windows folder is not
+// looked for when $VESPERA_WINDIR names the install target.
 TProgramPlaces RunningProgramPlaces();
 
 // Name of the sample record file shipped with the program.

@@ -1,5 +1,6 @@
 #include "app/settings_file.h"
 
+#include "app/install_targets_section.h"
 #include "app/settings_model.h"
 #include "platform/ini_file.h"
 
@@ -57,6 +58,7 @@ void LoadSettings(TSettingsModel& S, const TIniFile& F) {
                   ReadValue(F, kLogoSections[Logo], Row.Key, ValueOf(Defaults, Row)));
         }
     }
+    LoadInstallTargets(S.InstallTargets(), F);
 }
 
 void SaveSettings(TSettingsModel& S, TIniFile& F) {
@@ -71,4 +73,5 @@ void SaveSettings(TSettingsModel& S, TIniFile& F) {
                        S.Value({Logo, Setting}));
         }
     }
+    SaveInstallTargets(S.InstallTargets(), F);
 }

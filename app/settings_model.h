@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/install_target_list.h"
 #include "app/logo_index.h"
 #include "app/setting_table.h"
 #include "core/multicast_event.h"
@@ -35,6 +36,9 @@ public:
 
     const TGeneralValues& General() const { return FGeneral; }
     const TLogoValues& Logo(TLogo Logo) const { return FLogos[Logo]; }
+    // Where the logos go; it reports its changes itself.
+    TInstallTargetList& InstallTargets() { return FInstallTargets; }
+    const TInstallTargetList& InstallTargets() const { return FInstallTargets; }
 
     const std::string& TextFile() const { return FGeneral.TextFile; }
     int OnlyOne() const { return FGeneral.OnlyOne; }
@@ -56,4 +60,5 @@ public:
 private:
     TGeneralValues FGeneral;
     TPerLogo<TLogoValues> FLogos{};
+    TInstallTargetList FInstallTargets;
 };

@@ -4,6 +4,7 @@
 #include "app/font_choice.h"
 #include "app/logo/logo_image.h"
 #include "app/logo_install.h"
+#include "app/logo_installer.h"
 #include "app/settings_file.h"
 #include "platform/ascii_text.h"
 #include "platform/file_ops.h"
@@ -15,7 +16,7 @@
 namespace {
 
 // The system's logo files.
-constexpr TPerLogo<const char*> kLogoFiles{{"logow.sys", "logos.sys"}};
+constexpr TPerLogo<const char*> kLogoFiles{{kFirstLogoFile, kLastLogoFile}};
 
 // The logos as the pages of the settings window name them.
 constexpr TPerLogo<const char*> kLogoNames{{"First Logo", "Second Logo"}};
@@ -281,44 +282,38 @@ void TVesperaApp::InstallLogos() {
 }
 
 void TVesperaApp::InstallEachLogo() {
-    // A logo whose backup fails stays as it is and the other one is still installed; a logo
-    // that cannot be written stops the sequence.
-    THeldFailures Failures;
+    // Both logos are reduced once and go to every place; what fails in one place is reported
+    // after the others have been done.
+    std::vector<TLogoFile> Logos;
     for (const TLogo Logo : kLogos) {
-        if (FSettings.LogoSkipped(Logo)) {
-            continue;
+        if (!FSettings.LogoSkipped(Logo)) {
+            Logos.push_back({kLogoFiles[Logo], LogoFileData(this->Logo(Logo))});
         }
-        const std::string Name = kLogoFiles[Logo];
-        if (const TBackup Backup = BackupLogo(Name); Backup.Result == TBackupResult::brFailed) {
-            Failures.Hold(std::make_exception_ptr(
-                EBackupError(FPlaces.WindowsDir + Name, FPlaces.ProgramDir + Name, Backup.Error)));
-            continue;
+    }
+    THeldFailures Failures;
+    for (const TPlaceOutcome& Outcome : InstallLogoFiles(InstallPlaces(), Logos, InstallEvents())) {
+        for (const std::exception_ptr& Failure : Outcome.Failures) {
+            Failures.Hold(Failure);
         }
-        const std::string FileName = FPlaces.WindowsDir + Name;
-        try {
-            InstallLogo(this->Logo(Logo), FileName);
-        } catch (const std::exception&) {
-            Failures.Hold(std::current_exception());
-            break;
-        }
-        OnLogoInstalled(this, FileName);
     }
     Failures.RaiseLast();
 }
 
-void TVesperaApp::BackupLogos() {
-    for (const TLogo Logo : kLogos) {
-        BackupLogo(kLogoFiles[Logo]);
-    }
+std::vector<TInstallPlace> TVesperaApp::InstallPlaces() const {
+    return ResolveInstallPlaces(FPlaces, FSettings.InstallTargets());
 }
 
-TBackup TVesperaApp::BackupLogo(const std::string& Name) {
-    const TBackup Backup = ::BackupLogo(FPlaces.WindowsDir, FPlaces.ProgramDir, Name);
-    if (Backup.Result == TBackupResult::brMade) {
-        ShowProgramMessage("A Backup of your existing " + Name + " has been done",
-                           TMsgDlgType::mtInformation);
-    }
-    return Backup;
+TInstallEvents TVesperaApp::InstallEvents() {
+    TInstallEvents Events;
+    Events.OnBackupMade = [](const TInstallPlace& Place, const std::string& Name) {
+        ShowProgramMessage(BackupMadeMessage(Place, Name), TMsgDlgType::mtInformation);
+    };
+    Events.OnInstalled = [this](const std::string& Where) { OnLogoInstalled(this, Where); };
+    return Events;
+}
+
+void TVesperaApp::BackupLogos() {
+    BackupLogoFiles(InstallPlaces(), {kFirstLogoFile, kLastLogoFile}, InstallEvents());
 }
 
 void TVesperaApp::InstallUnattended() {

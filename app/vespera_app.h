@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/background.h"
+#include "app/install_places.h"
 #include "app/logo_index.h"
 #include "app/logo_install.h"
 #include "app/logo_text.h"
@@ -15,6 +16,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+struct TInstallEvents;
 
 // The logo program without its window: the state the whole program shares (folders, settings,
 // texts, each logo's background and composition), start-up, the record choice, the composition,
@@ -93,15 +96,19 @@ public:
     void UseBackgroundPicture(TLogo Logo, const std::optional<std::string>& Chosen);
 
     // --- Installation --------------------------------------------------------------------------
-    // Installs the logos single-logo mode does not skip: the first as logow.sys, then the last
-    // as logos.sys, each reported by OnLogoInstalled, the whole bracketed by OnInstalling. A
-    // system logo without a backup is backed up first; when that fails it is not replaced
-    // (EBackupError, raised after the other logo).
+    // The places the logos go in this run (install_places.h), each with its backup folder.
+    std::vector<TInstallPlace> InstallPlaces() const;
+    // Installs the logos single-logo mode does not skip into every place: the first as
+    // logow.sys, then the last as logos.sys, each reported by OnLogoInstalled, the whole
+    // bracketed by OnInstalling. A system logo without a backup is backed up first; when that
+    // fails it is not replaced (EBackupError). A place that fails does not stop the next; every
+    // failure is reported, the last one raised once all places have been done
+    // (logo_installer.h).
     void InstallLogos();
-    // The one-time backups of logow.sys and logos.sys, each announced by a message. A failed
-    // backup is not reported here: it is tried again before its logo is replaced.
+    // The one-time backups of logow.sys and logos.sys in every place, each announced by a
+    // message. A failed backup is not reported here: it is tried again before its logo is
+    // replaced.
     void BackupLogos();
-    TBackup BackupLogo(const std::string& Name);
     // The unattended run's work: backups, both logos composed again and installed, then
     // OnTerminate.
     void InstallUnattended();
@@ -134,6 +141,7 @@ private:
     void BuildBackground(TLogo Logo);
     void ShowLogo(TLogo Logo);
     void InstallEachLogo();
+    TInstallEvents InstallEvents();
 
     TProgramPlaces FPlaces;
     TSettingsModel FSettings;

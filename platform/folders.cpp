@@ -66,9 +66,6 @@ bool IsSystemFolder(const std::string& Folder) {
 } // namespace
 
 std::string GetWindowsDirectory() {
-    if (std::string Forced = Environment("VESPERA_WINDIR"); !Forced.empty()) {
-        return ExcludeTrailingPathDelimiter(Forced);
-    }
     std::vector<std::string> Prefixes;
     if (std::string Prefix = Environment("WINEPREFIX"); !Prefix.empty()) {
         Prefixes.push_back(Prefix);
@@ -85,6 +82,10 @@ std::string GetWindowsDirectory() {
     const std::string Windows = BaseFolder("XDG_DATA_HOME", "/.local/share") + "/vespera/windows";
     CreateFolders(Windows);
     return Windows;
+}
+
+std::string InstallTargetOverride() {
+    return Environment("VESPERA_WINDIR");
 }
 
 std::string WindowsDirectory() {

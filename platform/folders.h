@@ -4,11 +4,15 @@
 
 // Where the program and the system's files live.
 
-// The Windows folder whose logo files the program rewrites, without a trailing "/":
-// $VESPERA_WINDIR when set and not empty; else the Windows folder of the Wine prefix
-// ($WINEPREFIX, then ~/.wine) when it exists; else $XDG_DATA_HOME/vespera/windows (by default
-// ~/.local/share/vespera/windows), created when missing.
+// The Windows folder found on this machine, where the logos go unless the settings or
+// $VESPERA_WINDIR name other places; without a trailing "/": the Windows folder of the Wine
+// prefix ($WINEPREFIX, then ~/.wine) when it exists; else $XDG_DATA_HOME/vespera/windows (by
+// default ~/.local/share/vespera/windows), created when missing.
 std::string GetWindowsDirectory();
+
+// $VESPERA_WINDIR: the one place the logos go, overriding every other, written as an install
+// target (a folder or a disk image); empty when it is not set.
+std::string InstallTargetOverride();
 
 // The Windows folder with the trailing separator: a "/" is appended unless it ends in one.
 std::string WindowsDirectory();

@@ -29,3 +29,13 @@ void TIniFile::WriteInteger(std::string_view Section, std::string_view Key, int 
 void TIniFile::WriteBool(std::string_view Section, std::string_view Key, bool Value) {
     WriteString(Section, Key, Value ? "1" : "0");
 }
+
+std::vector<TProfileEntry> TIniFile::ReadSection(std::string_view Section) const {
+    return GetPrivateProfileSection(Section, FFileName);
+}
+
+void TIniFile::WriteSection(std::string_view Section, const std::vector<TProfileEntry>& Entries) {
+    if (!WritePrivateProfileSection(Section, Entries, FFileName)) {
+        throw EIniFileException("Unable to write to " + FFileName);
+    }
+}

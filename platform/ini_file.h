@@ -2,6 +2,7 @@
 
 #include "core/exception.h"
 #include "core/object.h"
+#include "platform/private_profile.h"
 
 #include <string>
 #include <string_view>
@@ -32,6 +33,11 @@ public:
     void WriteString(std::string_view Section, std::string_view Key, std::string_view Value);
     void WriteInteger(std::string_view Section, std::string_view Key, int Value);
     void WriteBool(std::string_view Section, std::string_view Key, bool Value);
+
+    // A section the program keeps to itself, read and written whole (see
+    // GetPrivateProfileSection and WritePrivateProfileSection); empty Entries remove it.
+    std::vector<TProfileEntry> ReadSection(std::string_view Section) const;
+    void WriteSection(std::string_view Section, const std::vector<TProfileEntry>& Entries);
 
 private:
     std::string FFileName;

@@ -5,6 +5,7 @@
 #include "platform/line_reader.h"
 #include "platform/whole_file.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -76,6 +77,72 @@ std::vector<TRawLine> SplitRawLines(std::string_view Content) {
     return Lines;
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The whole file FileName in Content, split into Lines (which point into Content); false when it
+// exists but cannot be read.
+bool ReadLines(const std::string& FileName, std::string& Content, std::vector<TRawLine>& Lines) {
+    if (!ReadWholeFile(FileName, Content)) {
+        return false;
+    }
+    Lines = SplitRawLines(Content);
+    return true;
+}
+
+// Line I of Lines classified, without a byte-order mark in front of the first.
+TIniLine ParseRawLine(const std::vector<TRawLine>& Lines, std::size_t I) {
+    std::string_view Text = Lines[I].Text;
+    if (I == 0 && StartsWith(Text, kByteOrderMark)) {
+        Text.remove_prefix(kByteOrderMark.size());
+    }
+    return ParseIniLine(Text);
+}
+
+// The file's own line end, which new lines take.
+std::string_view FileNewLine(const std::vector<TRawLine>& Lines) {
+    for (const TRawLine& Line : Lines) {
+        if (!Line.End.empty()) {
+            return Line.End;
+        }
+    }
+    return "\n";
+}
+
+// Where a section stands among the lines of a file, as line indexes.
+struct TSectionSpan {
+    std::size_t BlankBefore = 0; // the first of the blank lines right in front of the header
+    std::size_t Header = 0;
+    std::size_t BodyEnd = 0; // after the last line of the section that is not blank
+    std::size_t End = 0;     // the next header, or the end of the file
+};
+
+// The sections of Lines named Section, in file order.
+std::vector<TSectionSpan> SectionSpans(const std::vector<TRawLine>& Lines,
+                                       std::string_view Section) {
+    std::vector<TSectionSpan> Spans;
+    std::size_t LastFilled = 0; // after the last line that is not blank
+    bool InSection = false;
+    for (std::size_t I = 0; I < Lines.size(); ++I) {
+        const TIniLine Parsed = ParseRawLine(Lines, I);
+        if (Parsed.Kind == TIniLineKind::Section) {
+            if (InSection) {
+                Spans.back().End = I;
+            }
+            InSection = SameText(Parsed.Name, Section);
+            if (InSection) {
+                Spans.push_back({LastFilled, I, I + 1, Lines.size()});
+            }
+        }
+        if (Parsed.Kind != TIniLineKind::Blank) {
+            LastFilled = I + 1;
+            if (InSection) {
+                Spans.back().BodyEnd = I + 1;
+            }
+        }
+    }
+    return Spans;
+}
+
 std::string OneLine(std::string_view S) {
     std::string Result(S);
     for (char& C : Result) {
@@ -84,6 +151,26 @@ std::string OneLine(std::string_view S) {
         }
     }
     return Result;
+}
+
+// Appends a new section holding the line Entry to Result, the text of Lines, set apart from
+// what comes before by a blank line.
+void AppendSection(std::string& Result, const std::vector<TRawLine>& Lines,
+                   std::string_view NewLine, std::string_view Section, std::string_view Entry) {
+    if (!Lines.empty()) {
+        if (Lines.back().End.empty()) {
+            Result += NewLine;
+        }
+        if (ParseIniLine(Lines.back().Text).Kind != TIniLineKind::Blank) {
+            Result += NewLine;
+        }
+    }
+    Result += '[';
+    Result += OneLine(Section);
+    Result += ']';
+    Result += NewLine;
+    Result += Entry;
+    Result += NewLine;
 }
 
 } // namespace
@@ -106,30 +193,18 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
         return false;
     }
     std::string Content;
-    if (!ReadWholeFile(FileName, Content)) {
+    std::vector<TRawLine> Lines;
+    if (!ReadLines(FileName, Content, Lines)) {
         return false;
     }
-    const std::vector<TRawLine> Lines = SplitRawLines(Content);
-
-    // New lines take the file's own line end.
-    std::string_view NewLine = "\n";
-    for (const TRawLine& Line : Lines) {
-        if (!Line.End.empty()) {
-            NewLine = Line.End;
-            break;
-        }
-    }
+    const std::string_view NewLine = FileNewLine(Lines);
 
     std::optional<std::size_t> KeyLine;     // the key's line, in any section of that name
     std::optional<std::size_t> SectionLine; // the first section header of that name
     std::size_t InsertAfter = 0;            // last non-blank line of that first section
     bool InSection = false, InFirstSection = false;
     for (std::size_t I = 0; I < Lines.size(); ++I) {
-        std::string_view Text = Lines[I].Text;
-        if (I == 0 && StartsWith(Text, "\xEF\xBB\xBF")) {
-            Text.remove_prefix(3);
-        }
-        const TIniLine Parsed = ParseIniLine(Text);
+        const TIniLine Parsed = ParseRawLine(Lines, I);
         if (Parsed.Kind == TIniLineKind::Section) {
             InSection = SameText(Parsed.Name, Section);
             InFirstSection = InSection && !SectionLine;
@@ -165,20 +240,97 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
         }
     }
     if (!KeyLine && !SectionLine) {
-        if (!Lines.empty()) {
-            if (Lines.back().End.empty()) {
-                Result += NewLine;
-            }
-            if (ParseIniLine(Lines.back().Text).Kind != TIniLineKind::Blank) {
-                Result += NewLine;
+        AppendSection(Result, Lines, NewLine, Section, Entry);
+    }
+    return RewriteWholeFile(FileName, Result);
+}
+
+std::vector<TProfileEntry> GetPrivateProfileSection(std::string_view Section,
+                                                    const std::string& FileName) {
+    std::vector<TProfileEntry> Entries;
+    try {
+        TLineReader Reader;
+        if (!Reader.Open(FileName)) {
+            return Entries;
+        }
+        Reader.SetKeepLimit(kLineKeep);
+        bool InSection = false;
+        TTextLine Line;
+        while (Reader.Next(Line)) {
+            const TIniLine Parsed = ParseIniLine(Line.Text);
+            if (Parsed.Kind == TIniLineKind::Section) {
+                InSection = SameText(Parsed.Name, Section);
+            } else if (InSection && Parsed.Kind == TIniLineKind::Key &&
+                       std::none_of(Entries.begin(), Entries.end(), [&](const TProfileEntry& E) {
+                           return SameText(E.first, Parsed.Name);
+                       })) {
+                Entries.emplace_back(Parsed.Name, Parsed.Value);
             }
         }
-        Result += '[';
-        Result += OneLine(Section);
-        Result += ']';
-        Result += NewLine;
-        Result += Entry;
-        Result += NewLine;
+    } catch (const EReadError&) {
+        Entries.clear(); // as a file that cannot be read at all
+    }
+    return Entries;
+}
+
+bool WritePrivateProfileSection(std::string_view Section, const std::vector<TProfileEntry>& Entries,
+                                const std::string& FileName) {
+    if (Section.empty()) {
+        return false;
+    }
+    std::string Content;
+    std::vector<TRawLine> Lines;
+    if (!ReadLines(FileName, Content, Lines)) {
+        return false;
+    }
+    const std::string_view NewLine = FileNewLine(Lines);
+    std::string Body;
+    for (const auto& [Key, Value] : Entries) {
+        if (Key.empty()) {
+            return false;
+        }
+        Body += OneLine(Key) + "=" + OneLine(Value);
+        Body += NewLine;
+    }
+    const std::vector<TSectionSpan> Spans = SectionSpans(Lines, Section);
+    if (Spans.empty()) {
+        if (Entries.empty()) {
+            return true;
+        }
+        std::string Result(Content);
+        AppendSection(Result, Lines, NewLine, Section,
+                      Body.substr(0, Body.size() - NewLine.size()));
+        return RewriteWholeFile(FileName, Result);
+    }
+
+    // Which lines go: every span but the first one's header when Entries stay; a span's blank
+    // lines in front of it go with it, and so do those after it when nothing comes before it.
+    std::vector<bool> Drop(Lines.size(), false);
+    for (std::size_t S = 0; S < Spans.size(); ++S) {
+        const TSectionSpan& Span = Spans[S];
+        const bool Keep = S == 0 && !Entries.empty();
+        const std::size_t From = Keep ? Span.Header + 1 : Span.BlankBefore;
+        const std::size_t To = !Keep && Span.BlankBefore == 0 ? Span.End : Span.BodyEnd;
+        for (std::size_t I = From; I < To; ++I) {
+            Drop[I] = true;
+        }
+    }
+    std::string Result;
+    Result.reserve(Content.size() + Body.size());
+    if (Drop[0] && StartsWith(Lines[0].Text, kByteOrderMark)) {
+        Result += kByteOrderMark;
+    }
+    for (std::size_t I = 0; I < Lines.size(); ++I) {
+        if (!Drop[I]) {
+            Result += Lines[I].Text;
+            Result += Lines[I].End;
+        }
+        if (!Entries.empty() && I == Spans.front().Header) {
+            if (Lines[I].End.empty()) {
+                Result += NewLine;
+            }
+            Result += Body;
+        }
     }
     return RewriteWholeFile(FileName, Result);
 }

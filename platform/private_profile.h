@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // Private-profile (INI) files, key by key: section names in square brackets, then one
 // "Key=Value" line per key. Sections and keys match without regard to case, blanks around
@@ -25,3 +27,22 @@ std::string GetPrivateProfileString(std::string_view Section, std::string_view K
 // when the file cannot be read back or written, or Section or Key is empty.
 bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
                                std::string_view Value, const std::string& FileName);
+
+// One "Key=Value" line of a section.
+using TProfileEntry = std::pair<std::string, std::string>;
+
+// The keys of Section of FileName with their values, in file order, gathered from every section
+// of that name; a key that occurs more than once is listed once, with its first value, as reads
+// of single keys find it. Values are not cut to kProfileStringMax. Empty when the file cannot be
+// read or has no such section.
+std::vector<TProfileEntry> GetPrivateProfileSection(std::string_view Section,
+                                                    const std::string& FileName);
+
+// Makes Entries the whole contents of Section of FileName, for a section that the program keeps
+// to itself: the first section of that name holds exactly these keys afterwards (its other lines
+// go, comments too) and later sections of that name go altogether. A missing section is added as
+// WritePrivateProfileString adds one. Empty Entries remove the section with its header and the
+// blank lines that set it apart; when there is no such section, the file is not touched (nor
+// created). Every other line stays as it is. False as WritePrivateProfileString.
+bool WritePrivateProfileSection(std::string_view Section, const std::vector<TProfileEntry>& Entries,
+                                const std::string& FileName);

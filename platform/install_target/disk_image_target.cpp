@@ -98,6 +98,16 @@ std::string TDiskImageTarget::Description() const {
     return FPlace ? FSpec.Path + " (" + FPlace->Description() + ")" : DescribeTargetSpec(FSpec);
 }
 
+std::string TDiskImageTarget::LogoPlace(const std::string& Name) const {
+    const int Partition = FPlace ? FPlace->Volume.Partition : FSpec.Partition;
+    const std::string& Folder = FPlace ? FPlace->Folder : FSpec.Folder;
+    std::string Place = FSpec.Path + "::";
+    if (Partition != 0) {
+        Place += std::to_string(Partition);
+    }
+    return Place + "/" + InFolder(Folder, UpperCase(Name));
+}
+
 bool TDiskImageTarget::LogoExists(const std::string& Name) {
     const std::string Short = ShortLogoName(Name);
     const TOpenImage Open(FSpec, TImageLock::TUse::uRead, FPlace);

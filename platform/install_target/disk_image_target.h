@@ -20,6 +20,7 @@ public:
     explicit TDiskImageTarget(TTargetSpec Spec);
 
     std::string Description() const override;
+    std::string LogoPlace(const std::string& Name) const override;
     bool LogoExists(const std::string& Name) override;
     std::string ReadLogo(const std::string& Name) override;
     void ReplaceLogo(const std::string& Name, std::string_view Data) override;

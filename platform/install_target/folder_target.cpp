@@ -24,6 +24,10 @@ std::string TFolderTarget::Description() const {
     return ExcludeTrailingPathDelimiter(FFolder);
 }
 
+std::string TFolderTarget::LogoPlace(const std::string& Name) const {
+    return FFolder + Name;
+}
+
 bool TFolderTarget::LogoExists(const std::string& Name) {
     return FileExists(FFolder + Name);
 }

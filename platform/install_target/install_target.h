@@ -24,6 +24,10 @@ public:
 
     // The place, for messages.
     virtual std::string Description() const = 0;
+    // Where the logo Name is, for messages: the file's path in a folder; in a disk image, the
+    // image with the partition and folder in the form of a target, then the logo's name as the
+    // volume holds it ("/vm/w98.img::1/WINDOWS/LOGOW.SYS").
+    virtual std::string LogoPlace(const std::string& Name) const = 0;
 
     // Whether the logo Name is there.
     virtual bool LogoExists(const std::string& Name) = 0;

@@ -76,13 +76,11 @@ TEST(LogoReduction, InstalledBytesStayExactlyTheSame) {
         {"noise", Noise, 10907723861439660745ULL},
         {"smooth", Smooth, 6018368804171443725ULL},
     };
-    const TTempDir Dir;
     for (const TCase& Case : Cases) {
         TPixelGraphic Logo;
         Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
         Case.Draw(Logo);
-        InstallLogo(Logo, Dir / "logow.sys");
-        const std::string Bytes = ReadFile(Dir / "logow.sys");
+        const std::string Bytes = LogoFileData(Logo);
         EXPECT_EQ(Bytes.size(), 14u + 40u + 256u * 4u + 320u * 400u) << Case.Name;
         EXPECT_EQ(Fnv1a(Bytes), Case.Digest) << Case.Name;
     }
@@ -93,7 +91,7 @@ TEST(LogoReduction, ThePreviewAsInstalledIsTheInstalledFileStretchedBack) {
     Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
     BlocksOnGradient(Logo);
     const TTempDir Dir;
-    InstallLogo(Logo, Dir / "logow.sys");
+    WriteFile(Dir / "logow.sys", LogoFileData(Logo));
     TPixelGraphic Installed;
     Installed.LoadFromFile(Dir / "logow.sys");
     ASSERT_EQ(Installed.Width(), kInstalledLogoWidth);

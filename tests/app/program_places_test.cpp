@@ -1,7 +1,11 @@
+#include "app/install_places.h"
+#include "app/install_target_list.h"
 #include "app/program_places.h"
 #include "tests/platform/test_files.h"
 
 #include <gtest/gtest.h>
+#include <regex>
+#include <set>
 #include <unistd.h>
 
 namespace {
@@ -66,4 +70,67 @@ TEST(ProgramPlaces, AnInstalledProgramGetsTheSampleRecordFileOnce) {
     Places.ProgramDir = Dir / "usr/bin/";
     ProvideSampleRecordFile(Places);
     EXPECT_FALSE(std::filesystem::exists(Dir / "usr/bin/vespera.txt"));
+}
+
+TEST(InstallPlaces, OverrideThenSettingsThenTheWindowsFolderEachWithItsOwnBackups) {
+    TTempDir Dir;
+    std::filesystem::create_directories(Dir / "wine/drive_c/windows");
+    std::filesystem::create_directory_symlink(Dir / "wine/drive_c", Dir / "c");
+    WriteFile(Dir / "disk.img", "an image");
+    TProgramPlaces Places;
+    Places.ProgramDir = Dir / "program/";
+    Places.WindowsDir = Dir / "wine/drive_c/windows/";
+    TInstallTargetList Targets;
+
+    const auto Only = [&] {
+        const std::vector<TInstallPlace> Found = ResolveInstallPlaces(Places, Targets);
+        EXPECT_EQ(Found.size(), 1U);
+        return Found.front();
+    };
+    const TInstallPlace Automatic = Only();
+    EXPECT_EQ(Automatic.Source, TPlaceSource::psAutomatic);
+    EXPECT_EQ(Automatic.Spec, (TTargetSpec{TTargetKind::tkFolder, Places.WindowsDir}));
+    EXPECT_EQ(Automatic.BackupDir, Places.ProgramDir);
+
+    // The Windows folder named in the settings, however, keeps its backups where they were.
+    Targets.SetTargets(
+        {Dir / "c/windows", Dir / "disk.img", Dir / "disk.img::2/win/sys", "a::0", Dir / "wine"});
+    const std::vector<TInstallPlace> Set = ResolveInstallPlaces(Places, Targets);
+    ASSERT_EQ(Set.size(), 5U);
+    EXPECT_EQ(Set[0].BackupDir, Places.ProgramDir);
+    EXPECT_TRUE(Set[0].BackupsInProgramFolder);
+    ASSERT_TRUE(Set[1].Spec);
+    EXPECT_EQ(Set[1].Spec->Kind, TTargetKind::tkDiskImage);
+    const std::regex Safe("backups/[A-Za-z0-9_][A-Za-z0-9._-]*-[0-9a-f]{16}/");
+    const std::string Image = BackupFolderName(*Set[1].Spec);
+    EXPECT_TRUE(std::regex_match(Image, Safe)) << Image;
+    EXPECT_TRUE(Image.starts_with("backups/disk.img-")) << Image;
+    EXPECT_EQ(Set[1].BackupDir, Places.ProgramDir + Image);
+    EXPECT_FALSE(Set[1].BackupsInProgramFolder);
+    EXPECT_TRUE(Set[2].BackupDir.starts_with(Places.ProgramDir + "backups/disk.img-2-win_sys-"));
+    EXPECT_FALSE(Set[3].Spec);
+    EXPECT_FALSE(Set[3].Error.empty());
+    EXPECT_NE(Set[4].BackupDir, Places.ProgramDir);
+    std::vector<std::string> Folders;
+    for (const TInstallPlace& Place : Set) {
+        Folders.push_back(Place.BackupDir);
+    }
+    EXPECT_EQ(std::set<std::string>(Folders.begin(), Folders.end()).size(), 5U);
+
+    // The same image written another way keeps its backup folder; names are safe as folders.
+    std::string Error;
+    EXPECT_EQ(BackupFolderName(*ParseTargetSpec(Dir / "c/../disk.img::", Error)), Image);
+    EXPECT_TRUE(std::regex_match(BackupFolderName({TTargetKind::tkFolder, "/"}), Safe));
+    const std::string Odd =
+        BackupFolderName({TTargetKind::tkFolder, "/x/.a b\\c\n:*?" + std::string(60, 'z')});
+    EXPECT_TRUE(std::regex_match(Odd, Safe)) << Odd;
+
+    // $VESPERA_WINDIR alone: a folder with the backups as ever, an image with its own.
+    Places.ForcedTarget = Dir / "disk.img";
+    const TInstallPlace Forced = Only();
+    EXPECT_EQ(Forced.Source, TPlaceSource::psOverride);
+    EXPECT_EQ(Forced.BackupDir, Places.ProgramDir + Image);
+    Places.ForcedTarget = Dir / "elsewhere/";
+    EXPECT_EQ(Only().BackupDir, Places.ProgramDir);
+    EXPECT_EQ(Only().Spec->Kind, TTargetKind::tkFolder);
 }

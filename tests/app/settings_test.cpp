@@ -217,6 +217,48 @@ TEST(SettingsFile, SavingWritesANewFileInItsFixedOrder) {
     EXPECT_EQ(Model.OnlyOne(), 1);
 }
 
+// The install targets live in a section of their own: a file without them stays without, and
+// saving them changes nothing of the other sections.
+TEST(SettingsFile, InstallTargetsRoundTripInTheirOwnSection) {
+    TTempDir Dir;
+    TSettingsModel Model;
+    LoadSettings(Model, TIniFile(Dir / "none.INI"));
+    TIniFile Plain(Dir / "plain.INI");
+    SaveSettings(Model, Plain);
+    const std::string Before = ReadFile(Dir / "plain.INI");
+    EXPECT_EQ(Before.find("Install"), std::string::npos);
+    EXPECT_TRUE(Model.InstallTargets().Automatic());
+
+    int Changes = 0;
+    const TEventConnection Counting =
+        Model.InstallTargets().OnChange.Connect([&](TObject*) { ++Changes; });
+    EXPECT_TRUE(Model.InstallTargets().Add({TTargetKind::tkDiskImage, "/vm/w98.img", 1, "WIN"}));
+    EXPECT_FALSE(Model.InstallTargets().Add({TTargetKind::tkDiskImage, "/vm/w98.img", 1, "WIN"}));
+    EXPECT_TRUE(Model.InstallTargets().Add({TTargetKind::tkFolder, "/mnt/a::b/WINDOWS"}));
+    EXPECT_EQ(Changes, 2);
+    SaveSettings(Model, Plain);
+    EXPECT_EQ(ReadFile(Dir / "plain.INI"), Before +
+                                               "\n[Install Targets]\nTarget1=/vm/w98.img::1/WIN\n"
+                                               "Target2=folder:/mnt/a::b/WINDOWS\n");
+
+    // Read back in the keys' order, whatever the file's; other keys and empty values count not.
+    WriteFile(Dir / "hand.INI", kFullFile + "[install targets]\nTarget10=/c\nTarget2=/b\nNote=x\n"
+                                            "target1= /a \nTarget3=\nTarget0=/no\n");
+    TSettingsModel Hand;
+    LoadSettings(Hand, TIniFile(Dir / "hand.INI"));
+    EXPECT_EQ(Hand.InstallTargets().Targets(), (std::vector<std::string>{"/a", "/b", "/c"}));
+    TSettingsModel Reread;
+    LoadSettings(Reread, TIniFile(Dir / "plain.INI"));
+    EXPECT_EQ(Reread.InstallTargets().Targets(), Model.InstallTargets().Targets());
+
+    // Back to automatic: the file is as it was before.
+    EXPECT_TRUE(Model.InstallTargets().Remove(1));
+    EXPECT_FALSE(Model.InstallTargets().Remove(1));
+    EXPECT_TRUE(Model.InstallTargets().Remove(0));
+    SaveSettings(Model, Plain);
+    EXPECT_EQ(ReadFile(Dir / "plain.INI"), Before);
+}
+
 TEST(SettingsFile, AReadOnlyFileRaisesWithItsNameAndIsLeftAsItWas) {
     TTempDir Dir;
     const std::string Original = "[General]\nTextFile=keep.txt\n";

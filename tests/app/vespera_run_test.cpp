@@ -2,33 +2,14 @@
 // scratch program folder (a copy of the program) and a scratch Windows folder; its logos read
 // back by PIL and ImageMagick.
 
-#include "tests/app/vespera_program.h"
+#include "tests/app/vespera_run_fixture.h"
 #include "tests/platform/test_files.h"
-#include "tests/support/environment.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/run_process.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class VesperaRunTest : public testing::Test {
-protected:
-    VesperaRunTest() : Program(Dir) {
-        std::filesystem::create_directories(Dir / "windows");
-        Env.Set("VESPERA_WINDIR", Dir / "windows");
-        Env.Set("VESPERA_CLOCK", "1003999999123");
-        Env.Set("HOME", Dir / "home");
-        Env.Set("XDG_RUNTIME_DIR", std::nullopt);
-        for (const char* Name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-            Env.Set(Name, std::nullopt); // no display: the program finds its way alone
-        }
-    }
-
-    TTempDir Dir;
-    TEnvironment Env;
-    TVesperaProgram Program;
-};
 
 // Prints width, height, mode, palette entries and whether the 16 system colours are among them.
 constexpr const char* kPilCheck = R"(import sys
@@ -111,7 +92,8 @@ TEST_F(VesperaRunTest, ALogoWhoseBackupFailsIsNotReplacedAndTheRunFails) {
         }
         const TProcessResult Run = RunProcess({Program.Path(), "/AUTO"});
         EXPECT_EQ(Run.ExitCode, 1);
-        EXPECT_NE(Run.Err.find("Cannot back up \"" + Dir / "windows/logow.sys\" to \"" +
+        EXPECT_NE(Run.Err.find("Cannot back up \"" +
+                               Dir / "windows/logow.sys\": Cannot create file \"" +
                                Dir / "program/logow.sys\". File too large. logow.sys was not "
                                      "replaced."),
                   std::string::npos)

@@ -145,3 +145,37 @@ TEST(PrivateProfileWrite, AWriteCutShortLeavesTheOldFileWhole) {
     EXPECT_EQ(ReadFile(Dir / "v.ini"), Original);
     EXPECT_EQ(FolderEntries(Dir.Path()), std::vector<std::string>{"v.ini"});
 }
+
+TEST(PrivateProfileSection, IsReplacedWholeAndRemovedWithoutATrace) {
+    TTempDir Dir;
+    const std::string File = Dir / "s.ini";
+    const std::string Before = "[General]\r\nTextFile=a.txt\r\n\r\n[Last Logo]\r\nLine=x\r\n";
+    WriteFile(File, Before);
+    ASSERT_TRUE(WritePrivateProfileSection("Own", {}, File));
+    EXPECT_EQ(ReadFile(File), Before) << "nothing to remove, nothing written";
+    ASSERT_TRUE(WritePrivateProfileSection("Own", {{"K1", "a"}, {"K2", "b\nc"}}, File));
+    EXPECT_EQ(ReadFile(File), Before + "\r\n[Own]\r\nK1=a\r\nK2=b c\r\n");
+    ASSERT_TRUE(WritePrivateProfileString("Last Logo", "Size", "9", File));
+    ASSERT_TRUE(WritePrivateProfileSection("own", {}, File));
+    EXPECT_EQ(ReadFile(File),
+              "[General]\r\nTextFile=a.txt\r\n\r\n[Last Logo]\r\nLine=x\r\nSize=9\r\n");
+
+    // In the middle of a file, and more than once: the first place keeps the new keys, the
+    // other lines of the file stay.
+    WriteFile(File,
+              "[A]\nx=1\n\n[Own]\nK1=old\n; note\nK9=gone\n\n[B]\ny=2\n[OWN]\nK1=dup\nK3=c\n");
+    EXPECT_EQ(GetPrivateProfileSection("own", File),
+              (std::vector<TProfileEntry>{{"K1", "old"}, {"K9", "gone"}, {"K3", "c"}}));
+    ASSERT_TRUE(WritePrivateProfileSection("Own", {{"K1", "new"}}, File));
+    EXPECT_EQ(ReadFile(File), "[A]\nx=1\n\n[Own]\nK1=new\n\n[B]\ny=2\n");
+    ASSERT_TRUE(WritePrivateProfileSection("Own", {}, File));
+    EXPECT_EQ(ReadFile(File), "[A]\nx=1\n\n[B]\ny=2\n");
+
+    const std::string Long(3000, 'p');
+    WriteFile(File, "\xEF\xBB\xBF[Own]\nK=" + Long + "\n\n[A]\nx=1\n");
+    EXPECT_EQ(GetPrivateProfileSection("Own", File), (std::vector<TProfileEntry>{{"K", Long}}));
+    ASSERT_TRUE(WritePrivateProfileSection("Own", {}, File));
+    EXPECT_EQ(ReadFile(File), "\xEF\xBB\xBF[A]\nx=1\n");
+    EXPECT_FALSE(WritePrivateProfileSection("Own", {{"K", "v"}}, Dir / "no/such/folder.ini"));
+    EXPECT_TRUE(GetPrivateProfileSection("Own", Dir / "missing.ini").empty());
+}

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -151,3 +152,26 @@ inline TProcessResult CheckVolume(const std::string& Image, std::uint64_t Offset
     WriteFile(Copy, ReadBytes(Image, Offset, Size));
     return RunProcess({"fsck.fat", "-n", Copy});
 }
+
+// Shared locks on single bytes of an image, taken through an open file of their own as a
+// running QEMU takes them.
+class TMachineLocks {
+public:
+    TMachineLocks(const std::string& Image, const std::vector<off_t>& Bytes)
+        : FHandle(::open(Image.c_str(), O_RDONLY | O_CLOEXEC)) {
+        for (const off_t Byte : Bytes) {
+            struct flock Lock {};
+            Lock.l_type = F_RDLCK;
+            Lock.l_whence = SEEK_SET;
+            Lock.l_start = Byte;
+            Lock.l_len = 1;
+            EXPECT_EQ(::fcntl(FHandle, F_OFD_SETLK, &Lock), 0) << Byte;
+        }
+    }
+    TMachineLocks(const TMachineLocks&) = delete;
+    TMachineLocks& operator=(const TMachineLocks&) = delete;
+    ~TMachineLocks() { ::close(FHandle); }
+
+private:
+    int FHandle;
+};

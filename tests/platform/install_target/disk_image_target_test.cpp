@@ -181,29 +181,6 @@ TEST(DiskImageTarget, InstallsIntoEveryKindOfImage) {
 
 namespace {
 
-// Shared locks on single bytes of an image, taken through an open file of their own as a
-// running QEMU takes them.
-class TMachineLocks {
-public:
-    TMachineLocks(const std::string& Image, const std::vector<off_t>& Bytes)
-        : FHandle(::open(Image.c_str(), O_RDONLY | O_CLOEXEC)) {
-        for (const off_t Byte : Bytes) {
-            struct flock Lock {};
-            Lock.l_type = F_RDLCK;
-            Lock.l_whence = SEEK_SET;
-            Lock.l_start = Byte;
-            Lock.l_len = 1;
-            EXPECT_EQ(::fcntl(FHandle, F_OFD_SETLK, &Lock), 0) << Byte;
-        }
-    }
-    TMachineLocks(const TMachineLocks&) = delete;
-    TMachineLocks& operator=(const TMachineLocks&) = delete;
-    ~TMachineLocks() { ::close(FHandle); }
-
-private:
-    int FHandle;
-};
-
 // Expects Action to raise an EDiskImage whose message holds Expected, leaving Image's bytes as
 // they were.
 void ExpectRefusal(const std::string& Image, const std::string& Expected,

@@ -1,0 +1,111 @@
+// "vespera /AUTO" into a disk image made by the field's tools (sfdisk, mkfs.fat), read back with
+// mtools and checked with fsck.fat; and targets that fail beside one that does not.
+
+#include "tests/app/vespera_run_fixture.h"
+#include "tests/platform/disk_image/disk_image_tools.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::size_t kLogoSize = 14 + 40 + 1024 + 320 * 400;
+const TTestPartition kWin98{1, 2048, 96256, "c", 32, "WIN98"};
+
+class VesperaTargetsTest : public VesperaRunTest {
+protected:
+    // A disk with a FAT32 partition whose WINDOWS folder holds the system's two logos.
+    void MakeDisk() {
+        MakePartitionedImage(Image, 48, {kWin98});
+        MakeFolder(Image, kWin98.Offset(), "t:/WINDOWS");
+        PutFile(Image, kWin98.Offset(), "t:/WINDOWS/LOGOW.SYS", SystemWait);
+        PutFile(Image, kWin98.Offset(), "t:/WINDOWS/LOGOS.SYS", SystemOff);
+    }
+    std::string LogoInImage(const std::string& Name) const {
+        return GetFile(Image, kWin98.Offset(), "t:/WINDOWS/" + Name).Out;
+    }
+    void ExpectSoundVolume() const {
+        const TProcessResult Check = CheckVolume(Image, kWin98.Offset(), kWin98.Bytes());
+        EXPECT_EQ(Check.ExitCode, 0) << Check.Out << Check.Err;
+    }
+    // The settings name Targets; $VESPERA_WINDIR is not set.
+    void UseTargets(const std::string& Targets) {
+        Env.Set("VESPERA_WINDIR", std::nullopt);
+        WriteFile(Dir / "program/vespera.INI", "[Install Targets]\n" + Targets);
+    }
+
+    const std::string Image = Dir / "win98.img";
+    const std::string SystemWait = RandomBytes(kLogoSize, 1);
+    const std::string SystemOff = RandomBytes(kLogoSize, 2);
+};
+
+} // namespace
+
+TEST_F(VesperaTargetsTest, AutoInstallsIntoADiskImageAsIntoAFolder) {
+    SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "fsck.fat", "sfdisk");
+    ASSERT_NO_FATAL_FAILURE(MakeDisk());
+    // The same clock chooses the same record: the logos a folder gets are those to expect.
+    ASSERT_EQ(RunProcess({Program.Path(), "/AUTO"}).ExitCode, 0);
+    const std::string First = ReadFile(Dir / "windows/logow.sys");
+    const std::string Last = ReadFile(Dir / "windows/logos.sys");
+
+    UseTargets("Target1=" + Image + "::\n");
+    const TProcessResult Run = RunProcess({Program.Path(), "/AUTO"});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    const std::string Wrote = "vespera: wrote " + Image + "::1/WINDOWS/LOGOW.SYS\nvespera: wrote " +
+                              Image + "::1/WINDOWS/LOGOS.SYS\n";
+    EXPECT_EQ(Run.Out, Wrote);
+    EXPECT_TRUE(LogoInImage("LOGOW.SYS") == First);
+    EXPECT_TRUE(LogoInImage("LOGOS.SYS") == Last);
+    ExpectSoundVolume();
+
+    // The system's logos were read out of the image into a backup folder of the image's own.
+    EXPECT_NE(Run.Err.find("Vespera: A Backup of your existing logow.sys in " + Image +
+                           " (first FAT volume, folder WINDOWS) has been done\n"),
+              std::string::npos)
+        << Run.Err;
+    const std::vector<std::string> Backups = FolderEntries(Dir / "program/backups");
+    ASSERT_EQ(Backups.size(), 1U);
+    EXPECT_TRUE(Backups[0].starts_with("win98.img-")) << Backups[0];
+    const std::string Backup = Dir / ("program/backups/" + Backups[0]);
+    EXPECT_EQ(FolderEntries(Backup), (std::vector<std::string>{"logos.sys", "logow.sys"}));
+    EXPECT_TRUE(ReadFile(Backup + "/logow.sys") == SystemWait);
+    EXPECT_TRUE(ReadFile(Backup + "/logos.sys") == SystemOff);
+
+    // $VESPERA_WINDIR naming the image file alone: the logos are written, the backups are not
+    // made again.
+    Env.Set("VESPERA_WINDIR", Image);
+    const TProcessResult Again = RunProcess({Program.Path(), "/AUTO"});
+    EXPECT_EQ(Again.ExitCode, 0) << Again.Err;
+    EXPECT_EQ(Again.Out, Wrote);
+    EXPECT_EQ(Again.Err.find("Backup"), std::string::npos) << Again.Err;
+    EXPECT_EQ(FolderEntries(Dir / "program/backups").size(), 1U);
+    ExpectSoundVolume();
+}
+
+TEST_F(VesperaTargetsTest, AFailingTargetIsToldAndTheOthersAreStillDone) {
+    SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "sfdisk");
+    ASSERT_NO_FATAL_FAILURE(MakeDisk());
+    UseTargets("Target1=" + Image + "::\nTarget2=nowhere.img::0\nTarget3=" + Dir / "windows\n");
+    const std::string Before = ReadFile(Image);
+    TProcessResult Run;
+    {
+        // A running machine that reads the disk and lets nobody write to it.
+        const TMachineLocks Machine(Image, {100, 201});
+        Run = RunProcess({Program.Path(), "/AUTO"});
+    }
+    EXPECT_EQ(Run.ExitCode, 1);
+    EXPECT_EQ(Run.Out, "vespera: wrote " + Dir / "windows/logow.sys\nvespera: wrote " +
+                           Dir / "windows/logos.sys\n");
+    EXPECT_NE(Run.Err.find("Vespera: " + Image + "::/WINDOWS/LOGOW.SYS: The disk image \"" + Image +
+                           "\" is in use by a running virtual machine; shut it down first.\n"),
+              std::string::npos)
+        << Run.Err;
+    EXPECT_NE(Run.Err.find("Vespera: Install target: \"nowhere.img::0\" names no valid partition"),
+              std::string::npos)
+        << Run.Err;
+    EXPECT_TRUE(ReadFile(Image) == Before) << "the image changed";
+    // Reading is what such a machine lets others do: the backups were made.
+    const std::vector<std::string> Backups = FolderEntries(Dir / "program/backups");
+    ASSERT_EQ(Backups.size(), 1U);
+    EXPECT_TRUE(ReadFile(Dir / ("program/backups/" + Backups[0] + "/logow.sys")) == SystemWait);
+}
