@@ -1,5 +1,6 @@
 // "vespera /AUTO" into a disk image made by the field's tools (sfdisk, mkfs.fat), read back with
-// mtools and checked with fsck.fat; and targets that fail beside one that does not.
+// mtools and checked with fsck.fat; the wrapper that runs it before an emulator; and targets
+// that fail beside one that does not.
 
 #include "tests/app/vespera_run_fixture.h"
 #include "tests/platform/disk_image/disk_image_tools.h"
@@ -71,15 +72,25 @@ TEST_F(VesperaTargetsTest, AutoInstallsIntoADiskImageAsIntoAFolder) {
     EXPECT_TRUE(ReadFile(Backup + "/logow.sys") == SystemWait);
     EXPECT_TRUE(ReadFile(Backup + "/logos.sys") == SystemOff);
 
-    // $VESPERA_WINDIR naming the image file alone: the logos are written, the backups are not
-    // made again.
-    Env.Set("VESPERA_WINDIR", Image);
-    const TProcessResult Again = RunProcess({Program.Path(), "/AUTO"});
-    EXPECT_EQ(Again.ExitCode, 0) << Again.Err;
-    EXPECT_EQ(Again.Out, Wrote);
-    EXPECT_EQ(Again.Err.find("Backup"), std::string::npos) << Again.Err;
+    // The wrapper in front of an emulator's command, with $VESPERA_WINDIR naming the image file
+    // alone: the logos are written (the backups are not made again), then the command runs with
+    // its arguments as they were.
+    Env.Set("VESPERA", Program.Path());
+    const std::string Boot = std::filesystem::path(VESPERA_PATH).parent_path() / "vespera-boot";
+    const TProcessResult Booted = RunProcess(
+        {Boot, "--target", Image, "printf", "[%s]", "a b", "", "*", "--target", "$HOME", "-x"});
+    EXPECT_EQ(Booted.ExitCode, 0) << Booted.Err;
+    EXPECT_EQ(Booted.Out, Wrote + "[a b][][*][--target][$HOME][-x]");
+    EXPECT_EQ(Booted.Err.find("Backup"), std::string::npos) << Booted.Err;
     EXPECT_EQ(FolderEntries(Dir / "program/backups").size(), 1U);
     ExpectSoundVolume();
+
+    // When the logos cannot be written, the machine starts all the same.
+    const TProcessResult Failed =
+        RunProcess({Boot, "--target=" + Dir / "missing.img::", "--", "printf", "started"});
+    EXPECT_EQ(Failed.ExitCode, 0);
+    EXPECT_EQ(Failed.Out, "started");
+    EXPECT_NE(Failed.Err.find("does not exist"), std::string::npos) << Failed.Err;
 }
 
 TEST_F(VesperaTargetsTest, AFailingTargetIsToldAndTheOthersAreStillDone) {

@@ -24,11 +24,13 @@ LOGO_SIZE = 14 + 40 + 1024 + 320 * 400
 
 INSTALLED = [
     "bin/vespera",
+    "bin/vespera-boot",
     "bin/pgconv",
     "share/applications/vespera.desktop",
     "share/icons/hicolor/scalable/apps/vespera.svg",
     "share/metainfo/org.example.vespera.metainfo.xml",
     "share/man/man1/vespera.1.gz",
+    "share/man/man1/vespera-boot.1.gz",
     "share/man/man1/pgconv.1.gz",
     "share/vespera/vespera.txt",
     "share/doc/vespera/copyright",
@@ -37,6 +39,7 @@ INSTALLED = [
     "share/doc/vespera/html/record-files.html",
     "share/doc/vespera/html/settings.html",
     "share/doc/vespera/html/startup.html",
+    "share/doc/vespera/html/targets.html",
     "share/doc/vespera/html/troubleshooting.html",
     "share/doc/vespera/html/style.css",
 ]
@@ -89,7 +92,8 @@ def main():
             fail("the icon is not an SVG picture")
 
         for page, title in (("vespera.1.gz", "vespera - rewrite"),
-                        ("pgconv.1.gz", "pgconv - convert")):
+                            ("vespera-boot.1.gz", "vespera-boot - new shut-down"),
+                            ("pgconv.1.gz", "pgconv - convert")):
             result = run(["man", "-l", "--warnings", os.path.join(prefix, "share/man/man1", page)],
                          env=dict(os.environ, MANPAGER="cat", MANWIDTH="80"))
             if result.returncode != 0 or title not in result.stdout or result.stderr.strip():
@@ -128,7 +132,8 @@ def main():
         with open(os.path.join(config, "vespera.txt"), "rb") as f:
             if f.read() != sample:
                 fail("the sample record file was not copied into " + config)
-        if sorted(os.listdir(os.path.join(prefix, "bin"))) != ["pgconv", "vespera"]:
+        if sorted(os.listdir(os.path.join(prefix, "bin"))) != ["pgconv", "vespera",
+                                                                "vespera-boot"]:
             fail("the program wrote into its installed folder")
 
         result = run([os.path.join(prefix, "bin/pgconv"), "--help"])
