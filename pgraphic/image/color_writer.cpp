@@ -53,6 +53,28 @@ std::pair<bool, int> ErrorLimitFor(const TPixelGraphic& Target) {
     }
 }
 
+namespace {
+
+// The accumulated error in sixteenths, rounded half away from zero ((a + 8) div 16 for a >= 0,
+// -((-a + 8) div 16) below, which is floor((a + 7) / 16) there) and passed through the limit
+// table; without a branch.
+inline int LimitedError(const std::int32_t* Limit, std::int32_t Accumulator) {
+    const int Negative = static_cast<int>(static_cast<std::uint32_t>(Accumulator) >> 31);
+    return Limit[std::clamp((Accumulator + 8 - Negative) >> 4, -255, 255)];
+}
+
+// An error accumulator holds at most 16 sixteenths of the largest error, 16 x 255 = 4080 in
+// magnitude: every value lies in -4096..4095, and its low 13 bits tell it apart.
+constexpr int kAccumulatorValues = 1 << 13;
+constexpr int kAccumulatorMask = kAccumulatorValues - 1;
+
+// Column K of a row in visiting order: left to right on even rows, right to left on odd ones.
+inline int Visit(int K, int Count, bool Reverse) {
+    return Reverse ? Count - 1 - K : K;
+}
+
+} // namespace
+
 TPGColorWriter::TPGColorWriter(TPixelGraphic& Target)
     : FTarget(Target), FDirect(Target.BitCount() == bc24),
       FDithering(Target.Dither() && Target.BitCount() != bc24),
@@ -70,6 +92,11 @@ TPGColorWriter::TPGColorWriter(TPixelGraphic& Target)
     const auto Size = (static_cast<std::size_t>(Target.Width()) + 2) * 3;
     FCurrent.assign(Size, 0);
     FNext.assign(Size, 0);
+    FLimitByAccumulator.resize(kAccumulatorValues);
+    for (int A = -kAccumulatorValues / 2; A < kAccumulatorValues / 2; ++A) {
+        FLimitByAccumulator[static_cast<std::size_t>(A & kAccumulatorMask)] =
+            LimitedError(FLimit.data() + 255, A);
+    }
 }
 
 void TPGColorWriter::StartRow() {
@@ -78,23 +105,6 @@ void TPGColorWriter::StartRow() {
         std::fill(FNext.begin(), FNext.end(), 0);
     }
 }
-
-namespace {
-
-// The accumulated error in sixteenths, rounded half away from zero ((a + 8) div 16 for a >= 0,
-// -((-a + 8) div 16) below, which is floor((a + 7) / 16) there) and passed through the limit
-// table; without a branch.
-inline int LimitedError(const std::int32_t* Limit, std::int32_t Accumulator) {
-    const int Negative = static_cast<int>(static_cast<std::uint32_t>(Accumulator) >> 31);
-    return Limit[std::clamp((Accumulator + 8 - Negative) >> 4, -255, 255)];
-}
-
-// Column K of a row in visiting order: left to right on even rows, right to left on odd ones.
-inline int Visit(int K, int Count, bool Reverse) {
-    return Reverse ? Count - 1 - K : K;
-}
-
-} // namespace
 
 TColor TPGColorWriter::EntryColor(int Index) const {
     const auto& Palette = FTarget.FPalette;
@@ -118,12 +128,18 @@ void TPGColorWriter::WriteRow(int Y, int FirstX, int Count, const TColor* Colors
         WriteDirect(Y, FirstX, Count, Colors, Valid);
     } else if (FDithering) {
         StartRow();
-        if (Valid == nullptr && !FGray && FOwnLookup) {
-            WriteDitheredRun(Y, FirstX, Count, Colors,
-                             [this](TColor Color) { return FTarget.LookupNearestIndex(Color); });
+        if (Valid == nullptr && !FGray && UseCellEntries()) {
+            WriteCachedRun(Y, FirstX, Count, Colors);
+        } else if (Valid == nullptr && !FGray && FOwnLookup) {
+            WriteDitheredRun(Y, FirstX, Count, Colors, [this](int R, int G, int B) {
+                const int Index = FTarget.LookupNearestIndex(RGB(R, G, B));
+                return TEntry{Index, EntryColor(Index)};
+            });
         } else if (Valid == nullptr && !FGray) {
-            WriteDitheredRun(Y, FirstX, Count, Colors,
-                             [this](TColor Color) { return FTarget.NearestIndex(Color); });
+            WriteDitheredRun(Y, FirstX, Count, Colors, [this](int R, int G, int B) {
+                const int Index = FTarget.NearestIndex(RGB(R, G, B));
+                return TEntry{Index, EntryColor(Index)};
+            });
         } else {
             WriteDithered(Y, FirstX, Count, Colors, Valid);
         }
@@ -206,18 +222,76 @@ void TPGColorWriter::WriteDithered(int Y, int FirstX, int Count, const TColor* C
     }
 }
 
+bool TPGColorWriter::UseCellEntries() {
+    if (FCellEntriesState == TCellEntries::Unknown) {
+        const bool Used = FOwnLookup && FTarget.FPaletteIdent == pUnknown &&
+                          FTarget.FUseColorCache && !FTarget.FPalette.empty() &&
+                          FTarget.FPalette.size() <= 256;
+        FCellEntriesState = Used ? TCellEntries::Used : TCellEntries::NotUsed;
+        if (Used) {
+            if (FTarget.FCacheRebuild) {
+                FTarget.BuildColorCache(); // as the first look-up would
+            }
+            FCellEntries.assign(FTarget.FColorCache.size(), 0);
+            for (std::size_t Cell = 0; Cell < FCellEntries.size(); ++Cell) {
+                if ((FTarget.FColorCacheValid[Cell / 64] >> (Cell % 64) & 1) != 0) {
+                    const std::uint8_t Index = FTarget.FColorCache[Cell];
+                    FCellEntries[Cell] =
+                        static_cast<std::uint32_t>(Index) << 24 |
+                        (static_cast<std::uint32_t>(FTarget.FPalette[Index]) & 0xFFFFFFU);
+                }
+            }
+        }
+    }
+    return FCellEntriesState == TCellEntries::Used;
+}
+
+std::uint32_t TPGColorWriter::NewCellEntry(std::size_t Cell, TColor Color) {
+    const auto Index = static_cast<std::uint32_t>(FTarget.CachedNearestEntry(Color));
+    FCellEntries[Cell] =
+        Index << 24 | (static_cast<std::uint32_t>(FTarget.FPalette[Index]) & 0xFFFFFFU);
+    return FCellEntries[Cell];
+}
+
+// The lookups of LookupNearestIndex, cell by cell: the memo only ever holds a colour whose cell
+// is filled with the memo's index, so going to the cell directly gives the same entry; the memo
+// is left as the last lookup would leave it.
+void TPGColorWriter::WriteCachedRun(int Y, int FirstX, int Count, const TColor* Colors) {
+    const std::uint64_t* const Known = FTarget.FColorCacheValid.data();
+    const std::uint32_t* const Entries = FCellEntries.data();
+    TColor LastColor = 0;
+    std::uint32_t LastEntry = 0;
+    WriteDitheredRun(Y, FirstX, Count, Colors, [&](int R, int G, int B) {
+        const std::size_t Cell = ColorCell(R >> 3, G >> 2, B >> 3);
+        LastColor = RGB(R, G, B);
+        LastEntry = (Known[Cell / 64] >> (Cell % 64) & 1) != 0 ? Entries[Cell]
+                                                               : NewCellEntry(Cell, LastColor);
+        return TEntry{static_cast<int>(LastEntry >> 24),
+                      static_cast<TColor>(LastEntry & 0xFFFFFFU)};
+    });
+    if (Count > 0) {
+        FTarget.FMemoColor = LastColor;
+        FTarget.FMemoIndex = static_cast<int>(LastEntry >> 24);
+        FTarget.FMemoInvalid = false;
+    }
+}
+
 template <typename TLookup>
 void TPGColorWriter::WriteDitheredRun(int Y, int FirstX, int Count, const TColor* Colors,
-                                      TLookup Nearest) {
+                                      TLookup Lookup) {
     if (Count <= 0) {
         return;
     }
     std::uint8_t* Row = FTarget.FBits.get() +
                         static_cast<std::size_t>(FTarget.FHeight - 1 - Y) * FTarget.FBytesPerLine;
+    const bool Bytes = FTarget.FBitCount == bc8;
     const bool Reverse = Y % 2 != 0;
     const int Step = Reverse ? -1 : 1;
     const std::ptrdiff_t Behind3 = Reverse ? 3 : -3;
-    const std::int32_t* Limit = FLimit.data() + 255;
+    const std::int32_t* Limited = FLimitByAccumulator.data();
+    const auto Channel = [Limited](int Value, std::int32_t Accumulator) {
+        return std::clamp(Value + Limited[Accumulator & kAccumulatorMask], 0, 255);
+    };
     const std::int32_t* const Current = FCurrent.data();
     std::int32_t* const Next = FNext.data();
     int X = Reverse ? FirstX + Count - 1 : FirstX;
@@ -229,17 +303,17 @@ void TPGColorWriter::WriteDitheredRun(int Y, int FirstX, int Count, const TColor
     for (int K = 0; K < Count; ++K, X += Step, Color += Step) {
         const std::int32_t* Here = Current + 3 * static_cast<std::ptrdiff_t>(X + 1);
         std::int32_t* Below = Next + 3 * static_cast<std::ptrdiff_t>(X + 1);
-        const int R =
-            std::clamp(GetRValue(*Color) + LimitedError(Limit, Here[0] + Ahead[0]), 0, 255);
-        const int G =
-            std::clamp(GetGValue(*Color) + LimitedError(Limit, Here[1] + Ahead[1]), 0, 255);
-        const int B =
-            std::clamp(GetBValue(*Color) + LimitedError(Limit, Here[2] + Ahead[2]), 0, 255);
-        const int Index = Nearest(RGB(R, G, B));
-        Put(Row, X, Y, Index);
-        const TColor Entry = EntryColor(Index);
-        const std::int32_t Error[3] = {R - GetRValue(Entry), G - GetGValue(Entry),
-                                       B - GetBValue(Entry)};
+        const int R = Channel(GetRValue(*Color), Here[0] + Ahead[0]);
+        const int G = Channel(GetGValue(*Color), Here[1] + Ahead[1]);
+        const int B = Channel(GetBValue(*Color), Here[2] + Ahead[2]);
+        const TEntry Entry = Lookup(R, G, B);
+        if (Bytes) {
+            Row[X] = static_cast<std::uint8_t>(Entry.Index);
+        } else {
+            FTarget.WritePixel(X, Y, static_cast<std::uint32_t>(Entry.Index));
+        }
+        const std::int32_t Error[3] = {R - GetRValue(Entry.Color), G - GetGValue(Entry.Color),
+                                       B - GetBValue(Entry.Color)};
         for (int C = 0; C < 3; ++C) {
             Below[Behind3 + C] = BelowBehind[C] + 3 * Error[C]; // complete: nobody adds later
             BelowBehind[C] = BelowHere[C] + 5 * Error[C];

@@ -38,8 +38,21 @@ private:
     void WriteDirect(int Y, int FirstX, int Count, const TColor* Colors, const std::uint8_t* Valid);
     void WriteDithered(int Y, int FirstX, int Count, const TColor* Colors,
                        const std::uint8_t* Valid);
+    // A palette entry found for a colour: its index and its colour.
+    struct TEntry {
+        int Index;
+        TColor Color;
+    };
+    // Lookup(R, G, B) gives the entry of each pixel.
     template <typename TLookup>
-    void WriteDitheredRun(int Y, int FirstX, int Count, const TColor* Colors, TLookup Nearest);
+    void WriteDitheredRun(int Y, int FirstX, int Count, const TColor* Colors, TLookup Lookup);
+    // Whether the target's lookups can go through FCellEntries; sets them up on the first call.
+    bool UseCellEntries();
+    // Dithering into an optimised palette through its colour cache, each entry's index and colour
+    // taken from FCellEntries with one load.
+    void WriteCachedRun(int Y, int FirstX, int Count, const TColor* Colors);
+    // The entry of a cell the colour cache does not hold yet: found and kept by the cache's rules.
+    std::uint32_t NewCellEntry(std::size_t Cell, TColor Color);
     void WriteNearest(int Y, int FirstX, int Count, const TColor* Colors,
                       const std::uint8_t* Valid);
     void Put(std::uint8_t* Row, int X, int Y, int Index);
@@ -52,6 +65,14 @@ private:
     // The target's class keeps TPixelGraphic's NearestIndex, which can then be called inline.
     bool FOwnLookup;
     TPGErrorLimitTable FLimit{};
+    // The limited error of every value an accumulator can hold, by its low 13 bits: rounding and
+    // limiting in one look-up.
+    std::vector<std::int32_t> FLimitByAccumulator;
+    // While the colour cache is used: for each cell it holds, its index in the top byte and that
+    // entry's colour below, so that the dithering loop gets both with one load.
+    enum class TCellEntries : std::uint8_t { Unknown, Used, NotUsed };
+    TCellEntries FCellEntriesState = TCellEntries::Unknown;
+    std::vector<std::uint32_t> FCellEntries;
     std::vector<std::int32_t> FCurrent; // errors for the row being written, in sixteenths
     std::vector<std::int32_t> FNext;    // errors for the row below
 };

@@ -1,5 +1,6 @@
 #include "pgraphic/image/median_cut.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -14,15 +15,32 @@ class THistogram {
 public:
     explicit THistogram() : FCounts(65536, 0) {}
 
-    void Add(std::uint8_t R, std::uint8_t G, std::uint8_t B) {
-        std::uint16_t& C = FCounts[Cell(R >> 3, G >> 2, B >> 3)];
-        if (C != UINT16_MAX) {
-            ++C;
+    // Counts the pixels of one row of blue, green, red bytes. A run of pixels in one cell is
+    // added at once, which is the same as counting them one by one up to the limit.
+    void AddRow(const std::uint8_t* P, int Width) {
+        std::size_t RunCell = 0;
+        unsigned Run = 0;
+        for (int X = 0; X < Width; ++X, P += 3) {
+            const std::size_t C = Cell(P[2] >> 3, P[1] >> 2, P[0] >> 3);
+            if (Run != 0 && C != RunCell) {
+                AddRun(RunCell, Run);
+                Run = 0;
+            }
+            RunCell = C;
+            ++Run;
+        }
+        if (Run != 0) {
+            AddRun(RunCell, Run);
         }
     }
     std::uint16_t At(int R5, int G6, int B5) const { return FCounts[Cell(R5, G6, B5)]; }
 
 private:
+    // Counters stop at 65,535.
+    void AddRun(std::size_t At, unsigned Run) {
+        FCounts[At] = static_cast<std::uint16_t>(std::min<unsigned>(FCounts[At] + Run, UINT16_MAX));
+    }
+
     static std::size_t Cell(int R5, int G6, int B5) {
         return static_cast<std::size_t>(R5 * 2048 + G6 * 32 + B5);
     }
@@ -129,10 +147,7 @@ std::vector<TColor> MedianCutPalette(const TPixelGraphic& Source, int Count,
                                      const TPGRowCounted& RowCounted) {
     THistogram Histogram;
     for (int Y = 0; Y < Source.Height(); ++Y) {
-        const std::uint8_t* P = Source.ScanLine(Y);
-        for (int X = 0; X < Source.Width(); ++X, P += 3) {
-            Histogram.Add(P[2], P[1], P[0]);
-        }
+        Histogram.AddRow(Source.ScanLine(Y), Source.Width());
         if (RowCounted(Y)) {
             break;
         }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -28,6 +29,50 @@ public:
         }
         for (auto& Slot : FSlots) {
             Slot.Sums.resize(3 * Columns.Spans.size());
+        }
+        FOneColumnEach =
+            std::all_of(Columns.Spans.begin(), Columns.Spans.end(),
+                        [](const TPGSampleSpan& Span) { return Span.First == Span.Last; });
+        // Shrinking to exactly half: two columns of equal weight, half the divisor each, whose
+        // weighted sum divided is their plain mean.
+        FHalving = std::all_of(
+            Columns.Spans.begin(), Columns.Spans.end(), [&Columns](const TPGSampleSpan& Span) {
+                return Span.Last == Span.First + 1 && Span.FirstWeight == Span.LastWeight &&
+                       2 * Span.FirstWeight == Columns.Divide.Divisor();
+            });
+    }
+
+    // The colours of source row SourceRow at the valid destination columns, as blue, green and
+    // red bytes into Pixels.
+    void WriteRow(int SourceRow, std::uint8_t* Pixels, const std::vector<std::uint8_t>& Valid,
+                  bool AllValid) {
+        if (!FOneColumnEach && !FHalving) {
+            const std::uint32_t* Sums = Row(SourceRow);
+            for (std::size_t I = 0; I < Valid.size(); ++I, Pixels += 3, Sums += 3) {
+                if (AllValid || Valid[I] != 0) {
+                    Pixels[0] = static_cast<std::uint8_t>(Sums[0]);
+                    Pixels[1] = static_cast<std::uint8_t>(Sums[1]);
+                    Pixels[2] = static_cast<std::uint8_t>(Sums[2]);
+                }
+            }
+            return;
+        }
+        if (FSrcFirst > FSrcLast) {
+            return; // no column of the range reads the source
+        }
+        const std::uint8_t* Src = SourceRowBGR(FSource, SourceRow, FSrcFirst, FSrcLast, FScratch);
+        for (const auto& Span : FColumns.Spans) {
+            if (Span.Valid) {
+                const std::uint8_t* P = Src + 3 * static_cast<std::size_t>(Span.First - FSrcFirst);
+                if (FHalving) {
+                    Pixels[0] = static_cast<std::uint8_t>((P[0] + P[3]) >> 1);
+                    Pixels[1] = static_cast<std::uint8_t>((P[1] + P[4]) >> 1);
+                    Pixels[2] = static_cast<std::uint8_t>((P[2] + P[5]) >> 1);
+                } else {
+                    std::memcpy(Pixels, P, 3);
+                }
+            }
+            Pixels += 3;
         }
     }
 
@@ -99,23 +144,12 @@ private:
     const TPGAxisSampling& FColumns;
     int FSrcFirst = INT_MAX;
     int FSrcLast = INT_MIN;
+    bool FOneColumnEach = false;
+    bool FHalving = false;
     std::array<TSlot, 2> FSlots;
     std::uint64_t FClock = 0;
     std::vector<std::uint8_t> FScratch;
 };
-
-// Sums of one row (blue, green, red per column, each a channel value) into its true-colour
-// pixels, skipping the invalid columns.
-void WriteSums(std::uint8_t* Pixels, const std::uint32_t* Sums,
-               const std::vector<std::uint8_t>& ColumnValid, bool AllValid) {
-    for (std::size_t I = 0; I < ColumnValid.size(); ++I, Pixels += 3, Sums += 3) {
-        if (AllValid || ColumnValid[I] != 0) {
-            Pixels[0] = static_cast<std::uint8_t>(Sums[0]);
-            Pixels[1] = static_cast<std::uint8_t>(Sums[1]);
-            Pixels[2] = static_cast<std::uint8_t>(Sums[2]);
-        }
-    }
-}
 
 } // namespace
 
@@ -168,17 +202,18 @@ void TPixelGraphic::StretchRect(int DestX, int DestY, int DestWidth, int DestHei
             // Weighted sum of the horizontal sums of the counted source rows. A single row has its
             // weight equal to the divisor: its sums are the result as they stand.
             const std::uint32_t* Single = nullptr;
+            if (RowSpan.First == RowSpan.Last && Direct) {
+                // A true-colour target takes the colours as its blue, green and red bytes.
+                Horizontal.WriteRow(static_cast<int>(RowSpan.First),
+                                    ScanLine(static_cast<int>(Y)) + 3 * FirstCol, ColumnValid,
+                                    AllValid);
+                if (Progress.Aborted(static_cast<int>(Y - FirstRow), MaxStep)) {
+                    break;
+                }
+                continue;
+            }
             if (RowSpan.First == RowSpan.Last) {
                 Single = Horizontal.Row(static_cast<int>(RowSpan.First));
-                if (Direct) {
-                    // A true-colour target takes the sums as its blue, green and red bytes.
-                    WriteSums(ScanLine(static_cast<int>(Y)) + 3 * FirstCol, Single, ColumnValid,
-                              AllValid);
-                    if (Progress.Aborted(static_cast<int>(Y - FirstRow), MaxStep)) {
-                        break;
-                    }
-                    continue;
-                }
             } else {
                 std::fill(Totals.begin(), Totals.end(), 0);
                 for (auto R = RowSpan.First; R <= RowSpan.Last; ++R) {

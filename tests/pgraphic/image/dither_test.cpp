@@ -112,6 +112,18 @@ TEST(Dither, SerpentineRowsMatchTheReferenceOnSmallImages) {
             Target.CopyRect(0, 0, Source.Width(), Source.Height(), 0, 0, Source);
             reference::CopyRect(Expected, 0, 0, Source.Width(), Source.Height(), 0, 0, Source);
             ASSERT_TRUE(SamePixels(Target, Expected)) << int(Kind) << " " << Trial;
+            // The copy leaves the colour cache as looking up each pixel does: later lookups of
+            // colours near the picture's agree too.
+            for (int I = 0; I < 400; ++I) {
+                const TColor P = Source.PixelColors(static_cast<int>(Rng() % 9) % Source.Width(),
+                                                    static_cast<int>(Rng() % 7) % Source.Height());
+                const auto Near = [&Rng](int V) {
+                    return std::clamp(V + static_cast<int>(Rng() % 25) - 12, 0, 255);
+                };
+                const TColor C = RGB(Near(GetRValue(P)), Near(GetGValue(P)), Near(GetBValue(P)));
+                ASSERT_EQ(Target.NearestIndex(C), Expected.NearestIndex(C))
+                    << int(Kind) << " " << I;
+            }
         }
     }
 }
