@@ -21,6 +21,7 @@ constexpr int kLastChoice = 2;
 constexpr std::array kGeneralRows{
     TGeneralSettingRow{S::TextFile, "TextFile", &G::TextFile, R::Nothing},
     TGeneralSettingRow{S::OnlyOne, "Only One", &G::OnlyOne, R::Nothing},
+    TGeneralSettingRow{S::PreviewAsInstalled, "AsInstalled", &G::PreviewAsInstalled, R::Previews},
 };
 
 // "Font" names a font that may not be installed: it is read into FontName, from which start-up
@@ -48,6 +49,7 @@ constexpr std::array kLogoRows{
 };
 
 constexpr std::array kGeneralLoadOrder{S::TextFile, S::OnlyOne};
+constexpr std::array kOwnSettingsOrder{S::PreviewAsInstalled};
 
 // The two logo sections read the shadow colour at different places.
 constexpr std::array kFirstLogoLoadOrder{
@@ -159,6 +161,10 @@ template bool StoreValue(TLogoValues&, const TLogoSettingRow&, const TSettingVal
 
 std::span<const TSetting> GeneralLoadOrder() {
     return kGeneralLoadOrder;
+}
+
+std::span<const TSetting> OwnSettingsOrder() {
+    return kOwnSettingsOrder;
 }
 
 std::span<const TSetting> LogoLoadOrder(TLogo Logo) {

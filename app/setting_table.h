@@ -18,10 +18,14 @@
 // new section of the file is a values type of its own with its rows, read and written by the
 // settings file beside the others).
 
-// One setting. TextFile and OnlyOne are general; the others exist once per logo.
+// One setting. TextFile, OnlyOne and PreviewAsInstalled are general; the others exist once per
+// logo.
 enum class TSetting : std::uint8_t {
     TextFile, // the record file
     OnlyOne,  // single-logo mode as the file holds it
+    // The logo pages show their logos as installed (reduced to the system's logo format) rather
+    // than as composed; a setting of this program's own.
+    PreviewAsInstalled,
     FontName,
     Font,
     Size,
@@ -45,6 +49,7 @@ struct TGeneralValues {
     std::string TextFile;
     int OnlyOne = 0; // 0 both logos are made, 1 only the first, 2 only the second; as last read or
                      // saved (the logos' Only decide between those times)
+    bool PreviewAsInstalled = false;
 };
 
 // The settings of one logo.
@@ -88,6 +93,7 @@ enum class TRecompute : std::uint8_t {
     Background,      // the logo's background, then the logo
     DefaultTexts,    // while a default text is on a logo: a new record choice and both logos
     BothBackgrounds, // both backgrounds where used, and both logos
+    Previews,        // what the logo pages show: both logos shown anew
 };
 
 // The member of TValues that holds a setting.
@@ -129,5 +135,9 @@ bool StoreValue(TValues& Values, const TSettingRow<TValues>& Row, const TSetting
 inline constexpr const char* kGeneralSection = "General";
 inline constexpr TPerLogo<const char*> kLogoSections{{"First Logo", "Last Logo"}};
 std::span<const TSetting> GeneralLoadOrder();
+// The program's own settings (general ones) in a section of their own after the logos' sections,
+// which a file holds only once one of them was set to other than its default.
+inline constexpr const char* kOwnSection = "Preview";
+std::span<const TSetting> OwnSettingsOrder();
 std::span<const TSetting> LogoLoadOrder(TLogo Logo);
 std::span<const TSetting> LogoSaveOrder();

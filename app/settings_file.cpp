@@ -59,6 +59,10 @@ void LoadSettings(TSettingsModel& S, const TIniFile& F) {
         }
     }
     LoadInstallTargets(S.InstallTargets(), F);
+    for (const TSetting Setting : OwnSettingsOrder()) {
+        const TGeneralSettingRow& Row = *GeneralSettingRow(Setting);
+        S.Set(Setting, ReadValue(F, kOwnSection, Row.Key, ValueOf(GeneralDefaults, Row)));
+    }
 }
 
 void SaveSettings(TSettingsModel& S, TIniFile& F) {
@@ -74,4 +78,15 @@ void SaveSettings(TSettingsModel& S, TIniFile& F) {
         }
     }
     SaveInstallTargets(S.InstallTargets(), F);
+    // A file that never held one of the program's own settings other than its default keeps
+    // only the sections above.
+    const TGeneralValues Defaults{};
+    for (const TSetting Setting : OwnSettingsOrder()) {
+        const TGeneralSettingRow& Row = *GeneralSettingRow(Setting);
+        const TSettingValue Default = ValueOf(Defaults, Row);
+        const TSettingValue Value = S.Value(Setting);
+        if (Value != Default || ReadValue(F, kOwnSection, Row.Key, Default) != Default) {
+            WriteValue(F, kOwnSection, Row.Key, Value);
+        }
+    }
 }

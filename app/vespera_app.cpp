@@ -116,10 +116,19 @@ std::string TVesperaApp::StartupRecordFile() const {
 void TVesperaApp::SettingChanged(TSettingChange Change) {
     OnSettingChange(this, Change);
     if (!Change.Logo) {
-        return; // the general settings take effect where they are used
+        // The general settings take effect where they are used; the preview's shows at once.
+        if (GeneralSettingRow(Change.Setting)->Recompute == TRecompute::Previews) {
+            for (const TLogo Logo : kLogos) {
+                if (LogoComposed(Logo)) {
+                    OnShowLogo(this, Logo, this->Logo(Logo));
+                }
+            }
+        }
+        return;
     }
     switch (LogoSettingRow(Change.Setting)->Recompute) {
     case TRecompute::Nothing:
+    case TRecompute::Previews:
         break;
     case TRecompute::Logo:
         RecomposeLogo(*Change.Logo);
@@ -258,7 +267,20 @@ void TVesperaApp::RecomposeLogo(TLogo Logo) {
 
 void TVesperaApp::ShowLogo(TLogo Logo) {
     FLogos[Logo].Composed = true;
+    FLogos[Logo].InstalledCurrent = false;
     OnShowLogo(this, Logo, this->Logo(Logo));
+}
+
+const TPixelGraphic& TVesperaApp::PreviewPicture(TLogo Logo) {
+    TLogoState& State = FLogos[Logo];
+    if (!FSettings.General().PreviewAsInstalled) {
+        return State.Logo;
+    }
+    if (!State.InstalledCurrent) {
+        InstalledLogoPreview(State.Logo, State.Installed);
+        State.InstalledCurrent = true;
+    }
+    return State.Installed;
 }
 
 void TVesperaApp::UseBackgroundPicture(TLogo Logo, const std::optional<std::string>& Chosen) {

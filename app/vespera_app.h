@@ -94,6 +94,10 @@ public:
     // The picture chosen for a logo's background (none: the choice was cancelled) is kept, and
     // the background is rebuilt in either case.
     void UseBackgroundPicture(TLogo Logo, const std::optional<std::string>& Chosen);
+    // What the settings window shows for a logo: its composition or, with the preview as
+    // installed, that logo as installation reduces it and the machine shows it
+    // (InstalledLogoPreview), made at the first call after each composition.
+    const TPixelGraphic& PreviewPicture(TLogo Logo);
 
     // --- Installation --------------------------------------------------------------------------
     // The places the logos go in this run (install_places.h), each with its backup folder.
@@ -118,7 +122,8 @@ public:
     TMulticastEvent<TObject*, TSettingChange> OnSettingChange;
     // A record choice gave new texts to show.
     TMulticastEvent<TObject*> OnShowTexts;
-    // A logo was composed and is to be shown.
+    // A logo is to be shown anew: it was composed (Image), or the choice of the preview as
+    // installed changed. PreviewPicture gives what to show.
     TMulticastEvent<TObject*, TLogo, const TPixelGraphic&> OnShowLogo;
     // Installing begins (Busy) and ends (not Busy), also when it failed.
     TMulticastEvent<TObject*, bool> OnInstalling;
@@ -133,12 +138,15 @@ private:
         TPixelGraphic Back;
         std::string DefaultText;
         bool Composed = false;
+        TPixelGraphic Installed;       // the preview as installed
+        bool InstalledCurrent = false; // made from the composition as it stands
     };
 
     void SettingChanged(TSettingChange Change);
     // A default text changed: while a default text is on a logo, a new choice and both logos.
     void DefaultTextChanged();
     void BuildBackground(TLogo Logo);
+    // A logo was composed: its preview as installed is out of date; OnShowLogo.
     void ShowLogo(TLogo Logo);
     void InstallEachLogo();
     TInstallEvents InstallEvents();

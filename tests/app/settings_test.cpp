@@ -259,6 +259,29 @@ TEST(SettingsFile, InstallTargetsRoundTripInTheirOwnSection) {
     EXPECT_EQ(ReadFile(Dir / "plain.INI"), Before);
 }
 
+// The preview as installed is the program's own setting: a section after the logos' sections,
+// written once the setting was on, so that it can be taken back.
+TEST(SettingsFile, ThePreviewChoiceFollowsTheLogosOnceMade) {
+    TTempDir Dir;
+    WriteFile(Dir / "v.INI", kFullFile);
+    TSettingsModel Model;
+    LoadSettings(Model, TIniFile(Dir / "v.INI"));
+    EXPECT_FALSE(Model.General().PreviewAsInstalled);
+    TIniFile File(Dir / "v.INI");
+    for (const bool AsInstalled : {true, false}) {
+        Model.Set(S::PreviewAsInstalled, AsInstalled);
+        SaveSettings(Model, File);
+        const std::string Saved = ReadFile(Dir / "v.INI");
+        const std::string Section =
+            std::string("Line=last\n\n[Preview]\nAsInstalled=") + (AsInstalled ? "1" : "0") + "\n";
+        ASSERT_GE(Saved.size(), Section.size());
+        EXPECT_EQ(Saved.substr(Saved.size() - Section.size()), Section);
+        TSettingsModel Loaded;
+        LoadSettings(Loaded, File);
+        EXPECT_EQ(Loaded.General().PreviewAsInstalled, AsInstalled);
+    }
+}
+
 TEST(SettingsFile, AReadOnlyFileRaisesWithItsNameAndIsLeftAsItWas) {
     TTempDir Dir;
     const std::string Original = "[General]\nTextFile=keep.txt\n";

@@ -179,6 +179,33 @@ TEST_F(VesperaAppTest, SingleLogoModesChangeOnlyTheirFile) {
     EXPECT_FALSE(std::filesystem::exists(Dir / "windows/logos.bmp"));
 }
 
+// With the preview as installed, what a page shows is the file installation writes, stretched
+// back to 640 x 400, after every change; switching it shows both logos anew.
+TEST_F(VesperaAppTest, ThePreviewAsInstalledIsTheInstalledLogoAfterEveryChange) {
+    Start();
+    EXPECT_EQ(&App.PreviewPicture(TLogo::First), &App.Logo(TLogo::First));
+    Shown.clear();
+    App.Settings().Set(TSetting::PreviewAsInstalled, true);
+    EXPECT_EQ(Shown, (std::vector<TLogo>{TLogo::First, TLogo::Last}));
+    for (const int Size : {18, 40}) {
+        App.Settings().Set({TLogo::First, TSetting::Size}, Size);
+        const TPixelGraphic& Preview = App.PreviewPicture(TLogo::First);
+        App.InstallLogos();
+        TPixelGraphic Installed;
+        Installed.LoadFromFile(Dir / "windows/logow.sys");
+        ASSERT_EQ(Preview.Width(), 640);
+        ASSERT_EQ(Preview.Height(), 400);
+        for (int Y = 0; Y < 400; ++Y) {
+            for (int X = 0; X < 640; ++X) {
+                ASSERT_EQ(Preview.PixelColors(X, Y), Installed.PixelColors(X / 2, Y))
+                    << "size " << Size << " at " << X << "," << Y;
+            }
+        }
+    }
+    App.Settings().Set(TSetting::PreviewAsInstalled, false);
+    EXPECT_EQ(&App.PreviewPicture(TLogo::First), &App.Logo(TLogo::First));
+}
+
 // Whichever page a setting of the logo that carries both texts changes on, that logo (the one
 // installed) follows at once; the other logo shows the same composition.
 TEST_F(VesperaAppTest, InSingleLogoModeAChangeOnEitherPageReachesTheInstalledLogo) {
