@@ -67,7 +67,10 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
         FLogoPages[Logo]->setObjectName(PageNames[Logo]);
         FPages->addTab(FLogoPages[Logo], Tabs[Logo]);
     }
-    Bind(*FPages, [this] { PagesChange(); });
+    Bind(*FPages, [this] {
+        PagesChange();
+        ShowWaitingPreviews();
+    });
 
     FOpen = new TPGOpenDialog(this);
     FOpen->setObjectName(QStringLiteral("dgOpen"));
@@ -82,10 +85,8 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
     FAppConnections.push_back(FApp.OnSettingChange.Connect(
         [this](TObject*, TSettingChange Change) { SettingChange(Change); }));
     FAppConnections.push_back(FApp.OnShowTexts.Connect([this](TObject*) { ShowTexts(); }));
-    FAppConnections.push_back(
-        FApp.OnShowLogo.Connect([this](TObject*, TLogo Logo, const TPixelGraphic& Image) {
-            LogoPage(Logo)->ShowLogo(Image);
-        }));
+    FAppConnections.push_back(FApp.OnShowLogo.Connect(
+        [this](TObject*, TLogo Logo, const TPixelGraphic&) { ShowPreview(Logo); }));
     FAppConnections.push_back(
         FApp.OnInstalling.Connect([this](TObject*, bool Busy) { ShowInstalling(Busy); }));
 }
@@ -112,6 +113,7 @@ void TfmVespera::BindLogoPage(TLogoPage& Page) {
     }
     Bind(*Page.Select, [this, Logo] { btSelectClick(Logo); });
     Bind(*Page.Preview, [this, Logo] { btPreviewClick(Logo); });
+    BindSetting(Page.AsInstalled, FApp.Settings(), TSetting::PreviewAsInstalled);
 }
 
 // --- Settings shown ----------------------------------------------------------------------------
@@ -119,6 +121,10 @@ void TfmVespera::BindLogoPage(TLogoPage& Page) {
 void TfmVespera::SettingChange(const TSettingChange& Change) {
     if (Change.Setting == TSetting::TextFile) {
         ShowTextFile();
+    } else if (Change.Setting == TSetting::PreviewAsInstalled) {
+        for (const TLogo Logo : kLogos) {
+            ShowSetting(LogoPage(Logo)->AsInstalled, FApp.Settings(), Change);
+        }
     } else if (Change.Logo) {
         if (const TSettingControl* Control = LogoPage(*Change.Logo)->ControlOf(Change.Setting)) {
             ShowSetting(*Control, FApp.Settings(), Change);
@@ -130,6 +136,25 @@ void TfmVespera::SettingChange(const TSettingChange& Change) {
 void TfmVespera::ShowLogoSettings(const TLogoPage& Page) {
     for (const TLogoPage::TSettingShown& Shown : Page.SettingControls()) {
         ShowSetting(Shown.Control, FApp.Settings(), {Page.Logo(), Shown.Setting});
+    }
+}
+
+// A logo page shows what the program gives it to show. The logo as installed is made for the page
+// in view only; a page out of view gets it when it comes into view.
+void TfmVespera::ShowPreview(TLogo Logo) {
+    TLogoPage& Page = *LogoPage(Logo);
+    FPreviewWaiting[Logo] =
+        FApp.Settings().General().PreviewAsInstalled && FPages->currentWidget() != &Page;
+    if (!FPreviewWaiting[Logo]) {
+        Page.ShowLogo(FApp.PreviewPicture(Logo));
+    }
+}
+
+void TfmVespera::ShowWaitingPreviews() {
+    for (const TLogo Logo : kLogos) {
+        if (FPreviewWaiting[Logo] && FPages->currentWidget() == LogoPage(Logo)) {
+            ShowPreview(Logo);
+        }
     }
 }
 
@@ -213,13 +238,14 @@ void TfmVespera::ShowProgramState() {
     if (FApp.RecordTextsShown()) {
         ShowTexts();
     }
-    for (const TLogo Logo : kLogos) {
-        if (FApp.LogoComposed(Logo)) {
-            LogoPage(Logo)->ShowLogo(FApp.Logo(Logo));
-        }
-    }
+    SettingChange(TSetting::PreviewAsInstalled);
     ApplyVisibilityRules();
     FPages->SetActivePageIndex(0);
+    for (const TLogo Logo : kLogos) {
+        if (FApp.LogoComposed(Logo)) {
+            ShowPreview(Logo);
+        }
+    }
 }
 
 TScreenPoint TfmVespera::MessagePosition() const {
@@ -324,7 +350,7 @@ void TfmVespera::btNavigateClick() {
 }
 
 void TfmVespera::btPreviewClick(TLogo Logo) {
-    TfmPreview::ShowModal(this, FApp.Logo(Logo));
+    TfmPreview::ShowModal(this, FApp.PreviewPicture(Logo));
 }
 
 void TfmVespera::FormShow() {

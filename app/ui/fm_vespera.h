@@ -82,6 +82,9 @@ private:
     void SettingChange(const TSettingChange& Change);
     void ShowLogoSettings(const TLogoPage& Page);
     void ShowTexts();
+    // The preview of a logo, and those held back while their pages were out of view.
+    void ShowPreview(TLogo Logo);
+    void ShowWaitingPreviews();
     void ShowTextFile();
     // "Saving ..." on the button while the logos are installed.
     void ShowInstalling(bool Busy);
@@ -94,6 +97,7 @@ private:
     TGeneralPage* FGeneral;
     TPerLogo<TLogoPage*> FLogoPages;
     TPGOpenDialog* FOpen;
+    TPerLogo<bool> FPreviewWaiting{};
     bool FSaveLogosFocused = false;
     std::vector<TEventConnection> FAppConnections;
 };

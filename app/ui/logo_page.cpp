@@ -82,6 +82,10 @@ TLogoPage::TLogoPage(TLogo Logo, QWidget* Parent) : QWidget(Parent), FLogo(Logo)
                          236, 93, 21);
     Preview = PlaceButton(new QPushButton(QStringLiteral("Preview"), this),
                           Numbered("btPreview", {{1, 2}}), 63, 268, 75, 25);
+    AsInstalled = PlaceCheckBox(new QCheckBox(QStringLiteral("As installed"), this),
+                                Named("cbAsInstalled"), 141, 271);
+    AsInstalled->setToolTip(QStringLiteral(
+        "Show the logo as the machine shows it once installed: 320 x 400 pixels in 256 colours"));
 
     // Top, middle, bottom: three buttons without captions in a narrow strip.
     Position = Showing(S::Position,

@@ -22,7 +22,8 @@ class TRadioGroup;
 class TSpinEdit;
 
 // The page of one logo ("First Logo", "Second Logo"): text settings, background settings, the
-// text position, the preview panel, the default text and the single-logo box. Only the controls,
+// text position, the preview panel with the choice to see it as installed, the default text and
+// the single-logo box. Only the controls,
 // their places and which setting of the logo each shows; the settings window binds them. Each
 // control carries the window's name for it (FirstFont, bcLastShadowColor, ...) as its object
 // name.
@@ -61,6 +62,9 @@ public:
     TColorButton* GradientBottom; // bcFirstColor2, bcLastColor2
     QPushButton* Select;
     QPushButton* Preview;
+    // Beside "Preview": the preview and the full-screen preview show the logo as installed (the
+    // general setting PreviewAsInstalled, shown on both pages).
+    QCheckBox* AsInstalled;
     TRadioGroup* Position;
     TPGPanel* PreviewPanel;
     // The preview inside the panel (ImFirst, ImLast): the logo stretched to its 320 x 200.

@@ -1,6 +1,6 @@
 // Speed of the settings window: a keystroke in a default-text field, with no record file in use,
 // until the record choice, both logos composed and handed to their previews, and the preview on
-// the page shown painted on the screen.
+// the page shown painted on the screen; with the logos shown as composed and as installed.
 
 #include "app/program_places.h"
 #include "app/ui/controls/line_edit.h"
@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -36,7 +37,7 @@ protected:
     }
 };
 
-void BM_DefaultTextKeystrokeToPreviews(benchmark::State& State) {
+void BM_DefaultTextKeystrokeToPreviews(benchmark::State& State, bool AsInstalled) {
     const QTemporaryDir Dir;
     const std::string Folder = Dir.path().toStdString();
     std::filesystem::create_directories(Folder + "/program");
@@ -60,6 +61,8 @@ void BM_DefaultTextKeystrokeToPreviews(benchmark::State& State) {
     QTest::mouseClick(Tabs, Qt::LeftButton, {}, Tabs->tabRect(1).center());
     QApplication::processEvents();
     TLogoPage& Page = *Window.LogoPage(TLogo::First);
+    Page.AsInstalled->setChecked(AsInstalled);
+    QApplication::processEvents();
     TPaintWatch Watch(Page.Image->viewport());
     int Handed = 0;
     const TEventConnection Counted =
@@ -78,6 +81,9 @@ void BM_DefaultTextKeystrokeToPreviews(benchmark::State& State) {
     }
     SetMessageBoxHook(Old);
 }
-BENCHMARK(BM_DefaultTextKeystrokeToPreviews)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DefaultTextKeystrokeToPreviews, composed, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DefaultTextKeystrokeToPreviews, as_installed, true)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

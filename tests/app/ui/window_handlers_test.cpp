@@ -3,6 +3,7 @@
 // logos and settings, the start-up link, help and the web address, and the window of a failed
 // unattended run.
 
+#include "app/logo/logo_image.h"
 #include "app/ui/controls/line_edit.h"
 #include "app/ui/controls/page_control.h"
 #include "app/ui/controls/radio_group.h"
@@ -460,6 +461,49 @@ TEST_F(WindowTest, ThePreviewCoversTheScreenAndAClickClosesIt) {
         EXPECT_TRUE(Checked);
         EXPECT_LT(Time.elapsed(), 4000) << "the click did not close the preview";
     }
+}
+
+// "As installed" on one page sets it on both: the page in view shows its logo as installed at
+// once, after each keystroke too, the other page when it comes into view, and "Preview" on the
+// whole screen shows the same.
+TEST_F(WindowTest, AsInstalledShowsTheLogoAsInstalledOnBothPagesAndInThePreview) {
+    Start();
+    ShowPage(1);
+    EXPECT_FALSE(First().AsInstalled->isChecked());
+    EXPECT_TRUE(First().AsInstalled->isVisible());
+    const auto AsInstalled = [](const TPixelGraphic& Logo) {
+        auto Picture = std::make_unique<TPixelGraphic>();
+        InstalledLogoPreview(Logo, *Picture);
+        return Picture;
+    };
+    Click(First().AsInstalled);
+    EXPECT_TRUE(Last().AsInstalled->isChecked());
+    EXPECT_TRUE(SamePixels(PreviewPicture(First()), *AsInstalled(App.Logo(TLogo::First))));
+    // Out of view, not yet.
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.Logo(TLogo::Last)));
+    ShowPage(2);
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), *AsInstalled(App.Logo(TLogo::Last))));
+    Last().DefaultText->setFocus();
+    const std::string Text = App.Text(TLogo::Last);
+    QTest::keyClick(Last().DefaultText, Qt::Key_A);
+    ASSERT_NE(App.Text(TLogo::Last), Text);
+    const auto Expected = AsInstalled(App.Logo(TLogo::Last));
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), *Expected));
+
+    bool Checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* Preview = dynamic_cast<TfmPreview*>(QApplication::activeModalWidget());
+        ASSERT_NE(Preview, nullptr);
+        EXPECT_TRUE(SamePixels(*std::as_const(*Preview->Image()).PixelGraphic(), *Expected));
+        Checked = true;
+        Preview->close();
+    });
+    Click(Last().Preview);
+    EXPECT_TRUE(Checked);
+
+    Click(Last().AsInstalled);
+    EXPECT_FALSE(First().AsInstalled->isChecked());
+    EXPECT_TRUE(SamePixels(PreviewPicture(Last()), App.Logo(TLogo::Last)));
 }
 
 TEST_F(WindowTest, AFailedStartShowsTheMessageAndTheWindowStaysUsable) {

@@ -13,6 +13,7 @@
 #include "widgets/icon_file_list_box.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,6 +79,7 @@ const TLogoPlace kLogoPlaces[] = {
     {"bcFirstColor2", "bcLastColor2", 144, 212, 45, 22, nullptr},
     {"btFirstSelect", "btLastSelect", 96, 236, 93, 21, "Select"},
     {"btPreview1", "btPreview2", 63, 268, 75, 25, "Preview"},
+    {"cbAsInstalledFirst", "cbAsInstalledLast", 141, 271, 0, 0, "As installed"},
     {"rgFirst", "rgLast", 224, 18, 33, 209, ""},
     {"Panel2", "Panel1", 270, 16, 332, 212, nullptr},
     {"Label9", "Label1", 224, 244, 0, 0, "Default Text:"},
@@ -209,6 +211,13 @@ TEST_F(WindowTest, EveryControlAtItsPlaceWithItsCaptionAndNothingClipped) {
         EXPECT_EQ(Page->Image->ZoomFactor(), 1.0L);
         EXPECT_EQ(Page->PreviewPanel->BevelOuter(), bvLowered);
         EXPECT_FALSE(Page->DefaultText->HideSelection());
+        // "As installed" found room of its own beside "Preview": it touches no other control.
+        for (const QWidget* Other : Page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (Other != Page->AsInstalled) {
+                EXPECT_FALSE(Page->AsInstalled->geometry().intersects(Other->geometry()))
+                    << Other->objectName().toStdString();
+            }
+        }
     }
     EXPECT_EQ(First().Image->objectName(), QStringLiteral("ImFirst"));
     EXPECT_EQ(Last().Image->objectName(), QStringLiteral("ImLast"));
