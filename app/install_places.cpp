@@ -76,21 +76,25 @@ std::string TInstallPlace::Description() const {
 
 std::string BackupFolderName(const TTargetSpec& Spec) {
     const std::string Path = CanonicalPath(Spec.Path);
+    // Built by appending: GCC 12 at -O3 warns falsely of a literal added to a temporary.
+    const std::string Partition = std::to_string(Spec.Partition);
     std::string Identity;
     std::string Name = ExtractFileName(Path);
     if (Spec.Kind == TTargetKind::tkFolder) {
-        Identity = "folder\n" + Path;
+        Identity.append("folder\n").append(Path);
     } else {
-        Identity = "image\n" + Path + "\n" + std::to_string(Spec.Partition) + "\n" +
-                   UpperCase(Spec.Folder);
+        Identity.append("image\n").append(Path).append("\n").append(Partition).append("\n");
+        Identity.append(UpperCase(Spec.Folder));
         if (Spec.Partition != 0) {
-            Name += "-" + std::to_string(Spec.Partition);
+            Name.append("-").append(Partition);
         }
         if (!SameText(Spec.Folder, "WINDOWS")) {
-            Name += "-" + Spec.Folder;
+            Name.append("-").append(Spec.Folder);
         }
     }
-    return kBackupsFolder + Readable(Name) + "-" + Hex(FixedHash(Identity)) + "/";
+    std::string Folder(kBackupsFolder);
+    Folder.append(Readable(Name)).append("-").append(Hex(FixedHash(Identity))).append("/");
+    return Folder;
 }
 
 std::vector<TInstallPlace> ResolveInstallPlaces(const TProgramPlaces& Places,

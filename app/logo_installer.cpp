@@ -92,7 +92,9 @@ void BackupLogoFiles(const std::vector<TInstallPlace>& Places,
 }
 
 std::string BackupMadeMessage(const TInstallPlace& Place, const std::string& Name) {
-    const std::string Where =
-        Place.BackupsInProgramFolder ? std::string() : " in " + Place.Description();
-    return "A Backup of your existing " + Name + Where + " has been done";
+    std::string Text = "A Backup of your existing " + Name;
+    if (!Place.BackupsInProgramFolder) {
+        Text.append(" in ").append(Place.Description());
+    }
+    return Text + " has been done";
 }
