@@ -1,5 +1,7 @@
 #include "pgraphic/view/progress_clock.h"
 
+#include "platform/qt/qt_color.h"
+
 #include <QColor>
 #include <QPainter>
 #include <cmath>
@@ -55,4 +57,22 @@ void PGDrawProgressClock(QPainter& Painter, int X, int Y, int Step, int Percent,
     Painter.drawLine(Centre, Centre + QPoint(Hands.Hour.X, Hands.Hour.Y));
     Painter.drawLine(Centre, Centre + QPoint(Hands.Minute.X, Hands.Minute.Y));
     Painter.restore();
+}
+
+void PGDrawProgressClock(QPainter& Painter, int X, int Y, int Step, int Percent,
+                         const TPGProgressClockStyle& Style) {
+    PGDrawProgressClock(Painter, X, Y, Step, Percent, ToQColor(Style.LineColor),
+                        ToQColor(Style.BkColor));
+}
+
+void PGDrawProgressClocks(QPainter& Painter, const TPGRect& Box, bool FiveClocks, int Step,
+                          int Percent, const TPGProgressClockStyle& Style) {
+    if (!Style.Visible) {
+        return;
+    }
+    const QColor Line = ToQColor(Style.LineColor);
+    const QColor Face = ToQColor(Style.BkColor);
+    for (const TPGPoint& At : PGProgressClockPositions(Box, FiveClocks)) {
+        PGDrawProgressClock(Painter, At.X, At.Y, Step, Percent, Line, Face);
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/color.h"
 #include "pgraphic/view/view_rect.h"
 
 #include <vector>
@@ -12,6 +13,15 @@ class QPainter;
 
 // Width and height of one clock.
 constexpr int kPGClockSize = 15;
+
+// How a view or a dialog shows its progress clocks.
+struct TPGProgressClockStyle {
+    TColor BkColor = clBtnFace;
+    TColor LineColor = clBtnShadow;
+    bool Visible = true;
+
+    friend bool operator==(const TPGProgressClockStyle&, const TPGProgressClockStyle&) = default;
+};
 
 // Ends of both hands relative to the clock's centre; angle 0 points up, angles grow clockwise.
 struct TPGClockHands {
@@ -28,3 +38,9 @@ std::vector<TPGPoint> PGProgressClockPositions(const TPGRect& Box, bool FiveCloc
 // Draws one clock with its top-left corner at (X, Y): face and outline, then the hands.
 void PGDrawProgressClock(QPainter& Painter, int X, int Y, int Step, int Percent,
                          const QColor& LineColor, const QColor& FaceColor);
+// The same in Style's colours.
+void PGDrawProgressClock(QPainter& Painter, int X, int Y, int Step, int Percent,
+                         const TPGProgressClockStyle& Style);
+// Draws the clocks of the empty display rectangle Box in Style; none when Style hides them.
+void PGDrawProgressClocks(QPainter& Painter, const TPGRect& Box, bool FiveClocks, int Step,
+                          int Percent, const TPGProgressClockStyle& Style);

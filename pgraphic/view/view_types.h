@@ -66,6 +66,14 @@ constexpr bool IsPalette8BitSys8BitGraphic(TPaletteIdent Value) {
     return Value >= pBlackWhite && Value <= pSource;
 }
 
+// Both palette kinds, as a view and the picture open dialog hand them to their workers.
+struct TPGDisplayPalettes {
+    TPalette8BitSys24BitGraphic Palette8BitSys24BitGraphic = pOptimized252Sys16;
+    TPalette8BitSys8BitGraphic Palette8BitSys8BitGraphic = pOptimized252Sys16;
+
+    friend bool operator==(const TPGDisplayPalettes&, const TPGDisplayPalettes&) = default;
+};
+
 // A colour without the system-colour flag, 0 .. 0xFFFFFF.
 using TRGB = std::int32_t;
 

@@ -1,44 +1,35 @@
-// The image view control: construction, the picture and its files, and the properties.
-
 #include "pgraphic/view/image_view/pg_image.h"
 
-#include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/view/image_view/paint_pg_thread.h"
-#include "platform/paths.h"
-#include "platform/qt/wait_cursor.h"
+#include "pgraphic/view/image_view/view_painting.h"
+#include "pgraphic/view/transparent/transparent_control.h"
+#include "platform/qt/qt_color.h"
 
-#include <QScrollBar>
-#include <QTimer>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
 
 TPGImage::TPGImage(QWidget* Parent)
-    : QAbstractScrollArea(Parent), FThread(std::make_unique<TCreatePaintPGThread>()) {
+    : QAbstractScrollArea(Parent), FPicture(*this), FPicBox(new TPicBox(viewport())),
+      FLayout(*this, *FPicBox), FTracker(*this), FDisplay(*this) {
     // The view paints its whole client area itself; nothing is erased first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
-    ApplyFrame();
+    FLayout.ApplyFrame();
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    FPicBox = new TPicBox(viewport());
     FPicBox->setGeometry(0, 0, 0, 0);
     FPicBox->InheritColor(FColor);
     FPicBox->ParentShowHintSource = [this] { return FShowHint; };
-    FPicBox->InternalMouseDown = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
-        PicBoxMouseDown(Button, X, Y);
+    FDisplay.OnReady = [this](std::unique_ptr<TPixelGraphic> Image) {
+        ReceivePaintPixelGraphic(std::move(Image));
     };
-    FPicBox->InternalMouseMove = [this](TObject*, TShiftState, int X, int Y) {
-        PicBoxMouseMove(X, Y);
-    };
-    FPicBox->InternalMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
-        PicBoxMouseUp();
-    };
-    FPicBox->InternalPaint = [this](TObject*) { DrawSelection(); };
+    FDisplay.OnProgress = [this] { ProgressArrived(); };
 
     resize(100, 100);
-    const TPGViewArea Area = ViewArea();
-    FBars = PGScrollBarsFor(0, 0, Area);
+    FLayout.ResetScrollBars();
 }
 
 TPGImage::~TPGImage() {
@@ -49,106 +40,67 @@ TPGImage::~TPGImage() {
 
 TPixelGraphic* TPGImage::EditablePixelGraphic() {
     StopWorker();
-    return FPixelGraphic.get();
+    return FPicture.Get();
 }
 
-void TPGImage::AttachForwarding(TPixelGraphic& Image, bool WithChange) {
-    Image.OnProgressStart = [this](TObject* Sender) {
-        if (OnPixelGraphicProgressStart) {
-            OnPixelGraphicProgressStart(Sender);
-        }
-    };
-    Image.OnProgress = [this](TObject* Sender, int Step, int Max, bool& Abort) {
-        if (OnPixelGraphicProgress) {
-            OnPixelGraphicProgress(Sender, Step, Max, Abort);
-        }
-    };
-    Image.OnProgressEnd = [this](TObject* Sender) {
-        if (OnPixelGraphicProgressEnd) {
-            OnPixelGraphicProgressEnd(Sender);
-        }
-    };
-    if (WithChange) {
-        Image.OnChange = [this](TObject*) { PixelGraphicChanged(); };
-    } else {
-        Image.OnChange = nullptr;
-    }
-}
-
-void TPGImage::SetPixelGraphic(const TPixelGraphic* Value) {
+void TPGImage::PixelGraphicChanged() {
     StopWorker();
-    FPixelGraphic.reset();
-    DiscardPaintPixelGraphic();
-    if (Value != nullptr) {
-        auto Copy = std::make_unique<TPixelGraphic>();
-        Copy->CopyFrom(Value);
-        AttachForwarding(*Copy, true);
-        FPixelGraphic = std::move(Copy);
+    const TPixelGraphic* Picture = FPicture.Get();
+    FLayout.SetImageSize(Picture != nullptr ? Picture->Width() : 0,
+                         Picture != nullptr ? Picture->Height() : 0);
+    const TPGPoint Wanted = FLayout.AutoSize(FAutoSizeLimits);
+    if (OnNewAutoSize) {
+        OnNewAutoSize(this, Wanted.X, Wanted.Y);
     }
-    PixelGraphicChanged();
-}
-
-void TPGImage::LoadFromFileExt(const std::string& FileName, int Index) {
-    FFileName.clear();
-    std::unique_ptr<TPixelGraphic> Loaded;
-    try {
-        const TWaitCursor Wait(FShowHourGlass);
-        StopWorker();
-        FPixelGraphic.reset();
-        DiscardPaintPixelGraphic();
-        if (!ExtractFileName(FileName).empty()) {
-            Loaded = std::make_unique<TPixelGraphic>();
-            Loaded->SetReadWarningAction(FReadWarningAction);
-            Loaded->SetBackGroundColor(FBackGroundColor);
-            AttachForwarding(*Loaded, false);
-            Loaded->LoadFromFileExt(FileName, Index);
-            AttachForwarding(*Loaded, true);
-            FPixelGraphic = std::move(Loaded);
-        }
-        FFileName = FileName;
-    } catch (...) {
-        Loaded.reset();
-        PixelGraphicChanged();
-        throw;
+    FDisplay.Invalidate();
+    if (FAutoSize && (Wanted.X != width() || Wanted.Y != height())) {
+        SetBounds(x(), y(), Wanted.X, Wanted.Y);
+    } else {
+        ArrangePicBox(false);
     }
-    PixelGraphicChanged();
-}
-
-void TPGImage::SaveToFile(const std::string& FileName) {
-    FFileName.clear();
-    if (!FPixelGraphic) {
-        throw EPGEmpty(TPGLangStrId::IsEmpty, "PixelGraphic");
+    if (OnPixelGraphicChange) {
+        OnPixelGraphicChange(this);
     }
-    FPixelGraphic->SetSaveColorResWarningAction(FSaveColorResWarningAction);
-    FPixelGraphic->SaveToFile(FileName);
-    FFileName = FileName;
 }
 
-void TPGImage::SetFileName(const std::string& Value) {
-    FFileName = Value;
-    LoadFromFile(Value);
+// --- Layout --------------------------------------------------------------------------------------
+
+void TPGImage::ArrangePicBox(bool Force) {
+    const TPGDisplaySize Size = FLayout.DisplaySize();
+    if (FLayout.SetScale(Size.Scale) && OnZoomFactorChange) {
+        OnZoomFactorChange(this);
+    }
+    FLayout.Arrange(Size, Force);
+    Invalidate();
 }
 
-// --- Properties --------------------------------------------------------------------------------
+void TPGImage::SetBounds(int Left, int Top, int Width, int Height) {
+    FLayout.SetBounds(Left, Top, Width, Height);
+    ArrangePicBox(true);
+}
+
+void TPGImage::resizeEvent(QResizeEvent* Event) {
+    QAbstractScrollArea::resizeEvent(Event);
+    if (FLayout.TakeResize()) {
+        ArrangePicBox(true);
+    }
+}
+
+void TPGImage::scrollContentsBy(int /*Dx*/, int /*Dy*/) {
+    FLayout.PositionPicBox();
+    viewport()->update();
+}
+
+void TPGImage::ApplyFrameAndArrange() {
+    FLayout.ApplyFrame();
+    ArrangePicBox(true);
+}
+
+// --- Properties with more than one reaction ------------------------------------------------------
 
 void TPGImage::SetActionMode(TActionMode Value) {
-    if (Value != FActionMode) {
-        FActionMode = Value;
+    if (FTracker.SetActionMode(Value)) {
         Invalidate();
-    }
-}
-
-void TPGImage::SetAllow24BitStretch(bool Value) {
-    if (Value != FAllow24BitStretch) {
-        FAllow24BitStretch = Value;
-        PixelGraphicChanged();
-    }
-}
-
-void TPGImage::SetAutoScroll(bool Value) {
-    if (Value != FAutoScroll) {
-        FAutoScroll = Value;
-        ArrangePicBox(true);
     }
 }
 
@@ -157,66 +109,17 @@ void TPGImage::SetAutoSize(bool Value) {
     PixelGraphicChanged();
 }
 
-namespace {
-
-// Stores a limit of the auto size; the picture is laid out anew when AutoSize is on.
-template <typename TChanged>
-void SetLimit(int& Field, int Value, bool AutoSize, TChanged Changed) {
-    if (Value != Field) {
-        Field = Value;
-        if (AutoSize) {
-            Changed();
-        }
-    }
-}
-
-} // namespace
-
-void TPGImage::SetAutoSizeMaxHeight(int Value) {
-    SetLimit(FAutoSizeLimits.MaxHeight, Value, FAutoSize, [this] { PixelGraphicChanged(); });
-}
-
-void TPGImage::SetAutoSizeMinHeight(int Value) {
-    SetLimit(FAutoSizeLimits.MinHeight, Value, FAutoSize, [this] { PixelGraphicChanged(); });
-}
-
-void TPGImage::SetAutoSizeMaxWidth(int Value) {
-    SetLimit(FAutoSizeLimits.MaxWidth, Value, FAutoSize, [this] { PixelGraphicChanged(); });
-}
-
-void TPGImage::SetAutoSizeMinWidth(int Value) {
-    SetLimit(FAutoSizeLimits.MinWidth, Value, FAutoSize, [this] { PixelGraphicChanged(); });
-}
-
-void TPGImage::SetBorderStyle(TBorderStyle Value) {
-    if (Value != FBorderStyle) {
-        FBorderStyle = Value;
-        ApplyFrame();
-        ArrangePicBox(true);
-    }
-}
-
-void TPGImage::SetCtl3D(bool Value) {
-    if (Value != FCtl3D) {
-        FCtl3D = Value;
-        ApplyFrame();
-        ArrangePicBox(true);
-    }
-}
-
-void TPGImage::SetCenter(bool Value) {
-    if (Value != FCenter) {
-        FCenter = Value;
-        ArrangePicBox(true);
+void TPGImage::RefreshWhen(bool Condition) {
+    if (Condition) {
+        PixelGraphicChanged();
     }
 }
 
 void TPGImage::SetColor(TColor Value) {
-    if (Value != FColor) {
-        FColor = Value;
+    SetIfChanged(FColor, Value, [this, Value] {
         FPicBox->InheritColor(Value);
         Invalidate();
-    }
+    });
 }
 
 void TPGImage::SetPicBoxParentColor(bool Value) {
@@ -224,108 +127,126 @@ void TPGImage::SetPicBoxParentColor(bool Value) {
     FPicBox->InheritColor(FColor);
 }
 
-void TPGImage::SetDither(bool Value) {
-    if (Value != FDither) {
-        FDither = Value;
-        PixelGraphicChanged();
-    }
-}
-
-void TPGImage::SetDitherErrorLimit(std::uint8_t Value) {
-    if (Value != FDitherErrorLimit) {
-        FDitherErrorLimit = Value;
-        if (FDither) {
-            PixelGraphicChanged();
-        }
-    }
-}
-
-void TPGImage::SetDitherErrorLimitAuto(bool Value) {
-    if (Value != FDitherErrorLimitAuto) {
-        FDitherErrorLimitAuto = Value;
-        if (FDither) {
-            PixelGraphicChanged();
-        }
-    }
-}
-
-void TPGImage::SetDitherErrorLimitSoft(bool Value) {
-    if (Value != FDitherErrorLimitSoft) {
-        FDitherErrorLimitSoft = Value;
-        if (FDither) {
-            PixelGraphicChanged();
-        }
-    }
-}
-
-void TPGImage::SetFlipHorizontal(bool Value) {
-    if (Value != FFlipHorizontal) {
-        FFlipHorizontal = Value;
-        Invalidate();
-    }
-}
-
-void TPGImage::SetFlipVertical(bool Value) {
-    if (Value != FFlipVertical) {
-        FFlipVertical = Value;
-        Invalidate();
-    }
-}
-
 void TPGImage::SetPalette8BitSys24BitGraphic(TPalette8BitSys24BitGraphic Value) {
-    if (Value != FPalette24 && IsPalette8BitSys24BitGraphic(Value)) {
-        FPalette24 = Value;
-        PixelGraphicChanged();
+    if (IsPalette8BitSys24BitGraphic(Value)) {
+        SetAndRefresh(Display().Palettes.Palette8BitSys24BitGraphic, Value);
     }
 }
 
 void TPGImage::SetPalette8BitSys8BitGraphic(TPalette8BitSys8BitGraphic Value) {
-    if (Value != FPalette8 && IsPalette8BitSys8BitGraphic(Value)) {
-        FPalette8 = Value;
-        PixelGraphicChanged();
-    }
-}
-
-void TPGImage::SetRGBWeighting(bool Value) {
-    if (Value != FRGBWeighting) {
-        FRGBWeighting = Value;
-        PixelGraphicChanged();
-    }
-}
-
-void TPGImage::SetStretch(TStretch Value) {
-    if (Value != FStretch) {
-        FStretch = Value;
-        ArrangePicBox(true);
-    }
-}
-
-void TPGImage::SetStretchMode(TStretchMode Value) {
-    if (Value != FStretchMode) {
-        FStretchMode = Value;
-        PixelGraphicChanged();
-    }
-}
-
-void TPGImage::SetTiling(TTiling Value) {
-    if (Value != FTiling) {
-        FTiling = Value;
-        Invalidate();
+    if (IsPalette8BitSys8BitGraphic(Value)) {
+        SetAndRefresh(Display().Palettes.Palette8BitSys8BitGraphic, Value);
     }
 }
 
 void TPGImage::SetUseThread(bool Value) {
-    if (Value != FUseThread) {
+    SetIfChanged(Display().UseThread, Value, [this] {
         StopWorker();
-        FPaintInvalid = true;
-        FUseThread = Value;
+        FDisplay.Invalidate();
         Invalidate();
+    });
+}
+
+// --- Display copy --------------------------------------------------------------------------------
+
+void TPGImage::DisplayChanged() {
+    FDisplay.Invalidate();
+    Invalidate();
+}
+
+bool TPGImage::CheckPaintPixelGraphic() {
+    return FDisplay.Check(FPicture.Get(), FLayout.BoxWidth(), FLayout.BoxHeight());
+}
+
+void TPGImage::ReceivePaintPixelGraphic(std::unique_ptr<TPixelGraphic> Image) {
+    if (ReduceOnLoad()) {
+        // From now on the reduced picture is the view's own and is shown directly; the size
+        // fields keep the original picture's size.
+        FPicture.Adopt(std::move(Image));
+    } else {
+        FDisplay.Take(std::move(Image));
+    }
+    Invalidate();
+}
+
+void TPGImage::customEvent(QEvent* Event) {
+    if (!FDisplay.HandleEvent(Event)) {
+        QAbstractScrollArea::customEvent(Event);
     }
 }
 
-void TPGImage::SetZoomFactor(long double Value) {
-    if (Value != FZoomFactor) {
-        FZoomFactor = Value;
-        ArrangePicBox(true);
+void TPGImage::ProgressArrived() {
+    if (!FClockStyle.Visible) {
+        return;
+    }
+    // The clocks are redrawn at once, also over a kept old copy.
+    QRegion Clocks;
+    for (const TPGPoint& At : PGProgressClockPositions(FLayout.BoxOnClient(), FProgress5Clocks)) {
+        Clocks += QRect(At.X, At.Y, kPGClockSize, kPGClockSize);
+    }
+    if (Clocks.isEmpty()) {
+        return;
+    }
+    const QScopedValueRollback OverPicture(FClocksOverPicture, true);
+    viewport()->repaint(Clocks);
+}
+
+// --- Painting ------------------------------------------------------------------------------------
+
+void TPGImage::Invalidate() {
+    viewport()->update();
+    // Controls that let the picture show through repaint over its new look.
+    InvalidateTransparentChildren(*viewport());
+    InvalidateTransparentChildren(*this);
+}
+
+void TPGImage::paintEvent(QPaintEvent* Event) {
+    if (FLayout.Arranging()) {
+        return;
+    }
+    QPainter Painter(viewport());
+    const QScopedValueRollback CanvasScope(FCanvas, &Painter);
+    FPaintRegion = Event->region();
+    Paint();
+}
+
+void TPGImage::Paint() {
+    if (FLayout.Arranging() || FCanvas == nullptr) {
+        return;
+    }
+    QPainter& Painter = *FCanvas;
+    const TPGRect Display = FLayout.BoxOnClient();
+    const QSize Client = viewport()->size();
+    const bool UseCopy = CheckPaintPixelGraphic();
+    TPixelGraphic* Shown = UseCopy ? FDisplay.Copy() : FPicture.Get();
+    if (OnPainting) {
+        OnPainting(this);
+    }
+    const auto Clocks = [&] {
+        PGDrawProgressClocks(Painter, Display, FProgress5Clocks, FDisplay.ProgressStep(),
+                             FDisplay.ProgressPercent(), FClockStyle);
+    };
+    try {
+        if (FTiling == tNone || Shown == nullptr) {
+            PGPaintMargins(Painter, Display, Client, ToQColor(FColor));
+        }
+        if (Shown != nullptr) {
+            PGPaintTiles(Painter, *Shown, Display, Client, FPaintRegion, FTiling, FFlipHorizontal,
+                         FFlipVertical);
+            if (FClocksOverPicture) {
+                Clocks();
+            }
+        } else if (Display.Width() > 0 && Display.Height() > 0) {
+            PGPaintEmptyBox(Painter, Display, FPicBoxFrameColor, FPicBox->Color());
+            Clocks();
+        }
+    } catch (...) {
+        if (OnPaint) {
+            OnPaint(this);
+        }
+        throw;
+    }
+    if (OnPaint) {
+        OnPaint(this);
     }
 }

@@ -3,11 +3,15 @@
 #include "core/color.h"
 #include "core/events.h"
 #include "core/object.h"
+#include "core/set_if_changed.h"
+#include "pgraphic/image/image_options.h"
 #include "pgraphic/image/pg_types.h"
-#include "pgraphic/view/image_view/ants_patterns.h"
+#include "pgraphic/view/image_view/display_copy.h"
 #include "pgraphic/view/image_view/pic_box.h"
-#include "pgraphic/view/image_view/selection_geometry.h"
-#include "pgraphic/view/image_view/stretch_layout.h"
+#include "pgraphic/view/image_view/pic_box_layout.h"
+#include "pgraphic/view/image_view/selection_tracker.h"
+#include "pgraphic/view/image_view/view_picture.h"
+#include "pgraphic/view/progress_clock.h"
 #include "pgraphic/view/view_rect.h"
 #include "pgraphic/view/view_types.h"
 
@@ -19,8 +23,6 @@
 #include <string>
 
 class QPainter;
-class QTimer;
-class TCreatePaintPGThread;
 class TPixelGraphic;
 
 // A handler may replace the cursor about to be shown.
@@ -35,6 +37,10 @@ using TPGSetCursorEvent = std::function<void(TObject* Sender, QCursor& Cursor)>;
 // The picture box (TPicBox) is a child of the viewport whose rectangle is the display rectangle;
 // the view paints the picture (and fills the margins) on its viewport beneath it. Children the
 // user adds go onto the viewport as well.
+//
+// The control is a façade over parts that own their state: the picture box's layout with the
+// frame and the scroll bars (TPGPicBoxLayout), the selection and the mouse (TPGSelectionTracker)
+// and the display copy with its worker (TPGDisplayCopy). Its properties forward to them.
 class TPGImage : public QAbstractScrollArea, public TObject {
     Q_OBJECT
 
@@ -44,20 +50,22 @@ public:
 
     // --- The picture ---------------------------------------------------------------------------
     // The view's own picture (none when empty).
-    const TPixelGraphic* PixelGraphic() const { return FPixelGraphic.get(); }
+    const TPixelGraphic* PixelGraphic() const { return FPicture.Get(); }
     // The same, to be changed: first stops the worker, which may be reading it. A change made
     // through it announces itself (as every change of a picture does, or with NotifyChange),
     // which brings the view up to date. Change it at once; a later paint may start the worker
     // again.
     TPixelGraphic* EditablePixelGraphic();
     // Shows a copy of Value (none empties the view); the caller keeps its own.
-    void SetPixelGraphic(const TPixelGraphic* Value);
+    void SetPixelGraphic(const TPixelGraphic* Value) { FPicture.Assign(Value); }
     void LoadFromFile(const std::string& FileName) { LoadFromFileExt(FileName, 0); }
-    void LoadFromFileExt(const std::string& FileName, int Index);
-    virtual void SaveToFile(const std::string& FileName);
+    void LoadFromFileExt(const std::string& FileName, int Index) {
+        FPicture.Load(FileName, Index, FShowHourGlass);
+    }
+    virtual void SaveToFile(const std::string& FileName) { FPicture.Save(FileName); }
     // The file last loaded or saved successfully; empty after a failure. Setting it loads it.
-    const std::string& FileName() const { return FFileName; }
-    void SetFileName(const std::string& Value);
+    const std::string& FileName() const { return FPicture.FileName(); }
+    void SetFileName(const std::string& Value) { LoadFromFile(Value); }
 
     // Brings everything up to date with the picture: size fields, auto size, layout, display copy.
     void PixelGraphicChanged();
@@ -74,125 +82,143 @@ public:
     // --- Display copy ----------------------------------------------------------------------------
     // Whether the display copy is shown instead of the picture; starts making it when needed.
     bool CheckPaintPixelGraphic();
-    void DiscardPaintPixelGraphic();
+    void DiscardPaintPixelGraphic() { FDisplay.Discard(); }
     void ReceivePaintPixelGraphic(std::unique_ptr<TPixelGraphic> Image);
-    const TPixelGraphic* PaintPixelGraphic() const { return FPaintPixelGraphic.get(); }
-    int ProgressStep() const { return FProgressStep; }
-    int ProgressPercent() const { return FProgressPercent; }
+    const TPixelGraphic* PaintPixelGraphic() const { return FDisplay.Copy(); }
+    int ProgressStep() const { return FDisplay.ProgressStep(); }
+    int ProgressPercent() const { return FDisplay.ProgressPercent(); }
 
     // --- Layout and state ------------------------------------------------------------------------
     TPicBox* PicBox() const { return FPicBox; }
     // The client area: the control less border and visible scroll bars.
-    int ClientWidth() const { return FBars.ClientWidth; }
-    int ClientHeight() const { return FBars.ClientHeight; }
+    int ClientWidth() const { return FLayout.ClientWidth(); }
+    int ClientHeight() const { return FLayout.ClientHeight(); }
     // 1.0 at natural size, -1 for a non-uniform scaling, else the uniform factor.
-    long double Scale() const { return FScale; }
+    long double Scale() const { return FLayout.Scale(); }
     // The painter of the paint in progress (for OnPaint), else none.
     QPainter* Canvas() const { return FCanvas; }
 
     // --- Properties ----------------------------------------------------------------------------
-    TActionMode ActionMode() const { return FActionMode; }
+    TActionMode ActionMode() const { return FTracker.ActionMode(); }
     void SetActionMode(TActionMode Value);
-    bool Allow24BitStretch() const { return FAllow24BitStretch; }
-    void SetAllow24BitStretch(bool Value);
-    bool AutoScroll() const { return FAutoScroll; }
-    void SetAutoScroll(bool Value);
+    bool Allow24BitStretch() const { return Display().Allow24BitStretch; }
+    void SetAllow24BitStretch(bool Value) { SetAndRefresh(Display().Allow24BitStretch, Value); }
+    bool AutoScroll() const { return Placement().AutoScroll; }
+    void SetAutoScroll(bool Value) { SetAndArrange(Placement().AutoScroll, Value); }
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
     int AutoSizeMaxHeight() const { return FAutoSizeLimits.MaxHeight; }
-    void SetAutoSizeMaxHeight(int Value);
+    void SetAutoSizeMaxHeight(int Value) { SetAutoSizeLimit(FAutoSizeLimits.MaxHeight, Value); }
     int AutoSizeMinHeight() const { return FAutoSizeLimits.MinHeight; }
-    void SetAutoSizeMinHeight(int Value);
+    void SetAutoSizeMinHeight(int Value) { SetAutoSizeLimit(FAutoSizeLimits.MinHeight, Value); }
     int AutoSizeMaxWidth() const { return FAutoSizeLimits.MaxWidth; }
-    void SetAutoSizeMaxWidth(int Value);
+    void SetAutoSizeMaxWidth(int Value) { SetAutoSizeLimit(FAutoSizeLimits.MaxWidth, Value); }
     int AutoSizeMinWidth() const { return FAutoSizeLimits.MinWidth; }
-    void SetAutoSizeMinWidth(int Value);
-    TRGB BackGroundColor() const { return FBackGroundColor; }
-    void SetBackGroundColor(TRGB Value) { FBackGroundColor = Value & 0xFFFFFF; }
-    TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle Value);
-    bool Center() const { return FCenter; }
-    void SetCenter(bool Value);
+    void SetAutoSizeMinWidth(int Value) { SetAutoSizeLimit(FAutoSizeLimits.MinWidth, Value); }
+    TRGB BackGroundColor() const { return FPicture.BackGroundColor(); }
+    void SetBackGroundColor(TRGB Value) { FPicture.BackGroundColor() = Value & 0xFFFFFF; }
+    TBorderStyle BorderStyle() const { return Placement().BorderStyle; }
+    void SetBorderStyle(TBorderStyle Value) { SetAndReframe(Placement().BorderStyle, Value); }
+    bool Center() const { return Placement().Center; }
+    void SetCenter(bool Value) { SetAndArrange(Placement().Center, Value); }
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
-    bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool Value);
-    bool Dither() const { return FDither; }
-    void SetDither(bool Value);
-    std::uint8_t DitherErrorLimit() const { return FDitherErrorLimit; }
-    void SetDitherErrorLimit(std::uint8_t Value);
-    bool DitherErrorLimitAuto() const { return FDitherErrorLimitAuto; }
-    void SetDitherErrorLimitAuto(bool Value);
-    bool DitherErrorLimitSoft() const { return FDitherErrorLimitSoft; }
-    void SetDitherErrorLimitSoft(bool Value);
+    bool Ctl3D() const { return Placement().Ctl3D; }
+    void SetCtl3D(bool Value) { SetAndReframe(Placement().Ctl3D, Value); }
+    bool Dither() const { return Conversion().Dither; }
+    void SetDither(bool Value) { SetAndRefresh(Conversion().Dither, Value); }
+    std::uint8_t DitherErrorLimit() const { return Conversion().DitherErrorLimit; }
+    void SetDitherErrorLimit(std::uint8_t V) { SetDitherLimit(Conversion().DitherErrorLimit, V); }
+    bool DitherErrorLimitAuto() const { return Conversion().DitherErrorLimitAuto; }
+    void SetDitherErrorLimitAuto(bool V) { SetDitherLimit(Conversion().DitherErrorLimitAuto, V); }
+    bool DitherErrorLimitSoft() const { return Conversion().DitherErrorLimitSoft; }
+    void SetDitherErrorLimitSoft(bool V) { SetDitherLimit(Conversion().DitherErrorLimitSoft, V); }
     bool FlipHorizontal() const { return FFlipHorizontal; }
-    void SetFlipHorizontal(bool Value);
+    void SetFlipHorizontal(bool Value) { SetAndInvalidate(FFlipHorizontal, Value); }
     bool FlipVertical() const { return FFlipVertical; }
-    void SetFlipVertical(bool Value);
-    bool KeepOldPaintPixelGraphic() const { return FKeepOldPaintPixelGraphic; }
-    void SetKeepOldPaintPixelGraphic(bool Value) { FKeepOldPaintPixelGraphic = Value; }
+    void SetFlipVertical(bool Value) { SetAndInvalidate(FFlipVertical, Value); }
+    bool KeepOldPaintPixelGraphic() const { return Display().KeepOldPaintPixelGraphic; }
+    void SetKeepOldPaintPixelGraphic(bool Value) { Display().KeepOldPaintPixelGraphic = Value; }
     // Values outside the type's range are ignored.
-    TPalette8BitSys24BitGraphic Palette8BitSys24BitGraphic() const { return FPalette24; }
+    TPalette8BitSys24BitGraphic Palette8BitSys24BitGraphic() const {
+        return Display().Palettes.Palette8BitSys24BitGraphic;
+    }
     void SetPalette8BitSys24BitGraphic(TPalette8BitSys24BitGraphic Value);
-    TPalette8BitSys8BitGraphic Palette8BitSys8BitGraphic() const { return FPalette8; }
+    TPalette8BitSys8BitGraphic Palette8BitSys8BitGraphic() const {
+        return Display().Palettes.Palette8BitSys8BitGraphic;
+    }
     void SetPalette8BitSys8BitGraphic(TPalette8BitSys8BitGraphic Value);
     TColor PicBoxFrameColor() const { return FPicBoxFrameColor; }
     void SetPicBoxFrameColor(TColor Value) { FPicBoxFrameColor = Value; }
     bool Progress5Clocks() const { return FProgress5Clocks; }
     void SetProgress5Clocks(bool Value) { FProgress5Clocks = Value; }
-    TColor ProgressClockBkColor() const { return FProgressClockBkColor; }
-    void SetProgressClockBkColor(TColor Value) { FProgressClockBkColor = Value; }
-    TColor ProgressClockLineColor() const { return FProgressClockLineColor; }
-    void SetProgressClockLineColor(TColor Value) { FProgressClockLineColor = Value; }
-    bool ProgressClockVisible() const { return FProgressClockVisible; }
-    void SetProgressClockVisible(bool Value) { FProgressClockVisible = Value; }
-    bool RGBWeighting() const { return FRGBWeighting; }
-    void SetRGBWeighting(bool Value);
-    bool RearrangeAlways() const { return FRearrangeAlways; }
-    void SetRearrangeAlways(bool Value) { FRearrangeAlways = Value; }
-    bool ReduceOnLoad() const { return FReduceOnLoad; }
-    void SetReduceOnLoad(bool Value) { FReduceOnLoad = Value; }
+    TColor ProgressClockBkColor() const { return FClockStyle.BkColor; }
+    void SetProgressClockBkColor(TColor Value) { FClockStyle.BkColor = Value; }
+    TColor ProgressClockLineColor() const { return FClockStyle.LineColor; }
+    void SetProgressClockLineColor(TColor Value) { FClockStyle.LineColor = Value; }
+    bool ProgressClockVisible() const { return FClockStyle.Visible; }
+    void SetProgressClockVisible(bool Value) { FClockStyle.Visible = Value; }
+    bool RGBWeighting() const { return Conversion().RGBWeighting; }
+    void SetRGBWeighting(bool Value) { SetAndRefresh(Conversion().RGBWeighting, Value); }
+    bool RearrangeAlways() const { return Placement().RearrangeAlways; }
+    void SetRearrangeAlways(bool Value) { Placement().RearrangeAlways = Value; }
+    bool ReduceOnLoad() const { return Display().ReduceOnLoad; }
+    void SetReduceOnLoad(bool Value) { Display().ReduceOnLoad = Value; }
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value) { FShowHint = Value; }
     bool ShowHourGlass() const { return FShowHourGlass; }
     void SetShowHourGlass(bool Value) { FShowHourGlass = Value; }
-    TStretch Stretch() const { return FStretch; }
-    void SetStretch(TStretch Value);
-    TStretchMode StretchMode() const { return FStretchMode; }
-    void SetStretchMode(TStretchMode Value);
+    TStretch Stretch() const { return Placement().Stretch; }
+    void SetStretch(TStretch Value) { SetAndArrange(Placement().Stretch, Value); }
+    TStretchMode StretchMode() const { return Conversion().StretchMode; }
+    void SetStretchMode(TStretchMode Value) { SetAndRefresh(Conversion().StretchMode, Value); }
     TTiling Tiling() const { return FTiling; }
-    void SetTiling(TTiling Value);
-    bool UseThread() const { return FUseThread; }
+    void SetTiling(TTiling Value) { SetAndInvalidate(FTiling, Value); }
+    bool UseThread() const { return Display().UseThread; }
     void SetUseThread(bool Value);
-    TPGWarningAction ReadWarningAction() const { return FReadWarningAction; }
-    void SetReadWarningAction(TPGWarningAction Value) { FReadWarningAction = Value; }
-    TPGWarningAction SaveColorResWarningAction() const { return FSaveColorResWarningAction; }
-    void SetSaveColorResWarningAction(TPGWarningAction Value) {
-        FSaveColorResWarningAction = Value;
+    TPGWarningAction ReadWarningAction() const { return FPicture.Warnings().ReadWarningAction; }
+    void SetReadWarningAction(TPGWarningAction Value) {
+        FPicture.Warnings().ReadWarningAction = Value;
     }
-    long double ZoomFactor() const { return FZoomFactor; }
-    void SetZoomFactor(long double Value);
+    TPGWarningAction SaveColorResWarningAction() const {
+        return FPicture.Warnings().SaveColorResWarningAction;
+    }
+    void SetSaveColorResWarningAction(TPGWarningAction Value) {
+        FPicture.Warnings().SaveColorResWarningAction = Value;
+    }
+    long double ZoomFactor() const { return Placement().ZoomFactor; }
+    void SetZoomFactor(long double Value) { SetAndArrange(Placement().ZoomFactor, Value); }
 
     // --- Selection -------------------------------------------------------------------------------
-    bool Selection() const { return FSelection; }
-    void SetSelection(bool Value);
-    TColor SelectionColor1() const { return FSelectionColor1; }
-    void SetSelectionColor1(TColor Value);
-    TColor SelectionColor2() const { return FSelectionColor2; }
-    void SetSelectionColor2(TColor Value);
-    int SelectionLeft() const { return FSelectionBounds.Left; }
-    int SelectionTop() const { return FSelectionBounds.Top; }
-    int SelectionWidth() const { return FSelectionBounds.Width; }
-    int SelectionHeight() const { return FSelectionBounds.Height; }
-    void SetSelectionLeft(int Value);
-    void SetSelectionTop(int Value);
-    void SetSelectionWidth(int Value);
-    void SetSelectionHeight(int Value);
+    bool Selection() const { return FTracker.Selection(); }
+    void SetSelection(bool Value) { FTracker.SetSelection(Value); }
+    TColor SelectionColor1() const { return FTracker.Color1(); }
+    void SetSelectionColor1(TColor Value) { FTracker.SetColor1(Value); }
+    TColor SelectionColor2() const { return FTracker.Color2(); }
+    void SetSelectionColor2(TColor Value) { FTracker.SetColor2(Value); }
+    int SelectionLeft() const { return FTracker.Bounds().Left; }
+    int SelectionTop() const { return FTracker.Bounds().Top; }
+    int SelectionWidth() const { return FTracker.Bounds().Width; }
+    int SelectionHeight() const { return FTracker.Bounds().Height; }
+    void SetSelectionLeft(int Value) {
+        SetSelectionBounds(Value, SelectionTop(), SelectionWidth(), SelectionHeight());
+    }
+    void SetSelectionTop(int Value) {
+        SetSelectionBounds(SelectionLeft(), Value, SelectionWidth(), SelectionHeight());
+    }
+    void SetSelectionWidth(int Value) {
+        SetSelectionBounds(SelectionLeft(), SelectionTop(), Value, SelectionHeight());
+    }
+    void SetSelectionHeight(int Value) {
+        SetSelectionBounds(SelectionLeft(), SelectionTop(), SelectionWidth(), Value);
+    }
     // Repaints only the strips around the old and the new frame.
-    void SetSelectionBounds(int Left, int Top, int Width, int Height);
+    void SetSelectionBounds(int Left, int Top, int Width, int Height) {
+        FTracker.SetBounds({Left, Top, Width, Height});
+    }
     // The selection in picture-box pixels.
-    TPGRect SelectionRectOnBox() const;
-    TDragAction DragAction() const { return FDragAction; }
+    TPGRect SelectionRectOnBox() const { return FTracker.RectOnBox(); }
+    TDragAction DragAction() const { return FTracker.DragAction(); }
 
     // --- The picture box's properties and events ------------------------------------------------
     TColor PicBoxColor() const { return FPicBox->Color(); }
@@ -248,120 +274,76 @@ protected:
     void resizeEvent(QResizeEvent* Event) override;
     void scrollContentsBy(int Dx, int Dy) override;
     void customEvent(QEvent* Event) override;
-    void mousePressEvent(QMouseEvent* Event) override;
-    void mouseMoveEvent(QMouseEvent* Event) override;
-    void mouseReleaseEvent(QMouseEvent* Event) override;
-    void mouseDoubleClickEvent(QMouseEvent* Event) override;
+    // The margins' own mouse events.
+    void mousePressEvent(QMouseEvent* Event) override { FTracker.MarginMouseDown(*Event); }
+    void mouseMoveEvent(QMouseEvent* Event) override { FTracker.MarginMouseMove(*Event); }
+    void mouseReleaseEvent(QMouseEvent* Event) override { FTracker.MarginMouseUp(*Event); }
+    void mouseDoubleClickEvent(QMouseEvent* Event) override { FTracker.MarginDoubleClick(*Event); }
 
 private:
-    // Layout
-    int BorderWidth() const;
-    TPGViewArea ViewArea() const;
-    void ApplyFrame();
-    void UpdateScrollBars();
-    void PositionPicBox();
-    void ZeroPicBox();
-    TPGRect BoxOnClient() const;
-    bool ImageScrollable() const;
+    // The parts reach the layout, the worker and the display copy.
+    friend class TPGSelectionTracker;
+    friend class TPGViewPicture;
 
-    // Picture
-    void AttachForwarding(TPixelGraphic& Image, bool WithChange);
-    void StopWorker();
-    void StartPaintPreparation(int ScreenBits, bool Stretch);
+    TPGPicBoxPlacement& Placement() { return FLayout.Placement(); }
+    const TPGPicBoxPlacement& Placement() const { return FLayout.Placement(); }
+    TPGDisplayCopyOptions& Display() { return FDisplay.Options(); }
+    const TPGDisplayCopyOptions& Display() const { return FDisplay.Options(); }
+    TPGConversionOptions& Conversion() { return Display().Conversion; }
+    const TPGConversionOptions& Conversion() const { return Display().Conversion; }
 
-    // Painting
-    void PaintMargins(QPainter& Painter, const TPGRect& Display);
-    void PaintTiles(QPainter& Painter, TPixelGraphic& Image, const TPGRect& Display,
-                    const QRegion& Region);
-    void PaintEmptyBox(QPainter& Painter, const TPGRect& Display);
-    void PaintClocks(QPainter& Painter, const TPGRect& Display);
-    void ProgressArrived(int Step, int Percent);
+    // The setters' reactions to a real change: repaint; arrange the picture box (after a new
+    // frame); make the display copy anew (for a dither limit only while dithering); lay out
+    // anew when AutoSize is on.
+    template <typename T>
+    void SetAndInvalidate(T& Field, T Value) {
+        SetIfChanged(Field, Value, [this] { Invalidate(); });
+    }
+    template <typename T>
+    void SetAndArrange(T& Field, T Value) {
+        SetIfChanged(Field, Value, [this] { ArrangePicBox(true); });
+    }
+    template <typename T>
+    void SetAndReframe(T& Field, T Value) {
+        SetIfChanged(Field, Value, [this] { ApplyFrameAndArrange(); });
+    }
+    template <typename T>
+    void SetAndRefresh(T& Field, T Value) {
+        SetIfChanged(Field, Value, [this] { PixelGraphicChanged(); });
+    }
+    template <typename T>
+    void SetDitherLimit(T& Field, T Value) {
+        SetIfChanged(Field, Value, [this] { RefreshWhen(Dither()); });
+    }
+    void SetAutoSizeLimit(int& Field, int Value) {
+        SetIfChanged(Field, Value, [this] { RefreshWhen(FAutoSize); });
+    }
+    void RefreshWhen(bool Condition);
+    void ApplyFrameAndArrange();
 
-    // Selection and mouse
-    TPGScaling Scaling() const;
-    QRegion SelectionStrips(const TPGRect& R) const;
-    void DrawSelection();
-    void StepMarchingAnts();
-    void CreateSelectionTo(int X, int Y);
-    void PicBoxMouseDown(TMouseButton Button, int X, int Y);
-    void PicBoxMouseMove(int X, int Y);
-    void PicBoxMouseUp();
-    void AutoScrollStep();
-    void StartAutoScroll();
-    void UpdateCursor(QPoint ViewportPosition);
-    QCursor PicBoxCursorAt(int X, int Y) const;
+    void StopWorker() { FDisplay.StopWorker(); }
+    void ProgressArrived();
 
-    // State, grouped as the properties above.
-    TActionMode FActionMode = amMoveImage;
-    TPGPoint FDragStart;
-    TPGPoint FDragOffset;
-    TDragAction FDragAction = daNone;
-    TPGPoint FSelectionAnchor;
-    bool FAllow24BitStretch = false;
-    bool FAutoScroll = true;
     bool FAutoSize = false;
     TPGAutoSizeLimits FAutoSizeLimits;
-    TRGB FBackGroundColor = 0;
-    TBorderStyle FBorderStyle = bsSingle;
-    bool FCenter = false;
     TColor FColor = clBtnFace;
-    bool FCtl3D = true;
-    bool FDither = true;
-    std::uint8_t FDitherErrorLimit = 32;
-    bool FDitherErrorLimitAuto = true;
-    bool FDitherErrorLimitSoft = true;
-    std::string FFileName;
     bool FFlipHorizontal = false;
     bool FFlipVertical = false;
-    int FImageWidth = 0;
-    int FImageHeight = 0;
-    bool FKeepOldPaintPixelGraphic = false;
-    bool FArranging = false;
-    std::unique_ptr<TPixelGraphic> FPaintPixelGraphic;
-    bool FPaintInvalid = false;
-    int FPaintWidth = 0;
-    int FPaintHeight = 0;
-    TPalette8BitSys24BitGraphic FPalette24 = pOptimized252Sys16;
-    TPalette8BitSys8BitGraphic FPalette8 = pOptimized252Sys16;
-    TPicBox* FPicBox = nullptr;
+    TTiling FTiling = tNone;
     TColor FPicBoxFrameColor = clBtnShadow;
-    std::unique_ptr<TPixelGraphic> FPixelGraphic;
     bool FProgress5Clocks = true;
-    TColor FProgressClockBkColor = clBtnFace;
-    TColor FProgressClockLineColor = clBtnShadow;
-    bool FProgressClockVisible = true;
-    int FProgressStep = 1;
-    int FProgressPercent = 0;
-    bool FClocksOverPicture = false;
-    bool FRGBWeighting = true;
-    TPGWarningAction FReadWarningAction = pgwaOKCancelBox;
-    bool FRearrangeAlways = false;
-    bool FReduceOnLoad = false;
-    TPGAntsPatterns FAnts;
-    bool FSelection = false;
-    int FAntsPhase = 0;
-    TColor FSelectionColor1 = clWhite;
-    TColor FSelectionColor2 = clRed;
-    TPGSelectionBounds FSelectionBounds;
-    std::unique_ptr<QTimer> FAntsTimer;
-    std::unique_ptr<QTimer> FAutoScrollTimer;
-    QPoint FLastMouse; // where the mouse was last seen, in client pixels
+    TPGProgressClockStyle FClockStyle;
     bool FShowHint = false;
     bool FShowHourGlass = true;
-    TStretch FStretch = sNeverKAR;
-    TStretchMode FStretchMode = smFast;
-    bool FUseThread = true;
-    TTiling FTiling = tNone;
-    TPGWarningAction FSaveColorResWarningAction = pgwaOKCancelBox;
-    long double FZoomFactor = 1.0L;
-    long double FScale = 1.0L;
-
-    // The picture box's rectangle before scrolling, and the scroll bars it needs.
-    TPGRect FBox;
-    TPGScrollBars FBars;
-    QSize FArrangedSize;
     QPainter* FCanvas = nullptr;
     QRegion FPaintRegion; // what the paint in progress covers
-    // Last: stopped before anything it reads goes.
-    std::unique_ptr<TCreatePaintPGThread> FThread;
+    bool FClocksOverPicture = false;
+
+    // The parts. The picture box is the viewport's child (owned by Qt).
+    TPGViewPicture FPicture;
+    TPicBox* FPicBox;
+    TPGPicBoxLayout FLayout;
+    TPGSelectionTracker FTracker;
+    // Last: its worker is stopped before anything it reads goes.
+    TPGDisplayCopy FDisplay;
 };

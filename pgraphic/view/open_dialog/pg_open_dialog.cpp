@@ -105,13 +105,13 @@ TFileFormatReaders& TPGOpenDialog::FileFormatReaders() const {
 
 void TPGOpenDialog::SetPalette8BitSys24BitGraphic(TPalette8BitSys24BitGraphic Value) {
     if (IsPalette8BitSys24BitGraphic(Value)) {
-        FPalette24 = Value;
+        FPalettes.Palette8BitSys24BitGraphic = Value;
     }
 }
 
 void TPGOpenDialog::SetPalette8BitSys8BitGraphic(TPalette8BitSys8BitGraphic Value) {
     if (IsPalette8BitSys8BitGraphic(Value)) {
-        FPalette8 = Value;
+        FPalettes.Palette8BitSys8BitGraphic = Value;
     }
 }
 
@@ -257,8 +257,7 @@ void TPGOpenDialog::LoadPreview() {
     Thread->SetFileName(Path);
     Thread->SetMaxSize(Panel->width() - kPreviewFrames, Panel->height() - kPreviewFrames);
     Thread->SetStretchMode(FStretchMode);
-    Thread->SetPalette8BitSys24BitGraphic(FPalette24);
-    Thread->SetPalette8BitSys8BitGraphic(FPalette8);
+    Thread->SetPalettes(FPalettes);
     Thread->SetDisplayDepth(ScreenColorDepth());
     FThread = std::move(Thread);
     FThread->Resume();
@@ -308,7 +307,7 @@ void TPGOpenDialog::InvalidateDescription() {
 // --- Drawing the panels -------------------------------------------------------------------------
 
 void TPGOpenDialog::DrawPreviewClock(int Step, int Percent) {
-    if (!FProgressClockVisible) {
+    if (!FClockStyle.Visible) {
         return;
     }
     FClockShown = true;
@@ -331,7 +330,7 @@ void TPGOpenDialog::DrawPreview(QPainter& Painter, const QRect& Client) {
         if (At.Width() > 0 && At.Height() > 0) {
             DrawToDC(*FPreview, Painter, ToQRect(At), false, cmSrcCopy);
         }
-    } else if (FClockShown && FProgressClockVisible) {
+    } else if (FClockShown && FClockStyle.Visible) {
         DrawClock(Painter, Client);
     }
 }
@@ -340,8 +339,7 @@ void TPGOpenDialog::DrawClock(QPainter& Painter, const QRect& Client) {
     const TPGPoint At = PGPreviewClockPosition(ToRect(Client));
     // The clock's square is the face colour around the dial.
     Painter.fillRect(At.X, At.Y, kPGClockSize, kPGClockSize, ToQColor(clBtnFace));
-    PGDrawProgressClock(Painter, At.X, At.Y, FClockStep, FClockPercent,
-                        ToQColor(FProgressClockLineColor), ToQColor(FProgressClockBkColor));
+    PGDrawProgressClock(Painter, At.X, At.Y, FClockStep, FClockPercent, FClockStyle);
 }
 
 void TPGOpenDialog::DrawDescription(QPainter& Painter, const QRect& Client) {

@@ -4,6 +4,7 @@
 #include "pgraphic/formats/registry.h"
 #include "pgraphic/image/pg_types.h"
 #include "pgraphic/view/open_dialog/open_dialog.h"
+#include "pgraphic/view/progress_clock.h"
 #include "pgraphic/view/view_types.h"
 
 #include <QPointer>
@@ -53,16 +54,20 @@ public:
     // Resampling used to shrink the preview.
     TStretchMode StretchMode() const { return FStretchMode; }
     void SetStretchMode(TStretchMode Value) { FStretchMode = Value; }
-    TColor ProgressClockBkColor() const { return FProgressClockBkColor; }
-    void SetProgressClockBkColor(TColor Value) { FProgressClockBkColor = Value; }
-    TColor ProgressClockLineColor() const { return FProgressClockLineColor; }
-    void SetProgressClockLineColor(TColor Value) { FProgressClockLineColor = Value; }
-    bool ProgressClockVisible() const { return FProgressClockVisible; }
-    void SetProgressClockVisible(bool Value) { FProgressClockVisible = Value; }
+    TColor ProgressClockBkColor() const { return FClockStyle.BkColor; }
+    void SetProgressClockBkColor(TColor Value) { FClockStyle.BkColor = Value; }
+    TColor ProgressClockLineColor() const { return FClockStyle.LineColor; }
+    void SetProgressClockLineColor(TColor Value) { FClockStyle.LineColor = Value; }
+    bool ProgressClockVisible() const { return FClockStyle.Visible; }
+    void SetProgressClockVisible(bool Value) { FClockStyle.Visible = Value; }
     // Palettes of previews on a 256-colour display; values outside the type's range are ignored.
-    TPalette8BitSys24BitGraphic Palette8BitSys24BitGraphic() const { return FPalette24; }
+    TPalette8BitSys24BitGraphic Palette8BitSys24BitGraphic() const {
+        return FPalettes.Palette8BitSys24BitGraphic;
+    }
     void SetPalette8BitSys24BitGraphic(TPalette8BitSys24BitGraphic Value);
-    TPalette8BitSys8BitGraphic Palette8BitSys8BitGraphic() const { return FPalette8; }
+    TPalette8BitSys8BitGraphic Palette8BitSys8BitGraphic() const {
+        return FPalettes.Palette8BitSys8BitGraphic;
+    }
     void SetPalette8BitSys8BitGraphic(TPalette8BitSys8BitGraphic Value);
     // Whether the description panel shows the description.
     bool ShowInfo() const { return FShowInfo; }
@@ -116,11 +121,8 @@ private:
     std::unique_ptr<TCreateOpenSaveDialogPaintPGThread> FThread;
     TStretchMode FStretchMode = smPrecise;
     bool FUseDefaultFilter = true;
-    TColor FProgressClockBkColor = clBtnFace;
-    TColor FProgressClockLineColor = clBtnShadow;
-    bool FProgressClockVisible = true;
-    TPalette8BitSys24BitGraphic FPalette24 = pOptimized252Sys16;
-    TPalette8BitSys8BitGraphic FPalette8 = pOptimized252Sys16;
+    TPGProgressClockStyle FClockStyle;
+    TPGDisplayPalettes FPalettes;
     std::unique_ptr<QTimer> FDebounceTimer;
     bool FDescriptionValid = false;
     TPGImageFileInfo FDescription;

@@ -65,7 +65,8 @@ void TCreateOpenSaveDialogPaintPGThread::ReduceColors(std::unique_ptr<TPixelGrap
         return;
     }
     const TPGPaintTargetFormat Format =
-        PGPaintTargetFormat(FDisplayDepth, Image->BitCount(), FPalette24, FPalette8);
+        PGPaintTargetFormat(FDisplayDepth, Image->BitCount(), FPalettes.Palette8BitSys24BitGraphic,
+                            FPalettes.Palette8BitSys8BitGraphic);
     auto Reduced = NewImage();
     Reduced->SetSize(Image->Width(), Image->Height(), Format.BitCount);
     if (Format.OptimizePalette) {

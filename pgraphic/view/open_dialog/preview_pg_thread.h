@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pgraphic/image/pg_types.h"
+#include "pgraphic/view/view_types.h"
 #include "pgraphic/view/worker/image_worker.h"
 
 #include <memory>
@@ -30,8 +31,13 @@ public:
     int MaxWidth() const { return FMaxWidth; }
     int MaxHeight() const { return FMaxHeight; }
     void SetStretchMode(TStretchMode Value) { FStretchMode = Value; }
-    void SetPalette8BitSys24BitGraphic(TPaletteIdent Value) { FPalette24 = Value; }
-    void SetPalette8BitSys8BitGraphic(TPaletteIdent Value) { FPalette8 = Value; }
+    void SetPalettes(const TPGDisplayPalettes& Value) { FPalettes = Value; }
+    void SetPalette8BitSys24BitGraphic(TPaletteIdent Value) {
+        FPalettes.Palette8BitSys24BitGraphic = Value;
+    }
+    void SetPalette8BitSys8BitGraphic(TPaletteIdent Value) {
+        FPalettes.Palette8BitSys8BitGraphic = Value;
+    }
     // Bits per pixel of the display.
     void SetDisplayDepth(int Value) { FDisplayDepth = Value; }
 
@@ -55,7 +61,6 @@ private:
     int FMaxWidth = 0;
     int FMaxHeight = 0;
     TStretchMode FStretchMode = smPrecise;
-    TPaletteIdent FPalette24 = pOptimized252Sys16;
-    TPaletteIdent FPalette8 = pOptimized252Sys16;
+    TPGDisplayPalettes FPalettes;
     int FDisplayDepth = 24;
 };

@@ -1,20 +1,17 @@
-// The image view control: painting the client area.
+#include "pgraphic/view/image_view/view_painting.h"
 
 #include "pgraphic/canvas/painting.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "pgraphic/view/image_view/mirrored_copy.h"
-#include "pgraphic/view/image_view/pg_image.h"
-#include "pgraphic/view/progress_clock.h"
 #include "pgraphic/view/image_view/tiling.h"
-#include "pgraphic/view/transparent/transparent_control.h"
 #include "pgraphic/view/view_rect_qt.h"
 #include "platform/qt/qt_color.h"
 
-#include <QPaintEvent>
 #include <QPainter>
-#include <QScopedValueRollback>
+#include <QRegion>
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -39,61 +36,9 @@ QRect MirroredRect(const TPGRect& Tile, TPGMirror Mirror) {
 
 } // namespace
 
-void TPGImage::Invalidate() {
-    viewport()->update();
-    // Controls that let the picture show through repaint over its new look.
-    InvalidateTransparentChildren(*viewport());
-    InvalidateTransparentChildren(*this);
-}
-
-void TPGImage::paintEvent(QPaintEvent* Event) {
-    if (FArranging) {
-        return;
-    }
-    QPainter Painter(viewport());
-    const QScopedValueRollback CanvasScope(FCanvas, &Painter);
-    FPaintRegion = Event->region();
-    Paint();
-}
-
-void TPGImage::Paint() {
-    if (FArranging || FCanvas == nullptr) {
-        return;
-    }
-    QPainter& Painter = *FCanvas;
-    const TPGRect Display = BoxOnClient();
-    const bool UseCopy = CheckPaintPixelGraphic();
-    TPixelGraphic* Shown = UseCopy ? FPaintPixelGraphic.get() : FPixelGraphic.get();
-    if (OnPainting) {
-        OnPainting(this);
-    }
-    try {
-        if (FTiling == tNone || Shown == nullptr) {
-            PaintMargins(Painter, Display);
-        }
-        if (Shown != nullptr) {
-            PaintTiles(Painter, *Shown, Display, FPaintRegion);
-            if (FClocksOverPicture) {
-                PaintClocks(Painter, Display);
-            }
-        } else {
-            PaintEmptyBox(Painter, Display);
-        }
-    } catch (...) {
-        if (OnPaint) {
-            OnPaint(this);
-        }
-        throw;
-    }
-    if (OnPaint) {
-        OnPaint(this);
-    }
-}
-
-void TPGImage::PaintMargins(QPainter& Painter, const TPGRect& Display) {
-    const QColor Fill = ToQColor(FColor);
-    const int W = viewport()->width();
-    const int H = viewport()->height();
+void PGPaintMargins(QPainter& Painter, const TPGRect& Display, QSize Client, const QColor& Fill) {
+    const int W = Client.width();
+    const int H = Client.height();
     if (Display.Top > 0) {
         Painter.fillRect(0, 0, W, Display.Top, Fill);
     }
@@ -108,13 +53,11 @@ void TPGImage::PaintMargins(QPainter& Painter, const TPGRect& Display) {
     }
 }
 
-void TPGImage::PaintTiles(QPainter& Painter, TPixelGraphic& Image, const TPGRect& Display,
-                          const QRegion& Region) {
-    const int ClientW = viewport()->width();
-    const int ClientH = viewport()->height();
+void PGPaintTiles(QPainter& Painter, TPixelGraphic& Image, const TPGRect& Display, QSize Client,
+                  const QRegion& Region, TTiling Tiling, bool FlipHorizontal, bool FlipVertical) {
     const std::vector<TPGTile> Visible =
-        PGVisibleTiles(Display, ClientW, ClientH, ToRect(Region.boundingRect()), FTiling,
-                       FFlipHorizontal, FFlipVertical);
+        PGVisibleTiles(Display, Client.width(), Client.height(), ToRect(Region.boundingRect()),
+                       Tiling, FlipHorizontal, FlipVertical);
     if (Visible.empty()) {
         return;
     }
@@ -160,44 +103,11 @@ void TPGImage::PaintTiles(QPainter& Painter, TPixelGraphic& Image, const TPGRect
     }
 }
 
-void TPGImage::PaintEmptyBox(QPainter& Painter, const TPGRect& Display) {
-    if (Display.Width() <= 0 || Display.Height() <= 0) {
-        return;
-    }
+void PGPaintEmptyBox(QPainter& Painter, const TPGRect& Display, TColor FrameColor, TColor Color) {
     // One rectangle: the outline on its outer pixels, the inside filled.
     Painter.save();
-    Painter.setPen(QPen(ToQColor(FPicBoxFrameColor), 0));
-    Painter.setBrush(ToQColor(FPicBox->Color()));
+    Painter.setPen(QPen(ToQColor(FrameColor), 0));
+    Painter.setBrush(ToQColor(Color));
     Painter.drawRect(Display.Left, Display.Top, Display.Width() - 1, Display.Height() - 1);
     Painter.restore();
-    PaintClocks(Painter, Display);
-}
-
-void TPGImage::PaintClocks(QPainter& Painter, const TPGRect& Display) {
-    if (!FProgressClockVisible) {
-        return;
-    }
-    const QColor Line = ToQColor(FProgressClockLineColor);
-    const QColor Face = ToQColor(FProgressClockBkColor);
-    for (const TPGPoint& At : PGProgressClockPositions(Display, FProgress5Clocks)) {
-        PGDrawProgressClock(Painter, At.X, At.Y, FProgressStep, FProgressPercent, Line, Face);
-    }
-}
-
-void TPGImage::ProgressArrived(int Step, int Percent) {
-    FProgressStep = Step;
-    FProgressPercent = Percent;
-    if (!FProgressClockVisible) {
-        return;
-    }
-    // The clocks are redrawn at once, also over a kept old copy.
-    QRegion Clocks;
-    for (const TPGPoint& At : PGProgressClockPositions(BoxOnClient(), FProgress5Clocks)) {
-        Clocks += QRect(At.X, At.Y, kPGClockSize, kPGClockSize);
-    }
-    if (Clocks.isEmpty()) {
-        return;
-    }
-    const QScopedValueRollback OverPicture(FClocksOverPicture, true);
-    viewport()->repaint(Clocks);
 }
