@@ -110,6 +110,10 @@ const TLogoValues& DefaultLogoValues(TLogo Logo) {
     return kDefaults[Logo];
 }
 
+TFontInfo FontOf(const TLogoValues& Values) {
+    return TFontInfo{Values.Font, Values.Size, Values.TextColor, Values.Bold, Values.Italic};
+}
+
 const TGeneralSettingRow* GeneralSettingRow(TSetting Setting) {
     return FindRow(kGeneralRows, Setting);
 }

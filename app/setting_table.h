@@ -76,6 +76,9 @@ struct TLogoValues {
     bool Only = false;
 };
 
+// The font a logo's text is drawn in, as its settings ask for it.
+TFontInfo FontOf(const TLogoValues& Values);
+
 // The values a logo has where the settings file does not give others.
 const TLogoValues& DefaultLogoValues(TLogo Logo);
 

@@ -25,10 +25,6 @@ constexpr TPerLogo<const char*> kLogoNames{{"First Logo", "Second Logo"}};
 constexpr TPerLogo<std::string TRecordTexts::*> kRecordText{
     {&TRecordTexts::FirstText, &TRecordTexts::LastText}};
 
-TFontInfo FontOf(const TLogoValues& V) {
-    return TFontInfo{V.Font, V.Size, V.TextColor, V.Bold, V.Italic};
-}
-
 } // namespace
 
 TVesperaApp::TVesperaApp()
