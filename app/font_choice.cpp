@@ -1,6 +1,7 @@
 #include "app/font_choice.h"
 
 #include "platform/font_family_order.h"
+#include "platform/qt/qt_string.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -12,7 +13,7 @@
 namespace {
 
 bool SameFamily(const std::string& A, const std::string& B) {
-    return QString::fromStdString(A).compare(QString::fromStdString(B), Qt::CaseInsensitive) == 0;
+    return ToQString(A).compare(ToQString(B), Qt::CaseInsensitive) == 0;
 }
 
 std::vector<std::string>::const_iterator FindFamily(const std::vector<std::string>& Families,
@@ -29,7 +30,7 @@ std::vector<std::string> SortedFontFamilies() {
     Families.reserve(static_cast<std::size_t>(Names.size()));
     for (const QString& Name : Names) {
         if (!QFontDatabase::isPrivateFamily(Name)) {
-            Families.push_back(Name.toStdString());
+            Families.push_back(ToStdString(Name));
         }
     }
     std::stable_sort(Families.begin(), Families.end(), FontFamilyBefore);
@@ -44,8 +45,8 @@ std::string SelectFontFamily(const std::vector<std::string>& Families, const std
         return *Found;
     }
     if (!Name.empty()) {
-        const QFontInfo Substitute{QFont(QString::fromStdString(Name))};
-        if (const auto Found = FindFamily(Families, Substitute.family().toStdString());
+        const QFontInfo Substitute{QFont(ToQString(Name))};
+        if (const auto Found = FindFamily(Families, ToStdString(Substitute.family()));
             Found != Families.end()) {
             return *Found;
         }

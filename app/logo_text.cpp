@@ -4,6 +4,7 @@
 #include "pgraphic/canvas/canvas.h"
 #include "platform/display.h"
 #include "platform/qt/qt_color.h"
+#include "platform/qt/qt_string.h"
 #include "platform/system_colors.h"
 
 #include <QColor>
@@ -28,7 +29,7 @@ constexpr int kMargin = 20;
 constexpr int kGap = 10;
 
 QFont LogoFont(const TFontInfo& F) {
-    QFont Font(QString::fromStdString(F.Name));
+    QFont Font(ToQString(F.Name));
     Font.setPixelSize(FontPixelSize(F.Size));
     Font.setBold(F.Bold);
     Font.setItalic(F.Italic);
@@ -41,7 +42,7 @@ bool SameFont(const TFontInfo& A, const TFontInfo& B) {
 
 // The text as the layout takes it: CR LF, and a CR or LF alone, break lines.
 QString LayoutText(const std::string& Text) {
-    QString Result = QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
+    QString Result = ToQString(Text);
     Result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return Result;

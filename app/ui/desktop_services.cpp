@@ -1,11 +1,13 @@
 #include "app/ui/desktop_services.h"
 
+#include "platform/qt/qt_string.h"
+
 #include <QDesktopServices>
 #include <QString>
 #include <QUrl>
 
 bool DesktopShellOpen(const std::string& Target) {
-    const QString Text = QString::fromStdString(Target);
+    const QString Text = ToQString(Target);
     const QUrl Url = Text.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(Text) : QUrl(Text);
     return Url.isValid() && QDesktopServices::openUrl(Url);
 }

@@ -1,7 +1,10 @@
 #include "app/ui/message_dialog.h"
 
+#include "platform/qt/qt_string.h"
+
 #include <QMessageBox>
 #include <QString>
+#include <utility>
 
 namespace {
 
@@ -33,44 +36,38 @@ QMessageBox::StandardButtons ButtonsOf(TMsgDlgButtons Buttons) {
     return QMessageBox::Ok;
 }
 
+// The answers and the buttons that give them.
+constexpr std::pair<TModalResult, QMessageBox::StandardButton> kAnswerButtons[] = {
+    {TModalResult::mrOK, QMessageBox::Ok},
+    {TModalResult::mrCancel, QMessageBox::Cancel},
+    {TModalResult::mrYes, QMessageBox::Yes},
+    {TModalResult::mrNo, QMessageBox::No},
+};
+
 QMessageBox::StandardButton ButtonOf(TModalResult Result) {
-    switch (Result) {
-    case TModalResult::mrOK:
-        return QMessageBox::Ok;
-    case TModalResult::mrCancel:
-        return QMessageBox::Cancel;
-    case TModalResult::mrYes:
-        return QMessageBox::Yes;
-    case TModalResult::mrNo:
-        return QMessageBox::No;
-    case TModalResult::mrNone:
-        break;
+    for (const auto& [Answer, Button] : kAnswerButtons) {
+        if (Answer == Result) {
+            return Button;
+        }
     }
     return QMessageBox::NoButton;
 }
 
-TModalResult ResultOf(int Button) {
-    switch (Button) {
-    case QMessageBox::Ok:
-        return TModalResult::mrOK;
-    case QMessageBox::Cancel:
-        return TModalResult::mrCancel;
-    case QMessageBox::Yes:
-        return TModalResult::mrYes;
-    case QMessageBox::No:
-        return TModalResult::mrNo;
-    default:
-        return TModalResult::mrNone;
+TModalResult ResultOf(int Pressed) {
+    for (const auto& [Answer, Button] : kAnswerButtons) {
+        if (Button == Pressed) {
+            return Answer;
+        }
     }
+    return TModalResult::mrNone;
 }
 
 } // namespace
 
 TModalResult DialogMessageBox(const TMessageBoxRequest& Request) {
-    QMessageBox Box(
-        IconOf(Request.Type), QString::fromStdString(Request.Caption),
-        QString::fromStdString(Request.Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-        ButtonsOf(Request.Buttons));
+    QMessageBox Box(IconOf(Request.Type), ToQString(Request.Caption),
+                    ToQString(Request.Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                    ButtonsOf(Request.Buttons));
     Box.setTextFormat(Qt::PlainText);
     Box.setDefaultButton(ButtonOf(Request.Default));
     if (Request.Position) {
