@@ -40,6 +40,15 @@ public:
                 return Span.Last == Span.First + 1 && Span.FirstWeight == Span.LastWeight &&
                        2 * Span.FirstWeight == Columns.Divide.Divisor();
             });
+        // Where each destination column's first source column lies in a row of the range.
+        if (FOneColumnEach || FHalving) {
+            FOffsets.reserve(Columns.Spans.size());
+            for (const auto& Span : Columns.Spans) {
+                FOffsets.push_back(Span.Valid
+                                       ? static_cast<std::uint32_t>(3 * (Span.First - FSrcFirst))
+                                       : kNoColumn);
+            }
+        }
     }
 
     // The colours of source row SourceRow at the valid destination columns, as blue, green and
@@ -61,18 +70,23 @@ public:
             return; // no column of the range reads the source
         }
         const std::uint8_t* Src = SourceRowBGR(FSource, SourceRow, FSrcFirst, FSrcLast, FScratch);
-        for (const auto& Span : FColumns.Spans) {
-            if (Span.Valid) {
-                const std::uint8_t* P = Src + 3 * static_cast<std::size_t>(Span.First - FSrcFirst);
-                if (FHalving) {
+        if (FHalving) {
+            for (const std::uint32_t Offset : FOffsets) {
+                if (Offset != kNoColumn) {
+                    const std::uint8_t* P = Src + Offset;
                     Pixels[0] = static_cast<std::uint8_t>((P[0] + P[3]) >> 1);
                     Pixels[1] = static_cast<std::uint8_t>((P[1] + P[4]) >> 1);
                     Pixels[2] = static_cast<std::uint8_t>((P[2] + P[5]) >> 1);
-                } else {
-                    std::memcpy(Pixels, P, 3);
                 }
+                Pixels += 3;
             }
-            Pixels += 3;
+        } else {
+            for (const std::uint32_t Offset : FOffsets) {
+                if (Offset != kNoColumn) {
+                    std::memcpy(Pixels, Src + Offset, 3);
+                }
+                Pixels += 3;
+            }
         }
     }
 
@@ -146,6 +160,8 @@ private:
     int FSrcLast = INT_MIN;
     bool FOneColumnEach = false;
     bool FHalving = false;
+    static constexpr std::uint32_t kNoColumn = UINT32_MAX;
+    std::vector<std::uint32_t> FOffsets; // byte offsets of the source columns; kNoColumn: invalid
     std::array<TSlot, 2> FSlots;
     std::uint64_t FClock = 0;
     std::vector<std::uint8_t> FScratch;

@@ -69,6 +69,19 @@ TEST(StretchRect, PreciseShrinkingAveragesPairs) {
     Target.StretchFrom(Source);
     EXPECT_EQ(Target.PixelColors(0, 0), RGB(15, 0, 255));
     EXPECT_EQ(Target.PixelColors(1, 0), RGB(150, 0, 255)); // (101 + 200) / 2 truncated
+
+    // Halving a rectangle that reaches past the source's edges leaves the columns without a
+    // source as they were.
+    std::mt19937 Rng(9);
+    TPixelGraphic Wide, Half, Expected;
+    Wide.SetSize(16, 3, bc24);
+    FillRandom(Wide, Rng);
+    Half.SetSize(9, 3, bc24);
+    FillRandom(Half, Rng);
+    Expected.CopyFrom(&Half);
+    Half.StretchRect(0, 0, 9, 3, -4, 0, 18, 3, Wide);
+    reference::StretchRect(Expected, 0, 0, 9, 3, -4, 0, 18, 3, Wide);
+    EXPECT_TRUE(SamePixels(Half, Expected));
 }
 
 TEST(StretchRect, EqualSizesCopy) {
