@@ -1,10 +1,13 @@
 # Run by CPack on the staged Debian package before it packs it (CPACK_PRE_BUILD_SCRIPTS), never
-# by a plain installation. Strips the compiled programs as the distribution does (no symbol tables, no
-# compiler notes), and adds the files only the distribution's tools read: the registration of the
-# HTML help with doc-base and the lintian overrides.
+# by a plain installation. Strips the compiled programs and the program's window module as the
+# distribution does (no symbol tables, no compiler notes), and adds the files only the
+# distribution's tools read: the registration of the HTML help with doc-base and the lintian
+# overrides.
 set(Root ${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX})
 
 file(GLOB Programs ${Root}/bin/*)
+file(GLOB_RECURSE Modules ${Root}/lib/*.so)
+list(APPEND Programs ${Modules})
 foreach(Program ${Programs})
     file(READ ${Program} Magic LIMIT 4 HEX)
     if(NOT Magic STREQUAL "7f454c46")

@@ -148,8 +148,11 @@ class Layers:
             for source in target.sources:
                 self.by_file.setdefault(source, set()).add(target.name)
                 self.by_folder.setdefault(os.path.dirname(source), set()).add(target.name)
+        # A target that compiles nothing of its own (a module linked from other targets' object
+        # files) adds no layer to its folder.
         for target in graph.targets.values():
-            self.by_folder.setdefault(target.folder, set()).add(target.name)
+            if target.sources:
+                self.by_folder.setdefault(target.folder, set()).add(target.name)
 
     def layer_of(self, names, is_helper, programs):
         """The layer of a file that belongs to several targets: in a library folder what all of

@@ -4,13 +4,13 @@
 // unattended run.
 
 #include "app/logo/logo_image.h"
+#include "app/program/program_services.h"
 #include "app/ui/controls/line_edit.h"
 #include "app/ui/controls/page_control.h"
 #include "app/ui/controls/radio_group.h"
 #include "app/ui/controls/spin_edit.h"
 #include "app/ui/fm_preview.h"
 #include "app/ui/message_dialog.h"
-#include "app/ui/program_services.h"
 #include "app/unattended_run.h"
 #include "pgraphic/view/image_view/pg_image.h"
 #include "pgraphic/view/image_view/pic_box.h"

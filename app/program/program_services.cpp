@@ -1,6 +1,6 @@
-#include "app/ui/program_services.h"
+#include "app/program/program_services.h"
 
-#include "app/ui/desktop_services.h"
+#include "app/program/desktop_services.h"
 #include "platform/clock.h"
 #include "platform/environment_number.h"
 #include "platform/qt/qt_color.h"

@@ -1,16 +1,12 @@
-#include "app/ui/unattended_program.h"
+#include "app/program/unattended_program.h"
 
+#include "app/program/display_environment.h"
+#include "app/program/program_services.h"
+#include "app/program/window_loader.h"
 #include "app/program_places.h"
-#include "app/ui/application.h"
-#include "app/ui/fm_vespera.h"
-#include "app/ui/message_dialog.h"
-#include "app/ui/program_services.h"
-#include "app/ui/show_main_window.h"
 #include "app/unattended_run.h"
 #include "app/vespera_app.h"
-#include "platform/show_command.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QtGlobal>
 #include <cstdlib>
@@ -18,6 +14,7 @@
 #include <iostream>
 #include <memory>
 #include <new>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -69,32 +66,27 @@ void EndOnFatalQtMessage(QtMsgType Type, const QMessageLogContext& Context,
     std::_Exit(1);
 }
 
-int RunUnattendedProgram(int& Argc, char** Argv) {
+int StartUnattendedProgram(int& Argc, char** Argv) {
     GQtMessages = qInstallMessageHandler(EndOnFatalQtMessage);
     UseOffscreenWithoutDisplay();
-    std::unique_ptr<QGuiApplication> Application;
-    if (HeadlessPlatformNamed()) {
-        Application = std::make_unique<QGuiApplication>(Argc, Argv);
-        NameApplication();
-    } else {
-        Application = std::make_unique<TVesperaApplication>(Argc, Argv);
+    if (!HeadlessPlatformNamed()) {
+        std::string Error;
+        if (const TWindowProgram WithDisplay = LoadWindowProgram(Error)) {
+            return WithDisplay(&Argc, Argv, 1);
+        }
+        // Without its window part the run goes on, its messages on standard error.
     }
-    const bool Headless =
-        qobject_cast<QApplication*>(Application.get()) == nullptr || RunsWithoutDisplay();
+    const QGuiApplication Application(Argc, Argv);
+    NameApplication();
+    return RunUnattendedProcess(nullptr);
+}
 
+} // namespace
+
+int RunUnattendedProcess(const TUnattendedDisplay* WithDisplay) {
     TVesperaApp App;
-    std::unique_ptr<TfmVespera> Window; // built when a failed run leaves it open
-    // Until there is a window, messages go where those of a window not yet placed would.
-    const TErrorCounter Counter(
-        Headless ? TMessageBoxHook(ConsoleMessageBox)
-                 : TMessageBoxHook([&Window](const TMessageBoxRequest& Request) {
-                       TMessageBoxRequest Placed = Request;
-                       if (!Placed.Position) {
-                           Placed.Position = Window ? Window->MessagePosition()
-                                                    : TfmVespera::MessagePositionAt(0, 0);
-                       }
-                       return DialogMessageBox(Placed);
-                   }));
+    const TErrorCounter Counter(WithDisplay != nullptr ? WithDisplay->Messages
+                                                       : TMessageBoxHook(ConsoleMessageBox));
     const std::shared_ptr<int> Errors = Counter.Errors();
     const TProgramServices Services(Counter);
 
@@ -107,21 +99,15 @@ int RunUnattendedProgram(int& Argc, char** Argv) {
     if (RunUnattended(App, Places)) {
         return *Errors == 0 ? 0 : 1;
     }
-    if (!Headless) {
-        // A failed run stays open, minimised, until the user closes it.
-        Window = std::make_unique<TfmVespera>(App);
-        Window->ShowProgramState();
-        ShowMainWindow(*Window, kShowMinNoActive);
-        QApplication::exec();
+    if (WithDisplay != nullptr) {
+        WithDisplay->KeepOpen(App);
     }
     return 1;
 }
 
-} // namespace
-
 int UnattendedProgram(int& Argc, char** Argv) {
     try {
-        return RunUnattendedProgram(Argc, Argv);
+        return StartUnattendedProgram(Argc, Argv);
     } catch (const std::bad_alloc&) {
         WriteLastWords("Out of memory");
     } catch (const std::exception& E) {

@@ -1,4 +1,4 @@
-#include "app/ui/desktop_services.h"
+#include "app/program/desktop_services.h"
 
 #include "platform/qt/qt_string.h"
 
