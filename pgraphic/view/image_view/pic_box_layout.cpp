@@ -1,5 +1,6 @@
 #include "pgraphic/view/image_view/pic_box_layout.h"
 
+#include "core/set_if_changed.h"
 #include "pgraphic/view/view_rect_qt.h"
 
 #include <QAbstractScrollArea>
@@ -57,11 +58,7 @@ TPGDisplaySize TPGPicBoxLayout::DisplaySize() const {
 }
 
 bool TPGPicBoxLayout::SetScale(long double Value) {
-    if (Value == FScale) {
-        return false;
-    }
-    FScale = Value;
-    return true;
+    return SetIfChanged(FScale, Value);
 }
 
 void TPGPicBoxLayout::Arrange(const TPGDisplaySize& Size, bool Force) {

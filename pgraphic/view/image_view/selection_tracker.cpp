@@ -101,10 +101,10 @@ void TPGSelectionTracker::SetBounds(const TPGSelectionBounds& Value) {
 }
 
 void TPGSelectionTracker::SetSelection(bool Value) {
-    if (Value == FSelection) {
-        return;
-    }
-    FSelection = Value;
+    SetIfChanged(FSelection, Value, [this] { SelectionSwitched(); });
+}
+
+void TPGSelectionTracker::SelectionSwitched() {
     if (FSelection && !FAntsTimer) {
         FAntsTimer = NewTimer(&FView, "MarchingAnts");
         QObject::connect(FAntsTimer.get(), &QTimer::timeout, &FView,

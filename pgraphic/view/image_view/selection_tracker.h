@@ -59,6 +59,8 @@ private:
     void MouseDown(TMouseButton Button, int X, int Y);
     void MouseMove(int X, int Y);
     void MouseUp();
+    // The marching ants start or stop with the selection.
+    void SelectionSwitched();
     QRegion Strips(const TPGRect& R) const;
     void StepMarchingAnts();
     void CreateSelectionTo(int X, int Y);
