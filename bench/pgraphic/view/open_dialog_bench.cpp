@@ -7,7 +7,7 @@
 
 #include "pgraphic/view/open_dialog/pg_open_dialog.h"
 #include "platform/display.h"
-#include "tests/pgraphic/view/open_dialog_test_util.h"
+#include "tests/pgraphic/view/open_dialog/open_dialog_test_util.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/view/open_dialog/preview_pg_thread.h"
-#include "tests/pgraphic/view/open_dialog_test_util.h"
+#include "tests/pgraphic/view/open_dialog/open_dialog_test_util.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

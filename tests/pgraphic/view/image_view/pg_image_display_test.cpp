@@ -2,7 +2,7 @@
 #include "pgraphic/view/image_view/pg_image.h"
 #include "pgraphic/view/worker/worker_events.h"
 #include "platform/display.h"
-#include "tests/pgraphic/view/view_test_util.h"
+#include "tests/pgraphic/view/image_view/view_test_util.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "pgraphic/view/image_view/pg_image.h"
 #include "pgraphic/view/transparent/pg_label.h"
-#include "tests/pgraphic/view/view_test_util.h"
+#include "tests/pgraphic/view/image_view/view_test_util.h"
 
 #include <QPainter>
 #include <QWidget>

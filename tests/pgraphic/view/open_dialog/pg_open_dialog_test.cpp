@@ -8,7 +8,7 @@
 #include "platform/display.h"
 #include "platform/message_box.h"
 #include "platform/qt/qt_color.h"
-#include "tests/pgraphic/view/open_dialog_test_util.h"
+#include "tests/pgraphic/view/open_dialog/open_dialog_test_util.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,5 +1,5 @@
 #include "pgraphic/view/image_view/pg_image.h"
-#include "tests/pgraphic/view/view_test_util.h"
+#include "tests/pgraphic/view/image_view/view_test_util.h"
 
 #include <QPaintEvent>
 #include <QScrollBar>

@@ -7,7 +7,7 @@
 #include "pgraphic/view/transparent/pg_label.h"
 #include "pgraphic/view/transparent/pg_panel.h"
 #include "pgraphic/view/transparent/pg_radio_button.h"
-#include "tests/pgraphic/view/picture_widget.h"
+#include "tests/pgraphic/view/transparent/picture_widget.h"
 
 #include <QApplication>
 

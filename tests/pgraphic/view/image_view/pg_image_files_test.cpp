@@ -1,6 +1,6 @@
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/view/image_view/pg_image.h"
-#include "tests/pgraphic/view/view_test_util.h"
+#include "tests/pgraphic/view/image_view/view_test_util.h"
 
 #include <QTemporaryDir>
 #include <fstream>

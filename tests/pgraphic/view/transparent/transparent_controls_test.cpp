@@ -5,7 +5,7 @@
 #include "pgraphic/view/transparent/pg_panel.h"
 #include "pgraphic/view/transparent/pg_radio_button.h"
 #include "pgraphic/view/transparent/transparent_control.h"
-#include "tests/pgraphic/view/picture_widget.h"
+#include "tests/pgraphic/view/transparent/picture_widget.h"
 
 #include <QCoreApplication>
 #include <QScreen>
