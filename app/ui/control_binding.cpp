@@ -12,7 +12,9 @@
 #include "widgets/font_combo_box.h"
 #include "widgets/icon_file_list_box.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <exception>
 #include <stdexcept>
@@ -42,16 +44,21 @@ void AssignOnce(TEvent& Event, THandler Handler) {
     Event = Guarded(std::move(Handler));
 }
 
-// Connects a control's Qt signal; a control has one binding, so the signal has one receiver
-// from the window.
-template <typename TControl, typename TSignal>
-void ConnectOnce(TControl& Control, TSignal Signal, TControlAction Action) {
+// Connects a Qt signal of Sender, a part of Control or Control itself; a control has one
+// binding, so the signal has one receiver from the window.
+template <typename TSender, typename TSignal>
+void ConnectOnce(QObject& Control, TSender& Sender, TSignal Signal, TControlAction Action) {
     if (Control.property("vespera_bound").toBool()) {
         throw std::logic_error("a control bound twice");
     }
     Control.setProperty("vespera_bound", true);
-    QObject::connect(&Control, Signal, &Control,
+    QObject::connect(&Sender, Signal, &Control,
                      Guarded([Action = std::move(Action)](auto&&...) { Action(); }));
+}
+
+template <typename TControl, typename TSignal>
+void ConnectOnce(TControl& Control, TSignal Signal, TControlAction Action) {
+    ConnectOnce(Control, Control, Signal, std::move(Action));
 }
 
 } // namespace
@@ -101,6 +108,11 @@ void Bind(TPGImage& Image, TControlAction Action) {
     AssignOnce(Image.PicBox()->OnClick, [Action = std::move(Action)](TObject*) { Action(); });
 }
 
+void Bind(QAbstractItemView& View, TControlAction Action) {
+    ConnectOnce(View, *View.selectionModel(), &QItemSelectionModel::currentRowChanged,
+                std::move(Action));
+}
+
 void BindMouseUp(TIconFileListBox& Files, std::function<void(Qt::MouseButton Button)> Action) {
     AssignOnce(Files.OnMouseUp,
                [Action = std::move(Action)](TObject*, Qt::MouseButton Button, Qt::KeyboardModifiers,
@@ -131,6 +143,10 @@ std::string ValueOf(const TEdit& Edit) {
     return ToStdString(Edit.text());
 }
 
+int ValueOf(const QAbstractItemView& View) {
+    return View.currentIndex().isValid() ? View.currentIndex().row() : -1;
+}
+
 void Show(QCheckBox& Box, bool Value) {
     Box.setChecked(Value);
 }
@@ -155,6 +171,12 @@ void Show(TEdit& Edit, const std::string& Value) {
     if (ValueOf(Edit) != Value) {
         // Setting a text, even the one it shows, would clear the selection and move the cursor.
         Edit.setText(ToQString(Value));
+    }
+}
+
+void Show(QAbstractItemView& View, int Row) {
+    if (ValueOf(View) != Row) {
+        View.setCurrentIndex(View.model()->index(Row, 0));
     }
 }
 

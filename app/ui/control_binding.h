@@ -8,6 +8,7 @@
 #include <string>
 #include <variant>
 
+class QAbstractItemView;
 class QCheckBox;
 class QPushButton;
 class TColorButton;
@@ -45,6 +46,7 @@ void Bind(TEdit& Edit, TControlAction Action);
 void Bind(TIconFileListBox& Files, TControlAction Action); // a click on a file
 void Bind(TPageControl& Pages, TControlAction Action);     // a page change the user made
 void Bind(TPGImage& Image, TControlAction Action);         // a click on the view or on its picture
+void Bind(QAbstractItemView& View, TControlAction Action); // another row becomes the current one
 // A mouse button released over the file list.
 void BindMouseUp(TIconFileListBox& Files, std::function<void(Qt::MouseButton Button)> Action);
 
@@ -54,6 +56,7 @@ int ValueOf(const TRadioGroup& Group); // the selected item, -1 for none
 TColor ValueOf(const TColorButton& Button);
 std::string ValueOf(const TFontComboBox& Box); // the family, empty when none is selected
 std::string ValueOf(const TEdit& Edit);
+int ValueOf(const QAbstractItemView& View); // the current row, -1 for none
 
 void Show(QCheckBox& Box, bool Value);
 void Show(TSpinEdit& Edit, int Value);
@@ -61,6 +64,7 @@ void Show(TRadioGroup& Group, int Value);
 void Show(TColorButton& Button, TColor Value);
 void Show(TFontComboBox& Box, const std::string& Value);
 void Show(TEdit& Edit, const std::string& Value);
+void Show(QAbstractItemView& View, int Row); // -1: none
 
 // A control that shows a setting.
 using TSettingControl =

@@ -37,3 +37,9 @@ void MakeBold(QLabel* Label) {
     Label->setFont(Bold);
     Label->adjustSize();
 }
+
+void SetTextColor(QLabel* Label, const QColor& Color) {
+    QPalette Palette = Label->palette();
+    Palette.setColor(QPalette::WindowText, Color);
+    Label->setPalette(Palette);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QWidget>
 
@@ -28,3 +29,8 @@ QPushButton* PlaceButton(QPushButton* Button, const QString& Name, int Left, int
 
 // Shows a label's text in the bold face of its font, and sizes it anew.
 void MakeBold(QLabel* Label);
+
+// The colour of a text that warns of a problem.
+inline const QColor kWarningColor{0xA0, 0x00, 0x00};
+// Shows a label's text in Color.
+void SetTextColor(QLabel* Label, const QColor& Color);

@@ -1,15 +1,20 @@
 #include "app/ui/fm_vespera.h"
 
 #include "app/exception_report.h"
+#include "app/install_places_summary.h"
+#include "app/install_target_editor.h"
 #include "app/program_places.h"
 #include "app/startup_shortcut.h"
 #include "app/ui/control_binding.h"
+#include "app/ui/controls/elided_label.h"
 #include "app/ui/controls/page_control.h"
 #include "app/ui/controls/radio_group.h"
+#include "app/ui/fm_install_targets.h"
 #include "app/ui/fm_preview.h"
 #include "app/ui/general_page.h"
 #include "app/ui/logo_page.h"
 #include "app/ui/program_links.h"
+#include "app/ui/targets_row.h"
 #include "app/vespera_app.h"
 #include "app/window_rules.h"
 #include "pgraphic/view/open_dialog/pg_open_dialog.h"
@@ -33,7 +38,7 @@
 namespace {
 
 constexpr int kClientWidth = 620;
-constexpr int kClientHeight = 329;
+constexpr int kPagesHeight = 329;
 constexpr int kTabWidth = 205;
 constexpr int kFontPixels = 11;
 constexpr TScreenPoint kMessageOffset{100, 80};
@@ -51,11 +56,11 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
     QFont Font(QStringLiteral("Arial"));
     Font.setPixelSize(kFontPixels);
     setFont(Font);
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kClientWidth, kPagesHeight + TTargetsRow::kHeight);
 
     FPages = new TPageControl(this);
     FPages->setObjectName(QStringLiteral("Pages"));
-    FPages->setGeometry(rect());
+    FPages->setGeometry(0, 0, kClientWidth, kPagesHeight);
     FPages->SetTabWidth(kTabWidth);
     FGeneral = new TGeneralPage(HomePage(), FPages);
     FGeneral->setObjectName(QStringLiteral("General"));
@@ -71,6 +76,11 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
         PagesChange();
         ShowWaitingPreviews();
     });
+
+    FTargetsRow = new TTargetsRow(this);
+    FTargetsRow->setObjectName(QStringLiteral("TargetsRow"));
+    FTargetsRow->setGeometry(0, kPagesHeight, kClientWidth, TTargetsRow::kHeight);
+    Bind(*FTargetsRow->btChangeTargets, [this] { btChangeTargetsClick(); });
 
     FOpen = new TPGOpenDialog(this);
     FOpen->setObjectName(QStringLiteral("dgOpen"));
@@ -89,6 +99,8 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
         [this](TObject*, TLogo Logo, const TPixelGraphic&) { ShowPreview(Logo); }));
     FAppConnections.push_back(
         FApp.OnInstalling.Connect([this](TObject*, bool Busy) { ShowInstalling(Busy); }));
+    FAppConnections.push_back(
+        FApp.Settings().InstallTargets().OnChange.Connect([this](TObject*) { ShowTargets(); }));
 }
 
 // --- Binding -----------------------------------------------------------------------------------
@@ -173,6 +185,12 @@ void TfmVespera::ShowTextFile() {
     }
 }
 
+void TfmVespera::ShowTargets() {
+    const std::vector<TInstallPlace> Places = FApp.InstallPlaces();
+    FTargetsRow->lbTargets->SetText(ToQString(InstallPlacesSummary(Places)));
+    FTargetsRow->lbTargets->SetDetails(ToQString(InstallPlacesDetails(Places)));
+}
+
 void TfmVespera::ShowInstalling(bool Busy) {
     QPushButton* Button = FGeneral->btSaveLogos;
     if (Busy) {
@@ -217,16 +235,18 @@ std::vector<std::string> TfmVespera::FontFamilies() const {
 // --- Start-up ----------------------------------------------------------------------------------
 
 bool TfmVespera::FormCreate(const TProgramPlaces& Places) {
+    bool Done = false;
     try {
         FGeneral->Files->SetDirectory(Places.ProgramDir); // the list drops the trailing "/"
         FApp.Start(Places, FontFamilies());
         ApplyVisibilityRules();
         FPages->SetActivePageIndex(0);
-        return true;
+        Done = true;
     } catch (const std::exception& E) {
         ShowException(E);
     }
-    return false;
+    ShowTargets();
+    return Done;
 }
 
 void TfmVespera::ShowProgramState() {
@@ -240,6 +260,7 @@ void TfmVespera::ShowProgramState() {
     }
     SettingChange(TSetting::PreviewAsInstalled);
     ApplyVisibilityRules();
+    ShowTargets();
     FPages->SetActivePageIndex(0);
     for (const TLogo Logo : kLogos) {
         if (FApp.LogoComposed(Logo)) {
@@ -355,4 +376,12 @@ void TfmVespera::btPreviewClick(TLogo Logo) {
 
 void TfmVespera::FormShow() {
     FApp.BackupLogos();
+}
+
+void TfmVespera::btChangeTargetsClick() {
+    TInstallTargetEditor Editor(FApp.Places(), FApp.Settings().InstallTargets());
+    TfmInstallTargets Dialog(Editor, this);
+    if (Dialog.exec() == QDialog::Accepted) {
+        Editor.Apply(FApp.Settings().InstallTargets());
+    }
 }

@@ -14,14 +14,16 @@ class TGeneralPage;
 class TLogoPage;
 class TPageControl;
 class TPGOpenDialog;
+class TTargetsRow;
 class TVesperaApp;
 struct TProgramPlaces;
 
 // The settings window: three pages ("General Settings", "First Logo", "Second Logo") over the
-// logo program App. Each control that shows a setting is bound to it: a change of the control
-// is stored in App's settings, and a change of the setting shows in the control and in the
-// visibility rules. App's reactions (record choice, composition, installation) come back through
-// its events. The other controls run the window's handlers, which carry the window's names.
+// logo program App, and below them, seen from every page, the row that shows where the logos go.
+// Each control that shows a setting is bound to it: a change of the control is stored in App's
+// settings, and a change of the setting shows in the control and in the visibility rules. App's
+// reactions (record choice, composition, installation) come back through its events. The other
+// controls run the window's handlers, which carry the window's names.
 class TfmVespera : public QWidget, public TObject {
 public:
     explicit TfmVespera(TVesperaApp& App, QWidget* Parent = nullptr);
@@ -50,6 +52,7 @@ public:
     TPageControl* Pages() const { return FPages; }
     TGeneralPage* General() const { return FGeneral; }
     TLogoPage* LogoPage(TLogo Logo) const { return FLogoPages[Logo]; }
+    TTargetsRow* TargetsRow() const { return FTargetsRow; }
     // The picture dialog both logo pages choose their background pictures with.
     TPGOpenDialog* dgOpen() const { return FOpen; }
 
@@ -70,6 +73,8 @@ public:
     void btPreviewClick(TLogo Logo);
     // Runs BackupLogos; the window runs it once it is shown, every time it is shown.
     void FormShow();
+    // "Change…" below the pages: the install targets in their dialog; OK keeps the changes.
+    void btChangeTargetsClick();
 
 protected:
     void showEvent(QShowEvent* Event) override;
@@ -86,6 +91,8 @@ private:
     void ShowPreview(TLogo Logo);
     void ShowWaitingPreviews();
     void ShowTextFile();
+    // Where the logos go, in the row below the pages.
+    void ShowTargets();
     // "Saving ..." on the button while the logos are installed.
     void ShowInstalling(bool Busy);
     // Visibility by the text effect, by the background kind and by the single-logo mode.
@@ -97,6 +104,7 @@ private:
     TGeneralPage* FGeneral;
     TPerLogo<TLogoPage*> FLogoPages;
     TPGOpenDialog* FOpen;
+    TTargetsRow* FTargetsRow;
     TPerLogo<bool> FPreviewWaiting{};
     bool FSaveLogosFocused = false;
     std::vector<TEventConnection> FAppConnections;

@@ -1,10 +1,13 @@
 // The settings window's layout: caption, size, font, every control at its place with its
-// caption, the controls' own behaviour (spin edit, radio groups), and nothing clipped.
+// caption, the row below the pages, the controls' own behaviour (spin edit, radio groups), and
+// nothing clipped.
 
+#include "app/ui/controls/elided_label.h"
 #include "app/ui/controls/line_edit.h"
 #include "app/ui/controls/page_control.h"
 #include "app/ui/controls/radio_group.h"
 #include "app/ui/controls/spin_edit.h"
+#include "app/ui/targets_row.h"
 #include "pgraphic/view/image_view/pg_image.h"
 #include "pgraphic/view/transparent/pg_panel.h"
 #include "tests/app/ui/window_fixture.h"
@@ -144,7 +147,8 @@ void ExpectPlaces(const QWidget& Page, std::span<const TPlace> Places) {
 TEST_F(WindowTest, CaptionSizeFontAndPages) {
     Start();
     EXPECT_EQ(Window.windowTitle(), QStringLiteral("Vespera - Version 2.0.2"));
-    EXPECT_EQ(Window.size(), QSize(620, 329));
+    // The pages keep their 620 x 329; the row that shows where the logos go lies below them.
+    EXPECT_EQ(Window.size(), QSize(620, 362));
     EXPECT_EQ(Window.minimumSize(), Window.maximumSize()); // fixed
     EXPECT_TRUE(Window.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(Window.windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -155,7 +159,22 @@ TEST_F(WindowTest, CaptionSizeFontAndPages) {
         << Family.toStdString();
 
     TPageControl& Pages = *Window.Pages();
-    EXPECT_EQ(Pages.geometry(), Window.rect());
+    EXPECT_EQ(Pages.geometry(), QRect(0, 0, 620, 329));
+    const TTargetsRow& Row = *Window.TargetsRow();
+    EXPECT_EQ(Row.geometry(), QRect(0, 329, 620, 33));
+    EXPECT_EQ(Row.btChangeTargets->text(), QStringLiteral("Change…"));
+    // Caption, targets and button side by side inside the row, each as high as its text.
+    const QWidget* Parts[] = {Row.lbTargetsCaption, Row.lbTargets, Row.btChangeTargets};
+    for (std::size_t I = 0; I < std::size(Parts); ++I) {
+        SCOPED_TRACE(Parts[I]->objectName().toStdString());
+        EXPECT_TRUE(Row.rect().contains(Parts[I]->geometry()));
+        EXPECT_GE(Parts[I]->height(), Parts[I]->fontMetrics().height());
+        if (I > 0) {
+            EXPECT_LT(Parts[I - 1]->geometry().right(), Parts[I]->x());
+        }
+    }
+    EXPECT_LE(Row.btChangeTargets->fontMetrics().horizontalAdvance(Row.btChangeTargets->text()),
+              Row.btChangeTargets->width());
     ASSERT_EQ(Pages.count(), 3);
     EXPECT_EQ(Pages.tabText(0), QStringLiteral("General Settings"));
     EXPECT_EQ(Pages.tabText(1), QStringLiteral("First Logo"));

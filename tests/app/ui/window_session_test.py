@@ -138,8 +138,8 @@ def inside(args):
         if net_name != f'_NET_WM_NAME = "{TITLE}"':
             fail("the title bar reads " + net_name)
         wx, wy, ww, wh = geometry(main)
-        if (ww, wh) != (620, 329):
-            fail(f"the window is {ww} x {wh}, not 620 x 329")
+        if (ww, wh) != (620, 362):
+            fail(f"the window is {ww} x {wh}, not 620 x 362")
 
         # The two backup messages, each over the window at its left + 100, top + 80.
         for name in ("logow.sys", "logos.sys"):
