@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int kListWidth = 420;
+constexpr int kListWidth = 460;
 constexpr int kListRows = 6;
 
 const QColor kGoodColor(0x00, 0x70, 0x00);
@@ -57,6 +57,10 @@ TfmInstallTargets::TfmInstallTargets(TInstallTargetEditor& Editor, QWidget* Owne
     lbTargetList = new QListWidget(this);
     lbTargetList->setObjectName(QStringLiteral("lbTargetList"));
     lbTargetList->setMinimumSize(kListWidth, lbTargetList->fontMetrics().height() * kListRows);
+    // A long path loses its middle, so that the partition and folder at its end stay in view;
+    // the tool tip shows it whole.
+    lbTargetList->setTextElideMode(Qt::ElideMiddle);
+    lbTargetList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     btAddFolder = Button(this, QStringLiteral("Add &Folder…"), "btAddFolder");
     btAddFolder->setToolTip(QStringLiteral("A Windows folder: of Wine, or of a disk you mounted"));
     btAddImage = Button(this, QStringLiteral("Add &Disk Image…"), "btAddImage");
@@ -113,7 +117,9 @@ void TfmInstallTargets::ShowEditor() {
         lbTargetList->clear();
         for (std::size_t Row = 0; Row < Rows.size(); ++Row) {
             auto* Item = new QListWidgetItem(Shown[static_cast<int>(Row)], lbTargetList);
-            Item->setToolTip(ToQString(FEditor.Targets()[Row]));
+            const QString Written = ToQString(FEditor.Targets()[Row]);
+            Item->setToolTip(
+                Written == Item->text() ? Written : Item->text() + QStringLiteral("\n") + Written);
         }
     }
     {
