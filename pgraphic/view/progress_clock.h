@@ -23,6 +23,21 @@ struct TPGProgressClockStyle {
     friend bool operator==(const TPGProgressClockStyle&, const TPGProgressClockStyle&) = default;
 };
 
+// The progress clock's properties of a view or a dialog, held as one style: a class that shows
+// clocks derives from this and draws them in FClockStyle.
+class TPGProgressClockProperties {
+public:
+    TColor ProgressClockBkColor() const { return FClockStyle.BkColor; }
+    void SetProgressClockBkColor(TColor Value) { FClockStyle.BkColor = Value; }
+    TColor ProgressClockLineColor() const { return FClockStyle.LineColor; }
+    void SetProgressClockLineColor(TColor Value) { FClockStyle.LineColor = Value; }
+    bool ProgressClockVisible() const { return FClockStyle.Visible; }
+    void SetProgressClockVisible(bool Value) { FClockStyle.Visible = Value; }
+
+protected:
+    TPGProgressClockStyle FClockStyle;
+};
+
 // Ends of both hands relative to the clock's centre; angle 0 points up, angles grow clockwise.
 struct TPGClockHands {
     TPGPoint Hour;

@@ -41,7 +41,7 @@ using TPGSetCursorEvent = std::function<void(TObject* Sender, QCursor& Cursor)>;
 // The control is a façade over parts that own their state: the picture box's layout with the
 // frame and the scroll bars (TPGPicBoxLayout), the selection and the mouse (TPGSelectionTracker)
 // and the display copy with its worker (TPGDisplayCopy). Its properties forward to them.
-class TPGImage : public QAbstractScrollArea, public TObject {
+class TPGImage : public QAbstractScrollArea, public TObject, public TPGProgressClockProperties {
     Q_OBJECT
 
 public:
@@ -152,12 +152,6 @@ public:
     void SetPicBoxFrameColor(TColor Value) { FPicBoxFrameColor = Value; }
     bool Progress5Clocks() const { return FProgress5Clocks; }
     void SetProgress5Clocks(bool Value) { FProgress5Clocks = Value; }
-    TColor ProgressClockBkColor() const { return FClockStyle.BkColor; }
-    void SetProgressClockBkColor(TColor Value) { FClockStyle.BkColor = Value; }
-    TColor ProgressClockLineColor() const { return FClockStyle.LineColor; }
-    void SetProgressClockLineColor(TColor Value) { FClockStyle.LineColor = Value; }
-    bool ProgressClockVisible() const { return FClockStyle.Visible; }
-    void SetProgressClockVisible(bool Value) { FClockStyle.Visible = Value; }
     bool RGBWeighting() const { return Conversion().RGBWeighting; }
     void SetRGBWeighting(bool Value) { SetAndRefresh(Conversion().RGBWeighting, Value); }
     bool RearrangeAlways() const { return Placement().RearrangeAlways; }
@@ -332,7 +326,6 @@ private:
     TTiling FTiling = tNone;
     TColor FPicBoxFrameColor = clBtnShadow;
     bool FProgress5Clocks = true;
-    TPGProgressClockStyle FClockStyle;
     bool FShowHint = false;
     bool FShowHourGlass = true;
     QPainter* FCanvas = nullptr;

@@ -24,7 +24,7 @@ class TPixelGraphic;
 // readers. When the user rests on a file for 150 ms, the dialog reads the file's description
 // and has a worker load, shrink and colour-reduce the preview (preview_pg_thread.h), with a
 // progress clock meanwhile; moving on stops the worker at once.
-class TPGOpenDialog : public TOpenDialog {
+class TPGOpenDialog : public TOpenDialog, public TPGProgressClockProperties {
     Q_OBJECT
 
 public:
@@ -54,12 +54,6 @@ public:
     // Resampling used to shrink the preview.
     TStretchMode StretchMode() const { return FStretchMode; }
     void SetStretchMode(TStretchMode Value) { FStretchMode = Value; }
-    TColor ProgressClockBkColor() const { return FClockStyle.BkColor; }
-    void SetProgressClockBkColor(TColor Value) { FClockStyle.BkColor = Value; }
-    TColor ProgressClockLineColor() const { return FClockStyle.LineColor; }
-    void SetProgressClockLineColor(TColor Value) { FClockStyle.LineColor = Value; }
-    bool ProgressClockVisible() const { return FClockStyle.Visible; }
-    void SetProgressClockVisible(bool Value) { FClockStyle.Visible = Value; }
     // Palettes of previews on a 256-colour display; values outside the type's range are ignored.
     TPalette8BitSys24BitGraphic Palette8BitSys24BitGraphic() const {
         return FPalettes.Palette8BitSys24BitGraphic;
@@ -121,7 +115,6 @@ private:
     std::unique_ptr<TCreateOpenSaveDialogPaintPGThread> FThread;
     TStretchMode FStretchMode = smPrecise;
     bool FUseDefaultFilter = true;
-    TPGProgressClockStyle FClockStyle;
     TPGDisplayPalettes FPalettes;
     std::unique_ptr<QTimer> FDebounceTimer;
     bool FDescriptionValid = false;
