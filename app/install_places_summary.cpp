@@ -59,9 +59,9 @@ std::string InstallPlacesDetails(const std::vector<TInstallPlace>& Places) {
         break;
     }
     for (const TInstallPlace& Place : Places) {
-        Text += "\n" + PlaceText(Place);
+        Text.append("\n").append(PlaceText(Place));
         if (!Place.Spec) {
-            Text += ": " + Place.Error;
+            Text.append(": ").append(Place.Error);
         }
     }
     return Text;
