@@ -19,7 +19,8 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
+
+from timed_run import timed_run
 
 SKIP = 77
 IMAGE_BYTES = 2 * 1024 * 1024 * 1024
@@ -28,17 +29,9 @@ LOGO_BYTES = 14 + 40 + 1024 + 320 * 400
 
 
 def run(argv, env):
-    """Wall seconds and CPU seconds (with every process it waited for) of one run of argv."""
-    start = time.perf_counter()
-    process = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.PIPE)
-    _, status, usage = os.wait4(process.pid, 0)
-    wall = time.perf_counter() - start
-    errors = process.stderr.read().decode(errors="replace")
-    process.stderr.close()
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit("failed: " + " ".join(argv) + "\n" + errors)
-    return wall, usage.ru_utime + usage.ru_stime
+    """Wall seconds and CPU seconds of one run of argv."""
+    usage = timed_run(argv, env)
+    return usage.wall, usage.cpu
 
 
 def make_image(image, scratch, logos):

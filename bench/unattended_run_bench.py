@@ -15,19 +15,16 @@ resident set) of each, and the medians of the ratios of the pairs.
 import os
 import shutil
 import statistics
-import subprocess
 import sys
 import tempfile
+
+from timed_run import timed_run
 
 
 def run(argv, env):
     """CPU seconds and peak resident kilobytes of one run of argv."""
-    process = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-    _, status, usage = os.wait4(process.pid, 0)
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit("failed: " + " ".join(argv))
-    return usage.ru_utime + usage.ru_stime, usage.ru_maxrss
+    usage = timed_run(argv, env)
+    return usage.cpu, usage.peak_kib
 
 
 def main():

@@ -12,25 +12,18 @@ each, and their ratios.
 """
 
 import os
-import resource
 import shutil
 import statistics
-import subprocess
 import sys
 import tempfile
-import time
+
+from timed_run import timed_run
 
 
 def run(argv, env):
     """Wall seconds and peak resident kilobytes of one run of argv."""
-    start = time.perf_counter()
-    process = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-    _, status, usage = os.wait4(process.pid, 0)
-    wall = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit("failed: " + " ".join(argv))
-    return wall, usage.ru_maxrss
+    usage = timed_run(argv, env)
+    return usage.wall, usage.peak_kib
 
 
 def make_record_file(path):
