@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -52,10 +53,14 @@ void WhenShown(std::function<void(TDialog&)> Step) {
     Poll->start(10);
 }
 
-// Ends the file dialog with Path chosen.
+// Ends the file dialog with Path chosen as a user does it: typed whole into the file name field,
+// then accepted. (Selecting it in the list would wait on the dialog's folder model, which reads
+// the folder on a thread of its own.)
 void ChooseInFileDialog(const std::string& Path) {
     WhenShown<QFileDialog>([Path](QFileDialog& Files) {
-        Files.selectFile(QString::fromStdString(Path));
+        auto* Name = Files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(Name, nullptr);
+        Name->setText(QString::fromStdString(Path));
         static_cast<QDialog&>(Files).accept();
     });
 }
