@@ -76,7 +76,8 @@ std::string TImageTargetChoice::Warning() const {
 }
 
 bool TImageTargetChoice::SetSelected(int Row) {
-    if (Row >= 0 && Row < static_cast<int>(FRows.size()) && FRows[Row].Usable) {
+    if (Row >= 0 && Row < static_cast<int>(FRows.size()) &&
+        FRows[static_cast<std::size_t>(Row)].Usable) {
         FSelected = Row;
     }
     return FSelected == Row;
@@ -90,7 +91,7 @@ std::optional<TTargetSpec> TImageTargetChoice::Spec(std::string& Error) const {
     }
     // Written as a target and read back, so that the folder is checked and normalised as in the
     // settings file.
-    const TImageVolumeRow& Row = FRows[FSelected];
+    const TImageVolumeRow& Row = FRows[static_cast<std::size_t>(FSelected)];
     std::string Text = FFileName + "::";
     if (Row.Partition != 0) {
         Text += std::to_string(Row.Partition);

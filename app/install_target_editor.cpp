@@ -92,7 +92,8 @@ void TInstallTargetEditor::TestSelected() {
     if (FSelected < 0) {
         return;
     }
-    FTestResult = DescribeTargetCheck(CheckInstallTarget(Targets()[FSelected]));
+    FTestResult =
+        DescribeTargetCheck(CheckInstallTarget(Targets()[static_cast<std::size_t>(FSelected)]));
     Changed();
 }
 

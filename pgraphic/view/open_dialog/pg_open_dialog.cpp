@@ -355,7 +355,8 @@ void TPGOpenDialog::DrawDescription(QPainter& Painter, const QRect& Client) {
     for (int I = 0; I < Count; ++I) {
         // A line too long for the panel ends in an ellipsis rather than being cut off.
         const QString Text =
-            Metrics.elidedText(QString::fromStdString(Lines[I]), Qt::ElideRight, Client.width());
+            Metrics.elidedText(QString::fromStdString(Lines[static_cast<std::size_t>(I)]),
+                               Qt::ElideRight, Client.width());
         const QRect Line(Client.left(),
                          Client.top() + PGDescriptionLineTop(I, Count, Client.height()),
                          Client.width(), Metrics.height());
