@@ -20,7 +20,7 @@ import subprocess
 import sys
 import tempfile
 
-from timed_run import timed_run
+from timed_run import alternate, headless_env, timed_run
 
 SKIP = 77
 IMAGE_BYTES = 2 * 1024 * 1024 * 1024
@@ -81,22 +81,16 @@ def main():
         image = os.path.join(scratch, "win98.img")
         make_image(image, scratch, logos)
 
-        env = {k: v for k, v in os.environ.items()
-               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        env["HOME"] = scratch
+        env = headless_env(scratch)
         env["VESPERA_CLOCK"] = "1003999999123"
         into = {"image": dict(env, VESPERA_WINDIR=image + "::"),
                 "folder": dict(env, VESPERA_WINDIR=windows)}
         argv = [os.path.join(program, "vespera"), "/AUTO"]
-        for kind in into:
-            run(argv, into[kind])  # the backups, and warm caches
-        wall = {kind: [] for kind in into}
-        cpu = {kind: [] for kind in into}
-        for i in range(pairs):
-            for kind in (("image", "folder") if i % 2 == 0 else ("folder", "image")):
-                w, c = run(argv, into[kind])
-                wall[kind].append(w)
-                cpu[kind].append(c)
+        # The first run of each makes the backups.
+        samples = alternate(pairs, {kind: (lambda kind=kind: run(argv, into[kind]))
+                                    for kind in into})
+        wall = {kind: [w for w, _ in samples[kind]] for kind in into}
+        cpu = {kind: [c for _, c in samples[kind]] for kind in into}
         median = {kind: (statistics.median(wall[kind]), statistics.median(cpu[kind]))
                   for kind in into}
         for kind in ("image", "folder"):

@@ -26,3 +26,24 @@ def timed_run(argv, env):
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit("failed: " + " ".join(argv) + "\n" + errors)
     return Usage(wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss)
+
+
+def headless_env(home):
+    """This environment without a display, with home as HOME."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    env["HOME"] = home
+    return env
+
+
+def alternate(pairs, runs):
+    """Runs every callable of the dict runs once to warm the caches, then pairs times, the order
+    turned round every time; returns what each returned, in a list under its key."""
+    for measure in runs.values():
+        measure()
+    order = list(runs)
+    samples = {name: [] for name in order}
+    for i in range(pairs):
+        for name in (order if i % 2 == 0 else reversed(order)):
+            samples[name].append(runs[name]())
+    return samples

@@ -18,7 +18,7 @@ import statistics
 import sys
 import tempfile
 
-from timed_run import timed_run
+from timed_run import alternate, headless_env, timed_run
 
 
 def run(argv, env):
@@ -43,24 +43,15 @@ def main():
         for folder in (program, windows, pictures):
             os.makedirs(folder)
         shutil.copy(vespera, os.path.join(program, "vespera"))
-        env = {k: v for k, v in os.environ.items()
-               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        env["HOME"] = scratch
+        env = headless_env(scratch)
         env["XDG_RUNTIME_DIR"] = scratch
         os.chmod(scratch, 0o700)
         ours_env = dict(env, VESPERA_WINDIR=windows)
         floor_env = dict(env, QT_QPA_PLATFORM="offscreen")
         ours = [os.path.join(program, "vespera"), "/AUTO"]
         theirs = [floor, pictures]
-        run(ours, ours_env)  # warm the caches of both
-        run(theirs, floor_env)
-        samples = {"ours": [], "floor": []}
-        for i in range(pairs):
-            pair = {}
-            for which in (("ours", "floor") if i % 2 == 0 else ("floor", "ours")):
-                pair[which] = run(ours, ours_env) if which == "ours" else run(theirs, floor_env)
-            for which in pair:
-                samples[which].append(pair[which])
+        samples = alternate(pairs, {"ours": lambda: run(ours, ours_env),
+                                    "floor": lambda: run(theirs, floor_env)})
         cpu_ratio = statistics.median(o[0] / f[0] for o, f in zip(samples["ours"], samples["floor"]))
         peak_ratio = statistics.median(o[1] / f[1] for o, f in zip(samples["ours"], samples["floor"]))
         for which, label in (("ours", "vespera /AUTO"), ("floor", "Qt floor")):

@@ -17,7 +17,7 @@ import statistics
 import sys
 import tempfile
 
-from timed_run import timed_run
+from timed_run import alternate, headless_env, timed_run
 
 
 def run(argv, env):
@@ -55,10 +55,7 @@ def main():
         with open(os.path.join(program, "vespera.INI"), "w") as ini:
             ini.write("[General]\nTextFile=riddles.txt\n[First Logo]\nBackground=1\n"
                       "[Last Logo]\nBackground=1\n")
-        env = {k: v for k, v in os.environ.items()
-               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        env["VESPERA_WINDIR"] = windows
-        env["HOME"] = scratch
+        env = dict(headless_env(scratch), VESPERA_WINDIR=windows)
         ours = [os.path.join(program, "vespera"), "/AUTO"]
         theirs = []
         for name, top, bottom, color, text in (
@@ -70,21 +67,14 @@ def main():
                            "-gravity", "center", "-annotate", "+2+2", text, "-fill", color,
                            "-annotate", "+0+0", text, "-resize", "320x400!", "-colors", "256",
                            "-type", "Palette", "BMP3:" + os.path.join(scratch, name)])
-        run(ours, env)  # warm the caches of both
-        for argv in theirs:
-            run(argv, env)
-        ours_wall, ours_peak, theirs_wall, theirs_peak = [], [], [], []
-        for i in range(runs):
-            order = [0, 1] if i % 2 == 0 else [1, 0]
-            for which in order:
-                if which == 0:
-                    wall, peak = run(ours, env)
-                    ours_wall.append(wall)
-                    ours_peak.append(peak)
-                else:
-                    walls, peaks = zip(*(run(argv, env) for argv in theirs))
-                    theirs_wall.append(sum(walls))
-                    theirs_peak.append(max(peaks))
+
+        def both_converts():
+            walls, peaks = zip(*(run(argv, env) for argv in theirs))
+            return sum(walls), max(peaks)
+
+        samples = alternate(runs, {"ours": lambda: run(ours, env), "theirs": both_converts})
+        ours_wall, ours_peak = zip(*samples["ours"])
+        theirs_wall, theirs_peak = zip(*samples["theirs"])
         ow, tw = statistics.median(ours_wall), statistics.median(theirs_wall)
         op, tp = max(ours_peak), max(theirs_peak)
         print(f"vespera /AUTO        median {ow * 1000:7.1f} ms   peak {op / 1024:6.1f} MiB")
