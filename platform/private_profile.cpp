@@ -143,6 +143,21 @@ std::vector<TSectionSpan> SectionSpans(const std::vector<TRawLine>& Lines,
     return Spans;
 }
 
+// The line of the first Key in file order among the sections Spans.
+std::optional<std::size_t> FindKeyLine(const std::vector<TRawLine>& Lines,
+                                       const std::vector<TSectionSpan>& Spans,
+                                       std::string_view Key) {
+    for (const TSectionSpan& Span : Spans) {
+        for (std::size_t I = Span.Header + 1; I < Span.End; ++I) {
+            const TIniLine Parsed = ParseRawLine(Lines, I);
+            if (Parsed.Kind == TIniLineKind::Key && SameText(Parsed.Name, Key)) {
+                return I;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 std::string OneLine(std::string_view S) {
     std::string Result(S);
     for (char& C : Result) {
@@ -199,26 +214,12 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
     }
     const std::string_view NewLine = FileNewLine(Lines);
 
-    std::optional<std::size_t> KeyLine;     // the key's line, in any section of that name
-    std::optional<std::size_t> SectionLine; // the first section header of that name
-    std::size_t InsertAfter = 0;            // last non-blank line of that first section
-    bool InSection = false, InFirstSection = false;
-    for (std::size_t I = 0; I < Lines.size(); ++I) {
-        const TIniLine Parsed = ParseRawLine(Lines, I);
-        if (Parsed.Kind == TIniLineKind::Section) {
-            InSection = SameText(Parsed.Name, Section);
-            InFirstSection = InSection && !SectionLine;
-            if (InFirstSection) {
-                SectionLine = I;
-            }
-        } else if (InSection && !KeyLine && Parsed.Kind == TIniLineKind::Key &&
-                   SameText(Parsed.Name, Key)) {
-            KeyLine = I;
-        }
-        if (InFirstSection && Parsed.Kind != TIniLineKind::Blank) {
-            InsertAfter = I;
-        }
-    }
+    // The key's line, in any section of that name; else a new key goes after the last line of
+    // the first such section that is not blank.
+    const std::vector<TSectionSpan> Spans = SectionSpans(Lines, Section);
+    const std::optional<std::size_t> KeyLine = FindKeyLine(Lines, Spans, Key);
+    const std::optional<std::size_t> InsertAfter =
+        Spans.empty() ? std::nullopt : std::optional<std::size_t>(Spans.front().BodyEnd - 1);
 
     const std::string Entry = OneLine(Key) + "=" + OneLine(Value);
     std::string Result;
@@ -231,7 +232,7 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
         }
         Result += Lines[I].Text;
         Result += Lines[I].End;
-        if (!KeyLine && SectionLine && InsertAfter == I) {
+        if (!KeyLine && InsertAfter == I) {
             if (Lines[I].End.empty()) {
                 Result += NewLine;
             }
@@ -239,7 +240,7 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
             Result += NewLine;
         }
     }
-    if (!KeyLine && !SectionLine) {
+    if (!KeyLine && !InsertAfter) {
         AppendSection(Result, Lines, NewLine, Section, Entry);
     }
     return RewriteWholeFile(FileName, Result);
