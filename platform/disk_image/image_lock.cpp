@@ -75,8 +75,7 @@ bool AnyHeldByOthers(int Handle, const std::vector<off_t>& Offsets) {
 }
 
 [[noreturn]] void RefuseInUse(const TImageFile& Image) {
-    throw EDiskImage("The disk image \"" + Image.FileName() +
-                     "\" is in use by a running virtual machine; shut it down first.");
+    throw EDiskImage(ImageInUseMessage(Image));
 }
 
 } // namespace
@@ -122,6 +121,11 @@ void TImageLock::Release() {
         SetLock(Handle, F_UNLCK, Offset);
     }
     SetLock(Handle, F_UNLCK, kTurnByte);
+}
+
+std::string ImageInUseMessage(const TImageFile& Image) {
+    return "The disk image \"" + Image.FileName() +
+           "\" is in use by a running virtual machine; shut it down first.";
 }
 
 bool ImageInUse(const TImageFile& Image, TImageLock::TUse Use) {

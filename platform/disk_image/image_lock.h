@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class TImageFile;
 
 // Byte-range locks on a disk image file in QEMU's convention, so that Vespera and a running
@@ -38,3 +40,6 @@ private:
 // Whether a virtual machine (or another program keeping QEMU's convention) has the image open in
 // a way that conflicts with Use, tested without taking any lock.
 bool ImageInUse(const TImageFile& Image, TImageLock::TUse Use);
+
+// Why Image cannot be used while a virtual machine has it open, for messages.
+std::string ImageInUseMessage(const TImageFile& Image);

@@ -51,8 +51,7 @@ void CheckDiskImage(const TTargetSpec& Spec, const std::vector<std::string>& Log
     }
     Check.InUse = ImageInUse(*Image, TImageLock::TUse::uWrite);
     if (Check.InUse && Check.Problem.empty()) {
-        Check.Problem = "The disk image \"" + Spec.Path +
-                        "\" is in use by a running virtual machine; shut it down first.";
+        Check.Problem = ImageInUseMessage(*Image);
     }
     const TImagePlace Place =
         FindImagePlace(*Image, ReadDiskLayout(*Image), Spec.Partition, Spec.Folder);
