@@ -9,9 +9,17 @@ void NameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("vespera"));
 }
 
+namespace {
+
+// Whether Qt's platform Platform shows nothing on a screen.
+bool HeadlessPlatform(std::string_view Platform) {
+    return Platform == "offscreen" || Platform == "minimal";
+}
+
+} // namespace
+
 bool RunsWithoutDisplay() {
-    const QString Platform = QGuiApplication::platformName();
-    return Platform == QLatin1String("offscreen") || Platform == QLatin1String("minimal");
+    return HeadlessPlatform(QGuiApplication::platformName().toStdString());
 }
 
 bool HeadlessPlatformNamed() {
@@ -22,7 +30,7 @@ bool HeadlessPlatformNamed() {
     // The first of a list of platforms, without its options ("offscreen:fontengine=...").
     const std::string_view Named(Value);
     const std::string_view Platform = Named.substr(0, Named.find_first_of(":;"));
-    return Platform == "offscreen" || Platform == "minimal";
+    return HeadlessPlatform(Platform);
 }
 
 bool DisplayNamed() {
