@@ -34,11 +34,14 @@ std::string CutProfileString(std::string_view S) {
     return std::string(S.substr(0, Cut));
 }
 
-std::optional<std::string> FindValue(std::string_view Section, std::string_view Key,
-                                     const std::string& FileName) {
+// Calls Visit with each key line of the sections of FileName named Section, in file order, until
+// it returns false; nothing when the file cannot be opened. A failure while reading raises
+// EReadError.
+template <typename TVisit>
+void VisitSectionKeys(std::string_view Section, const std::string& FileName, TVisit Visit) {
     TLineReader Reader;
     if (!Reader.Open(FileName)) {
-        return std::nullopt;
+        return;
     }
     Reader.SetKeepLimit(kLineKeep);
     bool InSection = false;
@@ -47,11 +50,23 @@ std::optional<std::string> FindValue(std::string_view Section, std::string_view 
         const TIniLine Parsed = ParseIniLine(Line.Text);
         if (Parsed.Kind == TIniLineKind::Section) {
             InSection = SameText(Parsed.Name, Section);
-        } else if (InSection && Parsed.Kind == TIniLineKind::Key && SameText(Parsed.Name, Key)) {
-            return CutProfileString(Parsed.Value);
+        } else if (InSection && Parsed.Kind == TIniLineKind::Key && !Visit(Parsed)) {
+            return;
         }
     }
-    return std::nullopt;
+}
+
+std::optional<std::string> FindValue(std::string_view Section, std::string_view Key,
+                                     const std::string& FileName) {
+    std::optional<std::string> Found;
+    VisitSectionKeys(Section, FileName, [&](const TIniLine& Parsed) {
+        if (!SameText(Parsed.Name, Key)) {
+            return true;
+        }
+        Found = CutProfileString(Parsed.Value);
+        return false;
+    });
+    return Found;
 }
 
 // One line of a file as it stands: its text and its line end (empty on a last line without one).
@@ -250,24 +265,14 @@ std::vector<TProfileEntry> GetPrivateProfileSection(std::string_view Section,
                                                     const std::string& FileName) {
     std::vector<TProfileEntry> Entries;
     try {
-        TLineReader Reader;
-        if (!Reader.Open(FileName)) {
-            return Entries;
-        }
-        Reader.SetKeepLimit(kLineKeep);
-        bool InSection = false;
-        TTextLine Line;
-        while (Reader.Next(Line)) {
-            const TIniLine Parsed = ParseIniLine(Line.Text);
-            if (Parsed.Kind == TIniLineKind::Section) {
-                InSection = SameText(Parsed.Name, Section);
-            } else if (InSection && Parsed.Kind == TIniLineKind::Key &&
-                       std::none_of(Entries.begin(), Entries.end(), [&](const TProfileEntry& E) {
-                           return SameText(E.first, Parsed.Name);
-                       })) {
+        VisitSectionKeys(Section, FileName, [&Entries](const TIniLine& Parsed) {
+            if (std::none_of(Entries.begin(), Entries.end(), [&](const TProfileEntry& E) {
+                    return SameText(E.first, Parsed.Name);
+                })) {
                 Entries.emplace_back(Parsed.Name, Parsed.Value);
             }
-        }
+            return true;
+        });
     } catch (const EReadError&) {
         Entries.clear(); // as a file that cannot be read at all
     }
