@@ -171,9 +171,7 @@ void TVesperaApp::DefaultTextChanged() {
             throw;
         }
     }
-    for (const TLogo Logo : kLogos) {
-        RecomposeLogo(Logo);
-    }
+    RecomposeLogos();
 }
 
 void TVesperaApp::SelectRecordFile(const std::string& FileName) {
@@ -261,6 +259,18 @@ void TVesperaApp::RecomposeLogo(TLogo Logo) {
     }
 }
 
+void TVesperaApp::RecomposeLogos() {
+    if (FSettings.SingleLogo()) {
+        // Either logo's recomposition gives both the composition; the last's ends where
+        // recomposing the first and then the last would.
+        RecomposeLogo(TLogo::Last);
+        return;
+    }
+    for (const TLogo Logo : kLogos) {
+        RecomposeLogo(Logo);
+    }
+}
+
 void TVesperaApp::ShowLogo(TLogo Logo) {
     FLogos[Logo].Composed = true;
     FLogos[Logo].InstalledCurrent = false;
@@ -336,9 +346,7 @@ void TVesperaApp::BackupLogos() {
 
 void TVesperaApp::InstallUnattended() {
     BackupLogos();
-    for (const TLogo Logo : kLogos) {
-        RecomposeLogo(Logo);
-    }
+    RecomposeLogos();
     InstallLogos();
     OnTerminate(this);
 }

@@ -91,6 +91,8 @@ public:
     // OnShowLogo. In single-logo mode the other logo takes the same composition and is shown
     // too, whichever page's setting changed.
     void RecomposeLogo(TLogo Logo);
+    // Recomposes both logos; in single-logo mode the one composition they share is made once.
+    void RecomposeLogos();
     // The picture chosen for a logo's background (none: the choice was cancelled) is kept, and
     // the background is rebuilt in either case.
     void UseBackgroundPicture(TLogo Logo, const std::optional<std::string>& Chosen);

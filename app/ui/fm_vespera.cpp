@@ -344,9 +344,7 @@ void TfmVespera::btRandClick() {
 }
 
 void TfmVespera::btUseClick() {
-    for (const TLogo Logo : kLogos) {
-        FApp.RecomposeLogo(Logo);
-    }
+    FApp.RecomposeLogos();
 }
 
 void TfmVespera::btSaveLogosClick() {
