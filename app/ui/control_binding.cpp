@@ -35,6 +35,11 @@ auto Guarded(TAction Action) {
     };
 }
 
+// Action as the handler of an event whose arguments it does not need.
+auto IgnoringArguments(TControlAction Action) {
+    return [Action = std::move(Action)](auto&&...) { Action(); };
+}
+
 // Assigns a control's change event, which must not be assigned yet.
 template <typename TEvent, typename THandler>
 void AssignOnce(TEvent& Event, THandler Handler) {
@@ -52,8 +57,7 @@ void ConnectOnce(QObject& Control, TSender& Sender, TSignal Signal, TControlActi
         throw std::logic_error("a control bound twice");
     }
     Control.setProperty("vespera_bound", true);
-    QObject::connect(&Sender, Signal, &Control,
-                     Guarded([Action = std::move(Action)](auto&&...) { Action(); }));
+    QObject::connect(&Sender, Signal, &Control, Guarded(IgnoringArguments(std::move(Action))));
 }
 
 template <typename TControl, typename TSignal>
@@ -80,15 +84,15 @@ void Bind(TSpinEdit& Edit, TControlAction Action) {
 }
 
 void Bind(TRadioGroup& Group, TControlAction Action) {
-    AssignOnce(Group.OnClick, [Action = std::move(Action)](TObject*) { Action(); });
+    AssignOnce(Group.OnClick, IgnoringArguments(std::move(Action)));
 }
 
 void Bind(TColorButton& Button, TControlAction Action) {
-    AssignOnce(Button.OnColorChange, [Action = std::move(Action)](TObject*) { Action(); });
+    AssignOnce(Button.OnColorChange, IgnoringArguments(std::move(Action)));
 }
 
 void Bind(TFontComboBox& Box, TControlAction Action) {
-    AssignOnce(Box.OnChange, [Action = std::move(Action)](TObject*) { Action(); });
+    AssignOnce(Box.OnChange, IgnoringArguments(std::move(Action)));
 }
 
 void Bind(TEdit& Edit, TControlAction Action) {
@@ -96,16 +100,16 @@ void Bind(TEdit& Edit, TControlAction Action) {
 }
 
 void Bind(TIconFileListBox& Files, TControlAction Action) {
-    AssignOnce(Files.OnClick, [Action = std::move(Action)](TObject*) { Action(); });
+    AssignOnce(Files.OnClick, IgnoringArguments(std::move(Action)));
 }
 
 void Bind(TPageControl& Pages, TControlAction Action) {
-    AssignOnce(Pages.OnChange, [Action = std::move(Action)](TObject*) { Action(); });
+    AssignOnce(Pages.OnChange, IgnoringArguments(std::move(Action)));
 }
 
 void Bind(TPGImage& Image, TControlAction Action) {
-    AssignOnce(Image.OnClick, [Action](TObject*) { Action(); });
-    AssignOnce(Image.PicBox()->OnClick, [Action = std::move(Action)](TObject*) { Action(); });
+    AssignOnce(Image.OnClick, IgnoringArguments(Action));
+    AssignOnce(Image.PicBox()->OnClick, IgnoringArguments(std::move(Action)));
 }
 
 void Bind(QAbstractItemView& View, TControlAction Action) {
