@@ -4,6 +4,7 @@
 #include "app/settings_model.h"
 #include "platform/ini_file.h"
 
+#include <span>
 #include <variant>
 
 namespace {
@@ -30,6 +31,21 @@ void WriteValue(TIniFile& F, const char* Section, const char* Key, const TSettin
     }
 }
 
+// The general values where the settings file gives none.
+const TGeneralValues& GeneralDefaults() {
+    static const TGeneralValues kDefaults{.TextFile = kDefaultTextFile};
+    return kDefaults;
+}
+
+// Reads the general settings of Order from Section into S.
+void LoadGeneral(TSettingsModel& S, const TIniFile& F, const char* Section,
+                 std::span<const TSetting> Order) {
+    for (const TSetting Setting : Order) {
+        const TGeneralSettingRow& Row = *GeneralSettingRow(Setting);
+        S.Set(Setting, ReadValue(F, Section, Row.Key, ValueOf(GeneralDefaults(), Row)));
+    }
+}
+
 // "Only One" as the logos' single-logo boxes stand: the second wins when both are checked.
 int OnlyOneOf(const TSettingsModel& S) {
     int OnlyOne = 0;
@@ -45,11 +61,7 @@ int OnlyOneOf(const TSettingsModel& S) {
 } // namespace
 
 void LoadSettings(TSettingsModel& S, const TIniFile& F) {
-    const TGeneralValues GeneralDefaults{kDefaultTextFile, 0};
-    for (const TSetting Setting : GeneralLoadOrder()) {
-        const TGeneralSettingRow& Row = *GeneralSettingRow(Setting);
-        S.Set(Setting, ReadValue(F, kGeneralSection, Row.Key, ValueOf(GeneralDefaults, Row)));
-    }
+    LoadGeneral(S, F, kGeneralSection, GeneralLoadOrder());
     for (const TLogo Logo : kLogos) {
         const TLogoValues& Defaults = DefaultLogoValues(Logo);
         for (const TSetting Setting : LogoLoadOrder(Logo)) {
@@ -59,10 +71,7 @@ void LoadSettings(TSettingsModel& S, const TIniFile& F) {
         }
     }
     LoadInstallTargets(S.InstallTargets(), F);
-    for (const TSetting Setting : OwnSettingsOrder()) {
-        const TGeneralSettingRow& Row = *GeneralSettingRow(Setting);
-        S.Set(Setting, ReadValue(F, kOwnSection, Row.Key, ValueOf(GeneralDefaults, Row)));
-    }
+    LoadGeneral(S, F, kOwnSection, OwnSettingsOrder());
 }
 
 void SaveSettings(TSettingsModel& S, TIniFile& F) {
@@ -80,10 +89,9 @@ void SaveSettings(TSettingsModel& S, TIniFile& F) {
     SaveInstallTargets(S.InstallTargets(), F);
     // A file that never held one of the program's own settings other than its default keeps
     // only the sections above.
-    const TGeneralValues Defaults{};
     for (const TSetting Setting : OwnSettingsOrder()) {
         const TGeneralSettingRow& Row = *GeneralSettingRow(Setting);
-        const TSettingValue Default = ValueOf(Defaults, Row);
+        const TSettingValue Default = ValueOf(GeneralDefaults(), Row);
         const TSettingValue Value = S.Value(Setting);
         if (Value != Default || ReadValue(F, kOwnSection, Row.Key, Default) != Default) {
             WriteValue(F, kOwnSection, Row.Key, Value);
