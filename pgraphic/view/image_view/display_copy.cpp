@@ -78,11 +78,8 @@ void TPGDisplayCopy::Start(const TPixelGraphic& Source, int ScreenBits, bool Str
     Thread.SetInactive(!UseThread);
     Thread.SetPostMessages(UseThread);
     if (!UseThread) {
-        Thread.SetResultCallback([this](std::unique_ptr<TPixelGraphic> Image) {
-            if (OnReady) {
-                OnReady(std::move(Image));
-            }
-        });
+        Thread.SetResultCallback(
+            [this](std::unique_ptr<TPixelGraphic> Image) { Ready(std::move(Image)); });
     }
     Thread.SetTargetWindow(&FWindow);
     Thread.SetSource(&Source);
@@ -136,16 +133,17 @@ void TPGDisplayCopy::Start(const TPixelGraphic& Source, int ScreenBits, bool Str
     }
 }
 
+void TPGDisplayCopy::Ready(std::unique_ptr<TPixelGraphic> Image) {
+    if (OnReady) {
+        OnReady(std::move(Image));
+    }
+}
+
 bool TPGDisplayCopy::HandleEvent(QEvent* Event) {
     // Events of a run that has since been stopped are stale: the picture or the settings they
     // were made for have changed.
     return PGHandleWorkerEvent(
-        Event, *FThread,
-        [this](std::unique_ptr<TPixelGraphic> Image) {
-            if (OnReady) {
-                OnReady(std::move(Image));
-            }
-        },
+        Event, *FThread, [this](std::unique_ptr<TPixelGraphic> Image) { Ready(std::move(Image)); },
         [this](int Step, int Percent) {
             FProgressStep = Step;
             FProgressPercent = Percent;

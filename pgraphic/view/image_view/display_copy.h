@@ -73,6 +73,8 @@ public:
 private:
     void Start(const TPixelGraphic& Source, int ScreenBits, bool Stretch, int BoxWidth,
                int BoxHeight);
+    // Hands a finished copy to OnReady, from the worker's event or at once without a thread.
+    void Ready(std::unique_ptr<TPixelGraphic> Image);
 
     QObject& FWindow;
     TPGDisplayCopyOptions FOptions;
