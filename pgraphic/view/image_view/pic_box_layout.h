@@ -37,8 +37,6 @@ public:
 
     // The picture's size in pixels; 0 x 0 without one.
     void SetImageSize(int Width, int Height);
-    int ImageWidth() const { return FImageWidth; }
-    int ImageHeight() const { return FImageHeight; }
     // The size the view needs to show the picture unscaled, within Limits.
     TPGPoint AutoSize(const TPGAutoSizeLimits& Limits) const;
 
