@@ -67,10 +67,9 @@ TPGRect TPGSelectionTracker::RectOnBox() const {
 
 QRegion TPGSelectionTracker::Strips(const TPGRect& R) const {
     const int Margin = FActionMode == amMoveResizeCreateSelection ? 8 : 1;
-    const TPGRect OnClient = FView.FLayout.BoxOnClient();
     QRegion Result;
     for (const TPGRect& Strip : PGSelectionStrips(R, Margin)) {
-        Result += ToQRect(Strip.Shifted(OnClient.Left, OnClient.Top));
+        Result += ToQRect(Strip);
     }
     return Result;
 }
@@ -79,6 +78,8 @@ void TPGSelectionTracker::SetBounds(const TPGSelectionBounds& Value) {
     if (Value == FBounds) {
         return;
     }
+    // Where the box lies now: the handler below may scroll the view.
+    const TPGRect OnClient = FView.FLayout.BoxOnClient();
     QRegion Dirty;
     if (FSelection) {
         Dirty += Strips(RectOnBox());
@@ -96,7 +97,7 @@ void TPGSelectionTracker::SetBounds(const TPGSelectionBounds& Value) {
     }
     if (FSelection && !Dirty.isEmpty()) {
         QWidget& Viewport = *FView.viewport();
-        Viewport.repaint(Dirty & Viewport.rect());
+        Viewport.repaint(Dirty.translated(OnClient.Left, OnClient.Top) & Viewport.rect());
     }
 }
 
@@ -146,8 +147,7 @@ void TPGSelectionTracker::Draw() {
 void TPGSelectionTracker::StepMarchingAnts() {
     FAntsPhase = (FAntsPhase + 1) % 8;
     // Only the frame (and the handles) change; widgets above the box are left alone by Qt.
-    const TPGRect OnClient = FView.FLayout.BoxOnClient();
-    FView.PicBox()->update(Strips(RectOnBox()).translated(-OnClient.Left, -OnClient.Top));
+    FView.PicBox()->update(Strips(RectOnBox()));
 }
 
 void TPGSelectionTracker::CreateSelectionTo(int X, int Y) {

@@ -61,6 +61,7 @@ private:
     void MouseUp();
     // The marching ants start or stop with the selection.
     void SelectionSwitched();
+    // The strips around R that hold its frame and handles, in picture-box pixels.
     QRegion Strips(const TPGRect& R) const;
     void StepMarchingAnts();
     void CreateSelectionTo(int X, int Y);
