@@ -55,10 +55,9 @@ bool TPGDisplayCopy::Check(const TPixelGraphic* Source, int BoxWidth, int BoxHei
     if (!Need.Needed || (!FInvalid && (FCopy || !FThread->Terminated()))) {
         return Need.Needed;
     }
+    // Any copy still held is an old one kept on screen: an invalid one went above unless kept,
+    // and a valid one returned.
     StopWorker();
-    if (FCopy && !KeepOld) {
-        FCopy.reset();
-    }
     FProgressStep = 1;
     FProgressPercent = 0;
     // A preparation that cannot be set up shows what the view has (the empty box and clocks).
