@@ -1,7 +1,10 @@
 #include "app/ui/dialog_parts.h"
 
+#include "app/ui/control_placing.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QPushButton>
 
 void UseOwnersFont(QDialog& Dialog, const QWidget* Owner) {
@@ -18,4 +21,20 @@ TOkCancel MakeOkCancel(QDialog& Dialog) {
     QPushButton* Cancel = Box->button(QDialogButtonBox::Cancel);
     Cancel->setObjectName(QStringLiteral("btCancel"));
     return {Box, OK, Cancel};
+}
+
+QLabel* WrappedLabel(QWidget* Owner, const char* Name) {
+    auto* Label = new QLabel(Owner);
+    Label->setObjectName(QString::fromLatin1(Name));
+    Label->setWordWrap(true);
+    Label->setTextFormat(Qt::PlainText);
+    return Label;
+}
+
+QLabel* WarningLabel(QWidget* Owner, const char* Name, const QString& Text) {
+    QLabel* Label = WrappedLabel(Owner, Name);
+    Label->setText(Text);
+    Label->setVisible(!Text.isEmpty());
+    SetTextColor(Label, kWarningColor);
+    return Label;
 }

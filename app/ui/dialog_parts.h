@@ -2,7 +2,9 @@
 
 class QDialog;
 class QDialogButtonBox;
+class QLabel;
 class QPushButton;
+class QString;
 class QWidget;
 
 // What the window's own small dialogs share.
@@ -17,3 +19,9 @@ struct TOkCancel {
     QPushButton* Cancel;
 };
 TOkCancel MakeOkCancel(QDialog& Dialog);
+
+// A label named Name that wraps its plain text over as many lines as it needs.
+QLabel* WrappedLabel(QWidget* Owner, const char* Name);
+
+// A wrapped label showing Text in the warning colour, hidden while Text is empty.
+QLabel* WarningLabel(QWidget* Owner, const char* Name, const QString& Text);

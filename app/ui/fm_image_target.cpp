@@ -3,7 +3,6 @@
 #include "app/exception_report.h"
 #include "app/image_target_choice.h"
 #include "app/ui/control_binding.h"
-#include "app/ui/control_placing.h"
 #include "app/ui/controls/elided_label.h"
 #include "app/ui/controls/line_edit.h"
 #include "app/ui/dialog_parts.h"
@@ -34,11 +33,7 @@ TfmImageTarget::TfmImageTarget(TImageTargetChoice& Choice, QWidget* Owner)
     lbImage->SetText(QStringLiteral("Disk image: ") + ToQString(Choice.FileName()));
     lbSummary = new QLabel(ToQString(Choice.Summary()), this);
     lbSummary->setObjectName(QStringLiteral("lbSummary"));
-    lbWarning = new QLabel(ToQString(Choice.Warning()), this);
-    lbWarning->setObjectName(QStringLiteral("lbWarning"));
-    lbWarning->setWordWrap(true);
-    lbWarning->setVisible(!Choice.Warning().empty());
-    SetTextColor(lbWarning, kWarningColor);
+    lbWarning = WarningLabel(this, "lbWarning", ToQString(Choice.Warning()));
     auto* VolumesCaption = new QLabel(QStringLiteral("Write the logos to:"), this);
 
     tvVolumes = new QTreeWidget(this);

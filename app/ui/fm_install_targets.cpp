@@ -26,14 +26,6 @@ constexpr int kListRows = 6;
 
 const QColor kGoodColor(0x00, 0x70, 0x00);
 
-QLabel* WrappedLabel(QWidget* Owner, const char* Name) {
-    auto* Label = new QLabel(Owner);
-    Label->setObjectName(QString::fromLatin1(Name));
-    Label->setWordWrap(true);
-    Label->setTextFormat(Qt::PlainText);
-    return Label;
-}
-
 QPushButton* Button(QWidget* Owner, const QString& Caption, const char* Name) {
     auto* Pushed = new QPushButton(Caption, Owner);
     Pushed->setObjectName(QString::fromLatin1(Name));
@@ -49,10 +41,7 @@ TfmInstallTargets::TfmInstallTargets(TInstallTargetEditor& Editor, QWidget* Owne
     setObjectName(QStringLiteral("fmInstallTargets"));
     setWindowTitle(QStringLiteral("Where the Logos Go"));
 
-    lbOverride = WrappedLabel(this, "lbOverride");
-    lbOverride->setText(ToQString(Editor.OverrideNote()));
-    lbOverride->setVisible(!Editor.OverrideNote().empty());
-    SetTextColor(lbOverride, kWarningColor);
+    lbOverride = WarningLabel(this, "lbOverride", ToQString(Editor.OverrideNote()));
     lbNote = WrappedLabel(this, "lbNote");
     lbTargetList = new QListWidget(this);
     lbTargetList->setObjectName(QStringLiteral("lbTargetList"));
