@@ -94,16 +94,6 @@ std::vector<TRawLine> SplitRawLines(std::string_view Content) {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The whole file FileName in Content, split into Lines (which point into Content); false when it
-// exists but cannot be read.
-bool ReadLines(const std::string& FileName, std::string& Content, std::vector<TRawLine>& Lines) {
-    if (!ReadWholeFile(FileName, Content)) {
-        return false;
-    }
-    Lines = SplitRawLines(Content);
-    return true;
-}
-
 // Line I of Lines classified, without a byte-order mark in front of the first.
 TIniLine ParseRawLine(const std::vector<TRawLine>& Lines, std::size_t I) {
     std::string_view Text = Lines[I].Text;
@@ -121,6 +111,23 @@ std::string_view FileNewLine(const std::vector<TRawLine>& Lines) {
         }
     }
     return "\n";
+}
+
+// A whole file as it stands, for rewriting it.
+struct TFileLines {
+    std::string Content;
+    std::vector<TRawLine> Lines; // pointing into Content
+    std::string_view NewLine;    // FileNewLine
+};
+
+// The file FileName into File; false when it exists but cannot be read.
+bool ReadFileLines(const std::string& FileName, TFileLines& File) {
+    if (!ReadWholeFile(FileName, File.Content)) {
+        return false;
+    }
+    File.Lines = SplitRawLines(File.Content);
+    File.NewLine = FileNewLine(File.Lines);
+    return true;
 }
 
 // Where a section stands among the lines of a file, as line indexes.
@@ -222,12 +229,11 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
     if (Section.empty() || Key.empty()) {
         return false;
     }
-    std::string Content;
-    std::vector<TRawLine> Lines;
-    if (!ReadLines(FileName, Content, Lines)) {
+    TFileLines File;
+    if (!ReadFileLines(FileName, File)) {
         return false;
     }
-    const std::string_view NewLine = FileNewLine(Lines);
+    const auto& [Content, Lines, NewLine] = File;
 
     // The key's line, in any section of that name; else a new key goes after the last line of
     // the first such section that is not blank.
@@ -284,12 +290,11 @@ bool WritePrivateProfileSection(std::string_view Section, const std::vector<TPro
     if (Section.empty()) {
         return false;
     }
-    std::string Content;
-    std::vector<TRawLine> Lines;
-    if (!ReadLines(FileName, Content, Lines)) {
+    TFileLines File;
+    if (!ReadFileLines(FileName, File)) {
         return false;
     }
-    const std::string_view NewLine = FileNewLine(Lines);
+    const auto& [Content, Lines, NewLine] = File;
     std::string Body;
     for (const auto& [Key, Value] : Entries) {
         if (Key.empty()) {
