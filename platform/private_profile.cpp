@@ -190,6 +190,11 @@ std::string OneLine(std::string_view S) {
     return Result;
 }
 
+// The line that sets Key to Value.
+std::string EntryLine(std::string_view Key, std::string_view Value) {
+    return OneLine(Key) + "=" + OneLine(Value);
+}
+
 // Appends a new section holding the line Entry to Result, the text of Lines, set apart from
 // what comes before by a blank line.
 void AppendSection(std::string& Result, const std::vector<TRawLine>& Lines,
@@ -242,7 +247,7 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
     const std::optional<std::size_t> InsertAfter =
         Spans.empty() ? std::nullopt : std::optional<std::size_t>(Spans.front().BodyEnd - 1);
 
-    const std::string Entry = OneLine(Key) + "=" + OneLine(Value);
+    const std::string Entry = EntryLine(Key, Value);
     std::string Result;
     Result.reserve(Content.size() + Entry.size() + Section.size() + 8);
     for (std::size_t I = 0; I < Lines.size(); ++I) {
@@ -300,7 +305,7 @@ bool WritePrivateProfileSection(std::string_view Section, const std::vector<TPro
         if (Key.empty()) {
             return false;
         }
-        Body += OneLine(Key) + "=" + OneLine(Value);
+        Body += EntryLine(Key, Value);
         Body += NewLine;
     }
     const std::vector<TSectionSpan> Spans = SectionSpans(Lines, Section);
