@@ -1,5 +1,6 @@
 #include "app/image_target_choice.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -41,18 +42,17 @@ std::string ByteSizeText(std::uint64_t Bytes) {
 
 TImageTargetChoice::TImageTargetChoice(const std::string& FileName)
     : FFileName(FileName), FReport(ReportDiskImage(FileName)) {
+    for (const TVolumeReport& Volume : FReport.Volumes) {
+        FRows.push_back(RowOf(Volume));
+    }
     if (FReport.Partitioned) {
         TImageVolumeRow Automatic;
         Automatic.Automatic = true;
         Automatic.Name = "Automatic";
         Automatic.Kind = "the first FAT volume that has the folder";
-        for (const TVolumeReport& Volume : FReport.Volumes) {
-            Automatic.Usable = Automatic.Usable || (Volume.Volume.Fat && Volume.Problem.empty());
-        }
-        FRows.push_back(Automatic);
-    }
-    for (const TVolumeReport& Volume : FReport.Volumes) {
-        FRows.push_back(RowOf(Volume));
+        Automatic.Usable = std::any_of(FRows.begin(), FRows.end(),
+                                       [](const TImageVolumeRow& Row) { return Row.Usable; });
+        FRows.insert(FRows.begin(), std::move(Automatic));
     }
     SetSelected(0);
 }
