@@ -244,8 +244,9 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
     // the first such section that is not blank.
     const std::vector<TSectionSpan> Spans = SectionSpans(Lines, Section);
     const std::optional<std::size_t> KeyLine = FindKeyLine(Lines, Spans, Key);
-    const std::optional<std::size_t> InsertAfter =
-        Spans.empty() ? std::nullopt : std::optional<std::size_t>(Spans.front().BodyEnd - 1);
+    // The line after which a new key goes; none when the section is to be appended.
+    constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
+    const std::size_t InsertAfter = Spans.empty() ? kNoLine : Spans.front().BodyEnd - 1;
 
     const std::string Entry = EntryLine(Key, Value);
     std::string Result;
@@ -266,7 +267,7 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
             Result += NewLine;
         }
     }
-    if (!KeyLine && !InsertAfter) {
+    if (!KeyLine && InsertAfter == kNoLine) {
         AppendSection(Result, Lines, NewLine, Section, Entry);
     }
     return RewriteWholeFile(FileName, Result);
