@@ -11,9 +11,10 @@ bool ChooseRecord(const std::string& TextFileName, const std::string& FirstDefau
     if (!FileExists(TextFileName)) {
         return false;
     }
-    Texts.FileDescription = ReadDescription(TextFileName);
+    const TRecordHeader Header = ReadRecordHeader(TextFileName);
+    Texts.FileDescription = Header.Description;
     TRecordLines Lines;
-    ReadRecord(TextFileName, Lines, true, Texts.FileDescription, Random);
+    ReadRecord(TextFileName, Header, Lines, true, Random);
     if (Lines.size() == 1) {
         if (!Texts.FileDescription.empty()) {
             Texts.FirstText = Texts.FileDescription;

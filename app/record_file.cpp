@@ -2,42 +2,45 @@
 
 #include "platform/ascii_text.h"
 #include "platform/file_ops.h"
-#include "platform/ini_file.h"
 #include "platform/line_reader.h"
+#include "platform/private_profile.h"
+#include "platform/utf8_prefix.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
 
 namespace {
 
-// Every test on a line looks at no more than its first 7 bytes ("<START>") and its length, so the
-// counting scans keep no more than this of each line.
+// Every test on a line looks at no more than its first 7 bytes ("<START>") and whether it is
+// longer, so the scans keep no more than this of each line.
 constexpr std::size_t kPeekSize = 8;
 
-bool IsDataMarker(const TTextLine& Line) {
-    return Line.Length == 6 && SameText(Line.Text, "[Data]");
+// The tests take the start of a line, at most kPeekSize bytes of it.
+bool IsDataMarker(std::string_view Start) {
+    return Start.size() == 6 && SameText(Start, "[Data]");
 }
 
-bool IsBlockStart(const TTextLine& Line) {
-    return Line.Length == 7 && SameText(Line.Text, "<START>");
+bool IsBlockStart(std::string_view Start) {
+    return Start.size() == 7 && SameText(Start, "<START>");
 }
 
-bool IsBlockEnd(const TTextLine& Line) {
-    return Line.Length == 5 && SameText(Line.Text, "<END>");
+bool IsBlockEnd(std::string_view Start) {
+    return Start.size() == 5 && SameText(Start, "<END>");
 }
 
-bool IsQuestion(const TTextLine& Line) {
-    return StartsWith(Line.Text, "Q: ");
+bool IsQuestion(std::string_view Start) {
+    return StartsWith(Start, "Q: ");
 }
 
-bool IsAnswer(const TTextLine& Line) {
-    return StartsWith(Line.Text, "A: ");
+bool IsAnswer(std::string_view Start) {
+    return StartsWith(Start, "A: ");
 }
 
 // Not empty and not a comment.
-bool IsUsableSingle(const TTextLine& Line) {
-    return Line.Length > 0 && Line.Text.front() != ';';
+bool IsUsableSingle(std::string_view Start) {
+    return !Start.empty() && Start.front() != ';';
 }
 
 // A record file open for scanning.
@@ -47,33 +50,32 @@ public:
         if (!FReader.Open(FileName)) {
             throw EReadError("Cannot open file " + FileName + ": " + FReader.ErrorText());
         }
+        FReader.SetKeepLimit(kPeekSize);
     }
 
     // Goes to the first data line; false when the file has no "[Data]" line.
     bool Start() {
-        FReader.Rewind();
-        FReader.SetKeepLimit(kPeekSize);
         TTextLine Line;
         while (FReader.Next(Line)) {
-            if (IsDataMarker(Line)) {
+            if (IsDataMarker(Line.Text)) {
                 return true;
             }
         }
         return false;
     }
 
+    // The next line, only its start kept.
     bool Next(TTextLine& Line) { return FReader.Next(Line); }
 
-    // Goes on at Offset, keeping only the start of each line.
-    void PeekFrom(std::uint64_t Offset) {
-        FReader.Seek(Offset);
-        FReader.SetKeepLimit(kPeekSize);
-    }
+    // Goes on at Offset, a line's TTextLine::Offset.
+    void Seek(std::uint64_t Offset) { FReader.Seek(Offset); }
 
-    // Goes on at Offset, keeping whole lines.
-    void ReadWholeFrom(std::uint64_t Offset) {
-        FReader.Seek(Offset);
-        FReader.SetKeepLimit(TLineReader::kNoLimit);
+    // The first bytes of the next line (at most Count) without passing it; none at the end.
+    std::optional<std::string_view> Peek(std::size_t Count) { return FReader.Peek(Count); }
+    std::uint64_t Offset() { return FReader.NextOffset(); }
+    void Skip() {
+        TTextLine Line;
+        FReader.Next(Line);
     }
 
     // Count as the range of a random draw.
@@ -89,20 +91,39 @@ private:
     TLineReader FReader;
 };
 
-// The lines of one kind counted by the first scan, with the offset of every kMarkStep-th of
-// them, so that the second scan starts close to the drawn line instead of at the "[Data]" line.
+// The lines of one kind counted by the first scan, with the offsets of some of them: at least
+// every kMarkStep-th, and the next one once kMarkSpan bytes have passed since the last mark. The
+// search for the drawn line starts at the mark before it, so it reads no more than kMarkStep
+// lines or kMarkSpan bytes before it, whatever the file holds.
 constexpr std::uint64_t kMarkStep = 1024;
+constexpr std::uint64_t kMarkSpan = 1024 * 1024;
 
-struct TLineMarks {
-    std::uint64_t Count = 0;
-    std::vector<std::uint64_t> Offsets;
+class TLineMarks {
+public:
+    struct TMark {
+        std::uint64_t Index; // among the counted lines
+        std::uint64_t Offset;
+    };
 
     void Add(std::uint64_t Offset) {
-        if (Count % kMarkStep == 0) {
-            Offsets.push_back(Offset);
+        if (FCount % kMarkStep == 0 || Offset - FMarks.back().Offset > kMarkSpan) {
+            FMarks.push_back({FCount, Offset});
         }
-        ++Count;
+        ++FCount;
     }
+    std::uint64_t Count() const { return FCount; }
+
+    // The last mark at or before the Index-th line (from 0); Index is below Count().
+    const TMark& Before(std::uint64_t Index) const {
+        const auto After =
+            std::upper_bound(FMarks.begin(), FMarks.end(), Index,
+                             [](std::uint64_t I, const TMark& Mark) { return I < Mark.Index; });
+        return *std::prev(After);
+    }
+
+private:
+    std::uint64_t FCount = 0;
+    std::vector<TMark> FMarks;
 };
 
 // Counts the data lines that pass Test, from the first data line on.
@@ -111,26 +132,71 @@ TLineMarks CountDataLines(TDataScan& Scan, TTest Test) {
     TLineMarks Marks;
     TTextLine Line;
     while (Scan.Next(Line)) {
-        if (Test(Line)) {
+        if (Test(Line.Text)) {
             Marks.Add(Line.Offset);
         }
     }
     return Marks;
 }
 
-// Offset of the Index-th (from 0) of the counted lines.
+// Offset of the Index-th (from 0) of the counted lines. Only the start of that line is read.
 template <typename TTest>
 std::optional<std::uint64_t> FindDataLine(TDataScan& Scan, const TLineMarks& Marks,
                                           std::uint64_t Index, TTest Test) {
-    Scan.PeekFrom(Marks.Offsets[static_cast<std::size_t>(Index / kMarkStep)]);
-    std::uint64_t Remaining = Index % kMarkStep;
-    TTextLine Line;
-    while (Scan.Next(Line)) {
-        if (Test(Line) && Remaining-- == 0) {
-            return Line.Offset;
+    const TLineMarks::TMark& Mark = Marks.Before(Index);
+    Scan.Seek(Mark.Offset);
+    std::uint64_t Remaining = Index - Mark.Index;
+    while (const auto Start = Scan.Peek(kPeekSize)) {
+        if (Test(*Start) && Remaining-- == 0) {
+            return Scan.Offset();
         }
+        Scan.Skip();
     }
     return std::nullopt; // the file changed between the scans
+}
+
+// Takes a record's lines one by one within kMaxRecordLines and kMaxRecordText.
+class TRecordTaker {
+public:
+    // Cut: how many bytes in front of each line to drop ("Q: ", "A: ").
+    TRecordTaker(TDataScan& Scan, TRecordLines& Lines, std::size_t Cut)
+        : FScan(Scan), FLines(Lines), FCut(Cut) {}
+
+    // Takes the next line when Belongs accepts its start. False when it does not, at the end of
+    // the file and when the record is full; a line that fills it is taken cut, unread beyond.
+    template <typename TBelongs>
+    bool Take(TBelongs Belongs) {
+        const std::size_t LineEnd = FLines.empty() ? 0 : 2;
+        if (FFull || FLines.size() >= kMaxRecordLines || FUsed + LineEnd > kMaxRecordText) {
+            return false;
+        }
+        const std::size_t Left = kMaxRecordText - FUsed - LineEnd;
+        const auto Start = FScan.Peek(std::max(FCut + Left + 1, kPeekSize));
+        if (!Start || !Belongs(Start->substr(0, kPeekSize))) {
+            return false;
+        }
+        const std::string_view Text = Start->substr(std::min(FCut, Start->size()));
+        if (Text.size() > Left) {
+            FLines.emplace_back(Utf8Prefix(Text, Left));
+            FFull = true;
+            return true;
+        }
+        FLines.emplace_back(Text);
+        FUsed += LineEnd + Text.size();
+        FScan.Skip();
+        return true;
+    }
+
+private:
+    TDataScan& FScan;
+    TRecordLines& FLines;
+    std::size_t FCut;
+    std::size_t FUsed = 0;
+    bool FFull = false;
+};
+
+bool AnyLine(std::string_view) {
+    return true;
 }
 
 // Which data lines of a "SINGLE" file are usable, one bit a line, with a summary bit for every
@@ -173,7 +239,7 @@ void ReadSingle(TDataScan& Scan, TRecordLines& Lines, TRandomSource& Random) {
     TLineMarks Marks;
     TTextLine Line;
     while (Scan.Next(Line)) {
-        Usable.Add(IsUsableSingle(Line));
+        Usable.Add(IsUsableSingle(Line.Text));
         Marks.Add(Line.Offset);
     }
     if (Usable.UsableCount() == 0) {
@@ -186,35 +252,29 @@ void ReadSingle(TDataScan& Scan, TRecordLines& Lines, TRandomSource& Random) {
     do {
         Index = Random.RandomInt(Range);
     } while (!Usable.IsUsable(Index));
-    const auto Offset = FindDataLine(Scan, Marks, Index, [](const TTextLine&) { return true; });
-    if (Offset) {
-        Scan.ReadWholeFrom(*Offset);
-        if (Scan.Next(Line)) {
-            Lines.emplace_back(Line.Text);
-        }
+    if (const auto Offset = FindDataLine(Scan, Marks, Index, AnyLine)) {
+        Scan.Seek(*Offset);
+        TRecordTaker(Scan, Lines, 0).Take(IsUsableSingle);
     }
 }
 
 void ReadQuestion(TDataScan& Scan, TRecordLines& Lines, bool StripPrefixes,
                   std::string_view FileDescription, TRandomSource& Random) {
     const TLineMarks Marks = CountDataLines(Scan, IsQuestion);
-    if (Marks.Count == 0) {
+    if (Marks.Count() == 0) {
         return;
     }
-    const std::uint32_t Index = Random.RandomInt(Scan.Range(Marks.Count));
+    const std::uint32_t Index = Random.RandomInt(Scan.Range(Marks.Count()));
     const auto Offset = FindDataLine(Scan, Marks, Index, IsQuestion);
     if (!Offset) {
         return;
     }
-    const std::size_t Cut = StripPrefixes ? 3 : 0;
-    Scan.ReadWholeFrom(*Offset);
-    TTextLine Line;
-    if (!Scan.Next(Line) || !IsQuestion(Line)) {
+    Scan.Seek(*Offset);
+    TRecordTaker Taker(Scan, Lines, StripPrefixes ? 3 : 0);
+    if (!Taker.Take(IsQuestion)) {
         return; // the file changed between the scans
     }
-    Lines.emplace_back(Line.Text.substr(Cut));
-    while (Lines.size() < kMaxRecordLines && Scan.Next(Line) && IsAnswer(Line)) {
-        Lines.emplace_back(Line.Text.substr(Cut));
+    while (Taker.Take(IsAnswer)) {
     }
     if (Lines.size() == 1 && !FileDescription.empty()) {
         Lines.push_back((StripPrefixes ? "" : "A: ") + std::string(FileDescription));
@@ -223,39 +283,42 @@ void ReadQuestion(TDataScan& Scan, TRecordLines& Lines, bool StripPrefixes,
 
 void ReadBlock(TDataScan& Scan, TRecordLines& Lines, TRandomSource& Random) {
     const TLineMarks Marks = CountDataLines(Scan, IsBlockStart);
-    if (Marks.Count == 0) {
+    if (Marks.Count() == 0) {
         return;
     }
-    const std::uint32_t Index = Random.RandomInt(Scan.Range(Marks.Count));
+    const std::uint32_t Index = Random.RandomInt(Scan.Range(Marks.Count()));
     const auto Offset = FindDataLine(Scan, Marks, Index, IsBlockStart);
     if (!Offset) {
         return;
     }
-    Scan.ReadWholeFrom(*Offset);
-    TTextLine Line;
-    if (!Scan.Next(Line) || !IsBlockStart(Line)) {
-        return; // the file changed between the scans
-    }
-    while (Lines.size() < kMaxRecordLines && Scan.Next(Line) && !IsBlockEnd(Line)) {
-        Lines.emplace_back(Line.Text);
+    Scan.Seek(*Offset);
+    Scan.Skip(); // the "<START>" line
+    TRecordTaker Taker(Scan, Lines, 0);
+    while (Taker.Take([](std::string_view Start) { return !IsBlockEnd(Start); })) {
     }
 }
 
 } // namespace
 
-std::string ReadDescription(const std::string& FileName) {
-    return TIniFile(FileName).ReadString("Header", "Description", "");
+TRecordHeader ReadRecordHeader(const std::string& FileName) {
+    std::vector<std::string> Values =
+        GetPrivateProfileStrings("Header", {"Format", "Description"}, FileName);
+    return {UpperCase(Values[0]), std::move(Values[1])};
 }
 
-void ReadRecord(const std::string& FileName, TRecordLines& Lines, bool StripPrefixes,
-                std::string_view FileDescription, TRandomSource& Random) {
+std::string ReadDescription(const std::string& FileName) {
+    return ReadRecordHeader(FileName).Description;
+}
+
+void ReadRecord(const std::string& FileName, const TRecordHeader& Header, TRecordLines& Lines,
+                bool StripPrefixes, TRandomSource& Random) {
     Lines.clear();
-    if (!FileExists(FileName)) {
-        return;
-    }
-    const std::string Format = UpperCase(TIniFile(FileName).ReadString("Header", "Format", ""));
+    const std::string& Format = Header.Format;
     if (Format != "SINGLE" && Format != "Q&A" && Format != "ML") {
         return; // empty or unknown: no records
+    }
+    if (!FileExists(FileName)) {
+        return;
     }
     TDataScan Scan(FileName);
     if (!Scan.Start()) {
@@ -264,7 +327,7 @@ void ReadRecord(const std::string& FileName, TRecordLines& Lines, bool StripPref
     if (Format == "SINGLE") {
         ReadSingle(Scan, Lines, Random);
     } else if (Format == "Q&A") {
-        ReadQuestion(Scan, Lines, StripPrefixes, FileDescription, Random);
+        ReadQuestion(Scan, Lines, StripPrefixes, Header.Description, Random);
     } else {
         ReadBlock(Scan, Lines, Random);
     }

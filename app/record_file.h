@@ -19,15 +19,30 @@ using TRecordLines = std::vector<std::string>;
 // memory several times over.
 constexpr std::size_t kMaxRecordLines = 1000;
 
-// The header's "Description", at most 1023 characters; empty when missing.
+// A record keeps at most this many bytes of text, counting two for each line end between its
+// lines: more than any 640 x 400 logo can show. The line that runs over is cut there (never
+// inside a UTF-8 sequence) and ends the record; the rest of it is not even read.
+constexpr std::size_t kMaxRecordText = 64 * 1024;
+
+// The header of a record file: "Format" in upper case and "Description", each at most 1023
+// characters and empty when missing.
+struct TRecordHeader {
+    std::string Format;
+    std::string Description;
+};
+
+// The header of FileName, read in one pass over the file.
+TRecordHeader ReadRecordHeader(const std::string& FileName);
+
+// The header's "Description"; empty when missing.
 std::string ReadDescription(const std::string& FileName);
 
-// Clears Lines and fills it with one record of FileName drawn with Random. Lines stays empty when
-// the file does not exist, has no known "Format", has no "[Data]" line or holds no record of its
-// format. With StripPrefixes the "Q: " and "A: " in front of questions and answers are cut. A
-// question without an answer line is answered by FileDescription when that is not empty. Raises
-// EReadError when the file cannot be opened or read after its header was read. The file is read
-// through a fixed-size buffer, once to count the records and again from near the drawn one; it
-// is never held in memory as a whole.
-void ReadRecord(const std::string& FileName, TRecordLines& Lines, bool StripPrefixes,
-                std::string_view FileDescription, TRandomSource& Random);
+// Clears Lines and fills it with one record of FileName, whose header is Header, drawn with
+// Random. Lines stays empty when the file does not exist, has no known "Format", has no "[Data]"
+// line or holds no record of its format. With StripPrefixes the "Q: " and "A: " in front of
+// questions and answers are cut. A question without an answer line is answered by the header's
+// description when that is not empty. Raises EReadError when the file cannot be opened or read.
+// The data is read once, through a fixed-size buffer, to count the records, and then only from
+// a mark near the drawn one to its end; the file is never held in memory as a whole.
+void ReadRecord(const std::string& FileName, const TRecordHeader& Header, TRecordLines& Lines,
+                bool StripPrefixes, TRandomSource& Random);

@@ -145,10 +145,14 @@ void TVesperaApp::SettingChanged(TSettingChange Change) {
 
 // --- Records -----------------------------------------------------------------------------------
 
-void TVesperaApp::ChooseRecord() {
+void TVesperaApp::TakeDefaultTexts() {
     for (const TLogo Logo : kLogos) {
         FLogos[Logo].DefaultText = FSettings.Logo(Logo).Line;
     }
+}
+
+void TVesperaApp::ChooseRecord() {
+    TakeDefaultTexts();
     if (!::ChooseRecord(FPlaces.RecordFilePath(FSettings.TextFile()), DefaultText(TLogo::First),
                         DefaultText(TLogo::Last), FTexts, FRandom)) {
         return;
@@ -158,19 +162,19 @@ void TVesperaApp::ChooseRecord() {
 }
 
 void TVesperaApp::DefaultTextChanged() {
+    if (FLoading) {
+        // Start-up chooses a record once it has selected the record file, which ends where a
+        // choice now would, so the file is read once. The logos are not drawn meanwhile.
+        TakeDefaultTexts();
+        FTexts.FirstText = DefaultText(TLogo::First);
+        FTexts.LastText = DefaultText(TLogo::Last);
+        return;
+    }
     const auto ShowsRecord = [this](TLogo Logo) { return Text(Logo) != DefaultText(Logo); };
     if (ShowsRecord(TLogo::First) && ShowsRecord(TLogo::Last)) {
         return;
     }
-    try {
-        ChooseRecord();
-    } catch (const std::exception&) {
-        // While loading, start-up selects the record file afterwards, chooses again and
-        // reports the failure once.
-        if (!FLoading) {
-            throw;
-        }
-    }
+    ChooseRecord();
     RecomposeLogos();
 }
 

@@ -145,6 +145,8 @@ private:
     };
 
     void SettingChanged(TSettingChange Change);
+    // The default texts as the settings hold them, for the logos that show no record.
+    void TakeDefaultTexts();
     // A default text changed: while a default text is on a logo, a new choice and both logos.
     void DefaultTextChanged();
     void BuildBackground(TLogo Logo);

@@ -9,9 +9,27 @@
 
 namespace {
 
-constexpr std::size_t kBufferSize = 64 * 1024;
+// Whether any byte of Word equals the byte repeated in Pattern.
+bool HasByte(std::uint64_t Word, std::uint64_t Pattern) {
+    constexpr std::uint64_t kLows = 0x0101010101010101;
+    constexpr std::uint64_t kHighs = 0x8080808080808080;
+    const std::uint64_t Diff = Word ^ Pattern;
+    return ((Diff - kLows) & ~Diff & kHighs) != 0;
+}
 
+// The first CR or LF from P on, or End. Eight bytes at a time, so that huge lines go by at the
+// speed of memory.
 const char* FindLineEnd(const char* P, const char* End) {
+    constexpr std::uint64_t kLfs = 0x0A0A0A0A0A0A0A0A;
+    constexpr std::uint64_t kCrs = 0x0D0D0D0D0D0D0D0D;
+    while (End - P >= 8) {
+        std::uint64_t Word = 0;
+        std::memcpy(&Word, P, sizeof Word);
+        if (HasByte(Word, kLfs) || HasByte(Word, kCrs)) {
+            break;
+        }
+        P += 8;
+    }
     while (P != End && *P != '\n' && *P != '\r') {
         ++P;
     }
@@ -104,10 +122,7 @@ void TLineReader::SkipLineEnd() {
     }
 }
 
-bool TLineReader::Next(TTextLine& Line) {
-    if (FHandle < 0) {
-        return false;
-    }
+void TLineReader::SkipToLine() {
     if (FAtStart) {
         FAtStart = false;
         while (FEnd - FPos < 3 && Fill()) {
@@ -116,15 +131,49 @@ bool TLineReader::Next(TTextLine& Line) {
             FPos += 3;
         }
     }
-    if (FSkipLF) {
-        if (FPos == FEnd && !Fill()) {
-            return false;
-        }
+    if (FSkipLF && (FPos < FEnd || Fill())) {
         FSkipLF = false;
         if (FBuffer[FPos] == '\n') {
             ++FPos;
         }
     }
+}
+
+std::uint64_t TLineReader::NextOffset() {
+    if (FHandle >= 0) {
+        SkipToLine();
+    }
+    return FBufferOffset + FPos;
+}
+
+std::optional<std::string_view> TLineReader::Peek(std::size_t Count) {
+    if (FHandle < 0) {
+        return std::nullopt;
+    }
+    Count = std::min(Count, kMaxPeek);
+    SkipToLine();
+    for (;;) {
+        const char* Begin = FBuffer.data() + FPos;
+        const std::size_t Have = std::min(FEnd - FPos, Count);
+        const char* Stop = FindLineEnd(Begin, Begin + Have);
+        if (Stop != Begin + Have || Have == Count) {
+            return std::string_view(Begin, static_cast<std::size_t>(Stop - Begin));
+        }
+        if (!Fill()) {
+            // The file ends within Count bytes: what is left is its last line, if anything.
+            if (FPos == FEnd) {
+                return std::nullopt;
+            }
+            return std::string_view(FBuffer.data() + FPos, FEnd - FPos);
+        }
+    }
+}
+
+bool TLineReader::Next(TTextLine& Line) {
+    if (FHandle < 0) {
+        return false;
+    }
+    SkipToLine();
     FLine.clear();
     Line.Offset = FBufferOffset + FPos;
     std::uint64_t Length = 0;

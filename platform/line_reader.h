@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,10 @@ struct TTextLine {
 class TLineReader {
 public:
     static constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+    // The file is read through a buffer of this size.
+    static constexpr std::size_t kBufferSize = 128 * 1024;
+    // The most a peek may look ahead.
+    static constexpr std::size_t kMaxPeek = 96 * 1024;
 
     TLineReader() = default;
     TLineReader(const TLineReader&) = delete;
@@ -53,9 +58,21 @@ public:
     // The next line; false at the end of the file. Raises EReadError when reading fails.
     bool Next(TTextLine& Line);
 
+    // The first bytes of the next line, at most Count (up to kMaxPeek) and none of its line end,
+    // without reading further into the file or passing the line: Next still returns it whole.
+    // Fewer than Count bytes means the line ends there. Nothing at the end of the file. The view
+    // stays valid until the next call of the reader.
+    std::optional<std::string_view> Peek(std::size_t Count);
+
+    // The file position of the next line's first byte.
+    std::uint64_t NextOffset();
+
 private:
     bool Fill();
     void SkipLineEnd();
+    // Passes what stands before the next line: the byte-order mark of a file's first line, the
+    // LF of a CR LF pair that the buffer's end split.
+    void SkipToLine();
 
     int FHandle = -1;
     std::string FFileName;

@@ -3,6 +3,7 @@
 #include "platform/ascii_text.h"
 #include "platform/ini_line.h"
 #include "platform/line_reader.h"
+#include "platform/utf8_prefix.h"
 #include "platform/whole_file.h"
 
 #include <algorithm>
@@ -16,22 +17,7 @@ namespace {
 constexpr std::size_t kLineKeep = 64 * 1024;
 
 std::string CutProfileString(std::string_view S) {
-    if (S.size() <= kProfileStringMax) {
-        return std::string(S);
-    }
-    std::size_t Cut = kProfileStringMax;
-    const auto Byte = [&S](std::size_t I) { return static_cast<unsigned char>(S[I]); };
-    if ((Byte(Cut) & 0xC0) == 0x80) {
-        // The cut falls on a continuation byte: drop the incomplete UTF-8 sequence before it.
-        std::size_t I = Cut;
-        while (I > 0 && Cut - I < 3 && (Byte(I - 1) & 0xC0) == 0x80) {
-            --I;
-        }
-        if (I > 0 && Byte(I - 1) >= 0xC0) {
-            Cut = I - 1;
-        }
-    }
-    return std::string(S.substr(0, Cut));
+    return std::string(Utf8Prefix(S, kProfileStringMax));
 }
 
 // Calls Visit with each key line of the sections of FileName named Section, in file order, until
@@ -56,15 +42,20 @@ void VisitSectionKeys(std::string_view Section, const std::string& FileName, TVi
     }
 }
 
-std::optional<std::string> FindValue(std::string_view Section, std::string_view Key,
-                                     const std::string& FileName) {
-    std::optional<std::string> Found;
+// The values of Keys in the sections of FileName named Section, in one pass over the file.
+std::vector<std::optional<std::string>> FindValues(std::string_view Section,
+                                                   const std::vector<std::string_view>& Keys,
+                                                   const std::string& FileName) {
+    std::vector<std::optional<std::string>> Found(Keys.size());
+    std::size_t Missing = Keys.size();
     VisitSectionKeys(Section, FileName, [&](const TIniLine& Parsed) {
-        if (!SameText(Parsed.Name, Key)) {
-            return true;
+        for (std::size_t I = 0; I < Keys.size(); ++I) {
+            if (!Found[I] && SameText(Parsed.Name, Keys[I])) {
+                Found[I] = CutProfileString(Parsed.Value);
+                --Missing;
+            }
         }
-        Found = CutProfileString(Parsed.Value);
-        return false;
+        return Missing > 0;
     });
     return Found;
 }
@@ -220,13 +211,30 @@ void AppendSection(std::string& Result, const std::vector<TRawLine>& Lines,
 std::string GetPrivateProfileString(std::string_view Section, std::string_view Key,
                                     std::string_view Default, const std::string& FileName) {
     try {
-        if (auto Value = FindValue(Section, Key, FileName)) {
+        if (auto Value = std::move(FindValues(Section, {Key}, FileName).front())) {
             return *Value;
         }
     } catch (const EReadError&) {
         // A file that fails while being read gives the default, as a missing one does.
     }
     return CutProfileString(Default);
+}
+
+std::vector<std::string> GetPrivateProfileStrings(std::string_view Section,
+                                                  const std::vector<std::string_view>& Keys,
+                                                  const std::string& FileName) {
+    std::vector<std::string> Values(Keys.size());
+    try {
+        auto Found = FindValues(Section, Keys, FileName);
+        for (std::size_t I = 0; I < Keys.size(); ++I) {
+            if (Found[I]) {
+                Values[I] = std::move(*Found[I]);
+            }
+        }
+    } catch (const EReadError&) {
+        // As GetPrivateProfileString: a file that fails while being read gives no values.
+    }
+    return Values;
 }
 
 bool WritePrivateProfileString(std::string_view Section, std::string_view Key,

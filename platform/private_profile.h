@@ -20,6 +20,12 @@ constexpr std::size_t kProfileStringMax = 1023;
 std::string GetPrivateProfileString(std::string_view Section, std::string_view Key,
                                     std::string_view Default, const std::string& FileName);
 
+// The values of Keys in Section of FileName as GetPrivateProfileString gives them with an empty
+// default, all taken in one pass over the file.
+std::vector<std::string> GetPrivateProfileStrings(std::string_view Section,
+                                                  const std::vector<std::string_view>& Keys,
+                                                  const std::string& FileName);
+
 // Sets Key in Section of FileName to Value, keeping every other line of the file as it is. A
 // missing file or section is created, a new key goes after the section's last line. Line breaks
 // in the texts are written as blanks, so a value can never start a line of its own. The file is

@@ -77,7 +77,7 @@ TEST_F(ChooseRecordTest, TheClocksMillisecondDecidesTheRecord) {
     ASSERT_TRUE(Choose(Dir / "q.txt"));
     TRandomSource Expected(45296789);
     TRecordLines Lines;
-    ReadRecord(Dir / "q.txt", Lines, true, "", Expected);
+    ReadRecord(Dir / "q.txt", ReadRecordHeader(Dir / "q.txt"), Lines, true, Expected);
     ASSERT_EQ(Lines.size(), 2u);
     EXPECT_EQ(Texts.FirstText, Lines[0]);
     EXPECT_EQ(Texts.LastText, Lines[1]);

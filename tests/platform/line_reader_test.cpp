@@ -43,8 +43,8 @@ TEST(LineReader, ByteOrderMarkIsSkippedOnlyBeforeTheFirstLine) {
 }
 
 TEST(LineReader, LinesAndCrLfPairsCrossingTheBufferBoundary) {
-    // The buffer holds 64 KiB: put a CR LF pair, a CR and long lines across its ends.
-    const std::size_t Chunk = 64 * 1024;
+    // Put a CR LF pair, a CR and long lines across the ends of the buffer.
+    const std::size_t Chunk = TLineReader::kBufferSize;
     const std::string A(Chunk - 1, 'a');
     EXPECT_EQ(LinesOf(A + "\r\nb"), (TLines{A, "b"}));
     EXPECT_EQ(LinesOf(A + "\r\rb"), (TLines{A, "", "b"}));
@@ -65,4 +65,35 @@ TEST(LineReader, OnlyRegularFilesOpen) {
     EXPECT_FALSE(Reader.IsOpen());
     TTextLine Line;
     EXPECT_FALSE(Reader.Next(Line));
+}
+
+TEST(LineReader, PeekLooksAheadWithoutPassingTheLine) {
+    TTempDir Dir;
+    const std::size_t Chunk = TLineReader::kBufferSize;
+    // After the byte-order mark and "Q: x\n", A's CR is the buffer's last byte and its LF the
+    // first of the next part of the file.
+    const std::string A(Chunk - 9, 'a');
+    const std::string Long = "long" + std::string(Chunk, 'L');
+    WriteFile(Dir / "f", "\xEF\xBB\xBFQ: x\n" + A + "\r\n" + Long + "\nend");
+    TLineReader Reader;
+    ASSERT_TRUE(Reader.Open(Dir / "f"));
+    EXPECT_EQ(Reader.Peek(3), "Q: ");
+    EXPECT_EQ(Reader.Peek(100), "Q: x");
+    EXPECT_EQ(Reader.NextOffset(), 3u);
+    TTextLine Line;
+    ASSERT_TRUE(Reader.Next(Line));
+    EXPECT_EQ(Line.Text, "Q: x");
+    ASSERT_TRUE(Reader.Next(Line));
+    EXPECT_EQ(Line.Length, A.size());
+    const std::uint64_t LongOffset = Reader.NextOffset();
+    EXPECT_EQ(LongOffset, Chunk + 1);
+    EXPECT_EQ(Reader.Peek(6), "longLL");
+    ASSERT_TRUE(Reader.Next(Line));
+    EXPECT_EQ(Line.Offset, LongOffset);
+    EXPECT_EQ(Line.Text, Long);
+    EXPECT_EQ(Reader.Peek(10), "end");
+    ASSERT_TRUE(Reader.Next(Line));
+    EXPECT_EQ(Reader.Peek(1), std::nullopt);
+    Reader.Seek(LongOffset);
+    EXPECT_EQ(Reader.Peek(4), "long");
 }
