@@ -22,6 +22,9 @@ import tempfile
 
 from timed_run import alternate, headless_env, timed_run
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from portable_copy import portable_copy  # noqa: E402
+
 SKIP = 77
 IMAGE_BYTES = 2 * 1024 * 1024 * 1024
 START_SECTOR = 2048
@@ -68,10 +71,7 @@ def main():
         windows = os.path.join(scratch, "windows")
         os.makedirs(program)
         os.makedirs(windows)
-        shutil.copy(vespera, os.path.join(program, "vespera"))
-        sample = os.path.join(os.path.dirname(vespera), "vespera.txt")
-        if os.path.exists(sample):
-            shutil.copy(sample, os.path.join(program, "vespera.txt"))
+        copy = portable_copy(vespera, program)
         logos = {}
         for seed, name in enumerate(("logow.sys", "logos.sys")):
             path = os.path.join(windows, name)
@@ -85,7 +85,7 @@ def main():
         env["VESPERA_CLOCK"] = "1003999999123"
         into = {"image": dict(env, VESPERA_WINDIR=image + "::"),
                 "folder": dict(env, VESPERA_WINDIR=windows)}
-        argv = [os.path.join(program, "vespera"), "/AUTO"]
+        argv = [copy, "/AUTO"]
         # The first run of each makes the backups.
         samples = alternate(pairs, {kind: (lambda kind=kind: run(argv, into[kind]))
                                     for kind in into})

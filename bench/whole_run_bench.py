@@ -19,6 +19,9 @@ import tempfile
 
 from timed_run import alternate, headless_env, timed_run
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from portable_copy import portable_copy  # noqa: E402
+
 
 def run(argv, env):
     """Wall seconds and peak resident kilobytes of one run of argv."""
@@ -50,13 +53,13 @@ def main():
         windows = os.path.join(scratch, "windows")
         os.makedirs(program)
         os.makedirs(windows)
-        shutil.copy(vespera, os.path.join(program, "vespera"))
+        copy = portable_copy(vespera, program, sample_records=False)
         make_record_file(os.path.join(program, "riddles.txt"))
         with open(os.path.join(program, "vespera.INI"), "w") as ini:
             ini.write("[General]\nTextFile=riddles.txt\n[First Logo]\nBackground=1\n"
                       "[Last Logo]\nBackground=1\n")
         env = dict(headless_env(scratch), VESPERA_WINDIR=windows)
-        ours = [os.path.join(program, "vespera"), "/AUTO"]
+        ours = [copy, "/AUTO"]
         theirs = []
         for name, top, bottom, color, text in (
                 ("logow.bmp", "#008080", "#008000", "#00FF00",

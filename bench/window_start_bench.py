@@ -17,6 +17,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from portable_copy import portable_copy  # noqa: E402
+
 TITLE = "^Vespera - Version 2.0.2$"
 
 
@@ -24,18 +27,16 @@ def measure(vespera, runs):
     scratch = tempfile.mkdtemp(prefix="vespera-start-")
     try:
         program = os.path.join(scratch, "program")
-        os.makedirs(program)
         os.makedirs(os.path.join(scratch, "windows"))
         os.makedirs(os.path.join(scratch, "home"))
-        shutil.copy(vespera, program)
-        shutil.copy(os.path.join(os.path.dirname(vespera), "vespera.txt"), program)
+        copy = portable_copy(vespera, program)
         env = dict(os.environ, HOME=os.path.join(scratch, "home"),
                    VESPERA_WINDIR=os.path.join(scratch, "windows"))
         env.pop("QT_QPA_PLATFORM", None)
         times = []
         for _ in range(runs + 1):  # the first run warms the file cache and is not counted
             start = time.monotonic()
-            process = subprocess.Popen([os.path.join(program, "vespera")], env=env,
+            process = subprocess.Popen([copy], env=env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
             while True:
                 found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", TITLE],

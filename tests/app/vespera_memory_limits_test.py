@@ -22,6 +22,9 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from portable_copy import portable_copy  # noqa: E402
+
 STEP_KIB = 500
 LOGO_SIZE = 14 + 40 + 1024 + 320 * 400
 NO_DISPLAY = 2
@@ -106,11 +109,10 @@ def main():
     passes = int(sys.argv[2]) if len(sys.argv) > 2 else 1
     scratch = tempfile.mkdtemp(prefix="vespera-memory-limits-")
     try:
-        program = os.path.join(scratch, "program", "vespera")
         windows = os.path.join(scratch, "windows")
-        os.makedirs(os.path.dirname(program))
         os.makedirs(windows)
-        shutil.copy(sys.argv[1], program)
+        program = portable_copy(sys.argv[1], os.path.join(scratch, "program"),
+                                sample_records=False)
         os.chmod(scratch, 0o700)
         env = {k: v for k, v in os.environ.items()
                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}

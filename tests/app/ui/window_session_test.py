@@ -18,6 +18,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "scripts"))
+from portable_copy import portable_copy  # noqa: E402
+
 SKIP = 77
 TITLE = "Vespera - Version 2.0.2"
 TEAL = (0, 128, 128)
@@ -99,9 +102,7 @@ def inside(args):
     home = os.path.join(scratch, "home")
     for folder in (program, windows, home):
         os.makedirs(folder)
-    # A portable copy: what the build put beside the program, without CMake's own files.
-    shutil.copytree(os.path.dirname(vespera), program, dirs_exist_ok=True,
-                    ignore=shutil.ignore_patterns("CMakeFiles", "*.cmake", "*.a"))
+    portable_copy(vespera, program)
     # The desktop's opener records what it is asked to open.
     tools = os.path.join(scratch, "tools")
     opened = os.path.join(scratch, "opened")
