@@ -96,7 +96,7 @@ private:
 // search for the drawn line starts at the mark before it, so it reads no more than kMarkStep
 // lines or kMarkSpan bytes before it, whatever the file holds.
 constexpr std::uint64_t kMarkStep = 1024;
-constexpr std::uint64_t kMarkSpan = 1024 * 1024;
+constexpr std::uint64_t kMarkSpan = 64 * 1024;
 
 class TLineMarks {
 public:

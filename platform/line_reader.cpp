@@ -17,9 +17,13 @@ bool HasByte(std::uint64_t Word, std::uint64_t Pattern) {
     return ((Diff - kLows) & ~Diff & kHighs) != 0;
 }
 
-// The first CR or LF from P on, or End. Eight bytes at a time, so that huge lines go by at the
+bool IsLineEnd(char C) {
+    return C == '\n' || C == '\r';
+}
+
+// The first CR or LF from P on, or End, eight bytes at a time, so that huge lines go by at the
 // speed of memory.
-const char* FindLineEnd(const char* P, const char* End) {
+const char* FindLongLineEnd(const char* P, const char* End) {
     constexpr std::uint64_t kLfs = 0x0A0A0A0A0A0A0A0A;
     constexpr std::uint64_t kCrs = 0x0D0D0D0D0D0D0D0D;
     while (End - P >= 8) {
@@ -30,10 +34,22 @@ const char* FindLineEnd(const char* P, const char* End) {
         }
         P += 8;
     }
-    while (P != End && *P != '\n' && *P != '\r') {
+    while (P != End && !IsLineEnd(*P)) {
         ++P;
     }
     return P;
+}
+
+// The first CR or LF from P on, or End. Most lines are short: their first bytes are looked at
+// one by one, without the set-up of the long search.
+inline const char* FindLineEnd(const char* P, const char* End) {
+    constexpr int kShortLine = 16;
+    for (int I = 0; I < kShortLine && P != End; ++I, ++P) {
+        if (IsLineEnd(*P)) {
+            return P;
+        }
+    }
+    return FindLongLineEnd(P, End);
 }
 
 } // namespace
@@ -140,7 +156,7 @@ void TLineReader::SkipToLine() {
 }
 
 std::uint64_t TLineReader::NextOffset() {
-    if (FHandle >= 0) {
+    if (FHandle >= 0 && (FAtStart || FSkipLF)) {
         SkipToLine();
     }
     return FBufferOffset + FPos;
@@ -151,7 +167,9 @@ std::optional<std::string_view> TLineReader::Peek(std::size_t Count) {
         return std::nullopt;
     }
     Count = std::min(Count, kMaxPeek);
-    SkipToLine();
+    if (FAtStart || FSkipLF) {
+        SkipToLine();
+    }
     for (;;) {
         const char* Begin = FBuffer.data() + FPos;
         const std::size_t Have = std::min(FEnd - FPos, Count);
@@ -173,7 +191,9 @@ bool TLineReader::Next(TTextLine& Line) {
     if (FHandle < 0) {
         return false;
     }
-    SkipToLine();
+    if (FAtStart || FSkipLF) {
+        SkipToLine();
+    }
     FLine.clear();
     Line.Offset = FBufferOffset + FPos;
     std::uint64_t Length = 0;
