@@ -31,11 +31,9 @@ TColorButton::TColorButton(QWidget* Parent)
 
 TColorButton::~TColorButton() {
     // The popup goes with its owner, without reporting back to a button that is going away.
-    if (TColorButtonPalette* Popup = FPalette.data(); Popup != nullptr) {
-        Popup->OnClosed = {};
-        Popup->OnColorChosen = {};
-        delete Popup;
-    }
+    FPaletteChosen.Disconnect();
+    FPaletteClosed.Disconnect();
+    delete FPalette.data();
 }
 
 TColorButtonPalette* TColorButton::Palette() const {
@@ -88,8 +86,8 @@ void TColorButton::OpenPalette() {
     Palette->SetPaletteColors(FPaletteColors);
     Palette->SetCustomColors(FCustomColors);
     Palette->SelectColor(FColor);
-    Palette->OnColorChosen = [this](TColor Chosen) { SetColor(Chosen); };
-    Palette->OnClosed = [this] { PaletteClosed(); };
+    FPaletteChosen = Palette->OnColorChosen.Connect([this](TColor Chosen) { SetColor(Chosen); });
+    FPaletteClosed = Palette->OnClosed.Connect([this] { PaletteClosed(); });
     FPalette = Palette;
     FDroppedDown = true;
     update();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/events.h"
+#include "core/multicast_event.h"
 #include "core/object.h"
 #include "widgets/color_array.h"
 
@@ -58,5 +59,8 @@ private:
     TColorArrayClass FCustomColors;
     QString FCustomColorsKey;
     QPointer<TColorButtonPalette> FPalette;
+    // The open popup's colour choice and closing.
+    TEventConnection FPaletteChosen;
+    TEventConnection FPaletteClosed;
     bool FDroppedDown = false;
 };

@@ -124,7 +124,7 @@ void TColorButtonPalette::mouseReleaseEvent(QMouseEvent* Event) {
     }
     const TPaletteCell Cell = CellAt(ToClient(Event->position().toPoint()), kPaletteClientSize);
     const QPointer<TColorButtonPalette> Self(this);
-    if (OnColorChosen && IsValidCell(Cell)) {
+    if (IsValidCell(Cell)) {
         OnColorChosen(CellColor(Cell));
     }
     if (Self) {
@@ -158,9 +158,7 @@ void TColorButtonPalette::closeEvent(QCloseEvent* Event) {
         Event->ignore();
         return;
     }
-    if (OnClosed) {
-        OnClosed();
-    }
+    OnClosed();
     Event->accept();
 }
 
@@ -188,9 +186,7 @@ void TColorButtonPalette::ChooseOtherColor() {
     }
     FOtherColor = Color;
     ReadCustomColorStrings(Custom, FCustomColors);
-    if (OnColorChosen) {
-        OnColorChosen(FOtherColor);
-    }
+    OnColorChosen(FOtherColor);
     if (Self) {
         close();
     }

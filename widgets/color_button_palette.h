@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/multicast_event.h"
 #include "widgets/color_array.h"
 #include "widgets/palette_geometry.h"
 
 #include <QMetaObject>
 #include <QWidget>
-#include <functional>
 
 class QPushButton;
 
@@ -35,9 +35,9 @@ public:
     QPushButton* OtherButton() const { return FOtherButton; }
 
     // The colour a click or the colour dialog chose.
-    std::function<void(TColor Color)> OnColorChosen;
-    // Runs as the popup closes, before it is deleted.
-    std::function<void()> OnClosed;
+    TMulticastEvent<TColor> OnColorChosen;
+    // Fires as the popup closes, before it is deleted.
+    TMulticastEvent<> OnClosed;
 
 protected:
     bool event(QEvent* Event) override;

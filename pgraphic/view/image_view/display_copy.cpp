@@ -6,8 +6,9 @@
 #include "pgraphic/view/worker/worker_events.h"
 #include "platform/display.h"
 
-TPGDisplayCopy::TPGDisplayCopy(QObject& Window)
-    : FWindow(Window), FThread(std::make_unique<TCreatePaintPGThread>()) {}
+TPGDisplayCopy::TPGDisplayCopy(QObject& Window, TReceiver Receive)
+    : FWindow(Window), FReceive(std::move(Receive)),
+      FThread(std::make_unique<TCreatePaintPGThread>()) {}
 
 TPGDisplayCopy::~TPGDisplayCopy() {
     StopWorker();
@@ -77,8 +78,7 @@ void TPGDisplayCopy::Start(const TPixelGraphic& Source, int ScreenBits, bool Str
     Thread.SetInactive(!UseThread);
     Thread.SetPostMessages(UseThread);
     if (!UseThread) {
-        Thread.SetResultCallback(
-            [this](std::unique_ptr<TPixelGraphic> Image) { Ready(std::move(Image)); });
+        Thread.SetResultCallback(FReceive);
     }
     Thread.SetTargetWindow(&FWindow);
     Thread.SetSource(&Source);
@@ -132,22 +132,12 @@ void TPGDisplayCopy::Start(const TPixelGraphic& Source, int ScreenBits, bool Str
     }
 }
 
-void TPGDisplayCopy::Ready(std::unique_ptr<TPixelGraphic> Image) {
-    if (OnReady) {
-        OnReady(std::move(Image));
-    }
-}
-
 bool TPGDisplayCopy::HandleEvent(QEvent* Event) {
     // Events of a run that has since been stopped are stale: the picture or the settings they
     // were made for have changed.
-    return PGHandleWorkerEvent(
-        Event, *FThread, [this](std::unique_ptr<TPixelGraphic> Image) { Ready(std::move(Image)); },
-        [this](int Step, int Percent) {
-            FProgressStep = Step;
-            FProgressPercent = Percent;
-            if (OnProgress) {
-                OnProgress();
-            }
-        });
+    return PGHandleWorkerEvent(Event, *FThread, FReceive, [this](int Step, int Percent) {
+        FProgressStep = Step;
+        FProgressPercent = Percent;
+        OnProgress();
+    });
 }

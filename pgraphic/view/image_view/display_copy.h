@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/multicast_event.h"
 #include "pgraphic/image/image_options.h"
 #include "pgraphic/view/view_types.h"
 
@@ -31,8 +32,11 @@ struct TPGDisplayCopyOptions {
 // worker reads changes.
 class TPGDisplayCopy {
 public:
+    // Takes each finished copy: to Take it, or to keep it otherwise.
+    using TReceiver = std::function<void(std::unique_ptr<TPixelGraphic> Image)>;
+
     // Window: where the worker posts its progress and the finished copy.
-    explicit TPGDisplayCopy(QObject& Window);
+    TPGDisplayCopy(QObject& Window, TReceiver Receive);
     TPGDisplayCopy(const TPGDisplayCopy&) = delete;
     TPGDisplayCopy& operator=(const TPGDisplayCopy&) = delete;
     // Stops the worker.
@@ -62,21 +66,18 @@ public:
     // Whether a copy of Source is to be shown in a display rectangle of BoxWidth x BoxHeight;
     // starts making it when needed.
     bool Check(const TPixelGraphic* Source, int BoxWidth, int BoxHeight);
-    // Hands a worker event of the current run to OnReady or OnProgress. True for every worker
-    // event; false for any other.
+    // Hands a worker event of the current run to the receiver or to OnProgress. True for every
+    // worker event; false for any other.
     bool HandleEvent(QEvent* Event);
 
-    // The finished copy (to Take, or to keep otherwise); the progress reached.
-    std::function<void(std::unique_ptr<TPixelGraphic> Image)> OnReady;
-    std::function<void()> OnProgress;
+    // The worker reached a new stage or percentage (ProgressStep, ProgressPercent).
+    TMulticastEvent<> OnProgress;
 
 private:
     void Start(const TPixelGraphic& Source, int ScreenBits, bool Stretch, int BoxWidth,
                int BoxHeight);
-    // Hands a finished copy to OnReady, from the worker's event or at once without a thread.
-    void Ready(std::unique_ptr<TPixelGraphic> Image);
-
     QObject& FWindow;
+    TReceiver FReceive;
     TPGDisplayCopyOptions FOptions;
     std::unique_ptr<TPixelGraphic> FCopy;
     bool FInvalid = false;

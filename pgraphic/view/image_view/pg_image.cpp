@@ -10,8 +10,14 @@
 #include <QScopedValueRollback>
 
 TPGImage::TPGImage(QWidget* Parent)
-    : QAbstractScrollArea(Parent), FPicture(*this), FPicBox(new TPicBox(viewport())),
-      FLayout(*this, *FPicBox), FTracker(*this), FDisplay(*this) {
+    : QAbstractScrollArea(Parent), FPicture(FDisplay, *this), FPicBox(new TPicBox(viewport())),
+      FLayout(*this, *FPicBox), FTracker(*this, *this, *FPicBox, FLayout, *this),
+      FDisplay(*this,
+               [this](std::unique_ptr<TPixelGraphic> Image) {
+                   ReceivePaintPixelGraphic(std::move(Image));
+               }),
+      FPictureChanged(FPicture.OnChange.Connect([this] { PixelGraphicChanged(); })),
+      FDisplayProgress(FDisplay.OnProgress.Connect([this] { ProgressArrived(); })) {
     // The view paints its whole client area itself; nothing is erased first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
@@ -23,10 +29,6 @@ TPGImage::TPGImage(QWidget* Parent)
     FPicBox->setGeometry(0, 0, 0, 0);
     FPicBox->InheritColor(FColor);
     FPicBox->ParentShowHintSource = [this] { return FShowHint; };
-    FDisplay.OnReady = [this](std::unique_ptr<TPixelGraphic> Image) {
-        ReceivePaintPixelGraphic(std::move(Image));
-    };
-    FDisplay.OnProgress = [this] { ProgressArrived(); };
 
     resize(100, 100);
     FLayout.ResetScrollBars();

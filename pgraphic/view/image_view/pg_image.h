@@ -2,11 +2,13 @@
 
 #include "core/color.h"
 #include "core/events.h"
+#include "core/multicast_event.h"
 #include "core/object.h"
 #include "core/set_if_changed.h"
 #include "pgraphic/image/image_options.h"
 #include "pgraphic/image/pg_types.h"
 #include "pgraphic/view/image_view/display_copy.h"
+#include "pgraphic/view/image_view/image_view_events.h"
 #include "pgraphic/view/image_view/pic_box.h"
 #include "pgraphic/view/image_view/pic_box_layout.h"
 #include "pgraphic/view/image_view/selection_tracker.h"
@@ -18,15 +20,11 @@
 #include <QAbstractScrollArea>
 #include <QCursor>
 #include <QRegion>
-#include <functional>
 #include <memory>
 #include <string>
 
 class QPainter;
 class TPixelGraphic;
-
-// A handler may replace the cursor about to be shown.
-using TPGSetCursorEvent = std::function<void(TObject* Sender, QCursor& Cursor)>;
 
 // The image view control: shows its own copy of a picture in a scrolling area, placed by a stretch
 // rule, optionally centred, tiled and mirrored; sizes itself to the picture on request; on
@@ -40,8 +38,13 @@ using TPGSetCursorEvent = std::function<void(TObject* Sender, QCursor& Cursor)>;
 //
 // The control is a façade over parts that own their state: the picture box's layout with the
 // frame and the scroll bars (TPGPicBoxLayout), the selection and the mouse (TPGSelectionTracker)
-// and the display copy with its worker (TPGDisplayCopy). Its properties forward to them.
-class TPGImage : public QAbstractScrollArea, public TObject, public TPGProgressClockProperties {
+// and the display copy with its worker (TPGDisplayCopy), and its own picture (TPGViewPicture).
+// Its properties forward to them; each part gets at construction only what it works on, such as
+// the layout, the display copy or the block of the events the view publishes (TPGImageEvents).
+class TPGImage : public QAbstractScrollArea,
+                 public TObject,
+                 public TPGProgressClockProperties,
+                 public TPGImageEvents {
     Q_OBJECT
 
 public:
@@ -233,32 +236,12 @@ public:
     void SetPicBoxTag(std::intptr_t Value) { FPicBox->SetTag(Value); }
     void SetPicBoxOnClick(TNotifyEvent Handler) { FPicBox->OnClick = std::move(Handler); }
     void SetPicBoxOnDblClick(TNotifyEvent Handler) { FPicBox->OnDblClick = std::move(Handler); }
-    void SetPicBoxOnMouseDown(TMouseEvent Handler) { FPicBox->UserMouseDown = std::move(Handler); }
+    void SetPicBoxOnMouseDown(TMouseEvent Handler) { FPicBox->OnMouseDown = std::move(Handler); }
     void SetPicBoxOnMouseMove(TMouseMoveEvent Handler) {
-        FPicBox->UserMouseMove = std::move(Handler);
+        FPicBox->OnMouseMove = std::move(Handler);
     }
-    void SetPicBoxOnMouseUp(TMouseEvent Handler) { FPicBox->UserMouseUp = std::move(Handler); }
-    void SetPicBoxOnPaint(TNotifyEvent Handler) { FPicBox->UserPaint = std::move(Handler); }
-
-    // --- Events ----------------------------------------------------------------------------------
-    TPGINewAutoSizeEvent OnNewAutoSize;
-    TNotifyEvent OnPaint;
-    TNotifyEvent OnPainting;
-    TNotifyEvent OnPixelGraphicChange;
-    TPGProgressEvent OnPixelGraphicProgress;
-    TNotifyEvent OnPixelGraphicProgressEnd;
-    TNotifyEvent OnPixelGraphicProgressStart;
-    TNotifyEvent OnSelectionChange;
-    TNotifyEvent OnSelectionMade;
-    TPGSetCursorEvent OnSetCursor;
-    TNotifyEvent OnZoomFactorChange;
-    TPGSetCursorEvent PicBoxOnSetCursor;
-    // Mouse events of the margins (the client area outside the picture box).
-    TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick;
-    TMouseEvent OnMouseDown;
-    TMouseMoveEvent OnMouseMove;
-    TMouseEvent OnMouseUp;
+    void SetPicBoxOnMouseUp(TMouseEvent Handler) { FPicBox->OnMouseUp = std::move(Handler); }
+    void SetPicBoxOnPaint(TNotifyEvent Handler) { FPicBox->OnPaint = std::move(Handler); }
 
 protected:
     // Paints the client area on Canvas: margins, tiles, or the empty box with its clocks.
@@ -272,13 +255,14 @@ protected:
     void mousePressEvent(QMouseEvent* Event) override { FTracker.MarginMouseDown(*Event); }
     void mouseMoveEvent(QMouseEvent* Event) override { FTracker.MarginMouseMove(*Event); }
     void mouseReleaseEvent(QMouseEvent* Event) override { FTracker.MarginMouseUp(*Event); }
-    void mouseDoubleClickEvent(QMouseEvent* Event) override { FTracker.MarginDoubleClick(*Event); }
+    // A double click is also a press.
+    void mouseDoubleClickEvent(QMouseEvent* Event) override {
+        if (FTracker.MarginDoubleClick(*Event)) {
+            mousePressEvent(Event);
+        }
+    }
 
 private:
-    // The parts reach the layout, the worker and the display copy.
-    friend class TPGSelectionTracker;
-    friend class TPGViewPicture;
-
     TPGPicBoxPlacement& Placement() { return FLayout.Placement(); }
     const TPGPicBoxPlacement& Placement() const { return FLayout.Placement(); }
     TPGDisplayCopyOptions& Display() { return FDisplay.Options(); }
@@ -332,11 +316,15 @@ private:
     QRegion FPaintRegion; // what the paint in progress covers
     bool FClocksOverPicture = false;
 
-    // The parts. The picture box is the viewport's child (owned by Qt).
+    // The parts. The picture box is the viewport's child (owned by Qt). The picture holds a
+    // reference to the display copy, made after it.
     TPGViewPicture FPicture;
     TPicBox* FPicBox;
     TPGPicBoxLayout FLayout;
     TPGSelectionTracker FTracker;
     // Last: its worker is stopped before anything it reads goes.
     TPGDisplayCopy FDisplay;
+    // The picture's changes and the worker's progress.
+    TEventConnection FPictureChanged;
+    TEventConnection FDisplayProgress;
 };

@@ -77,11 +77,9 @@ bool TPicBox::event(QEvent* Event) {
 void TPicBox::paintEvent(QPaintEvent* /*Event*/) {
     QPainter Painter(this);
     const QScopedValueRollback CanvasScope(FCanvas, &Painter);
-    if (InternalPaint) {
-        InternalPaint(this);
-    }
-    if (UserPaint) {
-        UserPaint(this);
+    PaintListeners(this);
+    if (OnPaint) {
+        OnPaint(this);
     }
 }
 
@@ -94,11 +92,9 @@ void TPicBox::mousePressEvent(QMouseEvent* Event) {
     const QPoint At = Event->position().toPoint();
     const TShiftState Shift = PGShiftStateOf(*Event);
     const QPointer<TPicBox> Alive(this);
-    if (InternalMouseDown) {
-        InternalMouseDown(this, *Button, Shift, At.x(), At.y());
-    }
-    if (Alive && UserMouseDown) {
-        UserMouseDown(this, *Button, Shift, At.x(), At.y());
+    MouseDownListeners(this, *Button, Shift, At.x(), At.y());
+    if (Alive && OnMouseDown) {
+        OnMouseDown(this, *Button, Shift, At.x(), At.y());
     }
 }
 
@@ -106,11 +102,9 @@ void TPicBox::mouseMoveEvent(QMouseEvent* Event) {
     const QPoint At = Event->position().toPoint();
     const TShiftState Shift = PGShiftStateOf(*Event);
     const QPointer<TPicBox> Alive(this);
-    if (InternalMouseMove) {
-        InternalMouseMove(this, Shift, At.x(), At.y());
-    }
-    if (Alive && UserMouseMove) {
-        UserMouseMove(this, Shift, At.x(), At.y());
+    MouseMoveListeners(this, Shift, At.x(), At.y());
+    if (Alive && OnMouseMove) {
+        OnMouseMove(this, Shift, At.x(), At.y());
     }
 }
 
@@ -131,11 +125,11 @@ void TPicBox::mouseReleaseEvent(QMouseEvent* Event) {
             OnClick(this);
         }
     }
-    if (Alive && UserMouseUp) {
-        UserMouseUp(this, *Button, Shift, At.x(), At.y());
+    if (Alive && OnMouseUp) {
+        OnMouseUp(this, *Button, Shift, At.x(), At.y());
     }
-    if (Alive && InternalMouseUp) {
-        InternalMouseUp(this, *Button, Shift, At.x(), At.y());
+    if (Alive) {
+        MouseUpListeners(this, *Button, Shift, At.x(), At.y());
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/color.h"
+#include "core/multicast_event.h"
 #include "core/object.h"
 #include "pgraphic/image/pg_types.h"
 #include "pgraphic/view/view_types.h"
@@ -18,25 +19,28 @@ class QPainter;
 // It paints no background, so the picture that the view paints beneath shows through; it only
 // adds what its paint handlers draw (the selection frame, the user's own drawing).
 //
-// Mouse and paint events go to two handlers each: an internal one that the view installs and a
-// user one. Mouse down, mouse move and paint call the internal handler first, mouse up calls the
-// user handler first. Coordinates are picture-box pixels.
+// Its public events are the single handlers the view's PicBoxOn... properties set. The view's
+// own parts follow the box through the listener events instead: they hear a press, a move and a
+// paint before the public handler and a release after it, so that the public mouse-up handler
+// still sees the drag the release ends. Coordinates are picture-box pixels.
 class TPicBox : public QWidget, public TObject {
     Q_OBJECT
 
 public:
     explicit TPicBox(QWidget* Parent);
 
-    TMouseEvent InternalMouseDown;
-    TMouseMoveEvent InternalMouseMove;
-    TMouseEvent InternalMouseUp;
-    TNotifyEvent InternalPaint;
-    TMouseEvent UserMouseDown;
-    TMouseMoveEvent UserMouseMove;
-    TMouseEvent UserMouseUp;
-    TNotifyEvent UserPaint;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TNotifyEvent OnPaint;
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
+
+    // The view's own parts follow these.
+    TMulticastEvent<TObject*, TMouseButton, TShiftState, int, int> MouseDownListeners;
+    TMulticastEvent<TObject*, TShiftState, int, int> MouseMoveListeners;
+    TMulticastEvent<TObject*, TMouseButton, TShiftState, int, int> MouseUpListeners;
+    TMulticastEvent<TObject*> PaintListeners;
 
     // The painter of the paint in progress (for the paint handlers), else none.
     QPainter* Canvas() const { return FCanvas; }

@@ -1,10 +1,12 @@
 #include "pgraphic/view/image_view/selection_tracker.h"
 
-#include "pgraphic/view/image_view/pg_image.h"
+#include "pgraphic/view/image_view/pic_box.h"
+#include "pgraphic/view/image_view/pic_box_layout.h"
 #include "pgraphic/view/image_view/view_cursors.h"
 #include "pgraphic/view/view_rect_qt.h"
 #include "platform/qt/qt_color.h"
 
+#include <QAbstractScrollArea>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -47,22 +49,25 @@ std::unique_ptr<QTimer> NewTimer(QObject* Parent, const char* Name) {
 
 } // namespace
 
-TPGSelectionTracker::TPGSelectionTracker(TPGImage& View) : FView(View) {
-    TPicBox& PicBox = *View.PicBox();
-    PicBox.InternalMouseDown = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
-        MouseDown(Button, X, Y);
-    };
-    PicBox.InternalMouseMove = [this](TObject*, TShiftState, int X, int Y) { MouseMove(X, Y); };
-    PicBox.InternalMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) { MouseUp(); };
-    PicBox.InternalPaint = [this](TObject*) { Draw(); };
-}
+TPGSelectionTracker::TPGSelectionTracker(QAbstractScrollArea& View, TObject& Sender,
+                                         TPicBox& PicBox, const TPGPicBoxLayout& Layout,
+                                         const TPGImageEvents& Events)
+    : FView(View), FSender(Sender), FPicBox(PicBox), FLayout(Layout), FEvents(Events),
+      FPicBoxEvents{
+          PicBox.MouseDownListeners.Connect([this](TObject*, TMouseButton Button, TShiftState,
+                                                   int X, int Y) { MouseDown(Button, X, Y); }),
+          PicBox.MouseMoveListeners.Connect(
+              [this](TObject*, TShiftState, int X, int Y) { MouseMove(X, Y); }),
+          PicBox.MouseUpListeners.Connect(
+              [this](TObject*, TMouseButton, TShiftState, int, int) { MouseUp(); }),
+          PicBox.PaintListeners.Connect([this](TObject*) { Draw(); })} {}
 
 TPGSelectionTracker::~TPGSelectionTracker() = default;
 
 // --- Selection ---------------------------------------------------------------------------------
 
 TPGRect TPGSelectionTracker::RectOnBox() const {
-    return PGSelectionOnBox(FView.FLayout.Scaling(), FBounds);
+    return PGSelectionOnBox(FLayout.Scaling(), FBounds);
 }
 
 QRegion TPGSelectionTracker::Strips(const TPGRect& R) const {
@@ -79,7 +84,7 @@ void TPGSelectionTracker::SetBounds(const TPGSelectionBounds& Value) {
         return;
     }
     // Where the box lies now: the handler below may scroll the view.
-    const TPGRect OnClient = FView.FLayout.BoxOnClient();
+    const TPGRect OnClient = FLayout.BoxOnClient();
     QRegion Dirty;
     if (FSelection) {
         Dirty += Strips(RectOnBox());
@@ -88,9 +93,9 @@ void TPGSelectionTracker::SetBounds(const TPGSelectionBounds& Value) {
     if (FSelection) {
         Dirty += Strips(RectOnBox());
     }
-    if (FView.OnSelectionChange) {
-        const QPointer<TPGImage> Alive(&FView);
-        FView.OnSelectionChange(&FView);
+    if (FEvents.OnSelectionChange) {
+        const QPointer<QAbstractScrollArea> Alive(&FView);
+        FEvents.OnSelectionChange(&FSender);
         if (!Alive) {
             return;
         }
@@ -114,9 +119,9 @@ void TPGSelectionTracker::SelectionSwitched() {
     } else if (!FSelection) {
         FAntsTimer.reset();
     }
-    FView.PicBox()->update();
-    if (FView.OnSelectionChange) {
-        FView.OnSelectionChange(&FView);
+    FPicBox.update();
+    if (FEvents.OnSelectionChange) {
+        FEvents.OnSelectionChange(&FSender);
     }
 }
 
@@ -129,7 +134,7 @@ void TPGSelectionTracker::SetColor2(TColor Value) {
 }
 
 void TPGSelectionTracker::Draw() {
-    QPainter* Painter = FView.PicBox()->Canvas();
+    QPainter* Painter = FPicBox.Canvas();
     if (!FSelection || Painter == nullptr) {
         return;
     }
@@ -147,11 +152,11 @@ void TPGSelectionTracker::Draw() {
 void TPGSelectionTracker::StepMarchingAnts() {
     FAntsPhase = (FAntsPhase + 1) % 8;
     // Only the frame (and the handles) change; widgets above the box are left alone by Qt.
-    FView.PicBox()->update(Strips(RectOnBox()));
+    FPicBox.update(Strips(RectOnBox()));
 }
 
 void TPGSelectionTracker::CreateSelectionTo(int X, int Y) {
-    const TPGPoint At = PGBoxToImage(FView.FLayout.Scaling(), X, Y);
+    const TPGPoint At = PGBoxToImage(FLayout.Scaling(), X, Y);
     SetBounds(PGSpannedSelection(FAnchor, At.X, At.Y));
 }
 
@@ -161,16 +166,16 @@ void TPGSelectionTracker::MouseDown(TMouseButton Button, int X, int Y) {
     if (Button != mbLeft) {
         return;
     }
-    const TPGPoint At = PGBoxToImage(FView.FLayout.Scaling(), X, Y);
+    const TPGPoint At = PGBoxToImage(FLayout.Scaling(), X, Y);
     const TPGRect R = RectOnBox();
     if (MovesSelection(FActionMode) && FSelection && R.Contains(X, Y)) {
         FDragAction = daMoveSelection;
         FDragStart = {X, Y};
         FDragOffset = PGDragOffset(daMoveSelection, FBounds, At.X, At.Y);
-    } else if (MovesImage(FActionMode) && FView.FLayout.ImageScrollable()) {
+    } else if (MovesImage(FActionMode) && FLayout.ImageScrollable()) {
         FDragAction = daMoveImage;
         if (QGuiApplication::overrideCursor() == nullptr) {
-            FView.PicBox()->setCursor(PGCursor(crPGClosedHand));
+            FPicBox.setCursor(PGCursor(crPGClosedHand));
         }
         FDragStart = {X, Y};
     } else {
@@ -199,9 +204,9 @@ void TPGSelectionTracker::MouseDown(TMouseButton Button, int X, int Y) {
 }
 
 void TPGSelectionTracker::MouseMove(int X, int Y) {
-    const TPGRect OnClient = FView.FLayout.BoxOnClient();
+    const TPGRect OnClient = FLayout.BoxOnClient();
     FLastMouse = QPoint(X + OnClient.Left, Y + OnClient.Top);
-    const TPGScaling Scaling = FView.FLayout.Scaling();
+    const TPGScaling Scaling = FLayout.Scaling();
     const TPGPoint At = PGBoxToImage(Scaling, X, Y);
     switch (FDragAction) {
     case daNone:
@@ -237,10 +242,10 @@ void TPGSelectionTracker::MouseUp() {
     FDragAction = daNone;
     FAutoScrollTimer.reset();
     if (Ended >= daMoveSelection) {
-        const QPointer<TPGImage> Alive(&FView);
+        const QPointer<QAbstractScrollArea> Alive(&FView);
         SetSelection(true);
-        if (FView.OnSelectionMade) {
-            FView.OnSelectionMade(&FView);
+        if (FEvents.OnSelectionMade) {
+            FEvents.OnSelectionMade(&FSender);
         }
         if (!Alive) {
             return;
@@ -251,9 +256,9 @@ void TPGSelectionTracker::MouseUp() {
 
 void TPGSelectionTracker::MarginMouseDown(QMouseEvent& Event) {
     const auto Button = PGMouseButtonOf(Event.button());
-    if (Button && FView.OnMouseDown) {
+    if (Button && FEvents.OnMouseDown) {
         const QPoint At = Event.position().toPoint();
-        FView.OnMouseDown(&FView, *Button, PGShiftStateOf(Event), At.x(), At.y());
+        FEvents.OnMouseDown(&FSender, *Button, PGShiftStateOf(Event), At.x(), At.y());
     }
 }
 
@@ -261,32 +266,30 @@ void TPGSelectionTracker::MarginMouseMove(QMouseEvent& Event) {
     const QPoint At = Event.position().toPoint();
     FLastMouse = At;
     UpdateCursor(At);
-    if (FView.OnMouseMove) {
-        FView.OnMouseMove(&FView, PGShiftStateOf(Event), At.x(), At.y());
+    if (FEvents.OnMouseMove) {
+        FEvents.OnMouseMove(&FSender, PGShiftStateOf(Event), At.x(), At.y());
     }
 }
 
 void TPGSelectionTracker::MarginMouseUp(QMouseEvent& Event) {
     const auto Button = PGMouseButtonOf(Event.button());
     const QPoint At = Event.position().toPoint();
-    const QPointer<TPGImage> Alive(&FView);
-    if (Button == mbLeft && FView.viewport()->rect().contains(At) && FView.OnClick) {
-        FView.OnClick(&FView);
+    const QPointer<QAbstractScrollArea> Alive(&FView);
+    if (Button == mbLeft && FView.viewport()->rect().contains(At) && FEvents.OnClick) {
+        FEvents.OnClick(&FSender);
     }
-    if (Alive && Button && FView.OnMouseUp) {
-        FView.OnMouseUp(&FView, *Button, PGShiftStateOf(Event), At.x(), At.y());
+    if (Alive && Button && FEvents.OnMouseUp) {
+        FEvents.OnMouseUp(&FSender, *Button, PGShiftStateOf(Event), At.x(), At.y());
     }
 }
 
-void TPGSelectionTracker::MarginDoubleClick(QMouseEvent& Event) {
-    if (Event.button() == Qt::LeftButton && FView.OnDblClick) {
-        const QPointer<TPGImage> Alive(&FView);
-        FView.OnDblClick(&FView);
-        if (!Alive) {
-            return;
-        }
+bool TPGSelectionTracker::MarginDoubleClick(const QMouseEvent& Event) {
+    if (Event.button() == Qt::LeftButton && FEvents.OnDblClick) {
+        const QPointer<QAbstractScrollArea> Alive(&FView);
+        FEvents.OnDblClick(&FSender);
+        return !Alive.isNull();
     }
-    FView.mousePressEvent(&Event);
+    return true;
 }
 
 void TPGSelectionTracker::StartAutoScroll() {
@@ -304,7 +307,7 @@ void TPGSelectionTracker::AutoScrollStep() {
     QScrollBar& Vertical = *FView.verticalScrollBar();
     const TPGPoint To = PGAutoScrolled(
         {Horizontal.value(), Vertical.value(), Horizontal.maximum(), Vertical.maximum()}, Mouse.x(),
-        Mouse.y(), FView.ClientWidth(), FView.ClientHeight());
+        Mouse.y(), FLayout.ClientWidth(), FLayout.ClientHeight());
     Horizontal.setValue(To.X);
     Vertical.setValue(To.Y);
 }
@@ -312,8 +315,8 @@ void TPGSelectionTracker::AutoScrollStep() {
 // --- Cursor -------------------------------------------------------------------------------------
 
 QCursor TPGSelectionTracker::PicBoxCursorAt(int X, int Y) const {
-    QCursor Cursor = FView.PicBox()->Cursor().value_or(FView.cursor());
-    if (MovesImage(FActionMode) && FView.FLayout.ImageScrollable()) {
+    QCursor Cursor = FPicBox.Cursor().value_or(FView.cursor());
+    if (MovesImage(FActionMode) && FLayout.ImageScrollable()) {
         Cursor = PGCursor(FDragAction == daMoveImage ? crPGClosedHand : crPGOpenHand);
     }
     if (FActionMode == amMoveResizeCreateSelection) {
@@ -354,19 +357,18 @@ void TPGSelectionTracker::UpdateCursor(QPoint ViewportPosition) {
         return;
     }
     QWidget& Viewport = *FView.viewport();
-    TPicBox& PicBox = *FView.PicBox();
     QWidget* Under = Viewport.childAt(ViewportPosition);
-    if (Under == &PicBox && PicBox.isEnabled()) {
-        const QPoint At = ViewportPosition - PicBox.pos();
+    if (Under == &FPicBox && FPicBox.isEnabled()) {
+        const QPoint At = ViewportPosition - FPicBox.pos();
         QCursor Cursor = PicBoxCursorAt(At.x(), At.y());
-        if (FView.PicBoxOnSetCursor) {
-            FView.PicBoxOnSetCursor(&FView, Cursor);
+        if (FEvents.PicBoxOnSetCursor) {
+            FEvents.PicBoxOnSetCursor(&FSender, Cursor);
         }
-        PicBox.setCursor(Cursor);
+        FPicBox.setCursor(Cursor);
     } else if (Under == nullptr && Viewport.rect().contains(ViewportPosition)) {
         QCursor Cursor = FView.cursor();
-        if (FView.OnSetCursor) {
-            FView.OnSetCursor(&FView, Cursor);
+        if (FEvents.OnSetCursor) {
+            FEvents.OnSetCursor(&FSender, Cursor);
             Viewport.setCursor(Cursor);
         } else {
             Viewport.unsetCursor();

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/color.h"
+#include "core/multicast_event.h"
 #include "core/set_if_changed.h"
 #include "pgraphic/view/image_view/ants_patterns.h"
+#include "pgraphic/view/image_view/image_view_events.h"
 #include "pgraphic/view/image_view/selection_geometry.h"
 #include "pgraphic/view/view_rect.h"
 #include "pgraphic/view/view_types.h"
@@ -10,21 +12,28 @@
 #include <QCursor>
 #include <QPoint>
 #include <QRegion>
+#include <array>
 #include <memory>
 
+class QAbstractScrollArea;
 class QMouseEvent;
 class QTimer;
-class TPGImage;
+class TObject;
+class TPGPicBoxLayout;
+class TPicBox;
 
 // What the selection and the mouse do in an image view: the selection's bounds in picture pixels
 // and its frame of marching ants on the picture box, the drag in progress (drawing, moving or
 // resizing the selection, or dragging the picture) with the timer that scrolls while the mouse
 // is held near the edge, and the cursor that shows what a press would do; the view's own mouse
-// events over the margins. The view owns one, made after the picture box, whose mouse and paint
-// events it takes.
+// events over the margins. The view owns one, made after the picture box and the layout, and
+// hands it the margins' mouse events; it follows the picture box's mouse and paint events itself.
 class TPGSelectionTracker {
 public:
-    explicit TPGSelectionTracker(TPGImage& View);
+    // View: the view's scrolling area (its viewport, scroll bars, cursor and timers); Sender: the
+    // view as its events name it; Events: the view's events, fired from here.
+    TPGSelectionTracker(QAbstractScrollArea& View, TObject& Sender, TPicBox& PicBox,
+                        const TPGPicBoxLayout& Layout, const TPGImageEvents& Events);
     TPGSelectionTracker(const TPGSelectionTracker&) = delete;
     TPGSelectionTracker& operator=(const TPGSelectionTracker&) = delete;
     ~TPGSelectionTracker();
@@ -51,7 +60,9 @@ public:
     void MarginMouseDown(QMouseEvent& Event);
     void MarginMouseMove(QMouseEvent& Event);
     void MarginMouseUp(QMouseEvent& Event);
-    void MarginDoubleClick(QMouseEvent& Event);
+    // Fires OnDblClick for a left double click; false when its handler deleted the view, which
+    // then takes no press for it.
+    [[nodiscard]] bool MarginDoubleClick(const QMouseEvent& Event);
 
 private:
     // The picture box's paint and mouse events, in picture-box pixels.
@@ -70,7 +81,13 @@ private:
     void UpdateCursor(QPoint ViewportPosition);
     QCursor PicBoxCursorAt(int X, int Y) const;
 
-    TPGImage& FView;
+    QAbstractScrollArea& FView;
+    TObject& FSender;
+    TPicBox& FPicBox;
+    const TPGPicBoxLayout& FLayout;
+    const TPGImageEvents& FEvents;
+    // The picture box's mouse down, move and up and its paint.
+    std::array<TEventConnection, 4> FPicBoxEvents;
     TActionMode FActionMode = amMoveImage;
     bool FSelection = false;
     TColor FColor1 = clWhite;

@@ -2,42 +2,43 @@
 
 #include "pgraphic/image/pg_exceptions.h"
 #include "pgraphic/image/pixel_graphic.h"
-#include "pgraphic/view/image_view/pg_image.h"
+#include "pgraphic/view/image_view/display_copy.h"
 #include "platform/paths.h"
 #include "platform/qt/wait_cursor.h"
 
-TPGViewPicture::TPGViewPicture(TPGImage& View) : FView(View) {}
+TPGViewPicture::TPGViewPicture(TPGDisplayCopy& Display, const TPGImageEvents& Events)
+    : FDisplay(Display), FEvents(Events) {}
 
 TPGViewPicture::~TPGViewPicture() = default;
 
 void TPGViewPicture::Forward(TPixelGraphic& Image, bool WithChange) {
-    TPGImage& View = FView;
-    Image.OnProgressStart = [&View](TObject* Sender) {
-        if (View.OnPixelGraphicProgressStart) {
-            View.OnPixelGraphicProgressStart(Sender);
+    const TPGImageEvents& Events = FEvents;
+    Image.OnProgressStart = [&Events](TObject* Sender) {
+        if (Events.OnPixelGraphicProgressStart) {
+            Events.OnPixelGraphicProgressStart(Sender);
         }
     };
-    Image.OnProgress = [&View](TObject* Sender, int Step, int Max, bool& Abort) {
-        if (View.OnPixelGraphicProgress) {
-            View.OnPixelGraphicProgress(Sender, Step, Max, Abort);
+    Image.OnProgress = [&Events](TObject* Sender, int Step, int Max, bool& Abort) {
+        if (Events.OnPixelGraphicProgress) {
+            Events.OnPixelGraphicProgress(Sender, Step, Max, Abort);
         }
     };
-    Image.OnProgressEnd = [&View](TObject* Sender) {
-        if (View.OnPixelGraphicProgressEnd) {
-            View.OnPixelGraphicProgressEnd(Sender);
+    Image.OnProgressEnd = [&Events](TObject* Sender) {
+        if (Events.OnPixelGraphicProgressEnd) {
+            Events.OnPixelGraphicProgressEnd(Sender);
         }
     };
     if (WithChange) {
-        Image.OnChange = [&View](TObject*) { View.PixelGraphicChanged(); };
+        Image.OnChange = [this](TObject*) { OnChange(); };
     } else {
         Image.OnChange = nullptr;
     }
 }
 
 void TPGViewPicture::Release() {
-    FView.StopWorker();
+    FDisplay.StopWorker();
     FPicture.reset();
-    FView.DiscardPaintPixelGraphic();
+    FDisplay.Discard();
 }
 
 void TPGViewPicture::Assign(const TPixelGraphic* Value) {
@@ -48,7 +49,7 @@ void TPGViewPicture::Assign(const TPixelGraphic* Value) {
         Forward(*Copy, true);
         FPicture = std::move(Copy);
     }
-    FView.PixelGraphicChanged();
+    OnChange();
 }
 
 void TPGViewPicture::Load(const std::string& FileName, int Index, bool ShowHourGlass) {
@@ -69,10 +70,10 @@ void TPGViewPicture::Load(const std::string& FileName, int Index, bool ShowHourG
         FFileName = FileName;
     } catch (...) {
         Loaded.reset();
-        FView.PixelGraphicChanged();
+        OnChange();
         throw;
     }
-    FView.PixelGraphicChanged();
+    OnChange();
 }
 
 void TPGViewPicture::Save(const std::string& FileName) {
@@ -87,7 +88,7 @@ void TPGViewPicture::Save(const std::string& FileName) {
 
 void TPGViewPicture::Adopt(std::unique_ptr<TPixelGraphic> Image) {
     FPicture.reset();
-    FView.FDisplay.Drop();
+    FDisplay.Drop();
     Forward(*Image, true);
     FPicture = std::move(Image);
 }

@@ -1,21 +1,25 @@
 #pragma once
 
+#include "core/multicast_event.h"
 #include "pgraphic/image/image_options.h"
+#include "pgraphic/view/image_view/image_view_events.h"
 #include "pgraphic/view/view_types.h"
 
 #include <memory>
 #include <string>
 
-class TPGImage;
+class TPGDisplayCopy;
 class TPixelGraphic;
 
 // An image view's own picture: a copy of one it was given, or one it loaded, whose progress
-// reports are the view's and whose changes bring the view up to date; and the file it was last
-// loaded from or saved to. Every replacement first stops the view's worker, which may be reading
-// the picture, and ends with the view brought up to date.
+// reports are the view's and whose changes fire OnChange; and the file it was last loaded from or
+// saved to. Every replacement first stops the display copy's worker, which may be reading the
+// picture, and ends with OnChange.
 class TPGViewPicture {
 public:
-    explicit TPGViewPicture(TPGImage& View);
+    // Display: the view's display copy, let go of with the picture; Events: the view's events,
+    // which the picture's progress reports go to.
+    TPGViewPicture(TPGDisplayCopy& Display, const TPGImageEvents& Events);
     TPGViewPicture(const TPGViewPicture&) = delete;
     TPGViewPicture& operator=(const TPGViewPicture&) = delete;
     ~TPGViewPicture();
@@ -40,14 +44,18 @@ public:
     // Takes Image as the picture in place of the current one (a picture reduced on loading).
     void Adopt(std::unique_ptr<TPixelGraphic> Image);
 
+    // The picture was replaced or changed: the view brings itself up to date.
+    TMulticastEvent<> OnChange;
+
 private:
-    // Image's progress reports go to the view's events; with WithChange its changes bring the
-    // view up to date.
+    // Image's progress reports go to the view's events; with WithChange its changes fire
+    // OnChange.
     void Forward(TPixelGraphic& Image, bool WithChange);
-    // Stops the view's worker and lets go of the picture and the display copy.
+    // Stops the worker and lets go of the picture and the display copy.
     void Release();
 
-    TPGImage& FView;
+    TPGDisplayCopy& FDisplay;
+    const TPGImageEvents& FEvents;
     std::unique_ptr<TPixelGraphic> FPicture;
     std::string FFileName;
     TRGB FBackGroundColor = 0;

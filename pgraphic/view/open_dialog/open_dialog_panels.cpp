@@ -9,7 +9,7 @@ TPGOwnerDrawPanel::TPGOwnerDrawPanel(QWidget* Parent) : QWidget(Parent) {
 }
 
 void TPGOwnerDrawPanel::paintEvent(QPaintEvent*) {
-    if (OnDrawItem) {
+    if (OnDrawItem.Assigned()) {
         QPainter Painter(this);
         OnDrawItem(Painter, rect());
     }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/multicast_event.h"
+
 #include <QWidget>
-#include <functional>
 
 class QPainter;
+class QRect;
 
 // A panel of the picture open dialog: its owner draws all of it; it takes neither focus nor
 // input and holds no logic of its own.
@@ -12,7 +14,7 @@ public:
     explicit TPGOwnerDrawPanel(QWidget* Parent);
 
     // Draws the panel into its client rectangle.
-    std::function<void(QPainter& Painter, const QRect& Client)> OnDrawItem;
+    TMulticastEvent<QPainter&, const QRect&> OnDrawItem;
 
 protected:
     void paintEvent(QPaintEvent* Event) override;

@@ -156,15 +156,13 @@ void TPGOpenDialog::AddPreviewSide(QFileDialog& Dialog) {
     auto* Preview = new TPGOwnerDrawPanel(Side);
     Preview->setObjectName("previewPanel");
     Preview->setGeometry(ToQRect(Layout.Preview));
-    Preview->OnDrawItem = [this](QPainter& Painter, const QRect& Client) {
-        DrawPreview(Painter, Client);
-    };
+    FPreviewDrawing = Preview->OnDrawItem.Connect(
+        [this](QPainter& Painter, const QRect& Client) { DrawPreview(Painter, Client); });
     auto* Description = new TPGOwnerDrawPanel(Side);
     Description->setObjectName("descriptionPanel");
     Description->setGeometry(ToQRect(Layout.Description));
-    Description->OnDrawItem = [this](QPainter& Painter, const QRect& Client) {
-        DrawDescription(Painter, Client);
-    };
+    FDescriptionDrawing = Description->OnDrawItem.Connect(
+        [this](QPainter& Painter, const QRect& Client) { DrawDescription(Painter, Client); });
     FSide = Side;
     FPreviewPanel = Preview;
     FDescriptionPanel = Description;
@@ -200,11 +198,8 @@ void TPGOpenDialog::ShowDialog(QFileDialog& Dialog) {
 
 void TPGOpenDialog::DestroyDialog() {
     FreePreview();
-    for (TPGOwnerDrawPanel* Panel : {FPreviewPanel.data(), FDescriptionPanel.data()}) {
-        if (Panel != nullptr) {
-            Panel->OnDrawItem = nullptr;
-        }
-    }
+    FPreviewDrawing.Disconnect();
+    FDescriptionDrawing.Disconnect();
     FSide = nullptr;
     FPreviewPanel = nullptr;
     FDescriptionPanel = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/color.h"
+#include "core/multicast_event.h"
 #include "pgraphic/formats/registry.h"
 #include "pgraphic/image/pg_types.h"
 #include "pgraphic/view/open_dialog/open_dialog.h"
@@ -109,6 +110,9 @@ private:
 
     QPointer<TPGOwnerDrawPanel> FPreviewPanel;
     QPointer<TPGOwnerDrawPanel> FDescriptionPanel;
+    // The two panels' drawing, done here.
+    TEventConnection FPreviewDrawing;
+    TEventConnection FDescriptionDrawing;
     // The part beside the standard controls that holds the two panels.
     QPointer<QWidget> FSide;
     std::unique_ptr<TPixelGraphic> FPreview;
