@@ -9,12 +9,36 @@
 
 namespace {
 
-constexpr const char* kContentsPage = "index.html";
-
 // The help file's name without its folder and its extension.
 std::string BaseName(const std::string& HelpFile) {
     const std::string Name = ExtractFileName(HelpFile);
     return Name.substr(0, Name.rfind('.'));
+}
+
+void ShowHelpError(const std::string& Text) {
+    TMessageBoxRequest Request;
+    Request.Caption = "Help";
+    Request.Text = Text;
+    Request.Type = TMsgDlgType::mtError;
+    ShowMessageBox(Request);
+}
+
+std::string CannotFindText(const std::string& ProgramFile, const std::string& HelpFile,
+                           const std::string& Topic) {
+    std::string Text = "Cannot find the help file " + HelpFile + ".";
+    const std::vector<std::string> Folders = HelpFolders(ProgramFile, HelpFile);
+    if (!Folders.empty()) {
+        Text += "\nIts pages (" + Topic + ") were looked for in these folders, in this order:";
+        for (const std::string& Folder : Folders) {
+            Text += "\n" + Folder;
+        }
+    }
+    return Text;
+}
+
+std::string CannotOpenText(const std::string& Page) {
+    return "Cannot open the help page " + Page +
+           ".\nNo program of this desktop could show it; open that file in a web browser.";
 }
 
 } // namespace
@@ -33,9 +57,10 @@ std::vector<std::string> HelpFolders(const std::string& ProgramFile, const std::
     return Folders;
 }
 
-std::string HelpPage(const std::string& ProgramFile, const std::string& HelpFile, int /*Context*/) {
+std::string HelpPage(const std::string& ProgramFile, const std::string& HelpFile,
+                     const std::string& Topic) {
     for (const std::string& Folder : HelpFolders(ProgramFile, HelpFile)) {
-        if (const std::string Page = Folder + kContentsPage; FileExists(Page)) {
+        if (const std::string Page = Folder + Topic; FileExists(Page)) {
             std::error_code Error;
             const std::filesystem::path Clean = std::filesystem::weakly_canonical(Page, Error);
             return Error ? Page : Clean.string();
@@ -44,27 +69,17 @@ std::string HelpPage(const std::string& ProgramFile, const std::string& HelpFile
     return {};
 }
 
-bool ShowHelp(const std::string& ProgramFile, const std::string& HelpFile, int Context) {
-    const std::string Page = HelpPage(ProgramFile, HelpFile, Context);
-    if (!Page.empty() && ShellOpen(Page)) {
+bool ShowHelp(const std::string& ProgramFile, const std::string& HelpFile,
+              const std::string& Topic) {
+    const std::string Page = HelpPage(ProgramFile, HelpFile, Topic);
+    if (Page.empty()) {
+        ShowHelpError(CannotFindText(ProgramFile, HelpFile, Topic));
+        return false;
+    }
+    const auto CannotOpen = [Page] { ShowHelpError(CannotOpenText(Page)); };
+    if (ShellOpen(Page, CannotOpen)) {
         return true;
     }
-    TMessageBoxRequest Request;
-    Request.Caption = "Help";
-    if (Page.empty()) {
-        Request.Text = "Cannot find the help file " + HelpFile + ".";
-        const std::vector<std::string> Folders = HelpFolders(ProgramFile, HelpFile);
-        if (!Folders.empty()) {
-            Request.Text += std::string("\nIts pages (") + kContentsPage +
-                            ") were looked for in these folders, in this order:";
-            for (const std::string& Folder : Folders) {
-                Request.Text += "\n" + Folder;
-            }
-        }
-    } else {
-        Request.Text = "Cannot open the help page " + Page + ".";
-    }
-    Request.Type = TMsgDlgType::mtError;
-    ShowMessageBox(Request);
+    CannotOpen();
     return false;
 }

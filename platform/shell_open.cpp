@@ -10,13 +10,13 @@ TShellOpenHook GHook;
 
 } // namespace
 
-bool ShellOpen(const std::string& Target) {
+bool ShellOpen(const std::string& Target, const TShellOpenFailed& Failed) {
     TShellOpenHook Hook;
     {
         std::lock_guard Lock(GHookLock);
         Hook = GHook;
     }
-    return Hook && Hook(Target);
+    return Hook && Hook(Target, Failed);
 }
 
 TShellOpenHook SetShellOpenHook(TShellOpenHook Hook) {

@@ -26,10 +26,14 @@ void FixClockFromEnvironment() {
 
 } // namespace
 
-TProgramServices::TProgramServices(TMessageBoxHook Messages) {
+TProgramServices::TProgramServices(TMessageBoxHook Messages)
+    : FOpener(std::make_unique<TDesktopOpener>()) {
     FixClockFromEnvironment();
     SetMessageBoxHook(std::move(Messages));
-    SetShellOpenHook(DesktopShellOpen);
+    SetShellOpenHook(
+        [Opener = FOpener.get()](const std::string& Target, const TShellOpenFailed& Failed) {
+            return Opener->Open(Target, Failed);
+        });
     SetSysColorSource(
         [](int Index) { return ColorToRGB(SystemColor(static_cast<TSystemColorIndex>(Index))); });
 }

@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTimer>
 #include <exception>
@@ -81,6 +82,10 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
     FTargetsRow->setObjectName(QStringLiteral("TargetsRow"));
     FTargetsRow->setGeometry(0, kPagesHeight, kClientWidth, TTargetsRow::kHeight);
     Bind(*FTargetsRow->btChangeTargets, [this] { btChangeTargetsClick(); });
+
+    // F1, wherever the focus is in the window: the help page of the page in view.
+    const auto* Help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(Help, &QShortcut::activated, this, [this] { RunGuarded([this] { PageHelp(); }); });
 
     FOpen = new TPGOpenDialog(this);
     FOpen->setObjectName(QStringLiteral("dgOpen"));
@@ -361,7 +366,12 @@ void TfmVespera::btStartClick() {
 }
 
 void TfmVespera::btHelpClick() {
-    ShowHelp(FApp.Places().ProgramFile, kHelpFile, 0);
+    ShowHelp(FApp.Places().ProgramFile, kHelpFile, kHelpContents);
+}
+
+void TfmVespera::PageHelp() {
+    const auto Page = static_cast<TPage>(FPages->ActivePageIndex());
+    ShowHelp(FApp.Places().ProgramFile, kHelpFile, HelpTopic(Page));
 }
 
 void TfmVespera::btNavigateClick() {

@@ -68,6 +68,8 @@ public:
     void btSaveExitClick();
     void btStartClick();
     void btHelpClick();
+    // F1: the help page that describes the page in view.
+    void PageHelp();
     void btNavigateClick();
     // btPreview1Click and btPreview2Click: the logo on the whole screen.
     void btPreviewClick(TLogo Logo);

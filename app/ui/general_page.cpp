@@ -39,5 +39,9 @@ TGeneralPage::TGeneralPage(const QString& HomePage, QWidget* Parent) : QWidget(P
     btStart = Button(this, QStringLiteral("Create a shortcut in the Startup Group"), "btStart", 337,
                      228, 225);
     btSaveExit = Button(this, QStringLiteral("Save Changes and Exit"), "btSaveExit", 337, 260, 225);
+    // The window's default button keeps its frame whenever no other button has the focus. It is
+    // no auto-default button: outside a dialog, Qt takes the default state from such a button
+    // for good once it loses the focus. Return presses it still while it has the focus.
     btSaveExit->setDefault(true);
+    btSaveExit->setAutoDefault(false);
 }

@@ -13,10 +13,12 @@ namespace {
 class HelpViewerTest : public testing::Test {
 protected:
     HelpViewerTest() {
-        FOldOpen = SetShellOpenHook([this](const std::string& Target) {
-            Opened.push_back(Target);
-            return Accept;
-        });
+        FOldOpen =
+            SetShellOpenHook([this](const std::string& Target, const TShellOpenFailed& Then) {
+                Opened.push_back(Target);
+                Failed = Then;
+                return Accept;
+            });
         FOldMessages = SetMessageBoxHook([this](const TMessageBoxRequest& Request) {
             Messages.push_back(Request.Text);
             return Request.Default;
@@ -34,6 +36,7 @@ protected:
     TTempDir Dir;
     bool Accept = true;
     std::vector<std::string> Opened;
+    TShellOpenFailed Failed; // what the last opening calls when it fails later
     std::vector<std::string> Messages;
 
 private:
@@ -46,18 +49,19 @@ private:
 TEST_F(HelpViewerTest, PagesBesideTheProgramComeBeforeTheInstalledOnes) {
     const std::string Program = Dir / "bin/vespera";
     std::filesystem::create_directories(Dir / "bin");
-    EXPECT_EQ(HelpPage(Program, "vespera.hlp", 0), "");
+    EXPECT_EQ(HelpPage(Program, "vespera.hlp", kHelpContents), "");
     Page("share/doc/vespera/html");
-    EXPECT_EQ(HelpPage(Program, "vespera.hlp", 0), Dir / "share/doc/vespera/html/index.html");
-    EXPECT_EQ(HelpPage(Program, "VESPERA.HLP", 0), ""); // names are case-sensitive here
+    EXPECT_EQ(HelpPage(Program, "vespera.hlp", kHelpContents),
+              Dir / "share/doc/vespera/html/index.html");
+    EXPECT_EQ(HelpPage(Program, "VESPERA.HLP", kHelpContents), ""); // names are case-sensitive here
     Page("bin/help");
-    EXPECT_EQ(HelpPage(Program, "vespera.hlp", 0), Dir / "bin/help/index.html");
-    EXPECT_EQ(HelpPage("vespera", "vespera.hlp", 0), ""); // no folder of its own
+    EXPECT_EQ(HelpPage(Program, "vespera.hlp", kHelpContents), Dir / "bin/help/index.html");
+    EXPECT_EQ(HelpPage("vespera", "vespera.hlp", kHelpContents), ""); // no folder of its own
 }
 
 TEST_F(HelpViewerTest, ShowHelpOpensThePageOrSaysWhy) {
     const std::string Program = Dir / "bin/vespera";
-    EXPECT_FALSE(ShowHelp(Program, "vespera.hlp", 0));
+    EXPECT_FALSE(ShowHelp(Program, "vespera.hlp", kHelpContents));
     // Where it looked, in order, so that the user can put the pages there.
     EXPECT_EQ(Messages, std::vector<std::string>{
                             "Cannot find the help file vespera.hlp.\nIts pages (index.html) were "
@@ -65,11 +69,22 @@ TEST_F(HelpViewerTest, ShowHelpOpensThePageOrSaysWhy) {
                             Dir / "bin/help/" + "\n" + Dir / "share/doc/vespera/html/"});
     EXPECT_TRUE(Opened.empty());
     Page("bin/help");
-    EXPECT_TRUE(ShowHelp(Program, "vespera.hlp", 0));
+    EXPECT_TRUE(ShowHelp(Program, "vespera.hlp", kHelpContents));
     EXPECT_EQ(Opened, std::vector<std::string>{Dir / "bin/help/index.html"});
     Accept = false; // the desktop has nothing to open it with
-    EXPECT_FALSE(ShowHelp(Program, "vespera.hlp", 0));
-    EXPECT_EQ(Messages.back(), "Cannot open the help page " + Dir / "bin/help/index.html" + ".");
+    EXPECT_FALSE(ShowHelp(Program, "vespera.hlp", kHelpContents));
+    const std::string CannotOpen = "Cannot open the help page " + Dir / "bin/help/index.html" +
+                                   ".\nNo program of this desktop could show it; open that file "
+                                   "in a web browser.";
+    EXPECT_EQ(Messages.back(), CannotOpen);
+    // An opener that accepts the page and gives up later: the same message then.
+    Accept = true;
+    Messages.clear();
+    EXPECT_TRUE(ShowHelp(Program, "vespera.hlp", kHelpContents));
+    EXPECT_TRUE(Messages.empty());
+    ASSERT_TRUE(Failed);
+    Failed();
+    EXPECT_EQ(Messages, std::vector<std::string>{CannotOpen});
 }
 
 TEST(ShellOpen, WithoutAnOpenerNothingOpens) {

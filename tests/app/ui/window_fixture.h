@@ -23,7 +23,7 @@
 class WindowTest : public testing::Test, protected TScratchProgram {
 protected:
     WindowTest() {
-        FOldOpen = SetShellOpenHook([this](const std::string& Target) {
+        FOldOpen = SetShellOpenHook([this](const std::string& Target, const TShellOpenFailed&) {
             Opened.push_back(Target);
             return true;
         });

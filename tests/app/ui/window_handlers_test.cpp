@@ -1,9 +1,10 @@
 // The settings window's reactions, driven through its controls with real input on the offscreen
 // platform: loading into the controls, record choice, the previews, the visibility rules, saving
-// logos and settings, the start-up link, help and the web address, and the window of a failed
-// unattended run.
+// logos and settings, the start-up link, help (F1 too) and the web address, the keyboard focus,
+// and the window of a failed unattended run.
 
 #include "app/logo/logo_image.h"
+#include "app/program/desktop_services.h"
 #include "app/program/program_services.h"
 #include "app/ui/controls/line_edit.h"
 #include "app/ui/controls/page_control.h"
@@ -32,6 +33,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <cstdlib>
+#include <initializer_list>
 
 namespace {
 
@@ -301,6 +304,41 @@ TEST_F(WindowTest, TheFocusMovesOnByTabAndStaysOnSaveLogos) {
     EXPECT_EQ(QApplication::focusWidget(), Save);
 }
 
+// The default button ("Save Changes and Exit") keeps its frame once the focus has been on it
+// and moved on to a field, as before.
+TEST_F(WindowTest, TheDefaultButtonKeepsItsFrameAfterHavingTheFocus) {
+    Start();
+    QPushButton& SaveExit = *General().btSaveExit;
+    const QImage Framed = SaveExit.grab().toImage();
+    SaveExit.setFocus(Qt::TabFocusReason);
+    Click(General().Edit1);
+    EXPECT_EQ(QApplication::focusWidget(), General().Edit1);
+    EXPECT_TRUE(SaveExit.isDefault());
+    EXPECT_TRUE(SaveExit.grab().toImage() == Framed);
+}
+
+// The "Answer:" field and the file list show the focus as the "Question:" field does, in their
+// frames.
+TEST_F(WindowTest, TheAnswerAndTheFileListShowTheFocusInTheirFrames) {
+    Start();
+    const auto TopEdge = [](QWidget* Control) {
+        return Control->grab().toImage().pixelColor(Control->width() / 2, 0);
+    };
+    QLineEdit& Question = *General().Edit1;
+    const QColor Unfocused = TopEdge(&Question);
+    Question.setFocus();
+    const QColor Focused = TopEdge(&Question);
+    ASSERT_NE(Focused, Unfocused);
+    for (QWidget* Control : std::initializer_list<QWidget*>{General().Memo1, General().Files}) {
+        SCOPED_TRACE(Control->objectName().toStdString());
+        Question.setFocus();
+        EXPECT_NE(TopEdge(Control), Focused);
+        QTest::keyClick(&Question, Control == General().Files ? Qt::Key_Backtab : Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), Control);
+        EXPECT_EQ(TopEdge(Control), Focused);
+    }
+}
+
 TEST_F(WindowTest, ClosingWithoutSavingLeavesTheSettingsFileAsItWas) {
     const std::string Hand = "; kept as written\n[First Logo]\nSize=0x14\n[General]\nOnly One=3\n";
     WriteSettings(Hand);
@@ -403,6 +441,58 @@ TEST_F(WindowTest, TheStartupLinkHelpAndTheWebAddress) {
     Click(General().btNavigate);
     EXPECT_EQ(Opened,
               (std::vector<std::string>{Dir / "program/help/index.html", VESPERA_HOME_PAGE}));
+}
+
+// F1, wherever the focus is, opens the help page of the page in view.
+TEST_F(WindowTest, F1OpensTheHelpPageOfThePageInView) {
+    std::filesystem::create_directories(Dir / "program/help");
+    for (const char* Page : {"index.html", "settings.html"}) {
+        WriteFile(Dir / ("program/help/" + std::string(Page)), "<html></html>");
+    }
+    Start();
+    General().Files->setFocus();
+    QTest::keyClick(General().Files, Qt::Key_F1);
+    for (const int Page : {1, 2}) {
+        ShowPage(Page);
+        Window.LogoPage(Page == 1 ? TLogo::First : TLogo::Last)->DefaultText->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    }
+    EXPECT_EQ(Opened, (std::vector<std::string>{Dir / "program/help/index.html",
+                                                Dir / "program/help/settings.html",
+                                                Dir / "program/help/settings.html"}));
+    EXPECT_TRUE(Messages.Requests.empty());
+}
+
+// "Help" on a desktop without a web browser: the page goes to xdg-open, which finds nothing to
+// open it with and ends with a failure; a message then gives the page's full path.
+TEST_F(WindowTest, HelpThatNoProgramCanShowNamesThePage) {
+    const std::string Tools = Dir / "tools";
+    std::filesystem::create_directories(Tools);
+    WriteFile(Tools + "/xdg-open", "#!/bin/sh\necho \"$1\" > \"" + Dir / "asked" +
+                                       "\"\necho \"xdg-open: no method available for opening "
+                                       "'$1'\" >&2\nexit 3\n");
+    std::filesystem::permissions(Tools + "/xdg-open", std::filesystem::perms::owner_all);
+    TEnvironment Env;
+    Env.Set("PATH", Tools + ":" + std::getenv("PATH"));
+    TDesktopOpener Desktop; // the program's opener
+    const TShellOpenHook Recorder =
+        SetShellOpenHook([&Desktop](const std::string& Target, const TShellOpenFailed& Failed) {
+            return Desktop.Open(Target, Failed);
+        });
+    std::filesystem::create_directories(Dir / "program/help");
+    WriteFile(Dir / "program/help/index.html", "<html></html>");
+    const std::string Page = std::filesystem::canonical(Dir / "program/help/index.html");
+    Start();
+    Click(General().btHelp);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !Messages.Requests.empty(); }, 10000));
+    SetShellOpenHook(Recorder);
+    EXPECT_EQ(ReadFile(Dir / "asked"), "file://" + Page + "\n");
+    ASSERT_EQ(Messages.Requests.size(), 1U);
+    EXPECT_EQ(Messages.Requests[0].Type, TMsgDlgType::mtError);
+    EXPECT_EQ(Messages.Requests[0].Text,
+              "Cannot open the help page " + Page +
+                  ".\nNo program of this desktop could show it; open that file in a web "
+                  "browser.");
 }
 
 TEST_F(WindowTest, MessagesArePlacedOverTheWindow) {

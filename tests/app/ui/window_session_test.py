@@ -6,8 +6,9 @@
 Starts a portable copy of VESPERA's build folder in a scratch program folder with a scratch HOME
 and Windows folder (holding the system's two logo files), answers the two backup messages
 (checking that they appear over the window), looks at every page in a screenshot (kept in
-OUTDIR), types a default text, presses "Save Logos", "Help" (which opens the copy's help pages)
-and "Save Changes and Exit", and checks the files the program wrote.
+OUTDIR), types a default text, presses "Save Logos", "Help" (which opens the copy's help pages),
+F1 on "First Logo" with no web browser (a message names the page) and "Save Changes and Exit",
+and checks the files the program wrote.
 Exits with 77 (skipped) when xvfb-run, xdotool, xprop, ImageMagick's import or PIL is missing.
 """
 
@@ -103,12 +104,17 @@ def inside(args):
     for folder in (program, windows, home):
         os.makedirs(folder)
     portable_copy(vespera, program)
-    # The desktop's opener records what it is asked to open.
+    # The desktop's opener records what it is asked to open; once no_browser exists it fails as
+    # xdg-open does on a desktop without a web browser.
     tools = os.path.join(scratch, "tools")
     opened = os.path.join(scratch, "opened")
+    no_browser = os.path.join(scratch, "no-browser")
     os.makedirs(tools)
     with open(os.path.join(tools, "xdg-open"), "w") as f:
-        f.write(f'#!/bin/sh\necho "$@" >> "{opened}"\n')
+        f.write(f'#!/bin/sh\necho "$@" >> "{opened}"\n'
+                f'if [ -e "{no_browser}" ]; then\n'
+                '    echo "xdg-open: no method available for opening \'$1\'" >&2\n'
+                '    exit 3\nfi\n')
     os.chmod(os.path.join(tools, "xdg-open"), 0o755)
     with open(os.path.join(windows, "logow.sys"), "wb") as f:
         f.write(b"system wait picture")
@@ -211,6 +217,25 @@ def inside(args):
             page = os.path.realpath(os.path.join(program, "help", "index.html"))
             if f.read().strip() != "file://" + page:
                 fail("\"Help\" opened " + open(opened).read())
+
+        # F1 on "First Logo" asks for the page on the settings; without a web browser a message
+        # over the window names the page to open by hand.
+        open(no_browser, "w").close()
+        run("xdotool", "mousemove", str(wx + 307), str(tab_y), "click", "1")
+        time.sleep(0.5)
+        run("xdotool", "key", "F1")
+        box = wait_for(lambda: windows_named("Help"), "the message that the help cannot open")[0]
+        if geometry(box)[:2] != (wx + 100, wy + 80):
+            fail("the help message is at {},{}".format(*geometry(box)[:2]))
+        session.screenshot("help-message", window_box)
+        with open(opened) as f:
+            page = os.path.realpath(os.path.join(program, "help", "settings.html"))
+            if f.read().split()[-1] != "file://" + page:
+                fail("F1 opened " + open(opened).read())
+        run("xdotool", "windowfocus", "--sync", str(box), "key", "Return")
+        wait_for(lambda: not windows_named("Help"), "the help message to close")
+        run("xdotool", "mousemove", str(wx + 102), str(tab_y), "click", "1")
+        time.sleep(0.5)
 
         run("xdotool", "mousemove", str(wx + origin[0] + 337 + 112),
             str(wy + origin[1] + 260 + 12), "click", "1")
