@@ -1,7 +1,7 @@
 #include "app/unattended_run.h"
 
-#include "app/exception_report.h"
-#include "app/font_choice.h"
+#include "app/composition/font_choice.h"
+#include "app/report/failure_report.h"
 #include "app/vespera_app.h"
 #include "core/exception.h"
 

@@ -2,9 +2,9 @@
 // logo from scratch (gradient background, two-line text with a shadow) and both logos from their
 // kept backgrounds after a text change. Real fonts through fontconfig, offscreen.
 
-#include "app/background.h"
+#include "app/composition/background.h"
+#include "app/composition/logo_text.h"
 #include "app/logo/logo_image.h"
-#include "app/logo_text.h"
 #include "app/vespera_app.h"
 #include "pgraphic/image/pixel_graphic.h"
 

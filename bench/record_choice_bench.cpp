@@ -1,7 +1,7 @@
 // Speed and memory of the record choice on large record files: a 50 MB "Q&A" file, a 50 MB
 // "SINGLE" file, and a 100 MB "SINGLE" file of empty lines whose only usable line is the last.
 
-#include "app/record_choice.h"
+#include "app/records/record_choice.h"
 #include "platform/clock.h"
 
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 #include "app/program/unattended_program.h"
 
+#include "app/install/program_places.h"
 #include "app/program/display_environment.h"
 #include "app/program/program_services.h"
 #include "app/program/window_loader.h"
-#include "app/program_places.h"
 #include "app/unattended_run.h"
 #include "app/vespera_app.h"
 

@@ -1,7 +1,7 @@
 #include "app/ui/application.h"
 
-#include "app/exception_report.h"
 #include "app/program/display_environment.h"
+#include "app/report/failure_report.h"
 #include "app/ui/focus_frame_style.h"
 
 #include <QStyleFactory>

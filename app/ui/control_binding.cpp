@@ -1,6 +1,6 @@
 #include "app/ui/control_binding.h"
 
-#include "app/exception_report.h"
+#include "app/report/failure_report.h"
 #include "app/ui/controls/line_edit.h"
 #include "app/ui/controls/page_control.h"
 #include "app/ui/controls/radio_group.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings_model.h"
+#include "app/settings/settings_model.h"
 #include "core/color.h"
 
 #include <Qt>

@@ -1,7 +1,7 @@
 #include "app/ui/fm_image_target.h"
 
-#include "app/exception_report.h"
-#include "app/image_target_choice.h"
+#include "app/install/image_target_choice.h"
+#include "app/report/failure_report.h"
 #include "app/ui/control_binding.h"
 #include "app/ui/controls/elided_label.h"
 #include "app/ui/controls/line_edit.h"

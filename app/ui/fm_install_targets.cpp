@@ -1,7 +1,7 @@
 #include "app/ui/fm_install_targets.h"
 
-#include "app/image_target_choice.h"
-#include "app/install_target_editor.h"
+#include "app/install/image_target_choice.h"
+#include "app/install/install_target_editor.h"
 #include "app/ui/control_binding.h"
 #include "app/ui/control_placing.h"
 #include "app/ui/dialog_parts.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/logo_index.h"
-#include "app/settings_model.h"
+#include "app/logo/logo_index.h"
+#include "app/settings/settings_model.h"
 #include "core/multicast_event.h"
 #include "core/object.h"
 #include "platform/message_box.h"

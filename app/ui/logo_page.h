@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/logo_index.h"
-#include "app/setting_table.h"
+#include "app/logo/logo_index.h"
+#include "app/settings/setting_table.h"
 #include "app/ui/control_binding.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/ui/program_links.h"
 
-#include "app/window_rules.h"
+#include "app/settings/visibility_rules.h"
 #include "platform/help_viewer.h"
 
 const char* HelpTopic(TPage Page) {

@@ -1,9 +1,9 @@
 #include "app/ui/window_program.h"
 
+#include "app/install/program_places.h"
 #include "app/program/display_environment.h"
 #include "app/program/program_services.h"
 #include "app/program/unattended_program.h"
-#include "app/program_places.h"
 #include "app/ui/application.h"
 #include "app/ui/fm_vespera.h"
 #include "app/ui/message_dialog.h"

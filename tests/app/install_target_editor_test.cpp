@@ -1,9 +1,9 @@
 // Changing where the logos go without a window: a disk image's volumes as choices, the list of
 // targets edited apart from the settings, targets tried out, and the places told to the user.
 
-#include "app/image_target_choice.h"
-#include "app/install_places_summary.h"
-#include "app/install_target_editor.h"
+#include "app/install/image_target_choice.h"
+#include "app/install/install_places_summary.h"
+#include "app/install/install_target_editor.h"
 #include "tests/platform/disk_image/disk_image_tools.h"
 
 #include <filesystem>

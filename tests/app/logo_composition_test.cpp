@@ -1,9 +1,9 @@
 // Backgrounds and texts of the logos, drawn with real fonts (Liberation through fontconfig) on
 // Qt's offscreen platform.
 
-#include "app/background.h"
+#include "app/composition/background.h"
+#include "app/composition/logo_text.h"
 #include "app/logo/logo_image.h"
-#include "app/logo_text.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "tests/app/logo_pixels.h"
 #include "tests/platform/test_files.h"

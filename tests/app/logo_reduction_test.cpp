@@ -1,9 +1,9 @@
 // The reduction of a composed logo to the installed format, checked on pictures drawn without
 // fonts, so that their bytes are the same on every machine.
 
-#include "app/background.h"
+#include "app/composition/background.h"
+#include "app/install/logo_file_install.h"
 #include "app/logo/logo_image.h"
-#include "app/logo_install.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "tests/platform/test_files.h"
 

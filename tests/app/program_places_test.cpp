@@ -1,6 +1,6 @@
-#include "app/install_places.h"
-#include "app/install_target_list.h"
-#include "app/program_places.h"
+#include "app/install/install_places.h"
+#include "app/install/install_target_list.h"
+#include "app/install/program_places.h"
 #include "tests/platform/test_files.h"
 
 #include <gtest/gtest.h>

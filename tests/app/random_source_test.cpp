@@ -1,4 +1,4 @@
-#include "app/random_source.h"
+#include "app/records/random_source.h"
 #include "tests/app/fixed_clock.h"
 
 #include <gtest/gtest.h>

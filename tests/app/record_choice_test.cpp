@@ -1,5 +1,5 @@
-#include "app/record_choice.h"
-#include "app/record_file.h"
+#include "app/records/record_choice.h"
+#include "app/records/record_file.h"
 #include "tests/app/fixed_clock.h"
 #include "tests/platform/test_files.h"
 

@@ -1,4 +1,4 @@
-#include "app/record_file.h"
+#include "app/records/record_file.h"
 #include "tests/platform/test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/program_places.h"
+#include "app/install/program_places.h"
 #include "tests/app/fixed_clock.h"
 #include "tests/platform/test_files.h"
 

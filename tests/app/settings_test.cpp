@@ -1,5 +1,5 @@
-#include "app/settings_file.h"
-#include "app/settings_model.h"
+#include "app/settings/settings_file.h"
+#include "app/settings/settings_model.h"
 #include "platform/ini_file.h"
 #include "tests/platform/test_files.h"
 #include "tests/support/read_only.h"

@@ -1,4 +1,4 @@
-#include "app/startup_shortcut.h"
+#include "app/install/startup_shortcut.h"
 #include "tests/app/message_recorder.h"
 #include "tests/platform/test_files.h"
 #include "tests/support/environment.h"

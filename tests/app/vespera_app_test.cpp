@@ -1,7 +1,7 @@
 // The logo program without its window: start-up, change handling, single-logo modes,
 // installation and backups, with real files and real fonts on Qt's offscreen platform.
 
-#include "app/font_choice.h"
+#include "app/composition/font_choice.h"
 #include "app/vespera_app.h"
 #include "core/stream.h"
 #include "platform/ini_file.h"

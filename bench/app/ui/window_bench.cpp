@@ -2,7 +2,7 @@
 // until the record choice, both logos composed and handed to their previews, and the preview on
 // the page shown painted on the screen; with the logos shown as composed and as installed.
 
-#include "app/program_places.h"
+#include "app/install/program_places.h"
 #include "app/ui/controls/line_edit.h"
 #include "app/ui/controls/page_control.h"
 #include "app/ui/fm_vespera.h"

@@ -1,0 +1,100 @@
+#include "app/install/install_run.h"
+
+#include "app/install/logo_file_install.h"
+#include "app/report/failure_report.h"
+#include "platform/install_target/install_target.h"
+
+#include <memory>
+
+namespace {
+
+// The failure being handled, with Where as its subject unless its message names it already.
+std::exception_ptr NamedFailure(const Exception& Failure, const std::string& Where) {
+    if (Failure.Message().find(Where) != std::string::npos) {
+        return std::current_exception();
+    }
+    try {
+        std::throw_with_nested(EFailureIn(Where, Failure.Message()));
+    } catch (const EFailureIn&) {
+        return std::current_exception();
+    }
+}
+
+std::string PlaceSourceName(TPlaceSource Source) {
+    return Source == TPlaceSource::psOverride ? "VESPERA_WINDIR" : "Install target";
+}
+
+void InstallInto(const TInstallPlace& Place, const std::vector<TLogoFile>& Logos,
+                 const TInstallEvents& Events, TPlaceOutcome& Outcome) {
+    const std::unique_ptr<TInstallTarget> Target = MakeInstallTarget(*Place.Spec);
+    std::string Where = Target->Description();
+    try {
+        for (const TLogoFile& Logo : Logos) {
+            Where = Target->LogoPlace(Logo.Name);
+            const TBackup Backup = BackupLogo(*Target, Place.BackupDir, Logo.Name);
+            if (Backup.Result == TBackupResult::brMade && Events.OnBackupMade) {
+                Events.OnBackupMade(Place, Logo.Name);
+            }
+            if (Backup.Result == TBackupResult::brFailed) {
+                Outcome.Failures.push_back(
+                    std::make_exception_ptr(EBackupError(Where, Backup.Reason, Logo.Name)));
+                continue;
+            }
+            Target->ReplaceLogo(Logo.Name, Logo.Data);
+            Where = Target->LogoPlace(Logo.Name);
+            Outcome.Installed.push_back(Where);
+            if (Events.OnInstalled) {
+                Events.OnInstalled(Where);
+            }
+        }
+    } catch (const Exception& Failure) {
+        Outcome.Failures.push_back(NamedFailure(Failure, Where));
+    }
+}
+
+} // namespace
+
+std::vector<TPlaceOutcome> InstallLogoFiles(const std::vector<TInstallPlace>& Places,
+                                            const std::vector<TLogoFile>& Logos,
+                                            const TInstallEvents& Events) {
+    std::vector<TPlaceOutcome> Outcomes;
+    for (const TInstallPlace& Place : Places) {
+        TPlaceOutcome& Outcome = Outcomes.emplace_back();
+        Outcome.Place = Place.Description();
+        if (!Place.Spec) {
+            Outcome.Failures.push_back(
+                std::make_exception_ptr(EFailureIn(PlaceSourceName(Place.Source), Place.Error)));
+            continue;
+        }
+        InstallInto(Place, Logos, Events, Outcome);
+    }
+    return Outcomes;
+}
+
+void BackupLogoFiles(const std::vector<TInstallPlace>& Places,
+                     const std::vector<std::string>& Names, const TInstallEvents& Events) {
+    for (const TInstallPlace& Place : Places) {
+        if (!Place.Spec) {
+            continue;
+        }
+        const std::unique_ptr<TInstallTarget> Target = MakeInstallTarget(*Place.Spec);
+        try {
+            for (const std::string& Name : Names) {
+                if (BackupLogo(*Target, Place.BackupDir, Name).Result == TBackupResult::brMade &&
+                    Events.OnBackupMade) {
+                    Events.OnBackupMade(Place, Name);
+                }
+            }
+        } catch (const Exception&) {
+            // The place cannot be reached now; installing there will say so.
+        }
+    }
+}
+
+std::string BackupMadeMessage(const TInstallPlace& Place, const std::string& Name) {
+    std::string Text = "A Backup of your existing " + Name;
+    if (!Place.BackupsInProgramFolder) {
+        Text.append(" in ").append(Place.Description());
+    }
+    return Text + " has been done";
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/install/install_places.h"
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Installing the logos into every place of a run, each place on its own.
+
+// A logo ready to install: its file name and its bytes in the system's format (LogoFileData).
+struct TLogoFile {
+    std::string Name;
+    std::string Data;
+};
+
+// What installing into one place came to.
+struct TPlaceOutcome {
+    std::string Place;                        // the place, for messages
+    std::vector<std::string> Installed;       // where each logo installed there now is
+    std::vector<std::exception_ptr> Failures; // in order; each says what failed and where
+
+    bool Failed() const { return !Failures.empty(); }
+};
+
+// What the installation tells while it goes on.
+struct TInstallEvents {
+    // The one-time backup of the logo Name of Place was made.
+    std::function<void(const TInstallPlace& Place, const std::string& Name)> OnBackupMade;
+    // A logo was installed; Where names it ("/home/me/win/logow.sys",
+    // "/vm/w98.img::1/WINDOWS/LOGOW.SYS").
+    std::function<void(const std::string& Where)> OnInstalled;
+};
+
+// Installs Logos, in order, into each of Places, in order. In each place a logo that has no
+// backup yet is backed up first; when that fails the logo is not replaced and the next one is
+// tried. A logo that cannot be written ends the work in that place. A place that cannot be
+// reached, or whose target is not valid, fails as a whole. Whatever fails in one place, the next
+// place is still done. A failure whose message does not name its place is raised again as
+// EFailureIn with the logo's place as its subject. Failures other than the program's own (such as
+// running out of memory) end everything.
+std::vector<TPlaceOutcome> InstallLogoFiles(const std::vector<TInstallPlace>& Places,
+                                            const std::vector<TLogoFile>& Logos,
+                                            const TInstallEvents& Events);
+
+// The one-time backups of the logos Names in each of Places. Failures are passed over: the
+// backup is tried again before its logo is replaced.
+void BackupLogoFiles(const std::vector<TInstallPlace>& Places,
+                     const std::vector<std::string>& Names, const TInstallEvents& Events);
+
+// The message that tells that the backup of the logo Name of Place was made: the system's own
+// for the Windows folder, whose backups lie in the program folder; naming the place for others.
+std::string BackupMadeMessage(const TInstallPlace& Place, const std::string& Name);
