@@ -3,9 +3,9 @@
 #include "app/composition/font_choice.h"
 #include "app/install/install_run.h"
 #include "app/install/logo_file_install.h"
-#include "app/logo/logo_image.h"
 #include "app/report/failure_report.h"
 #include "app/settings/settings_file.h"
+#include "app/settings/visibility_rules.h"
 #include "platform/ascii_text.h"
 #include "platform/file_ops.h"
 #include "platform/ini_file.h"
@@ -18,21 +18,40 @@ namespace {
 // The system's logo files.
 constexpr TPerLogo<const char*> kLogoFiles{{kFirstLogoFile, kLastLogoFile}};
 
-// The logos as the pages of the settings window name them.
-constexpr TPerLogo<const char*> kLogoNames{{"First Logo", "Second Logo"}};
-
-// The record choice's text of each logo.
-constexpr TPerLogo<std::string TRecordTexts::*> kRecordText{
-    {&TRecordTexts::FirstText, &TRecordTexts::LastText}};
-
 } // namespace
 
 TVesperaApp::TVesperaApp()
-    : FSettingsConnection(FSettings.OnChange.Connect(
-          [this](TObject*, TSettingChange Change) { SettingChanged(Change); })) {}
+    : FComposer(FSettings, FRecords),
+      FSettingsConnection(FSettings.OnChange.Connect(
+          [this](TObject*, TSettingChange Change) { SettingChanged(Change); })),
+      FComposerConnection(
+          FComposer.OnShowLogo.Connect([this](TObject*, TLogo Logo, const TPixelGraphic& Picture) {
+              Act([&] { FPending->Logos[Logo] = &Picture; });
+          })) {}
 
-const std::string& TVesperaApp::Text(TLogo Logo) const {
-    return FTexts.*kRecordText[Logo];
+template <typename TWork>
+void TVesperaApp::Act(TWork&& Work) {
+    if (FPending != nullptr) {
+        Work();
+        return;
+    }
+    TViewUpdate Update;
+    FPending = &Update;
+    try {
+        Work();
+    } catch (...) {
+        FPending = nullptr;
+        Publish(Update);
+        throw;
+    }
+    FPending = nullptr;
+    Publish(Update);
+}
+
+void TVesperaApp::Publish(const TViewUpdate& Update) {
+    if (!Update.Empty()) {
+        OnUpdate(this, Update);
+    }
 }
 
 // --- Start-up ----------------------------------------------------------------------------------
@@ -41,10 +60,6 @@ void TVesperaApp::Start(const TProgramPlaces& Places, const std::vector<std::str
                         bool ComposeLogos) {
     FLoading = true;
     FPlaces = Places;
-    for (const TLogo Logo : kLogos) {
-        FLogos[Logo].Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
-        FLogos[Logo].Back.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
-    }
     LoadSettings();
     if (const std::string RecordFile = StartupRecordFile(); !RecordFile.empty()) {
         try {
@@ -65,7 +80,7 @@ void TVesperaApp::Start(const TProgramPlaces& Places, const std::vector<std::str
     TPerLogo<bool> Built{{false, false}};
     for (const TLogo Logo : kLogos) {
         try {
-            BuildBackground(Logo);
+            FComposer.BuildBackground(Logo);
             Built[Logo] = true;
         } catch (const std::exception&) {
             Failures.Hold(std::current_exception());
@@ -110,15 +125,25 @@ std::string TVesperaApp::StartupRecordFile() const {
 // --- Settings changes --------------------------------------------------------------------------
 
 void TVesperaApp::SettingChanged(TSettingChange Change) {
-    OnSettingChange(this, Change);
+    if (FPending != nullptr && FPending->Setting) {
+        // An update tells of one setting: what the action has gathered so far goes out first.
+        const TViewUpdate Before = *FPending;
+        *FPending = TViewUpdate{};
+        Publish(Before);
+    }
+    Act([&] {
+        FPending->Setting = Change;
+        FPending->Value = FSettings.Value(Change);
+        FPending->Visibility = AffectsVisibility(Change.Setting);
+        React(Change);
+    });
+}
+
+void TVesperaApp::React(TSettingChange Change) {
     if (!Change.Logo) {
         // The general settings take effect where they are used; the preview's shows at once.
         if (GeneralSettingRow(Change.Setting)->Recompute == TRecompute::Previews) {
-            for (const TLogo Logo : kLogos) {
-                if (LogoComposed(Logo)) {
-                    OnShowLogo(this, Logo, this->Logo(Logo));
-                }
-            }
+            FComposer.ShowPreviews();
         }
         return;
     }
@@ -145,33 +170,26 @@ void TVesperaApp::SettingChanged(TSettingChange Change) {
 
 // --- Records -----------------------------------------------------------------------------------
 
-void TVesperaApp::TakeDefaultTexts() {
-    for (const TLogo Logo : kLogos) {
-        FLogos[Logo].DefaultText = FSettings.Logo(Logo).Line;
-    }
+TPerLogo<std::string> TVesperaApp::DefaultTexts() const {
+    return {{FSettings.Logo(TLogo::First).Line, FSettings.Logo(TLogo::Last).Line}};
 }
 
 void TVesperaApp::ChooseRecord() {
-    TakeDefaultTexts();
-    if (!::ChooseRecord(FPlaces.RecordFilePath(FSettings.TextFile()), DefaultText(TLogo::First),
-                        DefaultText(TLogo::Last), FTexts, FRandom)) {
-        return;
-    }
-    FRecordTextsShown = true;
-    OnShowTexts(this);
+    Act([this] {
+        if (FRecords.Choose(FPlaces.RecordFilePath(FSettings.TextFile()), DefaultTexts())) {
+            FPending->Texts = &FRecords.Texts();
+        }
+    });
 }
 
 void TVesperaApp::DefaultTextChanged() {
     if (FLoading) {
         // Start-up chooses a record once it has selected the record file, which ends where a
         // choice now would, so the file is read once. The logos are not drawn meanwhile.
-        TakeDefaultTexts();
-        FTexts.FirstText = DefaultText(TLogo::First);
-        FTexts.LastText = DefaultText(TLogo::Last);
+        FRecords.TakeDefaults(DefaultTexts());
         return;
     }
-    const auto ShowsRecord = [this](TLogo Logo) { return Text(Logo) != DefaultText(Logo); };
-    if (ShowsRecord(TLogo::First) && ShowsRecord(TLogo::Last)) {
+    if (!FRecords.ShowsDefault(TLogo::First) && !FRecords.ShowsDefault(TLogo::Last)) {
         return;
     }
     ChooseRecord();
@@ -179,125 +197,47 @@ void TVesperaApp::DefaultTextChanged() {
 }
 
 void TVesperaApp::SelectRecordFile(const std::string& FileName) {
-    FSettings.Set(TSetting::TextFile, FileName);
-    ChooseRecord();
+    Act([&] {
+        FSettings.Set(TSetting::TextFile, FileName);
+        ChooseRecord();
+    });
 }
 
 // --- Composition -------------------------------------------------------------------------------
 
-TBackgroundInfo TVesperaApp::GetBackgroundInfo(TLogo Logo) {
-    const TLogoValues& V = FSettings.Logo(Logo);
-    TBackgroundInfo B;
-    B.Image = &Back(Logo);
-    B.Kind = V.Background;
-    B.SingleColor = V.SingleColor;
-    B.GradientTop = V.GradientTop;
-    B.GradientBottom = V.GradientBottom;
-    B.BitmapPath = V.Bitmap;
-    return B;
-}
-
-TTextInfo TVesperaApp::GetTextInfo(TLogo Logo) {
-    TTextInfo T;
-    T.Image = &this->Logo(Logo);
-    if (FSettings.SingleLogo()) {
-        // The question above the answer, each in its own page's font, colours and effect.
-        const TLogoValues& First = FSettings.Logo(TLogo::First);
-        const TLogoValues& Last = FSettings.Logo(TLogo::Last);
-        T.Font1 = FontOf(First);
-        T.Font2 = FontOf(Last);
-        T.Shadow1 = First.ShadowColor;
-        T.Shadow2 = Last.ShadowColor;
-        T.Effect1 = First.Effect;
-        T.Effect2 = Last.Effect;
-        T.Text1 = Text(TLogo::First);
-        T.Text2 = Text(TLogo::Last);
-        T.Position = TTextPosition::Middle;
-        T.Count = 2;
-        return T;
-    }
-    const TLogoValues& V = FSettings.Logo(Logo);
-    T.Font1 = FontOf(V);
-    T.Shadow1 = V.ShadowColor;
-    T.Position = V.Position;
-    T.Effect1 = V.Effect;
-    T.Text1 = Text(Logo);
-    T.Count = 1;
-    return T;
-}
-
 void TVesperaApp::RebuildBackground(TLogo Logo) {
-    if (FLoading) {
-        return;
-    }
-    BuildBackground(Logo);
-    RecomposeLogo(Logo);
-}
-
-void TVesperaApp::BuildBackground(TLogo Logo) {
-    // In single-logo mode the logo that is not made keeps its background unbuilt.
-    if (!FSettings.LogoSkipped(Logo)) {
-        const TBackgroundInfo Background = GetBackgroundInfo(Logo);
-        RunForSubject(std::string(kLogoNames[Logo]) + " background " + Background.BitmapPath,
-                      [&] { ::BuildBackground(Background); });
+    if (!FLoading) {
+        Act([&] { FComposer.RebuildBackground(Logo); });
     }
 }
 
 void TVesperaApp::RecomposeLogo(TLogo Logo) {
-    if (FLoading) {
-        return;
-    }
-    // A logo that the other one's single-logo box skips is drawn on that one's background.
-    const TLogo Background = FSettings.LogoSkipped(Logo) ? OtherLogo(Logo) : Logo;
-    this->Logo(Logo).StretchFrom(Back(Background));
-    DrawLogoText(GetTextInfo(Logo));
-    this->Logo(Logo).Flush(); // the drawing goes into the pixels now; its view is not kept
-    ShowLogo(Logo);
-    // In single-logo mode both logos are the same composition of both pages' settings: the
-    // other one follows, so that the logo installed never lags behind a change made on the
-    // page of the logo that is not installed.
-    if (FSettings.SingleLogo()) {
-        const TLogo Other = OtherLogo(Logo);
-        this->Logo(Other).StretchFrom(this->Logo(Logo));
-        ShowLogo(Other);
+    if (!FLoading) {
+        Act([&] { FComposer.RecomposeLogo(Logo); });
     }
 }
 
 void TVesperaApp::RecomposeLogos() {
-    if (FSettings.SingleLogo()) {
-        // Either logo's recomposition gives both the composition; the last's ends where
-        // recomposing the first and then the last would.
-        RecomposeLogo(TLogo::Last);
-        return;
+    if (!FLoading) {
+        Act([&] { FComposer.RecomposeLogos(); });
     }
-    for (const TLogo Logo : kLogos) {
-        RecomposeLogo(Logo);
-    }
-}
-
-void TVesperaApp::ShowLogo(TLogo Logo) {
-    FLogos[Logo].Composed = true;
-    FLogos[Logo].InstalledCurrent = false;
-    OnShowLogo(this, Logo, this->Logo(Logo));
-}
-
-const TPixelGraphic& TVesperaApp::PreviewPicture(TLogo Logo) {
-    TLogoState& State = FLogos[Logo];
-    if (!FSettings.General().PreviewAsInstalled) {
-        return State.Logo;
-    }
-    if (!State.InstalledCurrent) {
-        InstalledLogoPreview(State.Logo, State.Installed);
-        State.InstalledCurrent = true;
-    }
-    return State.Installed;
 }
 
 void TVesperaApp::UseBackgroundPicture(TLogo Logo, const std::optional<std::string>& Chosen) {
-    if (Chosen) {
-        FSettings.Set({Logo, TSetting::Bitmap}, *Chosen);
-    }
-    RebuildBackground(Logo);
+    Act([&] {
+        if (Chosen) {
+            FSettings.Set({Logo, TSetting::Bitmap}, *Chosen);
+        }
+        RebuildBackground(Logo);
+    });
+}
+
+void TVesperaApp::SetPreviewsInView(const TPerLogo<bool>& InView) {
+    Act([&] { FComposer.SetInView(InView); });
+}
+
+void TVesperaApp::ShowPreviews() {
+    Act([&] { FComposer.ShowPreviews(); });
 }
 
 // --- Installation ------------------------------------------------------------------------------

@@ -20,16 +20,24 @@ const std::string kQuestion =
     "What has keys but opens no doors?\r\nAnd what has a neck but no head?";
 const std::string kAnswer = "A keyboard.\r\nA bottle.";
 
-TTextInfo TwoLineText(TPixelGraphic& Image) {
-    TTextInfo T;
-    T.Image = &Image;
-    T.Font1 = TFontInfo{"Arial", 18, RGB(0, 255, 0), false, false};
-    T.Text1 = kQuestion;
-    T.Shadow1 = RGB(0, 0, 0);
-    T.Effect1 = TTextEffect::Shadow;
-    T.Position = TTextPosition::Middle;
-    T.Count = 1;
-    return T;
+// A logo's settings: a gradient and two lines of text with a shadow.
+TLogoValues SampleLogo(TColor GradientBottom) {
+    TLogoValues V;
+    V.Font = "Arial";
+    V.Size = 18;
+    V.TextColor = RGB(0, 255, 0);
+    V.ShadowColor = RGB(0, 0, 0);
+    V.Effect = TTextEffect::Shadow;
+    V.Position = TTextPosition::Middle;
+    V.GradientTop = RGB(0, 128, 128);
+    V.GradientBottom = GradientBottom;
+    V.Background = TBackgroundKind::Degraded;
+    return V;
+}
+
+void DrawSampleText(TPixelGraphic& Image, const TLogoValues& Logo) {
+    const TTextInfo T[] = {{&Logo, kQuestion}};
+    DrawLogoText(Image, T);
 }
 
 void BM_ComposeOneLogo(benchmark::State& State) {
@@ -37,15 +45,11 @@ void BM_ComposeOneLogo(benchmark::State& State) {
     Back.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
     TPixelGraphic Logo;
     Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
-    const TBackgroundInfo B{.Image = &Back,
-                            .Kind = TBackgroundKind::Degraded,
-                            .GradientTop = RGB(0, 128, 128),
-                            .GradientBottom = RGB(0, 128, 0)};
-    const TTextInfo T = TwoLineText(Logo);
+    const TLogoValues Values = SampleLogo(RGB(0, 128, 0));
     for (auto _ : State) {
-        BuildBackground(B);
+        BuildBackground(Back, Values);
         Logo.StretchFrom(Back);
-        DrawLogoText(T);
+        DrawSampleText(Logo, Values);
         benchmark::DoNotOptimize(Logo.ScanLine(0)); // flushes the drawing into the pixels
     }
 }
@@ -55,13 +59,11 @@ BENCHMARK(BM_ComposeOneLogo)->Unit(benchmark::kMillisecond);
 void ComposeSampleLogo(TPixelGraphic& Logo) {
     TPixelGraphic Back;
     Back.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
-    BuildBackground(TBackgroundInfo{.Image = &Back,
-                                    .Kind = TBackgroundKind::Degraded,
-                                    .GradientTop = RGB(0, 128, 128),
-                                    .GradientBottom = RGB(255, 255, 0)});
+    const TLogoValues Values = SampleLogo(RGB(255, 255, 0));
+    BuildBackground(Back, Values);
     Logo.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
     Logo.StretchFrom(Back);
-    DrawLogoText(TwoLineText(Logo));
+    DrawSampleText(Logo, Values);
 }
 
 // Step (Source, Target) repeated on a sample composed logo, into the same target every time.

@@ -52,23 +52,23 @@ void FillGradient(TPixelGraphic& Image, TColor Top, TColor Bottom) {
 
 } // namespace
 
-void BuildBackground(const TBackgroundInfo& B) {
-    TPixelGraphic& Image = *B.Image;
+void BuildBackground(TPixelGraphic& Image, const TLogoValues& Logo) {
     if (Image.Width() != kComposedLogoWidth || Image.Height() != kLogoHeight ||
         Image.BitCount() != bc24) {
         Image.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
     }
     Image.SetBackGroundColor(RGB(0, 0, 0));
-    switch (B.Kind) {
+    switch (Logo.Background) {
     case TBackgroundKind::Single:
-        FillSingle(Image, ResolveSysColor(B.SingleColor));
+        FillSingle(Image, ResolveSysColor(Logo.SingleColor));
         break;
     case TBackgroundKind::Degraded:
-        FillGradient(Image, ResolveSysColor(B.GradientTop), ResolveSysColor(B.GradientBottom));
+        FillGradient(Image, ResolveSysColor(Logo.GradientTop),
+                     ResolveSysColor(Logo.GradientBottom));
         break;
     case TBackgroundKind::Bitmap:
-        if (FileExists(B.BitmapPath)) {
-            LoadBackgroundPicture(B.BitmapPath, Image);
+        if (FileExists(Logo.Bitmap)) {
+            LoadBackgroundPicture(Logo.Bitmap, Image);
         } else {
             Image.Clear();
         }

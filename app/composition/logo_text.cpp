@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QRect>
 #include <QString>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -29,19 +30,15 @@ constexpr int kMargin = 20;
 constexpr int kGap = 10;
 
 QFont LogoFont(const TFontInfo& F) {
-    QFont Font(ToQString(F.Name));
+    QFont Font(ToQString(F.Logo->Font));
     Font.setPixelSize(FontPixelSize(F.Size));
-    Font.setBold(F.Bold);
-    Font.setItalic(F.Italic);
+    Font.setBold(F.Logo->Bold);
+    Font.setItalic(F.Logo->Italic);
     return Font;
 }
 
-bool SameFont(const TFontInfo& A, const TFontInfo& B) {
-    return A.Name == B.Name && A.Size == B.Size && A.Bold == B.Bold && A.Italic == B.Italic;
-}
-
 // The text as the layout takes it: CR LF, and a CR or LF alone, break lines.
-QString LayoutText(const std::string& Text) {
+QString LayoutText(std::string_view Text) {
     QString Result = ToQString(Text);
     Result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -82,19 +79,21 @@ public:
         return Painter(F).boundingRect(Box, kTextFlags, Text).height();
     }
 
-    void Draw(const TFontInfo& F, TColor ShadowColor, const QString& Text, TTextEffect Effect,
-              int Top) {
-        if (Text.isEmpty() || !DrawsText(Effect)) {
+    // Draws Text at Top with the effect and colours of F's logo.
+    void Draw(const TFontInfo& F, const QString& Text, int Top) {
+        const TLogoValues& Logo = *F.Logo;
+        if (Text.isEmpty() || !DrawsText(Logo.Effect)) {
             return;
         }
         QPainter& P = Painter(F);
-        if (Effect == TTextEffect::Shadow) {
-            DrawInBox(P, Text, ShadowColor, kBoxLeft + 2, Top + 2, kBoxRight + 2);
-        } else if (Effect == TTextEffect::Raised) {
-            DrawInBox(P, Text, ShadeColor(F.Color, 80), kBoxLeft - 1, Top - 1, kBoxRight - 1);
-            DrawInBox(P, Text, ShadeColor(F.Color, -80), kBoxLeft + 1, Top + 1, kBoxRight + 1);
+        const TColor Color = Logo.TextColor;
+        if (Logo.Effect == TTextEffect::Shadow) {
+            DrawInBox(P, Text, Logo.ShadowColor, kBoxLeft + 2, Top + 2, kBoxRight + 2);
+        } else if (Logo.Effect == TTextEffect::Raised) {
+            DrawInBox(P, Text, ShadeColor(Color, 80), kBoxLeft - 1, Top - 1, kBoxRight - 1);
+            DrawInBox(P, Text, ShadeColor(Color, -80), kBoxLeft + 1, Top + 1, kBoxRight + 1);
         }
-        DrawInBox(P, Text, F.Color, kBoxLeft, Top, kBoxRight);
+        DrawInBox(P, Text, Color, kBoxLeft, Top, kBoxRight);
         FCanvas->Changed();
     }
 
@@ -111,7 +110,7 @@ private:
             Opened.setBackgroundMode(Qt::TransparentMode);
         }
         QPainter& Result = FCanvas->Painter();
-        if (!FFont || !SameFont(*FFont, F)) {
+        if (!FFont || *FFont != F) {
             FFont = F;
             Result.setFont(LogoFont(F));
         }
@@ -143,9 +142,9 @@ int MeasureText(TPixelGraphic& Image, const TFontInfo& F, const std::string& Tex
     return TTextLayout(Image).Measure(F, LayoutText(Text));
 }
 
-void DrawTextWithEffect(TPixelGraphic& Image, const TFontInfo& F, TColor ShadowColor,
-                        const std::string& Text, TTextEffect Effect, int Top) {
-    TTextLayout(Image).Draw(F, ShadowColor, LayoutText(Text), Effect, Top);
+void DrawTextWithEffect(TPixelGraphic& Image, const TFontInfo& F, const std::string& Text,
+                        int Top) {
+    TTextLayout(Image).Draw(F, LayoutText(Text), Top);
 }
 
 TColor ShadeColor(TColor Color, int Percent) {
@@ -156,40 +155,48 @@ TColor ShadeColor(TColor Color, int Percent) {
     return RGB(Shade(GetRValue(C)), Shade(GetGValue(C)), Shade(GetBValue(C)));
 }
 
-void DrawLogoText(const TTextInfo& T) {
-    TTextLayout Layout(*T.Image);
-    const QString Text1 = LayoutText(T.Text1);
-    TFontInfo Font1 = T.Font1;
-    if (T.Count != 2) {
-        int Height = Layout.Measure(Font1, Text1);
-        while (Height > kOneTextHeight && Font1.Size > kSmallestFitSize) {
-            --Font1.Size;
-            Height = Layout.Measure(Font1, Text1);
-        }
-        Layout.Draw(Font1, T.Shadow1, Text1, T.Effect1, OneTextTop(T.Position, Height));
-        return;
+namespace {
+
+// A text alone: shrunk until it fits, placed by its logo's position.
+void DrawOneText(TTextLayout& Layout, const TTextInfo& T) {
+    const QString Text = LayoutText(T.Text);
+    TFontInfo Font{T.Logo, T.Logo->Size};
+    int Height = Layout.Measure(Font, Text);
+    while (Height > kOneTextHeight && Font.Size > kSmallestFitSize) {
+        --Font.Size;
+        Height = Layout.Measure(Font, Text);
     }
-    const QString Text2 = LayoutText(T.Text2);
-    TFontInfo Font2 = T.Font2;
-    int Height1 = Layout.Measure(Font1, Text1);
-    int Height2 = Layout.Measure(Font2, Text2);
-    while (Height1 + Height2 > kTwoTextsHeight &&
-           (Font1.Size > kSmallestFitSize || Font2.Size > kSmallestFitSize)) {
-        if (Font1.Size > kSmallestFitSize) {
-            --Font1.Size;
-            Height1 = Layout.Measure(Font1, Text1);
-        }
-        if (Font2.Size > kSmallestFitSize) {
-            --Font2.Size;
-            Height2 = Layout.Measure(Font2, Text2);
-        }
-    }
-    const int Top1 = (kLogoHeight - kGap - Height1 - Height2) / 2;
-    const int Top2 = Top1 + Height1 + kGap;
-    Layout.Draw(Font1, T.Shadow1, Text1, T.Effect1, Top1);
-    Layout.Draw(Font2, T.Shadow2, Text2, T.Effect2, Top2);
+    Layout.Draw(Font, Text, OneTextTop(T.Logo->Position, Height));
 }
 
-TFontInfo FontOf(const TLogoValues& Values) {
-    return TFontInfo{Values.Font, Values.Size, Values.TextColor, Values.Bold, Values.Italic};
+// The question above the answer: both shrunk a point at a time until they fit together,
+// centred as a block.
+void DrawTextPair(TTextLayout& Layout, const TTextInfo& First, const TTextInfo& Last) {
+    const std::array<QString, 2> Texts{LayoutText(First.Text), LayoutText(Last.Text)};
+    std::array<TFontInfo, 2> Fonts{{{First.Logo, First.Logo->Size}, {Last.Logo, Last.Logo->Size}}};
+    std::array<int, 2> Heights{Layout.Measure(Fonts[0], Texts[0]),
+                               Layout.Measure(Fonts[1], Texts[1])};
+    while (Heights[0] + Heights[1] > kTwoTextsHeight &&
+           (Fonts[0].Size > kSmallestFitSize || Fonts[1].Size > kSmallestFitSize)) {
+        for (std::size_t I = 0; I < 2; ++I) {
+            if (Fonts[I].Size > kSmallestFitSize) {
+                --Fonts[I].Size;
+                Heights[I] = Layout.Measure(Fonts[I], Texts[I]);
+            }
+        }
+    }
+    const int Top = (kLogoHeight - kGap - Heights[0] - Heights[1]) / 2;
+    Layout.Draw(Fonts[0], Texts[0], Top);
+    Layout.Draw(Fonts[1], Texts[1], Top + Heights[0] + kGap);
+}
+
+} // namespace
+
+void DrawLogoText(TPixelGraphic& Image, std::span<const TTextInfo> Texts) {
+    TTextLayout Layout(Image);
+    if (Texts.size() == 1) {
+        DrawOneText(Layout, Texts[0]);
+    } else if (Texts.size() == 2) {
+        DrawTextPair(Layout, Texts[0], Texts[1]);
+    }
 }

@@ -4,7 +4,7 @@
 #include "app/program/display_environment.h"
 #include "app/program/program_services.h"
 #include "app/program/window_loader.h"
-#include "app/unattended_run.h"
+#include "app/unattended_install.h"
 #include "app/vespera_app.h"
 
 #include <QGuiApplication>

@@ -1,5 +1,10 @@
 #include "app/settings/visibility_rules.h"
 
+bool AffectsVisibility(TSetting Setting) {
+    return Setting == TSetting::Effect || Setting == TSetting::Background ||
+           Setting == TSetting::Only;
+}
+
 bool ShadowColorVisible(const TSettingsModel& Settings, TLogo Logo) {
     return Settings.Logo(Logo).Effect == TTextEffect::Shadow;
 }

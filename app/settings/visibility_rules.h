@@ -7,6 +7,9 @@
 // Which controls of the settings window are visible and enabled, as the settings decide it.
 // The window applies these after every change of the settings involved and at start-up.
 
+// Whether a change of Setting can change what the rules below show or hide.
+bool AffectsVisibility(TSetting Setting);
+
 // The background buttons of a logo page.
 struct TBackgroundButtons {
     bool SingleColor = false; // the single colour, beside "Single"

@@ -194,10 +194,14 @@ void BindSetting(const TSettingControl& Control, TSettingsModel& Settings, const
 
 void ShowSetting(const TSettingControl& Control, const TSettingsModel& Settings,
                  const TSettingKey& Key) {
+    ShowSetting(Control, Settings.Value(Key));
+}
+
+void ShowSetting(const TSettingControl& Control, const TSettingValue& Value) {
     std::visit(
-        [&Settings, &Key](auto* Shown) {
+        [&Value](auto* Shown) {
             using TShown = decltype(ValueOf(*Shown));
-            Show(*Shown, std::get<TShown>(Settings.Value(Key)));
+            Show(*Shown, std::get<TShown>(Value));
         },
         Control);
 }

@@ -75,3 +75,5 @@ void BindSetting(const TSettingControl& Control, TSettingsModel& Settings, const
 // Control shows the value of the setting Key.
 void ShowSetting(const TSettingControl& Control, const TSettingsModel& Settings,
                  const TSettingKey& Key);
+// Control shows Value, a value of the setting it shows.
+void ShowSetting(const TSettingControl& Control, const TSettingValue& Value);

@@ -75,7 +75,7 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
     }
     Bind(*FPages, [this] {
         PagesChange();
-        ShowWaitingPreviews();
+        FApp.SetPreviewsInView(PreviewsInView());
     });
 
     FTargetsRow = new TTargetsRow(this);
@@ -97,11 +97,8 @@ TfmVespera::TfmVespera(TVesperaApp& App, QWidget* Parent)
     for (const TLogo Logo : kLogos) {
         BindLogoPage(*FLogoPages[Logo]);
     }
-    FAppConnections.push_back(FApp.OnSettingChange.Connect(
-        [this](TObject*, TSettingChange Change) { SettingChange(Change); }));
-    FAppConnections.push_back(FApp.OnShowTexts.Connect([this](TObject*) { ShowTexts(); }));
-    FAppConnections.push_back(FApp.OnShowLogo.Connect(
-        [this](TObject*, TLogo Logo, const TPixelGraphic&) { ShowPreview(Logo); }));
+    FAppConnections.push_back(
+        FApp.OnUpdate.Connect([this](TObject*, const TViewUpdate& Update) { Show(Update); }));
     FAppConnections.push_back(
         FApp.OnInstalling.Connect([this](TObject*, bool Busy) { ShowInstalling(Busy); }));
     FAppConnections.push_back(
@@ -135,19 +132,35 @@ void TfmVespera::BindLogoPage(TLogoPage& Page) {
 
 // --- Settings shown ----------------------------------------------------------------------------
 
-void TfmVespera::SettingChange(const TSettingChange& Change) {
-    if (Change.Setting == TSetting::TextFile) {
-        ShowTextFile();
-    } else if (Change.Setting == TSetting::PreviewAsInstalled) {
-        for (const TLogo Logo : kLogos) {
-            ShowSetting(LogoPage(Logo)->AsInstalled, FApp.Settings(), Change);
-        }
-    } else if (Change.Logo) {
-        if (const TSettingControl* Control = LogoPage(*Change.Logo)->ControlOf(Change.Setting)) {
-            ShowSetting(*Control, FApp.Settings(), Change);
+void TfmVespera::Show(const TViewUpdate& Update) {
+    if (Update.Setting) {
+        ShowSettingChange(*Update.Setting, Update.Value);
+    }
+    if (Update.Visibility) {
+        ApplyVisibilityRules();
+    }
+    if (Update.Texts != nullptr) {
+        ShowTexts(*Update.Texts);
+    }
+    for (const TLogo Logo : kLogos) {
+        if (const TPixelGraphic* Picture = Update.Logos[Logo]) {
+            LogoPage(Logo)->ShowLogo(*Picture);
         }
     }
-    ApplyVisibilityRules();
+}
+
+void TfmVespera::ShowSettingChange(const TSettingKey& Key, const TSettingValue& Value) {
+    if (Key.Setting == TSetting::TextFile) {
+        ShowTextFile(std::get<std::string>(Value));
+    } else if (Key.Setting == TSetting::PreviewAsInstalled) {
+        for (const TLogo Logo : kLogos) {
+            ShowSetting(LogoPage(Logo)->AsInstalled, Value);
+        }
+    } else if (Key.Logo) {
+        if (const TSettingControl* Control = LogoPage(*Key.Logo)->ControlOf(Key.Setting)) {
+            ShowSetting(*Control, Value);
+        }
+    }
 }
 
 void TfmVespera::ShowLogoSettings(const TLogoPage& Page) {
@@ -156,35 +169,21 @@ void TfmVespera::ShowLogoSettings(const TLogoPage& Page) {
     }
 }
 
-// A logo page shows what the program gives it to show. The logo as installed is made for the page
-// in view only; a page out of view gets it when it comes into view.
-void TfmVespera::ShowPreview(TLogo Logo) {
-    TLogoPage& Page = *LogoPage(Logo);
-    FPreviewWaiting[Logo] =
-        FApp.Settings().General().PreviewAsInstalled && FPages->currentWidget() != &Page;
-    if (!FPreviewWaiting[Logo]) {
-        Page.ShowLogo(FApp.PreviewPicture(Logo));
-    }
+// The logo pages in view, whose previews show the logo as installed at once.
+TPerLogo<bool> TfmVespera::PreviewsInView() const {
+    return {{FPages->currentWidget() == LogoPage(TLogo::First),
+             FPages->currentWidget() == LogoPage(TLogo::Last)}};
 }
 
-void TfmVespera::ShowWaitingPreviews() {
-    for (const TLogo Logo : kLogos) {
-        if (FPreviewWaiting[Logo] && FPages->currentWidget() == LogoPage(Logo)) {
-            ShowPreview(Logo);
-        }
-    }
-}
-
-void TfmVespera::ShowTexts() {
-    FGeneral->Edit1->setText(ToQString(FApp.Text(TLogo::First)));
+void TfmVespera::ShowTexts(const TRecordTexts& Texts) {
+    FGeneral->Edit1->setText(ToQString(Texts.FirstText));
     FGeneral->Memo1->setPlainText(
-        ToQString(FApp.Text(TLogo::Last)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        ToQString(Texts.LastText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 // The record file chosen by its full path (at start-up, or by a click in the list) is the one
 // selected in the list.
-void TfmVespera::ShowTextFile() {
-    const std::string& File = FApp.Settings().TextFile();
+void TfmVespera::ShowTextFile(const std::string& File) {
     if (!File.empty() && File.front() == '/' && FGeneral->Files->FileName() != File) {
         FGeneral->Files->SetFileName(File);
     }
@@ -243,6 +242,7 @@ bool TfmVespera::FormCreate(const TProgramPlaces& Places) {
     bool Done = false;
     try {
         FGeneral->Files->SetDirectory(Places.ProgramDir); // the list drops the trailing "/"
+        FApp.SetPreviewsInView(PreviewsInView());
         FApp.Start(Places, FontFamilies());
         ApplyVisibilityRules();
         FPages->SetActivePageIndex(0);
@@ -256,22 +256,20 @@ bool TfmVespera::FormCreate(const TProgramPlaces& Places) {
 
 void TfmVespera::ShowProgramState() {
     FGeneral->Files->SetDirectory(FApp.ProgramDir());
-    ShowTextFile();
+    const TSettingsModel& Settings = FApp.Settings();
+    ShowTextFile(Settings.TextFile());
     for (const TLogo Logo : kLogos) {
         ShowLogoSettings(*LogoPage(Logo));
     }
     if (FApp.RecordTextsShown()) {
-        ShowTexts();
+        ShowTexts(FApp.Records().Texts());
     }
-    SettingChange(TSetting::PreviewAsInstalled);
+    ShowSettingChange(TSetting::PreviewAsInstalled, Settings.Value(TSetting::PreviewAsInstalled));
     ApplyVisibilityRules();
     ShowTargets();
     FPages->SetActivePageIndex(0);
-    for (const TLogo Logo : kLogos) {
-        if (FApp.LogoComposed(Logo)) {
-            ShowPreview(Logo);
-        }
-    }
+    FApp.SetPreviewsInView(PreviewsInView());
+    FApp.ShowPreviews();
 }
 
 TScreenPoint TfmVespera::MessagePosition() const {

@@ -2,6 +2,7 @@
 
 #include "app/logo/logo_index.h"
 #include "app/settings/settings_model.h"
+#include "app/view_update.h"
 #include "core/multicast_event.h"
 #include "core/object.h"
 #include "platform/message_box.h"
@@ -85,14 +86,14 @@ protected:
 private:
     void BindGeneralPage();
     void BindLogoPage(TLogoPage& Page);
-    // A setting of App changed: the control that shows it follows, and the visibility rules.
-    void SettingChange(const TSettingChange& Change);
+    // What an action of the core changed: the control of the setting that changed shows its
+    // value, the visibility rules when the change affects them, the texts, the logos' pictures.
+    void Show(const TViewUpdate& Update);
+    void ShowSettingChange(const TSettingKey& Key, const TSettingValue& Value);
     void ShowLogoSettings(const TLogoPage& Page);
-    void ShowTexts();
-    // The preview of a logo, and those held back while their pages were out of view.
-    void ShowPreview(TLogo Logo);
-    void ShowWaitingPreviews();
-    void ShowTextFile();
+    void ShowTexts(const TRecordTexts& Texts);
+    TPerLogo<bool> PreviewsInView() const;
+    void ShowTextFile(const std::string& File);
     // Where the logos go, in the row below the pages.
     void ShowTargets();
     // "Saving ..." on the button while the logos are installed.
@@ -107,7 +108,6 @@ private:
     TPerLogo<TLogoPage*> FLogoPages;
     TPGOpenDialog* FOpen;
     TTargetsRow* FTargetsRow;
-    TPerLogo<bool> FPreviewWaiting{};
     bool FSaveLogosFocused = false;
     std::vector<TEventConnection> FAppConnections;
 };

@@ -21,8 +21,30 @@ public:
     }
 };
 
-TFontInfo Font(int Size, TColor Color = RGB(255, 255, 255)) {
-    return TFontInfo{"Liberation Sans", Size, Color, false, false};
+// The text settings of a logo: Liberation Sans in Color, drawn with Effect and Shadow.
+TLogoValues Style(TColor Color, TColor Shadow = 0, TTextEffect Effect = TTextEffect::Nothing,
+                  TTextPosition Position = TTextPosition::Middle) {
+    TLogoValues Values;
+    Values.Font = "Liberation Sans";
+    Values.TextColor = Color;
+    Values.ShadowColor = Shadow;
+    Values.Effect = Effect;
+    Values.Position = Position;
+    return Values;
+}
+
+const TLogoValues kWhite = Style(RGB(255, 255, 255));
+const TLogoValues kYellow = Style(RGB(255, 255, 0));
+const TLogoValues kCyan = Style(RGB(0, 255, 255));
+
+TFontInfo Font(int Size, const TLogoValues& Style = kWhite) {
+    return {&Style, Size};
+}
+
+// The logo values of Style at Size points.
+TLogoValues Sized(TLogoValues Style, int Size) {
+    Style.Size = Size;
+    return Style;
 }
 
 // Lines of text joined by CR LF.
@@ -53,39 +75,34 @@ std::pair<int, int> InkRows(const TPixelGraphic& Image, TColor Background) {
 
 TEST(Background, SingleColourGradientAndBlack) {
     TLogoImage Image;
-    BuildBackground(
-        {.Image = &Image, .Kind = TBackgroundKind::Single, .SingleColor = RGB(0, 128, 128)});
+    BuildBackground(Image,
+                    {.SingleColor = RGB(0, 128, 128), .Background = TBackgroundKind::Single});
     EXPECT_EQ(CountColor(Image, RGB(0, 128, 128)), 640 * 400);
     // A system colour (button face) resolves first.
-    BuildBackground({.Image = &Image,
-                     .Kind = TBackgroundKind::Single,
-                     .SingleColor = static_cast<TColor>(0x8000000F)});
+    BuildBackground(Image, {.SingleColor = static_cast<TColor>(0x8000000F),
+                            .Background = TBackgroundKind::Single});
     EXPECT_EQ(Image.PixelColors(639, 399), RGB(192, 192, 192));
 
-    BuildBackground({.Image = &Image,
-                     .Kind = TBackgroundKind::Degraded,
-                     .GradientTop = RGB(0, 0, 0),
-                     .GradientBottom = RGB(255, 255, 255)});
+    BuildBackground(Image, {.GradientTop = RGB(0, 0, 0),
+                            .GradientBottom = RGB(255, 255, 255),
+                            .Background = TBackgroundKind::Degraded});
     EXPECT_EQ(Image.PixelColors(0, 0), RGB(0, 0, 0));
     EXPECT_EQ(Image.PixelColors(639, 200), RGB(127, 127, 127));
     EXPECT_EQ(Image.PixelColors(5, 399), RGB(254, 254, 254));
     // Channels fall as well as rise, each truncated toward zero.
-    BuildBackground({.Image = &Image,
-                     .Kind = TBackgroundKind::Degraded,
-                     .GradientTop = RGB(255, 0, 10),
-                     .GradientBottom = RGB(0, 255, 0)});
+    BuildBackground(Image, {.GradientTop = RGB(255, 0, 10),
+                            .GradientBottom = RGB(0, 255, 0),
+                            .Background = TBackgroundKind::Degraded});
     EXPECT_EQ(Image.PixelColors(320, 1), RGB(255 - 255 / 400, 255 / 400, 10 - 10 / 400));
     EXPECT_EQ(Image.PixelColors(320, 399), RGB(1, 254, 1));
 
-    BuildBackground({.Image = &Image,
-                     .Kind = static_cast<TBackgroundKind>(5),
-                     .SingleColor = RGB(9, 9, 9),
-                     .GradientTop = RGB(9, 9, 9)});
+    BuildBackground(Image, {.SingleColor = RGB(9, 9, 9),
+                            .GradientTop = RGB(9, 9, 9),
+                            .Background = static_cast<TBackgroundKind>(5)});
     EXPECT_EQ(CountColor(Image, RGB(0, 0, 0)), 640 * 400);
-    BuildBackground({.Image = &Image,
-                     .Kind = TBackgroundKind::Unselected,
-                     .SingleColor = RGB(9, 9, 9),
-                     .GradientTop = RGB(9, 9, 9)});
+    BuildBackground(Image, {.SingleColor = RGB(9, 9, 9),
+                            .GradientTop = RGB(9, 9, 9),
+                            .Background = TBackgroundKind::Unselected});
     EXPECT_EQ(CountColor(Image, RGB(0, 0, 0)), 640 * 400);
 }
 
@@ -98,19 +115,17 @@ TEST(Background, APictureFillsTheWholeBackgroundAMissingOneLeavesItBlack) {
     Picture.SaveToFile(Dir / "small.bmp");
 
     TLogoImage Image(RGB(1, 2, 3));
-    BuildBackground(
-        {.Image = &Image, .Kind = TBackgroundKind::Bitmap, .BitmapPath = Dir / "small.bmp"});
+    BuildBackground(Image, {.Bitmap = Dir / "small.bmp", .Background = TBackgroundKind::Bitmap});
     EXPECT_EQ(CountColor(Image, RGB(200, 30, 40)), 640 * 400);
 
-    BuildBackground(
-        {.Image = &Image, .Kind = TBackgroundKind::Bitmap, .BitmapPath = Dir / "missing.bmp"});
+    BuildBackground(Image, {.Bitmap = Dir / "missing.bmp", .Background = TBackgroundKind::Bitmap});
     EXPECT_EQ(CountColor(Image, RGB(0, 0, 0)), 640 * 400);
 
     WriteFile(Dir / "broken.bmp", "BM this is no picture");
     Image.SetBackGroundColor(RGB(1, 2, 3));
     Image.Clear();
     EXPECT_ANY_THROW(BuildBackground(
-        {.Image = &Image, .Kind = TBackgroundKind::Bitmap, .BitmapPath = Dir / "broken.bmp"}));
+        Image, {.Bitmap = Dir / "broken.bmp", .Background = TBackgroundKind::Bitmap}));
     EXPECT_EQ(CountColor(Image, RGB(0, 0, 0)), 640 * 400);
 }
 
@@ -144,9 +159,12 @@ TEST(LogoText, MeasuringCountsLinesBreaksAndWrapping) {
 TEST(LogoText, EffectsDrawAtTheirOffsets) {
     const TColor Green = RGB(0, 255, 0), Red = RGB(255, 0, 0);
     TLogoImage Plain, Shadowed, Raised, None;
-    DrawTextWithEffect(Plain, Font(30, Green), Red, "Shadow test", TTextEffect::Nothing, 100);
-    DrawTextWithEffect(Shadowed, Font(30, Green), Red, "Shadow test", TTextEffect::Shadow, 100);
-    DrawTextWithEffect(None, Font(30, Green), Red, "Shadow test", static_cast<TTextEffect>(3), 100);
+    const TLogoValues GreenPlain = Style(Green, Red, TTextEffect::Nothing);
+    const TLogoValues GreenShadowed = Style(Green, Red, TTextEffect::Shadow);
+    const TLogoValues GreenNone = Style(Green, Red, static_cast<TTextEffect>(3));
+    DrawTextWithEffect(Plain, Font(30, GreenPlain), "Shadow test", 100);
+    DrawTextWithEffect(Shadowed, Font(30, GreenShadowed), "Shadow test", 100);
+    DrawTextWithEffect(None, Font(30, GreenNone), "Shadow test", 100);
     EXPECT_EQ(CountColor(None, RGB(0, 0, 0)), 640 * 400);
     EXPECT_EQ(CountColor(Plain, Red), 0); // the shadow colour plays no part in "Nothing"
     ASSERT_GT(CountColor(Plain, Green), 50);
@@ -168,7 +186,8 @@ TEST(LogoText, EffectsDrawAtTheirOffsets) {
     EXPECT_GT(CountColor(Shadowed, Red), 50);
 
     // "3D" on white: the light copy is white too, the dark one (51, 51, 51).
-    DrawTextWithEffect(Raised, Font(30), Red, "Raised", TTextEffect::Raised, 100);
+    const TLogoValues WhiteRaised = Style(RGB(255, 255, 255), Red, TTextEffect::Raised);
+    DrawTextWithEffect(Raised, Font(30, WhiteRaised), "Raised", 100);
     EXPECT_GT(CountColor(Raised, RGB(51, 51, 51)), 20);
     EXPECT_GT(CountColor(Raised, RGB(255, 255, 255)), 50);
     EXPECT_EQ(CountColor(Raised, Red), 0);
@@ -176,12 +195,12 @@ TEST(LogoText, EffectsDrawAtTheirOffsets) {
 
 TEST(LogoText, AmpersandsAreDrawnAsThemselves) {
     TLogoImage Image;
-    DrawTextWithEffect(Image, Font(40), 0, "&", TTextEffect::Nothing, 100);
+    DrawTextWithEffect(Image, Font(40), "&", 100);
     EXPECT_GT(CountColor(Image, RGB(255, 255, 255)), 20);
     // "A&B" is as wide as its three characters: nothing is taken for a mnemonic.
     TLogoImage Three, Two;
-    DrawTextWithEffect(Three, Font(40), 0, "A&B", TTextEffect::Nothing, 100);
-    DrawTextWithEffect(Two, Font(40), 0, "AB", TTextEffect::Nothing, 100);
+    DrawTextWithEffect(Three, Font(40), "A&B", 100);
+    DrawTextWithEffect(Two, Font(40), "AB", 100);
     EXPECT_GT(CountColor(Three, RGB(255, 255, 255)), CountColor(Two, RGB(255, 255, 255)));
 }
 
@@ -194,15 +213,11 @@ TEST(LogoText, OneTextIsPlacedAtTheTopMiddleOrBottom) {
     for (const TTextPosition Position :
          {TTextPosition::Top, TTextPosition::Middle, TTextPosition::Bottom}) {
         TLogoImage Drawn, Expected;
-        TTextInfo T;
-        T.Image = &Drawn;
-        T.Font1 = Font(18);
-        T.Text1 = Text;
-        T.Effect1 = TTextEffect::Nothing;
-        T.Position = Position;
-        DrawLogoText(T);
-        DrawTextWithEffect(Expected, Font(18), 0, Text, TTextEffect::Nothing,
-                           Tops[static_cast<int>(Position)]);
+        const TLogoValues Placed =
+            Sized(Style(RGB(255, 255, 255), 0, TTextEffect::Nothing, Position), 18);
+        const TTextInfo T[] = {{&Placed, Text}};
+        DrawLogoText(Drawn, T);
+        DrawTextWithEffect(Expected, Font(18), Text, Tops[static_cast<int>(Position)]);
         EXPECT_TRUE(SamePixels(Drawn, Expected)) << "position " << static_cast<int>(Position);
     }
 }
@@ -225,14 +240,11 @@ TEST(LogoText, ATextTallerThan360PixelsIsDrawnAtTheFirstSizeThatFits) {
         }
         const int Height = MeasureText(Probe, Font(Fits), Text);
         TLogoImage Drawn, Expected;
-        TTextInfo T;
-        T.Image = &Drawn;
-        T.Font1 = Font(Size);
-        T.Text1 = Text;
-        T.Effect1 = TTextEffect::Nothing;
-        T.Position = TTextPosition::Bottom;
-        DrawLogoText(T);
-        DrawTextWithEffect(Expected, Font(Fits), 0, Text, TTextEffect::Nothing, 380 - Height);
+        const TLogoValues Bottom =
+            Sized(Style(RGB(255, 255, 255), 0, TTextEffect::Nothing, TTextPosition::Bottom), Size);
+        const TTextInfo T[] = {{&Bottom, Text}};
+        DrawLogoText(Drawn, T);
+        DrawTextWithEffect(Expected, Font(Fits), Text, 380 - Height);
         EXPECT_TRUE(SamePixels(Drawn, Expected)) << Count << " lines at " << Size;
     }
 }
@@ -255,35 +267,25 @@ TEST(LogoText, TwoTextsShrinkTogetherAndAreCentredAsABlock) {
     const int Top1 = (390 - F1 - F2) / 2;
 
     TLogoImage Drawn, Expected;
-    TTextInfo T;
-    T.Image = &Drawn;
-    T.Font1 = Font(Size, RGB(255, 255, 0));
-    T.Font2 = Font(Size, RGB(0, 255, 255));
-    T.Text1 = Text1;
-    T.Text2 = Text2;
-    T.Effect1 = TTextEffect::Nothing;
-    T.Effect2 = TTextEffect::Nothing;
-    T.Position = TTextPosition::Top; // not used with two texts
-    T.Count = 2;
-    DrawLogoText(T);
-    DrawTextWithEffect(Expected, Font(Fit, RGB(255, 255, 0)), 0, Text1, TTextEffect::Nothing, Top1);
-    DrawTextWithEffect(Expected, Font(Fit, RGB(0, 255, 255)), 0, Text2, TTextEffect::Nothing,
-                       Top1 + F1 + 10);
+    // The position is not used with two texts.
+    const TLogoValues Question =
+        Sized(Style(RGB(255, 255, 0), 0, TTextEffect::Nothing, TTextPosition::Top), Size);
+    const TLogoValues Answer = Sized(kCyan, Size);
+    const TTextInfo T[] = {{&Question, Text1}, {&Answer, Text2}};
+    DrawLogoText(Drawn, T);
+    DrawTextWithEffect(Expected, Font(Fit, kYellow), Text1, Top1);
+    DrawTextWithEffect(Expected, Font(Fit, kCyan), Text2, Top1 + F1 + 10);
     EXPECT_TRUE(SamePixels(Drawn, Expected));
 }
 
 TEST(LogoText, HugeTextsEndAtTheSmallestSize) {
     TLogoImage Image;
-    TTextInfo T;
-    T.Image = &Image;
-    T.Font1 = Font(72);
-    T.Text1 = Lines(400, "x");
-    T.Count = 1;
-    DrawLogoText(T); // ends although even 1 point is too tall
-    T.Font2 = Font(72);
-    T.Text2 = Lines(400, "y");
-    T.Count = 2;
-    DrawLogoText(T);
+    const TLogoValues Big = Sized(kWhite, 72);
+    const std::string Xs = Lines(400, "x"), Ys = Lines(400, "y");
+    const TTextInfo One[] = {{&Big, Xs}};
+    DrawLogoText(Image, One); // ends although even 1 point is too tall
+    const TTextInfo Two[] = {{&Big, Xs}, {&Big, Ys}};
+    DrawLogoText(Image, Two);
     const auto [First, Last] = InkRows(Image, RGB(0, 0, 0));
     EXPECT_GE(First, 0);
 }

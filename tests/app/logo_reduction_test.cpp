@@ -15,10 +15,9 @@ namespace {
 
 // A gradient with blocks of plain colour on it, the way lines of text sit on a background.
 void BlocksOnGradient(TPixelGraphic& Logo) {
-    BuildBackground(TBackgroundInfo{.Image = &Logo,
-                                    .Kind = TBackgroundKind::Degraded,
-                                    .GradientTop = RGB(0, 128, 128),
-                                    .GradientBottom = RGB(255, 255, 0)});
+    BuildBackground(Logo, {.GradientTop = RGB(0, 128, 128),
+                           .GradientBottom = RGB(255, 255, 0),
+                           .Background = TBackgroundKind::Degraded});
     std::mt19937 Rng(1);
     const TColor Inks[] = {RGB(255, 255, 255), RGB(0, 0, 0), RGB(200, 30, 30)};
     for (int Block = 0; Block < 40; ++Block) {

@@ -2,6 +2,7 @@
 // installation and backups, with real files and real fonts on Qt's offscreen platform.
 
 #include "app/composition/font_choice.h"
+#include "app/install/logo_file_install.h"
 #include "app/vespera_app.h"
 #include "core/stream.h"
 #include "platform/ini_file.h"
@@ -36,8 +37,14 @@ protected:
 
     TVesperaApp App;
     std::vector<TLogo> Shown;
-    const TEventConnection ShownConnection = App.OnShowLogo.Connect(
-        [this](TObject*, TLogo Logo, const TPixelGraphic&) { Shown.push_back(Logo); });
+    const TEventConnection ShownConnection =
+        App.OnUpdate.Connect([this](TObject*, const TViewUpdate& Update) {
+            for (const TLogo Logo : kLogos) {
+                if (Update.Logos[Logo] != nullptr) {
+                    Shown.push_back(Logo);
+                }
+            }
+        });
 };
 
 using S = TSetting;
@@ -95,7 +102,8 @@ TEST_F(VesperaAppTest, StartUpSelectsTheRecordFileFromTheProgramFolder) {
     WriteFile(Dir / "program/riddles.txt", kOneQuestion);
     WriteSettings("[General]\nTextFile=riddles.txt\n");
     int TextsShown = 0;
-    const TEventConnection Texts = App.OnShowTexts.Connect([&](TObject*) { ++TextsShown; });
+    const TEventConnection Texts = App.OnUpdate.Connect(
+        [&](TObject*, const TViewUpdate& Update) { TextsShown += Update.Texts != nullptr; });
     Start();
     EXPECT_EQ(App.Settings().TextFile(), Dir / "program/riddles.txt"); // the full path
     EXPECT_EQ(App.Text(First), "Question?");
@@ -129,7 +137,11 @@ TEST_F(VesperaAppTest, OnlyRealChangesRunTheirHandling) {
     Start();
     std::vector<TSettingChange> Changes;
     const TEventConnection Connection =
-        App.OnSettingChange.Connect([&](TObject*, TSettingChange C) { Changes.push_back(C); });
+        App.OnUpdate.Connect([&](TObject*, const TViewUpdate& Update) {
+            if (Update.Setting) {
+                Changes.push_back(*Update.Setting);
+            }
+        });
     Shown.clear();
     App.LoadSettings(); // the same values again: nothing runs
     EXPECT_TRUE(Changes.empty());

@@ -12,7 +12,7 @@
 #include "app/ui/controls/spin_edit.h"
 #include "app/ui/fm_preview.h"
 #include "app/ui/message_dialog.h"
-#include "app/unattended_run.h"
+#include "app/unattended_install.h"
 #include "pgraphic/view/image_view/pg_image.h"
 #include "pgraphic/view/image_view/pic_box.h"
 #include "pgraphic/view/open_dialog/pg_open_dialog.h"
@@ -711,8 +711,9 @@ TEST_F(WindowTest, ThePictureDialogChoosesTheBackgroundAndCancelRebuildsIt) {
     Start();
     ShowPage(1);
     int Shown = 0;
-    const TEventConnection Counted = App.OnShowLogo.Connect(
-        [&](TObject*, TLogo Logo, const TPixelGraphic&) { Shown += Logo == TLogo::First ? 1 : 0; });
+    const TEventConnection Counted = App.OnUpdate.Connect([&](TObject*, const TViewUpdate& Update) {
+        Shown += Update.Logos[TLogo::First] != nullptr ? 1 : 0;
+    });
     const auto Respond = [&](bool Choose) {
         QTimer::singleShot(0, [&, Choose] {
             QFileDialog* Dialog = Window.dgOpen()->DialogWindow();

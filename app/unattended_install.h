@@ -3,7 +3,8 @@
 class TVesperaApp;
 struct TProgramPlaces;
 
-// The unattended run ("vespera /AUTO") without any window: App starts at Places with the
+// The work of the unattended run ("vespera /AUTO") on the program's core, without any window
+// and whatever process runs it (program/unattended_program.h): App starts at Places with the
 // installed font families (as the font lists offer them), makes the one-time backups, composes
 // both logos again and installs them (TVesperaApp::Start, then InstallUnattended). A failure is
 // shown through the message-box hook and ends the run; running out of memory is one of them and

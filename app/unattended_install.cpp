@@ -1,4 +1,4 @@
-#include "app/unattended_run.h"
+#include "app/unattended_install.h"
 
 #include "app/composition/font_choice.h"
 #include "app/report/failure_report.h"
