@@ -15,7 +15,6 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <optional>
 
 namespace {
 
@@ -110,7 +109,7 @@ private:
             Opened.setBackgroundMode(Qt::TransparentMode);
         }
         QPainter& Result = FCanvas->Painter();
-        if (!FFont || *FFont != F) {
+        if (FFont != F) {
             FFont = F;
             Result.setFont(LogoFont(F));
         }
@@ -128,7 +127,7 @@ private:
 
     TPixelGraphic& FImage;
     TPGCanvas* FCanvas = nullptr;
-    std::optional<TFontInfo> FFont; // the painter's font
+    TFontInfo FFont; // the painter's font; none (no logo) at first
 };
 
 } // namespace
