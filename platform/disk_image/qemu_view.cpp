@@ -1,0 +1,393 @@
+#include "platform/disk_image/qemu_view.h"
+
+#include "platform/disk_image/disk_image_error.h"
+#include "platform/disk_image/file_holders.h"
+#include "platform/paths.h"
+#include "platform/run_program.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <regex>
+#include <signal.h>
+#include <spawn.h>
+#include <sstream>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kDaemon = "qemu-storage-daemon";
+constexpr const char* kViewName = "disk.raw";
+constexpr const char* kPidName = "daemon.pid";
+constexpr const char* kErrorName = "daemon.err";
+
+// How long the daemon may take to show the view, to end, and how long a step of mtools that a
+// killed run left may still write through its view.
+constexpr auto kStartLimit = 20s;
+constexpr auto kStopLimit = 20s;
+constexpr auto kLeftStepLimit = 60s;
+
+std::string JsonString(const std::string& Text) {
+    std::string Result = "\"";
+    for (const char C : Text) {
+        if (C == '"' || C == '\\') {
+            Result += '\\';
+            Result += C;
+        } else if (static_cast<unsigned char>(C) < 0x20) {
+            char Escape[8];
+            std::snprintf(Escape, sizeof Escape, "\\u%04x", C);
+            Result += Escape;
+        } else {
+            Result += C;
+        }
+    }
+    return Result + "\"";
+}
+
+// The folder that holds the views of this user, made private when missing.
+std::string ViewsFolder() {
+    const char* Runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string Folder = Runtime != nullptr && *Runtime == '/'
+                             ? IncludeTrailingPathDelimiter(Runtime) + "vespera-views"
+                             : "/tmp/vespera-views-" + std::to_string(::getuid());
+    if (::mkdir(Folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        throw EDiskImage("Cannot create the folder \"" + Folder + "\": " + std::strerror(errno));
+    }
+    struct stat Info {};
+    if (::lstat(Folder.c_str(), &Info) != 0 || !S_ISDIR(Info.st_mode) ||
+        Info.st_uid != ::getuid()) {
+        throw EDiskImage("The folder \"" + Folder + "\" is not this user's own.");
+    }
+    return Folder + "/";
+}
+
+// When the process Pid started, in clock ticks after boot; 0 when there is no such process.
+unsigned long long StartTime(pid_t Pid) {
+    std::ifstream Stat("/proc/" + std::to_string(Pid) + "/stat");
+    std::string Line;
+    std::getline(Stat, Line);
+    const std::size_t Close = Line.rfind(')');
+    if (Close == std::string::npos) {
+        return 0;
+    }
+    std::istringstream Fields(Line.substr(Close + 2));
+    std::string Field;
+    for (int I = 3; I <= 22 && Fields >> Field; ++I) {
+        if (I == 22) {
+            return std::strtoull(Field.c_str(), nullptr, 10);
+        }
+    }
+    return 0;
+}
+
+bool IsMounted(const std::string& Path) {
+    std::ifstream Mounts("/proc/self/mountinfo");
+    std::string Line;
+    while (std::getline(Mounts, Line)) {
+        std::istringstream Fields(Line);
+        std::string Id, Parent, Device, Root, Point;
+        Fields >> Id >> Parent >> Device >> Root >> Point;
+        if (Point == Path) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Unmount(const std::string& Path) {
+    if (!IsMounted(Path)) {
+        return;
+    }
+    if (::umount2(Path.c_str(), MNT_DETACH) != 0) {
+        RunProgram({{"fusermount3", "-u", "-z", Path}, {}, {}, false, 10});
+    }
+}
+
+// Waits up to Limit for the child Pid to end; whether it did.
+bool WaitForChild(pid_t Pid, std::chrono::milliseconds Limit) {
+    const auto End = std::chrono::steady_clock::now() + Limit;
+    for (;;) {
+        const pid_t Done = ::waitpid(Pid, nullptr, WNOHANG);
+        if (Done == Pid || (Done < 0 && errno == ECHILD)) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= End) {
+            return false;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+}
+
+// Waits up to Limit for Pid, not a child of ours, to end.
+bool WaitForProcess(pid_t Pid, std::chrono::milliseconds Limit) {
+    const auto End = std::chrono::steady_clock::now() + Limit;
+    while (::kill(Pid, 0) == 0) {
+        if (std::chrono::steady_clock::now() >= End) {
+            return false;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+std::string ReadSmallFile(const std::string& FileName) {
+    std::ifstream In(FileName);
+    std::ostringstream Text;
+    Text << In.rdbuf();
+    return Text.str();
+}
+
+void RemoveViewFolder(const std::string& Folder) {
+    for (const char* Name : {kViewName, kPidName, kErrorName}) {
+        ::unlink((Folder + Name).c_str());
+    }
+    ::rmdir(Folder.c_str());
+}
+
+// A view whose owner is gone: its daemon is stopped once no step of mtools writes through it
+// any more, its mount removed.
+void RemoveStaleView(const std::string& Folder) {
+    const std::string View = Folder + kViewName;
+    const pid_t Daemon = static_cast<pid_t>(std::atoi(ReadSmallFile(Folder + kPidName).c_str()));
+    if (Daemon > 0 && ::kill(Daemon, 0) == 0) {
+        const auto End = std::chrono::steady_clock::now() + kLeftStepLimit;
+        while (!FindFileHolders({View}, {Daemon}).empty() &&
+               std::chrono::steady_clock::now() < End) {
+            std::this_thread::sleep_for(50ms);
+        }
+        ::kill(Daemon, SIGTERM);
+        if (!WaitForProcess(Daemon, kStopLimit)) {
+            ::kill(Daemon, SIGKILL);
+            WaitForProcess(Daemon, kStopLimit);
+        }
+    }
+    Unmount(View);
+    RemoveViewFolder(Folder);
+}
+
+// Why QEMU could not open the image, from what the daemon wrote.
+[[noreturn]] void RefuseView(const std::string& Image, const std::string& Errors) {
+    if (Errors.find("Failed to get") != std::string::npos &&
+        Errors.find("lock") != std::string::npos) {
+        throw EDiskImage("The disk image \"" + Image +
+                         "\" is in use by a running virtual machine (QEMU holds its lock); shut "
+                         "the machine down first.");
+    }
+    std::string First = Errors.substr(0, Errors.find('\n'));
+    if (First.rfind(std::string(kDaemon) + ": ", 0) == 0) {
+        First.erase(0, std::strlen(kDaemon) + 2);
+    }
+    throw EDiskImage("QEMU cannot open the disk image \"" + Image +
+                     "\": " + (First.empty() ? std::string("its storage daemon ended") : First));
+}
+
+} // namespace
+
+std::string QemuDriverOfFormat(const std::string& Format) {
+    static const std::pair<const char*, const char*> kDrivers[] = {
+        {"QCOW2", "qcow2"},
+        {"QCOW", "qcow"},
+        {"QED", "qed"},
+        {"VDI", "vdi"},
+        {"VMDK", "vmdk"},
+        {"VHDX", "vhdx"},
+        {"dynamic VHD", "vpc"},
+        {"differencing VHD", "vpc"},
+        {"Parallels", "parallels"},
+    };
+    for (const auto& [Name, Driver] : kDrivers) {
+        if (Format == Name) {
+            return Driver;
+        }
+    }
+    return {};
+}
+
+std::string MissingForQemuView() {
+    std::string Missing;
+    const auto Add = [&Missing](const std::string& What) {
+        Missing += (Missing.empty() ? "" : ", ") + What;
+    };
+    const auto InPath = [](const char* Program) {
+        return RunProgram({{"sh", "-c", std::string("command -v ") + Program}, {}, {}, false, 10})
+                   .ExitStatus == 0;
+    };
+    if (!InPath(kDaemon)) {
+        Add("qemu-storage-daemon (package qemu-system-common)");
+    }
+    if (::access("/dev/fuse", R_OK | W_OK) != 0) {
+        Add(std::string("/dev/fuse (") +
+            (errno == ENOENT ? "missing: load the fuse module" : "not usable by this user") + ")");
+    }
+    if (::geteuid() != 0 && !InPath("fusermount3")) {
+        Add("fusermount3 (package fuse3)");
+    }
+    return Missing;
+}
+
+std::vector<std::string> ImageChainFiles(const std::string& Image) {
+    std::vector<std::string> Files{Image};
+    const TProgramRun Info = RunProgram(
+        {{"qemu-img", "info", "--backing-chain", "-U", "--output=json", Image}, {}, {}, false, 30});
+    if (Info.ExitStatus != 0) {
+        return Files;
+    }
+    const std::regex Name(R"re("(filename|full-backing-filename)":\s*"((?:[^"\\]|\\.)*)")re");
+    for (auto It = std::sregex_iterator(Info.Out.begin(), Info.Out.end(), Name);
+         It != std::sregex_iterator(); ++It) {
+        std::string File;
+        const std::string Quoted = (*It)[2];
+        for (std::size_t I = 0; I < Quoted.size(); ++I) {
+            File += Quoted[I] == '\\' && I + 1 < Quoted.size() ? Quoted[++I] : Quoted[I];
+        }
+        if (File.empty() || File.find("://") != std::string::npos) {
+            continue;
+        }
+        if (File.front() != '/') {
+            File = ExtractFilePath(Image) + File;
+        }
+        File = ExpandFileName(File);
+        if (std::find(Files.begin(), Files.end(), File) == Files.end()) {
+            Files.push_back(File);
+        }
+    }
+    return Files;
+}
+
+void RemoveStaleQemuViews() {
+    std::string Base;
+    try {
+        Base = ViewsFolder();
+    } catch (const EDiskImage&) {
+        return;
+    }
+    DIR* Dir = ::opendir(Base.c_str());
+    if (Dir == nullptr) {
+        return;
+    }
+    std::vector<std::string> Stale;
+    while (const dirent* Entry = ::readdir(Dir)) {
+        unsigned long Pid = 0;
+        unsigned long long Start = 0;
+        unsigned Number = 0;
+        if (std::sscanf(Entry->d_name, "%lu-%llu-%u", &Pid, &Start, &Number) == 3 &&
+            StartTime(static_cast<pid_t>(Pid)) != Start) {
+            Stale.push_back(Base + Entry->d_name + "/");
+        }
+    }
+    ::closedir(Dir);
+    for (const std::string& Folder : Stale) {
+        RemoveStaleView(Folder);
+    }
+}
+
+TQemuView::TQemuView(const std::string& Image, const std::string& Driver, bool Writable) {
+    RemoveStaleQemuViews();
+    static unsigned Count = 0;
+    const pid_t Self = ::getpid();
+    FFolder = ViewsFolder() + std::to_string(Self) + "-" + std::to_string(StartTime(Self)) + "-" +
+              std::to_string(++Count) + "/";
+    if (::mkdir(FFolder.c_str(), 0700) != 0) {
+        throw EDiskImage("Cannot create the folder \"" + FFolder + "\": " + std::strerror(errno));
+    }
+    FPath = FFolder + kViewName;
+    try {
+        const int Mountpoint = ::open(FPath.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
+        if (Mountpoint < 0) {
+            throw EDiskImage("Cannot create \"" + FPath + "\": " + std::strerror(errno));
+        }
+        ::close(Mountpoint);
+        const std::string BlockDev = R"({"driver":)" + JsonString(Driver) +
+                                     R"(,"node-name":"disk","file":{"driver":"file","filename":)" +
+                                     JsonString(ExpandFileName(Image)) + "}}";
+        const std::string Export =
+            R"({"type":"fuse","id":"view","node-name":"disk","mountpoint":)" + JsonString(FPath) +
+            R"(,"writable":)" + (Writable ? "true" : "false") + "}";
+        std::vector<std::string> Argv{kDaemon, "--blockdev", BlockDev, "--export", Export};
+        std::vector<char*> Args;
+        for (std::string& Arg : Argv) {
+            Args.push_back(Arg.data());
+        }
+        Args.push_back(nullptr);
+
+        // A session of its own: the daemon outlives a killed run (see above) and no signal to
+        // this program's group reaches it.
+        posix_spawn_file_actions_t Files;
+        posix_spawnattr_t Attributes;
+        posix_spawn_file_actions_init(&Files);
+        posix_spawn_file_actions_addopen(&Files, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&Files, 1, "/dev/null", O_WRONLY, 0);
+        const std::string ErrorFile = FFolder + kErrorName;
+        posix_spawn_file_actions_addopen(&Files, 2, ErrorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawnattr_init(&Attributes);
+        posix_spawnattr_setflags(&Attributes, POSIX_SPAWN_SETSID);
+        const int Error =
+            ::posix_spawnp(&FDaemon, kDaemon, &Files, &Attributes, Args.data(), environ);
+        posix_spawn_file_actions_destroy(&Files);
+        posix_spawnattr_destroy(&Attributes);
+        if (Error != 0) {
+            FDaemon = -1;
+            throw EDiskImage("Cannot start " + std::string(kDaemon) + " for the disk image \"" +
+                             Image + "\": " + std::strerror(Error));
+        }
+        std::ofstream(FFolder + kPidName) << FDaemon << "\n";
+
+        // The view is there once the file lies on the daemon's file system.
+        struct stat FolderInfo {};
+        ::stat(FFolder.c_str(), &FolderInfo);
+        const auto End = std::chrono::steady_clock::now() + kStartLimit;
+        for (;;) {
+            struct stat ViewInfo {};
+            if (::stat(FPath.c_str(), &ViewInfo) == 0 && ViewInfo.st_dev != FolderInfo.st_dev) {
+                break;
+            }
+            if (WaitForChild(FDaemon, 0ms)) {
+                FDaemon = -1;
+                RefuseView(Image, ReadSmallFile(ErrorFile));
+            }
+            if (std::chrono::steady_clock::now() >= End) {
+                throw EDiskImage("QEMU's storage daemon did not show the disk image \"" + Image +
+                                 "\" in time.");
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+    } catch (...) {
+        Stop();
+        throw;
+    }
+}
+
+TQemuView::~TQemuView() {
+    Stop();
+}
+
+void TQemuView::Stop() {
+    if (FDaemon > 0) {
+        ::kill(FDaemon, SIGTERM);
+        if (!WaitForChild(FDaemon, kStopLimit)) {
+            ::kill(FDaemon, SIGKILL);
+            WaitForChild(FDaemon, kStopLimit);
+        }
+        FDaemon = -1;
+    }
+    if (!FPath.empty()) {
+        Unmount(FPath);
+    }
+    if (!FFolder.empty()) {
+        RemoveViewFolder(FFolder);
+    }
+}
