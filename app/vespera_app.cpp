@@ -263,12 +263,24 @@ void TVesperaApp::InstallEachLogo() {
         }
     }
     THeldFailures Failures;
-    for (const TPlaceOutcome& Outcome : InstallLogoFiles(InstallPlaces(), Logos, InstallEvents())) {
-        for (const std::exception_ptr& Failure : Outcome.Failures) {
-            Failures.Hold(Failure);
+    WithInstallSession([&](TInstallSession& Session) {
+        for (const TPlaceOutcome& Outcome : InstallLogoFiles(Session, Logos, InstallEvents())) {
+            for (const std::exception_ptr& Failure : Outcome.Failures) {
+                Failures.Hold(Failure);
+            }
         }
-    }
+    });
     Failures.RaiseLast();
+}
+
+template <typename TWork>
+void TVesperaApp::WithInstallSession(TWork&& Work) {
+    if (FInstallSession != nullptr) {
+        Work(*FInstallSession);
+        return;
+    }
+    TInstallSession Session(InstallPlaces());
+    Work(Session);
 }
 
 std::vector<TInstallPlace> TVesperaApp::InstallPlaces() const {
@@ -285,13 +297,24 @@ TInstallEvents TVesperaApp::InstallEvents() {
 }
 
 void TVesperaApp::BackupLogos() {
-    BackupLogoFiles(InstallPlaces(), {kFirstLogoFile, kLastLogoFile}, InstallEvents());
+    WithInstallSession([&](TInstallSession& Session) {
+        BackupLogoFiles(Session, {kFirstLogoFile, kLastLogoFile}, InstallEvents());
+    });
 }
 
 void TVesperaApp::InstallUnattended() {
-    BackupLogos();
-    RecomposeLogos();
-    InstallLogos();
+    // Every place is held from its backups to its last logo.
+    TInstallSession Session(InstallPlaces());
+    FInstallSession = &Session;
+    try {
+        BackupLogos();
+        RecomposeLogos();
+        InstallLogos();
+    } catch (...) {
+        FInstallSession = nullptr;
+        throw;
+    }
+    FInstallSession = nullptr;
     OnTerminate(this);
 }
 

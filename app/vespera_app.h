@@ -16,6 +16,7 @@
 #include <vector>
 
 struct TInstallEvents;
+struct TInstallSession;
 
 // The logo program without its window. It joins the rooms: the settings (Settings()), the record
 // choice (Records()), the composer of the logos (Composer()) and the install run; it starts the
@@ -140,6 +141,9 @@ private:
     void Publish(const TViewUpdate& Update);
     void InstallEachLogo();
     TInstallEvents InstallEvents();
+    // Runs Work with the install session of the unattended run while it lasts, else a new one.
+    template <typename TWork>
+    void WithInstallSession(TWork&& Work);
 
     TProgramPlaces FPlaces;
     TSettingsModel FSettings;
@@ -147,7 +151,8 @@ private:
     TLogoComposer FComposer;
     TEventConnection FSettingsConnection;
     TEventConnection FComposerConnection;
-    TViewUpdate* FPending = nullptr; // the update of the action running
+    TViewUpdate* FPending = nullptr;            // the update of the action running
+    TInstallSession* FInstallSession = nullptr; // the unattended run's, while it lasts
     bool FLoading = true;
 };
 

@@ -24,6 +24,9 @@ packages=(
     # with sfdisk (fdisk) and mkfs.fat, check them with fsck.fat (dosfstools), and meet QEMU's
     # image formats and locks with qemu-img and qemu-io (qemu-utils)
     mtools dosfstools fdisk qemu-utils
+    # disk images in QEMU's own formats (VHD, VDI, VMDK, VHDX, qcow2): QEMU's storage daemon
+    # (qemu-system-common) shows them as raw files through FUSE (fuse3)
+    qemu-system-common fuse3
     # trying the windows as a user would: a virtual X server, input, screenshots
     xvfb xauth xdotool x11-utils
     # the start-up link's and the menu entry's checker; whole-program timing

@@ -25,10 +25,11 @@ std::string PlaceSourceName(TPlaceSource Source) {
 }
 
 void InstallInto(const TInstallPlace& Place, const std::vector<TLogoFile>& Logos,
-                 const TInstallEvents& Events, TPlaceOutcome& Outcome) {
-    const std::unique_ptr<TInstallTarget> Target = MakeInstallTarget(*Place.Spec);
-    std::string Where = Target->Description();
+                 const TInstallEvents& Events, TPlaceTargets& Targets, TPlaceOutcome& Outcome) {
+    std::string Where = Place.Description();
     try {
+        TInstallTarget* const Target = &Targets.Of(Place);
+        Where = Target->Description();
         for (const TLogoFile& Logo : Logos) {
             Where = Target->LogoPlace(Logo.Name);
             const TBackup Backup = BackupLogo(*Target, Place.BackupDir, Logo.Name);
@@ -54,11 +55,29 @@ void InstallInto(const TInstallPlace& Place, const std::vector<TLogoFile>& Logos
 
 } // namespace
 
-std::vector<TPlaceOutcome> InstallLogoFiles(const std::vector<TInstallPlace>& Places,
+TPlaceTargets::TPlaceTargets() = default;
+
+TPlaceTargets::~TPlaceTargets() {
+    for (auto& [Place, Target] : FHeld) {
+        Target->Release();
+    }
+}
+
+TInstallTarget& TPlaceTargets::Of(const TInstallPlace& Place) {
+    auto Found = FHeld.find(&Place);
+    if (Found == FHeld.end()) {
+        std::unique_ptr<TInstallTarget> Target = MakeInstallTarget(*Place.Spec);
+        Target->Hold();
+        Found = FHeld.emplace(&Place, std::move(Target)).first;
+    }
+    return *Found->second;
+}
+
+std::vector<TPlaceOutcome> InstallLogoFiles(TInstallSession& Session,
                                             const std::vector<TLogoFile>& Logos,
                                             const TInstallEvents& Events) {
     std::vector<TPlaceOutcome> Outcomes;
-    for (const TInstallPlace& Place : Places) {
+    for (const TInstallPlace& Place : Session.Places) {
         TPlaceOutcome& Outcome = Outcomes.emplace_back();
         Outcome.Place = Place.Description();
         if (!Place.Spec) {
@@ -66,21 +85,21 @@ std::vector<TPlaceOutcome> InstallLogoFiles(const std::vector<TInstallPlace>& Pl
                 std::make_exception_ptr(EFailureIn(PlaceSourceName(Place.Source), Place.Error)));
             continue;
         }
-        InstallInto(Place, Logos, Events, Outcome);
+        InstallInto(Place, Logos, Events, Session.Targets, Outcome);
     }
     return Outcomes;
 }
 
-void BackupLogoFiles(const std::vector<TInstallPlace>& Places,
-                     const std::vector<std::string>& Names, const TInstallEvents& Events) {
-    for (const TInstallPlace& Place : Places) {
+void BackupLogoFiles(TInstallSession& Session, const std::vector<std::string>& Names,
+                     const TInstallEvents& Events) {
+    for (const TInstallPlace& Place : Session.Places) {
         if (!Place.Spec) {
             continue;
         }
-        const std::unique_ptr<TInstallTarget> Target = MakeInstallTarget(*Place.Spec);
         try {
+            TInstallTarget& Target = Session.Targets.Of(Place);
             for (const std::string& Name : Names) {
-                if (BackupLogo(*Target, Place.BackupDir, Name).Result == TBackupResult::brMade &&
+                if (BackupLogo(Target, Place.BackupDir, Name).Result == TBackupResult::brMade &&
                     Events.OnBackupMade) {
                     Events.OnBackupMade(Place, Name);
                 }

@@ -4,8 +4,12 @@
 
 #include <exception>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+class TInstallTarget;
 
 // Installing the logos into every place of a run, each place on its own.
 
@@ -33,21 +37,48 @@ struct TInstallEvents {
     std::function<void(const std::string& Where)> OnInstalled;
 };
 
-// Installs Logos, in order, into each of Places, in order. In each place a logo that has no
-// backup yet is backed up first; when that fails the logo is not replaced and the next one is
-// tried. A logo that cannot be written ends the work in that place. A place that cannot be
+// The install targets of a run's places, each made and held (TInstallTarget::Hold: opened,
+// checked, locked and located) once, at its first use, until this ends: the backups and every
+// logo of a place are done under one hold, and nothing can start using a disk image in between.
+class TPlaceTargets {
+public:
+    TPlaceTargets();
+    TPlaceTargets(const TPlaceTargets&) = delete;
+    TPlaceTargets& operator=(const TPlaceTargets&) = delete;
+    ~TPlaceTargets();
+
+    // The target of Place, a place with a valid target, held.
+    TInstallTarget& Of(const TInstallPlace& Place);
+
+private:
+    std::map<const TInstallPlace*, std::unique_ptr<TInstallTarget>> FHeld;
+};
+
+// One run's places, in order, with their targets held as they are used.
+struct TInstallSession {
+    explicit TInstallSession(std::vector<TInstallPlace> ThePlaces) : Places(std::move(ThePlaces)) {}
+
+    const std::vector<TInstallPlace> Places;
+    TPlaceTargets Targets;
+};
+
+// Installs Logos, in order, into each of the session's places, in order. In each place a logo that
+// has no backup yet is backed up first; when that fails the logo is not replaced and the next one
+// is tried. A logo that cannot be written ends the work in that place. A place that cannot be
 // reached, or whose target is not valid, fails as a whole. Whatever fails in one place, the next
 // place is still done. A failure whose message does not name its place is raised again as
 // EFailureIn with the logo's place as its subject. Failures other than the program's own (such as
 // running out of memory) end everything.
-std::vector<TPlaceOutcome> InstallLogoFiles(const std::vector<TInstallPlace>& Places,
+// The same session given to BackupLogoFiles before keeps each place held from the backups to
+// the last logo.
+std::vector<TPlaceOutcome> InstallLogoFiles(TInstallSession& Session,
                                             const std::vector<TLogoFile>& Logos,
                                             const TInstallEvents& Events);
 
-// The one-time backups of the logos Names in each of Places. Failures are passed over: the
-// backup is tried again before its logo is replaced.
-void BackupLogoFiles(const std::vector<TInstallPlace>& Places,
-                     const std::vector<std::string>& Names, const TInstallEvents& Events);
+// The one-time backups of the logos Names in each of the session's places. Failures are passed
+// over: the backup is tried again before its logo is replaced.
+void BackupLogoFiles(TInstallSession& Session, const std::vector<std::string>& Names,
+                     const TInstallEvents& Events);
 
 // The message that tells that the backup of the logo Name of Place was made: the system's own
 // for the Windows folder, whose backups lie in the program folder; naming the place for others.

@@ -74,24 +74,40 @@ std::string StructuredFormat(const std::uint8_t* Head) {
 }
 
 [[noreturn]] void RefuseFormat(const std::string& FileName, const std::string& Format) {
-    const std::string Raw = ChangeFileExt(FileName, ".img");
     throw EDiskImage("The disk image \"" + FileName + "\" is in " + Format +
-                     " format, which Vespera cannot write. Convert it to a raw image, for "
-                     "example with: qemu-img convert -O raw \"" +
-                     FileName + "\" \"" + Raw +
-                     "\", and let the virtual machine use the new file.");
+                     " format, which Vespera cannot write. " + ConversionAdvice(FileName));
 }
 
 } // namespace
 
-TImageContainer ReadImageContainer(const TImageFile& Image) {
+std::string ConversionAdvice(const std::string& FileName) {
+    std::string Raw = ChangeFileExt(FileName, ".img");
+    if (Raw == FileName) {
+        Raw = ChangeFileExt(FileName, "") + "-raw.img";
+    }
+    return "Convert it to a raw image, for example with: qemu-img convert -O raw \"" + FileName +
+           "\" \"" + Raw + "\", and let the virtual machine use the new file.";
+}
+
+std::string StructuredImageFormat(const TImageFile& Image) {
     std::array<std::uint8_t, 512> Head{};
     if (Image.Size() < Head.size()) {
         throw EDiskImage("\"" + Image.FileName() + "\" is too small to be a disk image.");
     }
     Image.ReadAt(0, Head.data(), Head.size());
-    const std::string Format = StructuredFormat(Head.data());
-    if (!Format.empty()) {
+    if (std::string Format = StructuredFormat(Head.data()); !Format.empty()) {
+        return Format;
+    }
+    std::array<std::uint8_t, kVhdFooterSize> Footer{};
+    Image.ReadAt(Image.Size() - Footer.size(), Footer.data(), Footer.size());
+    if (StartsWith(Footer.data(), kVhdCookie) && GetBE32(Footer.data() + 60) != kVhdFixed) {
+        return VhdKind(GetBE32(Footer.data() + 60));
+    }
+    return {};
+}
+
+TImageContainer ReadImageContainer(const TImageFile& Image) {
+    if (const std::string Format = StructuredImageFormat(Image); !Format.empty()) {
         RefuseFormat(Image.FileName(), Format);
     }
 
@@ -99,10 +115,6 @@ TImageContainer ReadImageContainer(const TImageFile& Image) {
     Image.ReadAt(Image.Size() - Footer.size(), Footer.data(), Footer.size());
     if (!StartsWith(Footer.data(), kVhdCookie)) {
         return {"raw", Image.Size()};
-    }
-    const std::uint32_t DiskType = GetBE32(Footer.data() + 60);
-    if (DiskType != kVhdFixed) {
-        RefuseFormat(Image.FileName(), VhdKind(DiskType));
     }
     const std::uint64_t DataSize = Image.Size() - kVhdFooterSize;
     const std::uint64_t CurrentSize = GetBE64(Footer.data() + 48);

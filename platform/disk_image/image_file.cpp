@@ -23,18 +23,20 @@ std::string OpenFailure(const std::string& FileName, bool ForWriting, int Error)
 
 } // namespace
 
-TImageFile::TImageFile(std::string FileName, TAccess Access) : FFileName(std::move(FileName)) {
+TImageFile::TImageFile(std::string FileName, TAccess Access, std::string ShownName)
+    : FFileName(std::move(FileName)),
+      FShownName(ShownName.empty() ? FFileName : std::move(ShownName)) {
     const bool ForWriting = Access == TAccess::aReadWrite;
     // Not blocking, so that a pipe or a device named by mistake cannot hold the program up.
     FHandle = ::open(FFileName.c_str(),
                      (ForWriting ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (FHandle < 0) {
-        throw EDiskImage(OpenFailure(FFileName, ForWriting, errno));
+        throw EDiskImage(OpenFailure(FShownName, ForWriting, errno));
     }
     struct stat Info {};
     if (::fstat(FHandle, &Info) != 0 || !S_ISREG(Info.st_mode)) {
         ::close(FHandle);
-        throw EDiskImage("\"" + FFileName + "\" is not a disk image file.");
+        throw EDiskImage("\"" + FShownName + "\" is not a disk image file.");
     }
     FSize = static_cast<std::uint64_t>(Info.st_size);
 }
@@ -54,7 +56,7 @@ void TImageFile::ReadAt(std::uint64_t Offset, void* Buffer, std::size_t Count) c
             continue;
         }
         if (Done < 0) {
-            throw EDiskImage("The disk image \"" + FFileName +
+            throw EDiskImage("The disk image \"" + FShownName +
                              "\" cannot be read: " + std::strerror(errno) + ".");
         }
         if (Done == 0) {
@@ -65,13 +67,13 @@ void TImageFile::ReadAt(std::uint64_t Offset, void* Buffer, std::size_t Count) c
         Count -= static_cast<std::size_t>(Done);
     }
     if (Count > 0) {
-        throw EDiskImage("The disk image \"" + FFileName + "\" ends before its contents do.");
+        throw EDiskImage("The disk image \"" + FShownName + "\" ends before its contents do.");
     }
 }
 
 void TImageFile::Sync() const {
     if (::fsync(FHandle) != 0) {
-        throw EDiskImage("The disk image \"" + FFileName +
+        throw EDiskImage("The disk image \"" + FShownName +
                          "\" cannot be written to the disk: " + std::strerror(errno) + ".");
     }
 }

@@ -10,12 +10,15 @@ class TImageFile {
 public:
     enum class TAccess { aRead, aReadWrite };
 
-    TImageFile(std::string FileName, TAccess Access);
+    // Opens FileName; messages name the image ShownName (FileName when empty), the file the user
+    // knows when FileName is a view of it.
+    TImageFile(std::string FileName, TAccess Access, std::string ShownName = {});
     TImageFile(const TImageFile&) = delete;
     TImageFile& operator=(const TImageFile&) = delete;
     ~TImageFile();
 
-    const std::string& FileName() const { return FFileName; }
+    // The image as messages name it.
+    const std::string& FileName() const { return FShownName; }
     int Handle() const { return FHandle; }
     std::uint64_t Size() const { return FSize; }
 
@@ -26,6 +29,7 @@ public:
 
 private:
     std::string FFileName;
+    std::string FShownName;
     int FHandle = -1;
     std::uint64_t FSize = 0;
 };

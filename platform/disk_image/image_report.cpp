@@ -1,19 +1,26 @@
 #include "platform/disk_image/image_report.h"
 
 #include "core/exception.h"
+#include "platform/disk_image/image_access.h"
 #include "platform/disk_image/image_file.h"
 #include "platform/disk_image/image_lock.h"
 #include "platform/disk_image/image_place.h"
 #include "platform/disk_image/mtools_volume.h"
 
 TImageReport ReportDiskImage(const std::string& FileName) {
-    const TImageFile Image(FileName, TImageFile::TAccess::aRead);
+    const TImageAccess Access(FileName, TImageFile::TAccess::aRead);
+    const TImageFile& Image = Access.File();
     const TDiskLayout Layout = ReadDiskLayout(Image);
     TImageReport Report;
-    Report.Format = Layout.Container.Format;
+    Report.Format = Access.Format().empty() ? Layout.Container.Format : Access.Format();
     Report.DiskSize = Layout.Container.DataSize;
     Report.Partitioned = Layout.Partitioned;
     Report.InUse = ImageInUse(Image, TImageLock::TUse::uRead);
+    try {
+        Access.CheckNotInUse();
+    } catch (const Exception&) {
+        Report.InUse = true;
+    }
     for (const TDiskVolume& Volume : Layout.Volumes) {
         TVolumeReport Entry;
         Entry.Volume = Volume;

@@ -16,13 +16,14 @@ struct TVolumeReport {
 };
 
 struct TImageReport {
-    std::string Format; // "raw" or "fixed VHD"
+    std::string Format; // "raw", "fixed VHD", or a format QEMU reads ("dynamic VHD", "QCOW2", ...)
     std::uint64_t DiskSize = 0;
     bool Partitioned = false;
-    bool InUse = false; // a virtual machine may be writing to it: what is shown may change
+    // A virtual machine or another program may be writing to it: what is shown may change.
+    bool InUse = false;
     std::vector<TVolumeReport> Volumes;
 };
 
 // Reads the image FileName without locking it or changing it. Raises EDiskImage when it cannot
-// be opened or is in a format other than raw or fixed VHD.
+// be opened (image_access.h).
 TImageReport ReportDiskImage(const std::string& FileName);

@@ -143,6 +143,21 @@ bool WaitForProcess(pid_t Pid, std::chrono::milliseconds Limit) {
     return true;
 }
 
+// Whether Program is an executable file in a folder of $PATH.
+bool InPath(const std::string& Program) {
+    const char* Path = std::getenv("PATH");
+    std::string_view Folders = Path != nullptr ? Path : "/usr/bin:/bin";
+    while (!Folders.empty()) {
+        const std::size_t Colon = Folders.find(':');
+        const std::string Folder(Folders.substr(0, Colon));
+        if (!Folder.empty() && ::access((Folder + "/" + Program).c_str(), X_OK) == 0) {
+            return true;
+        }
+        Folders = Colon == std::string_view::npos ? std::string_view() : Folders.substr(Colon + 1);
+    }
+    return false;
+}
+
 std::string ReadSmallFile(const std::string& FileName) {
     std::ifstream In(FileName);
     std::ostringstream Text;
@@ -220,10 +235,6 @@ std::string MissingForQemuView() {
     std::string Missing;
     const auto Add = [&Missing](const std::string& What) {
         Missing += (Missing.empty() ? "" : ", ") + What;
-    };
-    const auto InPath = [](const char* Program) {
-        return RunProgram({{"sh", "-c", std::string("command -v ") + Program}, {}, {}, false, 10})
-                   .ExitStatus == 0;
     };
     if (!InPath(kDaemon)) {
         Add("qemu-storage-daemon (package qemu-system-common)");

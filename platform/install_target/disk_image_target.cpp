@@ -4,6 +4,7 @@
 #include "platform/ascii_text.h"
 #include "platform/atomic_file.h"
 #include "platform/disk_image/disk_image_error.h"
+#include "platform/disk_image/image_access.h"
 #include "platform/disk_image/image_file.h"
 #include "platform/disk_image/image_lock.h"
 #include "platform/disk_image/mtools_volume.h"
@@ -55,15 +56,22 @@ std::string TemporaryLogoName(const std::string& ShortName) {
     return Base + ".~" + Extension.substr(0, 2);
 }
 
-// The image of a target, open and locked for one operation, with the place of the logos found.
+// The image of a target, open, locked and checked, with the place of the logos found.
 class TDiskImageTarget::TOpenImage {
 public:
-    TOpenImage(const TTargetSpec& Spec, TImageLock::TUse Use, std::optional<TImagePlace>& Known)
-        : FImage(Spec.Path, Use == TImageLock::TUse::uWrite ? TImageFile::TAccess::aReadWrite
-                                                            : TImageFile::TAccess::aRead),
-          FLock(FImage, Use), FPlace(Place(Spec, Known)), FVolume(FImage, FPlace.Volume.Offset) {}
+    TOpenImage(const TTargetSpec& Spec, bool Writing, std::optional<TImagePlace>& Known)
+        : FAccess(Spec.Path,
+                  Writing ? TImageFile::TAccess::aReadWrite : TImageFile::TAccess::aRead),
+          FLock(FAccess.File(), Writing ? TImageLock::TUse::uWrite : TImageLock::TUse::uRead),
+          FPlace(Place(Spec, Known)), FVolume(FAccess.File(), FPlace.Volume.Offset) {
+        // Reading is what a machine that keeps the image open may let others do; writing not.
+        if (Writing) {
+            FAccess.CheckNotInUse();
+        }
+    }
 
-    const TImageFile& Image() const { return FImage; }
+    const TImageAccess& Access() const { return FAccess; }
+    const TImageFile& Image() const { return FAccess.File(); }
     const TImagePlace& PlaceFound() const { return FPlace; }
     const TMtoolsVolume& Volume() const { return FVolume; }
     std::string Path(const std::string& Name) const { return InFolder(FPlace.Folder, Name); }
@@ -73,7 +81,7 @@ private:
     // The place found before, when the image still has the same FAT volume there (the folder's
     // presence shows in the next listing); else the place found anew.
     TImagePlace Place(const TTargetSpec& Spec, std::optional<TImagePlace>& Known) const {
-        const TDiskLayout Layout = ReadDiskLayout(FImage);
+        const TDiskLayout Layout = ReadDiskLayout(Image());
         if (Known) {
             for (const TDiskVolume& Volume : Layout.Volumes) {
                 if (Volume.Fat && Volume.Partition == Known->Volume.Partition &&
@@ -82,17 +90,51 @@ private:
                 }
             }
         }
-        Known = FindImagePlace(FImage, Layout, Spec.Partition, Spec.Folder);
+        Known = FindImagePlace(Image(), Layout, Spec.Partition, Spec.Folder);
         return *Known;
     }
 
-    TImageFile FImage;
+    TImageAccess FAccess;
     TImageLock FLock;
     TImagePlace FPlace;
     TMtoolsVolume FVolume;
 };
 
 TDiskImageTarget::TDiskImageTarget(TTargetSpec Spec) : FSpec(std::move(Spec)) {}
+
+TDiskImageTarget::~TDiskImageTarget() = default;
+
+template <typename TWork>
+auto TDiskImageTarget::WithImage(bool Writing, TWork&& Work) {
+    if (FHeld) {
+        return Work(*FHeld);
+    }
+    const TOpenImage Open(FSpec, Writing, FPlace);
+    return Work(Open);
+}
+
+void TDiskImageTarget::Hold() {
+    if (FHeld) {
+        return;
+    }
+    try {
+        FHeld = std::make_unique<TOpenImage>(FSpec, true, FPlace);
+    } catch (const Exception&) {
+        // Not to be written now (a machine that only reads it still lets a backup be read):
+        // each operation opens the image for itself and says why it cannot.
+    }
+}
+
+void TDiskImageTarget::Release() {
+    if (FHeld) {
+        try {
+            FHeld->Image().Sync();
+        } catch (const Exception&) {
+            // Each write was flushed when it was done.
+        }
+        FHeld.reset();
+    }
+}
 
 std::string TDiskImageTarget::Description() const {
     return FPlace ? FSpec.Path + " (" + FPlace->Description() + ")" : DescribeTargetSpec(FSpec);
@@ -110,53 +152,56 @@ std::string TDiskImageTarget::LogoPlace(const std::string& Name) const {
 
 bool TDiskImageTarget::LogoExists(const std::string& Name) {
     const std::string Short = ShortLogoName(Name);
-    const TOpenImage Open(FSpec, TImageLock::TUse::uRead, FPlace);
-    return ContainsFile(Open.Entries(), Short);
+    return WithImage(false,
+                     [&](const TOpenImage& Open) { return ContainsFile(Open.Entries(), Short); });
 }
 
 std::string TDiskImageTarget::ReadLogo(const std::string& Name) {
     const std::string Short = ShortLogoName(Name);
-    const TOpenImage Open(FSpec, TImageLock::TUse::uRead, FPlace);
-    if (!ContainsFile(Open.Entries(), Short)) {
-        throw EDiskImage("There is no " + Short + " in " + Description() + ".");
-    }
-    return Open.Volume().Read(Open.Path(Short));
+    return WithImage(false, [&](const TOpenImage& Open) {
+        if (!ContainsFile(Open.Entries(), Short)) {
+            throw EDiskImage("There is no " + Short + " in " + Description() + ".");
+        }
+        return Open.Volume().Read(Open.Path(Short));
+    });
 }
 
 void TDiskImageTarget::ReplaceLogo(const std::string& Name, std::string_view Data) {
     const std::string Short = ShortLogoName(Name);
     const std::string Temporary = TemporaryLogoName(Short);
-    const TOpenImage Open(FSpec, TImageLock::TUse::uWrite, FPlace);
-    const TMtoolsVolume& Volume = Open.Volume();
-    if (ContainsFile(Open.Entries(), Temporary)) {
-        Volume.Delete(Open.Path(Temporary));
-    }
-
-    // Room for the file and for one more cluster of the folder's entries.
-    const TDiskVolume& Place = Open.PlaceFound().Volume;
-    const std::uint64_t ClusterBytes = Place.Fat->ClusterBytes();
-    const std::uint64_t Needed = (Data.size() + ClusterBytes - 1) / ClusterBytes + 1;
-    const std::uint64_t Free = CountFreeClusters(Open.Image(), Place.Offset, *Place.Fat);
-    if (Free < Needed) {
-        throw EDiskImage("There is not enough room for " + Short + " in " + Description() +
-                         ": it needs " + std::to_string(Needed * ClusterBytes) + " bytes, " +
-                         std::to_string(Free * ClusterBytes) + " are free.");
-    }
-
-    try {
-        Volume.Write(Open.Path(Temporary), Data);
-        Volume.Replace(Open.Path(Temporary), Short);
-    } catch (const Exception&) {
-        try {
-            if (ContainsFile(Open.Entries(), Temporary)) {
-                Volume.Delete(Open.Path(Temporary));
-            }
-        } catch (const Exception&) {
-            // The first failure is the one to report; the next run removes the file.
+    WithImage(true, [&](const TOpenImage& Open) {
+        Open.Access().CheckNotInUse();
+        const TMtoolsVolume& Volume = Open.Volume();
+        if (ContainsFile(Open.Entries(), Temporary)) {
+            Volume.Delete(Open.Path(Temporary));
         }
-        throw;
-    }
-    Open.Image().Sync();
+
+        // Room for the file and for one more cluster of the folder's entries.
+        const TDiskVolume& Place = Open.PlaceFound().Volume;
+        const std::uint64_t ClusterBytes = Place.Fat->ClusterBytes();
+        const std::uint64_t Needed = (Data.size() + ClusterBytes - 1) / ClusterBytes + 1;
+        const std::uint64_t Free = CountFreeClusters(Open.Image(), Place.Offset, *Place.Fat);
+        if (Free < Needed) {
+            throw EDiskImage("There is not enough room for " + Short + " in " + Description() +
+                             ": it needs " + std::to_string(Needed * ClusterBytes) + " bytes, " +
+                             std::to_string(Free * ClusterBytes) + " are free.");
+        }
+
+        try {
+            Volume.Write(Open.Path(Temporary), Data);
+            Volume.Replace(Open.Path(Temporary), Short);
+        } catch (const Exception&) {
+            try {
+                if (ContainsFile(Open.Entries(), Temporary)) {
+                    Volume.Delete(Open.Path(Temporary));
+                }
+            } catch (const Exception&) {
+                // The first failure is the one to report; the next run removes the file.
+            }
+            throw;
+        }
+        Open.Image().Sync();
+    });
 }
 
 void TDiskImageTarget::CopyLogo(const std::string& Name, const std::string& FileName) {
@@ -170,11 +215,12 @@ void TDiskImageTarget::CopyLogo(const std::string& Name, const std::string& File
 void TDiskImageTarget::RemoveLeftovers(const std::string& Name) {
     try {
         const std::string Temporary = TemporaryLogoName(ShortLogoName(Name));
-        const TOpenImage Open(FSpec, TImageLock::TUse::uWrite, FPlace);
-        if (ContainsFile(Open.Entries(), Temporary)) {
-            Open.Volume().Delete(Open.Path(Temporary));
-            Open.Image().Sync();
-        }
+        WithImage(true, [&](const TOpenImage& Open) {
+            if (ContainsFile(Open.Entries(), Temporary)) {
+                Open.Volume().Delete(Open.Path(Temporary));
+                Open.Image().Sync();
+            }
+        });
     } catch (const Exception&) {
         // Nothing to remove can be reached; a later write removes the file.
     }

@@ -3,14 +3,18 @@
 #include "platform/disk_image/image_place.h"
 #include "platform/install_target/install_target.h"
 
+#include <memory>
 #include <optional>
 
 // Logos in a folder of a FAT volume inside a disk image file (raw or fixed VHD), written through
 // mtools without mounting anything.
 //
-// Every operation opens the image, takes QEMU-compatible locks on it (refusing an image that a
-// running virtual machine uses, and keeping one from starting meanwhile) and finds the place
-// anew. A logo is replaced by writing it whole under a temporary 8.3 name in the same folder
+// The image is opened as a raw disk (image_access.h: directly, or through QEMU for its own
+// formats), QEMU-compatible locks are taken on it (refusing an image that a running virtual
+// machine uses, and keeping one from starting meanwhile), an image that another program holds
+// open is refused for writing, and the place is found; under a hold (Hold) once for all operations,
+// else for each operation. Before every write the image is checked again for programs holding it. A
+// logo is replaced by writing it whole under a temporary 8.3 name in the same folder
 // ("LOGOW.~SY" for "LOGOW.SYS") and renaming that over the old entry; a temporary file left by
 // a killed run is removed first. Before anything is written, the free space is counted, so that
 // a full volume is refused with the image unchanged. Logo names are written as upper-case 8.3
@@ -18,6 +22,7 @@
 class TDiskImageTarget final : public TInstallTarget {
 public:
     explicit TDiskImageTarget(TTargetSpec Spec);
+    ~TDiskImageTarget() override;
 
     std::string Description() const override;
     std::string LogoPlace(const std::string& Name) const override;
@@ -26,12 +31,19 @@ public:
     void ReplaceLogo(const std::string& Name, std::string_view Data) override;
     void CopyLogo(const std::string& Name, const std::string& FileName) override;
     void RemoveLeftovers(const std::string& Name) override;
+    void Hold() override;
+    void Release() override;
 
 private:
     class TOpenImage;
 
+    // Runs Work with the image open for Use: the held one, else one opened for Work.
+    template <typename TWork>
+    auto WithImage(bool Writing, TWork&& Work);
+
     TTargetSpec FSpec;
     std::optional<TImagePlace> FPlace; // where the logos were found last
+    std::unique_ptr<TOpenImage> FHeld;
 };
 
 // Name as the upper-case 8.3 name it gets in a FAT folder; raises EDiskImage when it has none.

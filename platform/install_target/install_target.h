@@ -40,6 +40,27 @@ public:
     virtual void CopyLogo(const std::string& Name, const std::string& FileName) = 0;
     // Removes what an interrupted ReplaceLogo of Name left behind; failures are ignored.
     virtual void RemoveLeftovers(const std::string& Name) = 0;
+
+    // Holds the place for writing from now until Release: it is opened, checked and located
+    // once, and every operation in between works under that one hold, so that nothing else can
+    // start using it between two logos. Without a hold each operation holds the place for
+    // itself. A place that cannot be held for writing is not held: its operations then say why
+    // they cannot be done. A folder needs no hold.
+    virtual void Hold() {}
+    // Ends the hold, with everything written on the disk.
+    virtual void Release() {}
+};
+
+// A hold on a target for as long as it lives (TInstallTarget::Hold).
+class TTargetHold {
+public:
+    explicit TTargetHold(TInstallTarget& Target) : FTarget(Target) { Target.Hold(); }
+    TTargetHold(const TTargetHold&) = delete;
+    TTargetHold& operator=(const TTargetHold&) = delete;
+    ~TTargetHold() { FTarget.Release(); }
+
+private:
+    TInstallTarget& FTarget;
 };
 
 // The target that Spec describes.

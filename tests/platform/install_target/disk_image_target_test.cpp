@@ -4,6 +4,7 @@
 #include "platform/disk_image/disk_image_error.h"
 #include "platform/disk_image/image_file.h"
 #include "platform/disk_image/image_lock.h"
+#include "platform/disk_image/qemu_view.h"
 #include "platform/install_target/install_target.h"
 #include "platform/install_target/target_check.h"
 #include "tests/platform/disk_image/disk_image_tools.h"
@@ -288,24 +289,112 @@ TEST(DiskImageTarget, RefusesWhatItCannotDoWithTheImageUnchanged) {
     }
 }
 
-TEST(DiskImageTarget, NamesTheFormatsItCannotWriteAndHowToConvert) {
-    SKIP_WITHOUT_TOOLS("qemu-img");
-    TTempDir Dir;
-    const std::vector<std::pair<std::string, std::string>> Formats = {{"qcow2", "QCOW2"},
-                                                                      {"vdi", "VDI"},
-                                                                      {"vmdk", "VMDK"},
-                                                                      {"vhdx", "VHDX"},
-                                                                      {"vpc", "dynamic VHD"}};
-    for (const auto& [Format, Name] : Formats) {
-        const std::string Image = Dir / ("disk." + Format);
-        const TProcessResult Made = RunProcess({"qemu-img", "create", "-f", Format, Image, "64M"});
-        ASSERT_EQ(Made.ExitCode, 0) << Made.Err;
-        ExpectRefusal(Image, "is in " + Name + " format",
-                      [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", "x"); });
-        ExpectRefusal(Image,
-                      "qemu-img convert -O raw \"" + Image + "\" \"" + (Dir / "disk.img") + "\"",
-                      [&] { TargetOf(Image + "::")->LogoExists("logow.sys"); });
+// Every format the emulators make, written through QEMU's block layer: made from one raw disk
+// with qemu-img, installed into under one hold, converted back and read with mtools.
+TEST(DiskImageTarget, InstallsIntoEveryFormatThroughQemu) {
+    SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "fsck.fat", "sfdisk", "qemu-img");
+    if (const std::string Missing = MissingForQemuView(); !Missing.empty()) {
+        GTEST_SKIP() << "missing: " << Missing;
     }
+    TTempDir Dir;
+    const std::string Raw = Dir / "raw.img";
+    MakeWindowsImage(Raw);
+    const std::string Old = RandomBytes(kLogoSize, 1);
+    const std::string NewWait = RandomBytes(kLogoSize, 3), NewDown = RandomBytes(kLogoSize, 4);
+    struct TFormatCase {
+        const char* Name;
+        std::vector<std::string> Make; // the qemu-img arguments that make it from Raw
+    };
+    const std::string Base = Dir / "base.img";
+    std::filesystem::copy_file(Raw, Base);
+    const TFormatCase Cases[] = {
+        {"dynamic.vhd", {"convert", "-O", "vpc", "-o", "subformat=dynamic", Raw}},
+        {"disk.vdi", {"convert", "-O", "vdi", Raw}},
+        {"sparse.vmdk", {"convert", "-O", "vmdk", "-o", "subformat=monolithicSparse", Raw}},
+        {"flat.vmdk", {"convert", "-O", "vmdk", "-o", "subformat=monolithicFlat", Raw}},
+        {"disk.vhdx", {"convert", "-O", "vhdx", Raw}},
+        {"disk.qcow2", {"convert", "-O", "qcow2", Raw}},
+        {"overlay.qcow2", {"create", "-f", "qcow2", "-F", "raw", "-b", Base}},
+    };
+    for (const TFormatCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        const std::string Image = Dir / Case.Name;
+        std::vector<std::string> Make{"qemu-img"};
+        Make.insert(Make.end(), Case.Make.begin(), Case.Make.end());
+        Make.push_back(Image);
+        const TProcessResult Made = RunProcess(Make);
+        ASSERT_EQ(Made.ExitCode, 0) << Made.Err;
+        const std::string BaseBefore = ReadFile(Base);
+        {
+            const auto Target = TargetOf(Image + "::");
+            const TTargetHold Hold(*Target);
+            EXPECT_EQ(Target->ReadLogo("logow.sys"), Old);
+            Target->ReplaceLogo("logow.sys", NewWait);
+            Target->ReplaceLogo("logos.sys", NewDown);
+            EXPECT_EQ(Target->ReadLogo("logos.sys"), NewDown);
+        }
+        const int Checked = RunProcess({"qemu-img", "check", Image}).ExitCode;
+        EXPECT_TRUE(Checked == 0 || Checked == 63) << "qemu-img check: " << Checked;
+        const std::string Back = Dir / "back.img";
+        std::filesystem::remove(Back);
+        ASSERT_EQ(RunProcess({"qemu-img", "convert", "-O", "raw", Image, Back}).ExitCode, 0);
+        EXPECT_TRUE(GetFile(Back, kWin98.Offset(), "t:/WINDOWS/LOGOW.SYS").Out == NewWait);
+        EXPECT_TRUE(GetFile(Back, kWin98.Offset(), "t:/WINDOWS/LOGOS.SYS").Out == NewDown);
+        const TProcessResult Fsck = CheckVolume(Back, kWin98.Offset(), kWin98.Bytes());
+        EXPECT_EQ(Fsck.ExitCode, 0) << Fsck.Out;
+        EXPECT_TRUE(ReadFile(Base) == BaseBefore) << "the backing file changed";
+    }
+}
+
+// An emulator that keeps the image open without QEMU's locks: nothing is written, the message
+// names it; and a format that needs what is missing says what, and how to convert instead.
+TEST(DiskImageTarget, RefusesAnImageThatAProgramHoldsOrThatNeedsWhatIsMissing) {
+    SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "sfdisk", "qemu-img");
+    TTempDir Dir;
+    const std::string Raw = Dir / "win98.img";
+    MakeWindowsImage(Raw);
+    const std::string Vhd = Dir / "win98.vhd";
+    ASSERT_EQ(RunProcess({"qemu-img", "convert", "-O", "vpc", Raw, Vhd}).ExitCode, 0);
+    const bool ViewUsable = MissingForQemuView().empty();
+    for (const std::string& Image : {Raw, Vhd}) {
+        if (Image == Vhd && !ViewUsable) {
+            continue;
+        }
+        const pid_t Emulator = ::fork();
+        ASSERT_GE(Emulator, 0);
+        if (Emulator == 0) {
+            if (::open(Image.c_str(), O_RDWR) >= 0) {
+                ::execlp("sleep", "sleep", "30", static_cast<char*>(nullptr));
+            }
+            ::_exit(127);
+        }
+        const std::string Proc = "/proc/" + std::to_string(Emulator) + "/exe";
+        for (int Wait = 0; Wait < 500 && std::filesystem::read_symlink(Proc).filename() != "sleep";
+             ++Wait) {
+            ::usleep(10000);
+        }
+        ExpectRefusal(Image,
+                      "The disk image \"" + Image + "\" is open in sleep (process " +
+                          std::to_string(Emulator) + "); shut the machine down first.",
+                      [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", "new"); });
+        ::kill(Emulator, SIGKILL);
+        ::waitpid(Emulator, nullptr, 0);
+    }
+
+    // Without QEMU's storage daemon: what is missing, and a conversion whose output is a new
+    // file even for a qcow2 file named like a raw one.
+    const std::string Qcow = Dir / "machine.img";
+    ASSERT_EQ(RunProcess({"qemu-img", "convert", "-O", "qcow2", Raw, Qcow}).ExitCode, 0);
+    const std::string Path = std::getenv("PATH");
+    ::setenv("PATH", Dir.Path().c_str(), 1);
+    ExpectRefusal(Qcow,
+                  "is in QCOW2 format, which Vespera writes through QEMU's storage daemon and "
+                  "FUSE; missing here: qemu-storage-daemon (package qemu-system-common)",
+                  [&] { TargetOf(Qcow + "::")->ReplaceLogo("logow.sys", "new"); });
+    ExpectRefusal(Qcow,
+                  "qemu-img convert -O raw \"" + Qcow + "\" \"" + (Dir / "machine-raw.img") + "\"",
+                  [&] { TargetOf(Qcow + "::")->LogoExists("logow.sys"); });
+    ::setenv("PATH", Path.c_str(), 1);
 }
 
 // QEMU's own programs meet the locks: a running qemu-io keeps Vespera out, and while Vespera
