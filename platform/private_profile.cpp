@@ -26,14 +26,11 @@ std::string CutProfileString(std::string_view S) {
 }
 
 // Calls Visit with each key line of the sections of FileName named Section, in file order, until
-// it returns false; nothing when the file cannot be opened. A failure while reading raises
-// EReadError.
+// it returns false. A file that cannot be opened or read raises EReadError.
 template <typename TVisit>
 void VisitSectionKeys(std::string_view Section, const std::string& FileName, TVisit Visit) {
     TLineReader Reader;
-    if (!Reader.Open(FileName)) {
-        return;
-    }
+    Reader.Open(FileName);
     Reader.SetKeepLimit(kLineKeep);
     bool InSection = false;
     TTextLine Line;
@@ -320,7 +317,7 @@ std::string GetPrivateProfileString(std::string_view Section, std::string_view K
             return *Value;
         }
     } catch (const EReadError&) {
-        // A file that fails while being read gives the default, as a missing one does.
+        // A file that cannot be opened or read gives the default.
     }
     return CutProfileString(Default);
 }
@@ -337,7 +334,7 @@ std::vector<std::string> GetPrivateProfileStrings(std::string_view Section,
             }
         }
     } catch (const EReadError&) {
-        // As GetPrivateProfileString: a file that fails while being read gives no values.
+        // As GetPrivateProfileString: a file that cannot be opened or read gives no values.
     }
     return Values;
 }
