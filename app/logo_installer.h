@@ -37,9 +37,9 @@ struct TInstallEvents {
 // backup yet is backed up first; when that fails the logo is not replaced and the next one is
 // tried. A logo that cannot be written ends the work in that place. A place that cannot be
 // reached, or whose target is not valid, fails as a whole. Whatever fails in one place, the next
-// place is still done. A failure whose message does not name its place is raised again as
-// EFailureIn with the logo's place as its subject. Failures other than the program's own (such as
-// running out of memory) end everything.
+// place is still done. A failure other than that of the logo's file itself (an EFileError
+// naming it) is raised again as EFailureIn with the logo's place as its subject. Failures other
+// than the program's own (such as running out of memory) end everything.
 std::vector<TPlaceOutcome> InstallLogoFiles(const std::vector<TInstallPlace>& Places,
                                             const std::vector<TLogoFile>& Logos,
                                             const TInstallEvents& Events);
