@@ -11,6 +11,16 @@
 EReadError::EReadError() : EStreamError("Stream read error") {}
 EWriteError::EWriteError() : EStreamError("Stream write error") {}
 
+EFileError::EFileError(std::string_view What, const std::string& FileName, int ErrorCode)
+    : EStreamError(std::string(What) + " \"" + FileName + "\". " + std::strerror(ErrorCode)),
+      FFileName(FileName), FErrorCode(ErrorCode) {}
+
+EFOpenError::EFOpenError(const std::string& FileName, int ErrorCode)
+    : EFileError("Cannot open file", FileName, ErrorCode) {}
+
+EFCreateError::EFCreateError(const std::string& FileName, int ErrorCode)
+    : EFileError("Cannot create file", FileName, ErrorCode) {}
+
 namespace {
 
 // The position a seek asks for, or -1 when it lies before the start or cannot be represented.
@@ -43,10 +53,6 @@ std::int64_t Transfer(std::int64_t Count, F Call) {
         Done += N;
     }
     return Done;
-}
-
-std::string FileError(const char* What, const std::string& FileName) {
-    return std::string(What) + " \"" + FileName + "\". " + std::strerror(errno);
 }
 
 } // namespace
@@ -103,19 +109,18 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : FFileNam
     case TFileMode::fmCreate:
         FHandle = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (FHandle < 0) {
-            throw EFCreateError(FileError("Cannot create file", FileName));
+            throw EFCreateError(FileName, errno);
         }
         return;
     }
     if (FHandle < 0) {
-        throw EFOpenError(FileError("Cannot open file", FileName));
+        throw EFOpenError(FileName, errno);
     }
     // A folder opens for reading on this platform but is not a file.
     struct stat Info {};
     if (::fstat(FHandle, &Info) == 0 && S_ISDIR(Info.st_mode)) {
         ::close(FHandle);
-        errno = EISDIR;
-        throw EFOpenError(FileError("Cannot open file", FileName));
+        throw EFOpenError(FileName, EISDIR);
     }
 }
 

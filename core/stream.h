@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Byte streams: files, growable memory and a caller's memory block, with the whole-record
@@ -25,14 +26,28 @@ class EWriteError : public EStreamError {
 public:
     EWriteError();
 };
-// A file could not be opened or created; the message names the file and the reason.
-class EFOpenError : public EStreamError {
+// A file could not be opened, created or changed. The message names the file and gives the
+// system's reason (What "FileName". Reason); FileName and ErrorCode, the system's error number
+// taken where the call failed, tell the same to a caller.
+class EFileError : public EStreamError {
 public:
-    using EStreamError::EStreamError;
+    EFileError(std::string_view What, const std::string& FileName, int ErrorCode);
+    const std::string& FileName() const { return FFileName; }
+    int ErrorCode() const { return FErrorCode; }
+
+private:
+    std::string FFileName;
+    int FErrorCode;
 };
-class EFCreateError : public EStreamError {
+// "Cannot open file "FileName". Reason"
+class EFOpenError : public EFileError {
 public:
-    using EStreamError::EStreamError;
+    EFOpenError(const std::string& FileName, int ErrorCode);
+};
+// "Cannot create file "FileName". Reason"
+class EFCreateError : public EFileError {
+public:
+    EFCreateError(const std::string& FileName, int ErrorCode);
 };
 
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };

@@ -1,5 +1,6 @@
 #include "platform/atomic_file.h"
 
+#include "core/stream.h"
 #include "platform/fd_io.h"
 #include "platform/paths.h"
 
@@ -57,29 +58,31 @@ void SyncFolder(const std::string& Folder) {
 
 // Renames From to To unless To exists. File systems that cannot rename without replacing get a
 // hard link instead; those without hard links (FAT) a check before the rename.
-bool RenameNoReplace(const std::string& From, const std::string& To) {
+void RenameNoReplace(const std::string& From, const std::string& To) {
     if (::renameat2(AT_FDCWD, From.c_str(), AT_FDCWD, To.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
+        return;
     }
     if (errno != EINVAL && errno != ENOSYS) {
-        return false;
+        throw EFCreateError(To, errno);
     }
     if (::link(From.c_str(), To.c_str()) == 0) {
         ::unlink(From.c_str());
-        return true;
+        return;
     }
     if (errno != EPERM && errno != EOPNOTSUPP) {
-        return false;
+        throw EFCreateError(To, errno);
     }
     struct stat Info {};
     if (::lstat(To.c_str(), &Info) == 0) {
-        errno = EEXIST;
-        return false;
+        throw EFCreateError(To, EEXIST);
     }
-    return ::rename(From.c_str(), To.c_str()) == 0;
+    if (::rename(From.c_str(), To.c_str()) != 0) {
+        throw EFCreateError(To, errno);
+    }
 }
 
-// A locked temporary file beside a target, removed unless committed.
+// A locked temporary file beside a target, removed unless committed. Its failures name the
+// target.
 class TTemporaryFile {
 public:
     explicit TTemporaryFile(const std::string& Target) : FTarget(Target) {}
@@ -87,73 +90,64 @@ public:
     TTemporaryFile& operator=(const TTemporaryFile&) = delete;
     ~TTemporaryFile() { Discard(); }
 
-    int Handle() const { return FHandle; }
+    int Handle() const { return FHandle.Get(); }
 
     // Creates and locks a fresh temporary file.
-    bool Create() {
+    void Create() {
         const std::string Prefix =
             FolderOf(FTarget) + "." + ExtractFileName(FTarget) + std::string(kTemporaryInfix);
         for (int Attempt = 0; Attempt < 100; ++Attempt) {
             FName = Prefix + RandomLetters();
-            FHandle = ::open(FName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (FHandle < 0) {
+            FHandle =
+                TFileDescriptor(::open(FName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            if (!FHandle.IsOpen()) {
                 if (errno == EEXIST) {
                     continue;
                 }
-                return false;
+                throw EFCreateError(FTarget, errno);
             }
             // Until the lock is held, another writer's clean-up may take the file for a stale
             // one and remove it: then start again under another name.
             struct stat Opened {
             }, Named{};
-            if (::flock(FHandle, LOCK_EX | LOCK_NB) == 0 && ::fstat(FHandle, &Opened) == 0 &&
+            if (::flock(Handle(), LOCK_EX | LOCK_NB) == 0 && ::fstat(Handle(), &Opened) == 0 &&
                 ::lstat(FName.c_str(), &Named) == 0 && SameFile(Opened, Named)) {
-                return true;
+                return;
             }
-            ::close(FHandle);
-            FHandle = -1;
+            FHandle.Close();
         }
-        errno = EEXIST;
-        return false;
+        throw EFCreateError(FTarget, EEXIST);
     }
 
     // Flushes the contents with the permission bits Mode (none: as created) and renames the
     // file to the target's name.
-    bool Commit(TReplaceMode ReplaceMode, int Mode) {
-        if ((Mode >= 0 && ::fchmod(FHandle, static_cast<mode_t>(Mode)) != 0) ||
-            ::fsync(FHandle) != 0) {
-            return false;
+    void Commit(TReplaceMode ReplaceMode, int Mode) {
+        if ((Mode >= 0 && ::fchmod(Handle(), static_cast<mode_t>(Mode)) != 0) ||
+            ::fsync(Handle()) != 0) {
+            throw EFCreateError(FTarget, errno);
         }
-        const bool Renamed = ReplaceMode == TReplaceMode::rmReplace
-                                 ? ::rename(FName.c_str(), FTarget.c_str()) == 0
-                                 : RenameNoReplace(FName, FTarget);
-        if (!Renamed) {
-            return false;
+        if (ReplaceMode == TReplaceMode::rmFailIfExists) {
+            RenameNoReplace(FName, FTarget);
+        } else if (::rename(FName.c_str(), FTarget.c_str()) != 0) {
+            throw EFCreateError(FTarget, errno);
         }
         FName.clear();
         SyncFolder(FolderOf(FTarget));
-        ::close(FHandle); // releases the lock
-        FHandle = -1;
-        return true;
+        FHandle.Close(); // releases the lock
     }
 
 private:
     void Discard() {
-        const int Error = errno;
         if (!FName.empty()) {
             ::unlink(FName.c_str());
             FName.clear();
         }
-        if (FHandle >= 0) {
-            ::close(FHandle);
-            FHandle = -1;
-        }
-        errno = Error;
+        FHandle.Close();
     }
 
     std::string FTarget;
     std::string FName;
-    int FHandle = -1;
+    TFileDescriptor FHandle;
 };
 
 // The permission bits the new file takes over for Mode: those of an existing target when it
@@ -205,32 +199,19 @@ void RemoveStaleTemporaryFiles(const std::string& FileName) {
     ::closedir(Listing);
 }
 
-bool WriteFileAtomically(const std::string& FileName, std::string_view Data, TReplaceMode Mode) {
+void WriteFileAtomically(const std::string& FileName, std::string_view Data, TReplaceMode Mode) {
     RemoveStaleTemporaryFiles(FileName);
     TTemporaryFile File(FileName);
-    return File.Create() && WriteAll(File.Handle(), Data.data(), Data.size()) &&
-           File.Commit(Mode, InheritedMode(FileName, Mode));
+    File.Create();
+    WriteAll(File.Handle(), Data, FileName);
+    File.Commit(Mode, InheritedMode(FileName, Mode));
 }
 
-bool CopyFileAtomically(const std::string& Existing, const std::string& New, TReplaceMode Mode) {
-    const int Source = ::open(Existing.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (Source < 0) {
-        return false;
-    }
-    struct stat Info {};
-    bool Ok = ::fstat(Source, &Info) == 0;
-    if (Ok && !S_ISREG(Info.st_mode)) {
-        errno = EINVAL;
-        Ok = false;
-    }
-    if (Ok) {
-        RemoveStaleTemporaryFiles(New);
-        TTemporaryFile File(New);
-        Ok = File.Create() && CopyContents(Source, File.Handle()) &&
-             File.Commit(Mode, static_cast<int>(Info.st_mode & 0777));
-    }
-    const int Error = errno;
-    ::close(Source);
-    errno = Error;
-    return Ok;
+void CopyFileAtomically(const std::string& Existing, const std::string& New, TReplaceMode Mode) {
+    const TCopySource Source = OpenCopySource(Existing, New);
+    RemoveStaleTemporaryFiles(New);
+    TTemporaryFile File(New);
+    File.Create();
+    CopyContents(Source.Handle.Get(), File.Handle(), New);
+    File.Commit(Mode, static_cast<int>(Source.Info.st_mode & 0777));
 }

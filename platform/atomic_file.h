@@ -12,7 +12,8 @@
 // and its writer holds a lock on it while it exists. A writer killed half-way leaves its file
 // behind unlocked; the next write of the same target removes it (RemoveStaleTemporaryFiles).
 //
-// Each function returns false with errno set when it fails; nothing of its own is left behind.
+// A failure raises EFCreateError (core/stream.h) naming the target, with the error of the call
+// that failed; nothing of its own is left behind.
 
 enum class TReplaceMode {
     rmReplace,      // an existing target is replaced; the new file keeps its permission bits
@@ -20,10 +21,11 @@ enum class TReplaceMode {
 };
 
 // Writes Data as FileName. A new file gets the permission bits 0666 less the process's umask.
-bool WriteFileAtomically(const std::string& FileName, std::string_view Data, TReplaceMode Mode);
+void WriteFileAtomically(const std::string& FileName, std::string_view Data, TReplaceMode Mode);
 
-// Copies the regular file Existing to New, with Existing's permission bits.
-bool CopyFileAtomically(const std::string& Existing, const std::string& New, TReplaceMode Mode);
+// Copies the regular file Existing to New, with Existing's permission bits. A failure names New,
+// also when it is Existing that cannot be read.
+void CopyFileAtomically(const std::string& Existing, const std::string& New, TReplaceMode Mode);
 
 // Removes the temporary files of FileName that no writer holds any more.
 void RemoveStaleTemporaryFiles(const std::string& FileName);

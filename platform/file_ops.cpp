@@ -1,5 +1,6 @@
 #include "platform/file_ops.h"
 
+#include "core/stream.h"
 #include "platform/fd_io.h"
 
 #include <cerrno>
@@ -12,73 +13,55 @@ bool FileExists(const std::string& FileName) {
     return ::stat(FileName.c_str(), &Info) == 0 && S_ISREG(Info.st_mode);
 }
 
-bool CopyFile(const std::string& Existing, const std::string& New, bool FailIfExists) {
-    const int Source = ::open(Existing.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (Source < 0) {
-        return false;
-    }
-    struct stat SourceInfo {};
-    if (::fstat(Source, &SourceInfo) != 0 || !S_ISREG(SourceInfo.st_mode)) {
-        ::close(Source);
-        errno = EINVAL;
-        return false;
-    }
+void CopyFile(const std::string& Existing, const std::string& New, bool FailIfExists) {
+    const TCopySource Source = OpenCopySource(Existing, New);
     if (!FailIfExists) {
         struct stat TargetInfo {};
-        if (::stat(New.c_str(), &TargetInfo) == 0 && TargetInfo.st_dev == SourceInfo.st_dev &&
-            TargetInfo.st_ino == SourceInfo.st_ino) {
-            ::close(Source); // truncating the target would destroy the source
-            errno = EINVAL;
-            return false;
+        if (::stat(New.c_str(), &TargetInfo) == 0 && TargetInfo.st_dev == Source.Info.st_dev &&
+            TargetInfo.st_ino == Source.Info.st_ino) {
+            // truncating the target would destroy the source
+            throw EFCreateError(New, EINVAL);
         }
     }
     const int Flags = O_WRONLY | O_CREAT | O_CLOEXEC | (FailIfExists ? O_EXCL : O_TRUNC);
-    const int Target = ::open(New.c_str(), Flags, SourceInfo.st_mode & 0777);
-    if (Target < 0) {
-        const int Error = errno;
-        ::close(Source);
-        errno = Error;
-        return false;
+    TFileDescriptor Target(::open(New.c_str(), Flags, Source.Info.st_mode & 0777));
+    if (!Target.IsOpen()) {
+        throw EFCreateError(New, errno);
     }
-    bool Ok = CopyContents(Source, Target);
-    int Error = errno;
-    if (::close(Target) != 0 && Ok) {
-        Ok = false;
-        Error = errno;
-    }
-    ::close(Source);
-    if (!Ok) {
+    try {
+        CopyContents(Source.Handle.Get(), Target.Get(), New);
+        CloseWritten(Target, New);
+    } catch (...) {
         ::unlink(New.c_str());
-        errno = Error;
+        throw;
     }
-    return Ok;
 }
 
-bool DeleteFile(const std::string& FileName) {
-    return ::unlink(FileName.c_str()) == 0;
+void DeleteFile(const std::string& FileName) {
+    if (::unlink(FileName.c_str()) != 0) {
+        throw EFileError("Cannot delete file", FileName, errno);
+    }
 }
 
-bool MoveFile(const std::string& Existing, const std::string& New) {
+void MoveFile(const std::string& Existing, const std::string& New) {
     if (::renameat2(AT_FDCWD, Existing.c_str(), AT_FDCWD, New.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
+        return;
     }
     if (errno == EINVAL || errno == ENOSYS) {
         // The file system cannot rename without replacing: a hard link cannot replace either.
         if (::link(Existing.c_str(), New.c_str()) == 0) {
-            return ::unlink(Existing.c_str()) == 0;
+            DeleteFile(Existing);
+            return;
         }
     }
     if (errno != EXDEV) {
-        return false;
+        throw EFileError("Cannot move file", Existing, errno);
     }
-    if (!CopyFile(Existing, New, true)) {
-        return false;
+    CopyFile(Existing, New, true);
+    try {
+        DeleteFile(Existing);
+    } catch (const EFileError&) {
+        ::unlink(New.c_str()); // keep a single copy: the original stays where it was
+        throw;
     }
-    if (!DeleteFile(Existing)) {
-        const int Error = errno;
-        DeleteFile(New); // keep a single copy: the original stays where it was
-        errno = Error;
-        return false;
-    }
-    return true;
 }

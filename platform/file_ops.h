@@ -2,7 +2,8 @@
 
 #include <string>
 
-// File services. Each reports failure by returning false and leaves errno as the system set it.
+// File services. A failure raises an EFileError (core/stream.h) naming the file and carrying the
+// error of the call that failed.
 
 // FileName names a regular file (directly or through a link). Folders, pipes and devices do
 // not count, so nothing that could block or never end is taken for a file.
@@ -10,12 +11,14 @@ bool FileExists(const std::string& FileName);
 
 // Copies the regular file Existing to New with its permission bits. With FailIfExists an
 // existing New is left alone and the copy fails; without it New is overwritten, except that a
-// file is never copied onto itself. A copy that fails half-way is removed.
-bool CopyFile(const std::string& Existing, const std::string& New, bool FailIfExists);
+// file is never copied onto itself. A copy that fails half-way is removed. A failure raises
+// EFCreateError naming New, also when it is Existing that cannot be read.
+void CopyFile(const std::string& Existing, const std::string& New, bool FailIfExists);
 
-// Removes the file FileName; fails on a folder.
-bool DeleteFile(const std::string& FileName);
+// Removes the file FileName; fails on a folder ("Cannot delete file").
+void DeleteFile(const std::string& FileName);
 
-// Renames Existing to New; fails when New exists. Between file systems the file is copied and
-// the original removed.
-bool MoveFile(const std::string& Existing, const std::string& New);
+// Renames Existing to New; fails when New exists ("Cannot move file", naming Existing). Between
+// file systems the file is copied (failing as CopyFile) and the original removed (failing as
+// DeleteFile).
+void MoveFile(const std::string& Existing, const std::string& New);

@@ -17,9 +17,7 @@ bool TIniFile::ReadBool(std::string_view Section, std::string_view Key, bool Def
 }
 
 void TIniFile::WriteString(std::string_view Section, std::string_view Key, std::string_view Value) {
-    if (!WritePrivateProfileString(Section, Key, Value, FFileName)) {
-        throw EIniFileException("Unable to write to " + FFileName);
-    }
+    WritePrivateProfileString(Section, Key, Value, FFileName);
 }
 
 void TIniFile::WriteInteger(std::string_view Section, std::string_view Key, int Value) {
@@ -35,7 +33,5 @@ std::vector<TProfileEntry> TIniFile::ReadSection(std::string_view Section) const
 }
 
 void TIniFile::WriteSection(std::string_view Section, const std::vector<TProfileEntry>& Entries) {
-    if (!WritePrivateProfileSection(Section, Entries, FFileName)) {
-        throw EIniFileException("Unable to write to " + FFileName);
-    }
+    WritePrivateProfileSection(Section, Entries, FFileName);
 }

@@ -1,18 +1,11 @@
 #pragma once
 
-#include "core/exception.h"
 #include "core/object.h"
 #include "platform/private_profile.h"
 
 #include <string>
 #include <string_view>
 #include <utility>
-
-// A value could not be written to a settings file.
-class EIniFileException : public Exception {
-public:
-    using Exception::Exception;
-};
 
 // Typed access to one private-profile (INI) file, key by key. Texts come back with at most 1023
 // characters; integers (colours too) are written as signed decimal and read by IniStrToInt's

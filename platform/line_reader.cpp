@@ -52,32 +52,35 @@ inline const char* FindLineEnd(const char* P, const char* End) {
     return FindLongLineEnd(P, End);
 }
 
+// Raises EReadError "<What> file <FileName>: <Reason>".
+[[noreturn]] void RaiseReadError(std::string_view What, const std::string& FileName,
+                                 std::string_view Reason) {
+    throw EReadError(std::string(What) + " file " + FileName + ": " + std::string(Reason));
+}
+
 } // namespace
 
 TLineReader::~TLineReader() {
     Close();
 }
 
-bool TLineReader::Open(const std::string& FileName) {
+void TLineReader::Open(const std::string& FileName) {
     Close();
     FFileName = FileName;
-    FErrorText.clear();
     // Non-blocking, so opening a pipe cannot hang before the type check below refuses it.
     const int Handle = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (Handle < 0) {
-        FErrorText = std::strerror(errno);
-        return false;
+        RaiseReadError("Cannot open", FileName, std::strerror(errno));
     }
     struct stat Info {};
     if (::fstat(Handle, &Info) != 0 || !S_ISREG(Info.st_mode)) {
-        FErrorText = S_ISDIR(Info.st_mode) ? "Is a directory" : "Not a regular file";
         ::close(Handle);
-        return false;
+        RaiseReadError("Cannot open", FileName,
+                       S_ISDIR(Info.st_mode) ? "Is a directory" : "Not a regular file");
     }
     FHandle = Handle;
     FBuffer.resize(kBufferSize);
     Rewind();
-    return true;
 }
 
 void TLineReader::Close() {
@@ -93,7 +96,7 @@ void TLineReader::Rewind() {
 
 void TLineReader::Seek(std::uint64_t Offset) {
     if (FHandle >= 0 && ::lseek(FHandle, static_cast<off_t>(Offset), SEEK_SET) < 0) {
-        throw EReadError("Cannot read file " + FFileName + ": " + std::strerror(errno));
+        RaiseReadError("Cannot read", FFileName, std::strerror(errno));
     }
     FPos = FEnd = 0;
     FBufferOffset = Offset;
@@ -120,7 +123,7 @@ bool TLineReader::Fill() {
             return false;
         }
         if (errno != EINTR) {
-            throw EReadError("Cannot read file " + FFileName + ": " + std::strerror(errno));
+            RaiseReadError("Cannot read", FFileName, std::strerror(errno));
         }
     }
 }

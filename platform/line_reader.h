@@ -38,12 +38,11 @@ public:
     TLineReader& operator=(const TLineReader&) = delete;
     ~TLineReader();
 
-    // Opens FileName at its first line; false (with ErrorText set) when it is not a regular file
-    // that can be opened for reading.
-    bool Open(const std::string& FileName);
+    // Opens FileName at its first line; raises EReadError ("Cannot open file <name>: <reason>")
+    // when it is not a regular file that can be opened for reading.
+    void Open(const std::string& FileName);
     void Close();
     bool IsOpen() const { return FHandle >= 0; }
-    const std::string& ErrorText() const { return FErrorText; }
 
     // Starts again at the first line.
     void Rewind();
@@ -76,7 +75,6 @@ private:
 
     int FHandle = -1;
     std::string FFileName;
-    std::string FErrorText;
     std::vector<char> FBuffer;
     std::size_t FPos = 0;
     std::size_t FEnd = 0;

@@ -1,5 +1,6 @@
 #include "platform/private_profile.h"
 
+#include "core/stream.h"
 #include "platform/ascii_text.h"
 #include "platform/ini_line.h"
 #include "platform/line_reader.h"
@@ -7,8 +8,12 @@
 #include "platform/whole_file.h"
 
 #include <algorithm>
+#include <exception>
 #include <optional>
 #include <vector>
+
+EIniFileException::EIniFileException(const std::string& FileName)
+    : Exception("Unable to write to " + FileName) {}
 
 namespace {
 
@@ -21,14 +26,11 @@ std::string CutProfileString(std::string_view S) {
 }
 
 // Calls Visit with each key line of the sections of FileName named Section, in file order, until
-// it returns false; nothing when the file cannot be opened. A failure while reading raises
-// EReadError.
+// it returns false. A file that cannot be opened or read raises EReadError.
 template <typename TVisit>
 void VisitSectionKeys(std::string_view Section, const std::string& FileName, TVisit Visit) {
     TLineReader Reader;
-    if (!Reader.Open(FileName)) {
-        return;
-    }
+    Reader.Open(FileName);
     Reader.SetKeepLimit(kLineKeep);
     bool InSection = false;
     TTextLine Line;
@@ -111,14 +113,12 @@ struct TFileLines {
     std::string_view NewLine;    // FileNewLine
 };
 
-// The file FileName into File; false when it exists but cannot be read.
-bool ReadFileLines(const std::string& FileName, TFileLines& File) {
-    if (!ReadWholeFile(FileName, File.Content)) {
-        return false;
-    }
+// The file FileName into File, an absent one as empty; raises EFOpenError when it exists but
+// cannot be read.
+void ReadFileLines(const std::string& FileName, TFileLines& File) {
+    File.Content = ReadWholeFile(FileName, TAbsentFile::afReadsEmpty);
     File.Lines = SplitRawLines(File.Content);
     File.NewLine = FileNewLine(File.Lines);
-    return true;
 }
 
 // Where a section stands among the lines of a file, as line indexes.
@@ -206,46 +206,17 @@ void AppendSection(std::string& Result, const std::vector<TRawLine>& Lines,
     Result += NewLine;
 }
 
-} // namespace
-
-std::string GetPrivateProfileString(std::string_view Section, std::string_view Key,
-                                    std::string_view Default, const std::string& FileName) {
-    try {
-        if (auto Value = std::move(FindValues(Section, {Key}, FileName).front())) {
-            return *Value;
-        }
-    } catch (const EReadError&) {
-        // A file that fails while being read gives the default, as a missing one does.
-    }
-    return CutProfileString(Default);
+// Raises EIniFileException for FileName, with the file failure being handled nested in it.
+[[noreturn]] void RaiseWriteFailure(const std::string& FileName) {
+    std::throw_with_nested(EIniFileException(FileName));
 }
 
-std::vector<std::string> GetPrivateProfileStrings(std::string_view Section,
-                                                  const std::vector<std::string_view>& Keys,
-                                                  const std::string& FileName) {
-    std::vector<std::string> Values(Keys.size());
-    try {
-        auto Found = FindValues(Section, Keys, FileName);
-        for (std::size_t I = 0; I < Keys.size(); ++I) {
-            if (Found[I]) {
-                Values[I] = std::move(*Found[I]);
-            }
-        }
-    } catch (const EReadError&) {
-        // As GetPrivateProfileString: a file that fails while being read gives no values.
-    }
-    return Values;
-}
-
-bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
-                               std::string_view Value, const std::string& FileName) {
-    if (Section.empty() || Key.empty()) {
-        return false;
-    }
+// WritePrivateProfileString once the names are known to be valid; a failure of the file raises
+// its EFileError.
+void SetKey(std::string_view Section, std::string_view Key, std::string_view Value,
+            const std::string& FileName) {
     TFileLines File;
-    if (!ReadFileLines(FileName, File)) {
-        return false;
-    }
+    ReadFileLines(FileName, File);
     const auto& [Content, Lines, NewLine] = File;
 
     // The key's line, in any section of that name; else a new key goes after the last line of
@@ -278,54 +249,31 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key,
     if (!KeyLine && InsertAfter == kNoLine) {
         AppendSection(Result, Lines, NewLine, Section, Entry);
     }
-    return RewriteWholeFile(FileName, Result);
+    RewriteWholeFile(FileName, Result);
 }
 
-std::vector<TProfileEntry> GetPrivateProfileSection(std::string_view Section,
-                                                    const std::string& FileName) {
-    std::vector<TProfileEntry> Entries;
-    try {
-        VisitSectionKeys(Section, FileName, [&Entries](const TIniLine& Parsed) {
-            if (std::none_of(Entries.begin(), Entries.end(), [&](const TProfileEntry& E) {
-                    return SameText(E.first, Parsed.Name);
-                })) {
-                Entries.emplace_back(Parsed.Name, Parsed.Value);
-            }
-            return true;
-        });
-    } catch (const EReadError&) {
-        Entries.clear(); // as a file that cannot be read at all
-    }
-    return Entries;
-}
-
-bool WritePrivateProfileSection(std::string_view Section, const std::vector<TProfileEntry>& Entries,
-                                const std::string& FileName) {
-    if (Section.empty()) {
-        return false;
-    }
+// WritePrivateProfileSection once the names are known to be valid; a failure of the file raises
+// its EFileError.
+void SetSection(std::string_view Section, const std::vector<TProfileEntry>& Entries,
+                const std::string& FileName) {
     TFileLines File;
-    if (!ReadFileLines(FileName, File)) {
-        return false;
-    }
+    ReadFileLines(FileName, File);
     const auto& [Content, Lines, NewLine] = File;
     std::string Body;
     for (const auto& [Key, Value] : Entries) {
-        if (Key.empty()) {
-            return false;
-        }
         Body += EntryLine(Key, Value);
         Body += NewLine;
     }
     const std::vector<TSectionSpan> Spans = SectionSpans(Lines, Section);
     if (Spans.empty()) {
         if (Entries.empty()) {
-            return true;
+            return;
         }
         std::string Result(Content);
         AppendSection(Result, Lines, NewLine, Section,
                       Body.substr(0, Body.size() - NewLine.size()));
-        return RewriteWholeFile(FileName, Result);
+        RewriteWholeFile(FileName, Result);
+        return;
     }
 
     // Which lines go: every span but the first one's header when Entries stay; a span's blank
@@ -357,5 +305,79 @@ bool WritePrivateProfileSection(std::string_view Section, const std::vector<TPro
             Result += Body;
         }
     }
-    return RewriteWholeFile(FileName, Result);
+    RewriteWholeFile(FileName, Result);
+}
+
+} // namespace
+
+std::string GetPrivateProfileString(std::string_view Section, std::string_view Key,
+                                    std::string_view Default, const std::string& FileName) {
+    try {
+        if (auto Value = std::move(FindValues(Section, {Key}, FileName).front())) {
+            return *Value;
+        }
+    } catch (const EReadError&) {
+        // A file that cannot be opened or read gives the default.
+    }
+    return CutProfileString(Default);
+}
+
+std::vector<std::string> GetPrivateProfileStrings(std::string_view Section,
+                                                  const std::vector<std::string_view>& Keys,
+                                                  const std::string& FileName) {
+    std::vector<std::string> Values(Keys.size());
+    try {
+        auto Found = FindValues(Section, Keys, FileName);
+        for (std::size_t I = 0; I < Keys.size(); ++I) {
+            if (Found[I]) {
+                Values[I] = std::move(*Found[I]);
+            }
+        }
+    } catch (const EReadError&) {
+        // As GetPrivateProfileString: a file that cannot be opened or read gives no values.
+    }
+    return Values;
+}
+
+void WritePrivateProfileString(std::string_view Section, std::string_view Key,
+                               std::string_view Value, const std::string& FileName) {
+    if (Section.empty() || Key.empty()) {
+        throw EIniFileException(FileName);
+    }
+    try {
+        SetKey(Section, Key, Value, FileName);
+    } catch (const EFileError&) {
+        RaiseWriteFailure(FileName);
+    }
+}
+
+std::vector<TProfileEntry> GetPrivateProfileSection(std::string_view Section,
+                                                    const std::string& FileName) {
+    std::vector<TProfileEntry> Entries;
+    try {
+        VisitSectionKeys(Section, FileName, [&Entries](const TIniLine& Parsed) {
+            if (std::none_of(Entries.begin(), Entries.end(), [&](const TProfileEntry& E) {
+                    return SameText(E.first, Parsed.Name);
+                })) {
+                Entries.emplace_back(Parsed.Name, Parsed.Value);
+            }
+            return true;
+        });
+    } catch (const EReadError&) {
+        Entries.clear(); // as a file that cannot be read at all
+    }
+    return Entries;
+}
+
+void WritePrivateProfileSection(std::string_view Section, const std::vector<TProfileEntry>& Entries,
+                                const std::string& FileName) {
+    if (Section.empty() || std::any_of(Entries.begin(), Entries.end(),
+                                       [](const TProfileEntry& E) { return E.first.empty(); })) {
+        throw EIniFileException(FileName);
+    }
+    try {
+        SetSection(Section, Entries, FileName);
+    } catch (const EFileError&) {
+        RaiseWriteFailure(FileName);
+    }
 }

@@ -1,5 +1,7 @@
 #include "platform/run_program.h"
 
+#include "platform/file_descriptor.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -22,41 +24,18 @@ constexpr std::size_t kMaxOutput = 64U * 1024U * 1024U;
 // Descriptors at or above this number are free for the copies made before a start.
 constexpr int kFirstSpareDescriptor = 64;
 
-class TDescriptor {
-public:
-    TDescriptor() = default;
-    explicit TDescriptor(int Handle) : FHandle(Handle) {}
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    TDescriptor(TDescriptor&& Other) noexcept : FHandle(Other.FHandle) { Other.FHandle = -1; }
-    TDescriptor& operator=(TDescriptor&& Other) noexcept {
-        std::swap(FHandle, Other.FHandle);
-        return *this;
-    }
-    ~TDescriptor() { Close(); }
-    int Get() const { return FHandle; }
-    void Close() {
-        if (FHandle >= 0) {
-            ::close(FHandle);
-            FHandle = -1;
-        }
-    }
-
-private:
-    int FHandle = -1;
-};
-
 struct TPipe {
-    TDescriptor Read;
-    TDescriptor Write;
-    bool Open() {
+    TFileDescriptor Read;
+    TFileDescriptor Write;
+    // 0, or the system's error number when no pipe can be made.
+    int Open() {
         int Ends[2];
         if (::pipe2(Ends, O_CLOEXEC) != 0) {
-            return false;
+            return errno;
         }
-        Read = TDescriptor(Ends[0]);
-        Write = TDescriptor(Ends[1]);
-        return true;
+        Read = TFileDescriptor(Ends[0]);
+        Write = TFileDescriptor(Ends[1]);
+        return 0;
     }
 };
 
@@ -124,13 +103,16 @@ TProgramRun RunProgram(const TProgramCall& Call) {
         return Run;
     }
     TPipe Out, Err;
-    if (!Out.Open() || !Err.Open()) {
-        Run.StartError = errno;
+    Run.StartError = Out.Open();
+    if (Run.StartError == 0) {
+        Run.StartError = Err.Open();
+    }
+    if (Run.StartError != 0) {
         return Run;
     }
     // The handed descriptors are first copied out of the way, so that placing one cannot
     // overwrite another that is still to be placed.
-    std::vector<TDescriptor> Copies;
+    std::vector<TFileDescriptor> Copies;
     for (const auto& [Ours, Theirs] : Call.Descriptors) {
         const int Copy = ::fcntl(Ours, F_DUPFD_CLOEXEC, kFirstSpareDescriptor);
         if (Copy < 0 || Theirs < 3 || Theirs >= kFirstSpareDescriptor) {

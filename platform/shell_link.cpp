@@ -1,5 +1,6 @@
 #include "platform/shell_link.h"
 
+#include "core/stream.h"
 #include "platform/ascii_text.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
@@ -136,8 +137,10 @@ int CreateShellLink(const std::string& LinkFile, const TShellLinkInfo& Info) {
     if (Name.empty() || Info.Path.empty()) {
         return -EINVAL;
     }
-    if (!WriteFileAtomically(FileName, DesktopEntryText(Name, Info), TReplaceMode::rmReplace)) {
-        return errno > 0 ? -errno : -EIO;
+    try {
+        WriteFileAtomically(FileName, DesktopEntryText(Name, Info), TReplaceMode::rmReplace);
+    } catch (const EFileError& Failure) {
+        return -Failure.ErrorCode();
     }
     return 0;
 }

@@ -39,7 +39,8 @@ struct TShellLinkInfo {
 // command have no field in a desktop entry and are not written.
 //
 // The file is written to a temporary file and renamed, so a link is never half-written.
-// Returns 0, or a negative error code (minus the system's error number) when it fails.
+// Returns 0, or a negative result code (minus the system's error number of the call that
+// failed) when it fails.
 int CreateShellLink(const std::string& LinkFile, const TShellLinkInfo& Info);
 
 // The contents CreateShellLink writes for a link named Name.

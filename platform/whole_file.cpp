@@ -1,5 +1,6 @@
 #include "platform/whole_file.h"
 
+#include "core/stream.h"
 #include "platform/atomic_file.h"
 #include "platform/fd_io.h"
 
@@ -22,68 +23,70 @@ std::string FollowLink(const std::string& FileName) {
     return ::realpath(FileName.c_str(), Resolved) != nullptr ? std::string(Resolved) : FileName;
 }
 
-bool WriteInPlace(const std::string& FileName, std::string_view Content) {
-    const int Handle = ::open(FileName.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (Handle < 0) {
-        return false;
+void WriteInPlace(const std::string& FileName, std::string_view Content) {
+    TFileDescriptor Handle(::open(FileName.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (!Handle.IsOpen()) {
+        throw EFCreateError(FileName, errno);
     }
-    const bool Written = WriteAll(Handle, Content.data(), Content.size());
-    const int Error = errno;
-    const bool Closed = ::close(Handle) == 0;
-    if (!Written) {
-        errno = Error;
-    }
-    return Written && Closed;
+    WriteAll(Handle.Get(), Content, FileName);
+    CloseWritten(Handle, FileName);
 }
 
 } // namespace
 
-bool ReadWholeFile(const std::string& FileName, std::string& Content) {
-    Content.clear();
-    const int Handle = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (Handle < 0) {
-        return errno == ENOENT;
+std::string ReadWholeFile(const std::string& FileName, TAbsentFile Absent) {
+    const TFileDescriptor Handle(::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!Handle.IsOpen()) {
+        if (errno == ENOENT && Absent == TAbsentFile::afReadsEmpty) {
+            return {};
+        }
+        throw EFOpenError(FileName, errno);
     }
     struct stat Info {};
-    bool Ok = ::fstat(Handle, &Info) == 0 && S_ISREG(Info.st_mode);
+    if (::fstat(Handle.Get(), &Info) != 0) {
+        throw EFOpenError(FileName, errno);
+    }
+    if (!S_ISREG(Info.st_mode)) {
+        throw EFOpenError(FileName, S_ISDIR(Info.st_mode) ? EISDIR : EINVAL);
+    }
+    std::string Content;
     char Buffer[64 * 1024];
-    while (Ok) {
-        const ssize_t Count = ::read(Handle, Buffer, sizeof Buffer);
+    for (;;) {
+        const ssize_t Count = ::read(Handle.Get(), Buffer, sizeof Buffer);
         if (Count > 0) {
             Content.append(Buffer, static_cast<std::size_t>(Count));
         } else if (Count == 0) {
-            break;
+            return Content;
         } else if (errno != EINTR) {
-            Ok = false;
+            throw EFOpenError(FileName, errno);
         }
     }
-    ::close(Handle);
-    return Ok;
 }
 
-bool RewriteWholeFile(const std::string& FileName, std::string_view Content) {
+void RewriteWholeFile(const std::string& FileName, std::string_view Content) {
     const std::string Target = FollowLink(FileName);
     struct stat Info {};
     const bool Exists = ::stat(Target.c_str(), &Info) == 0;
     if (Exists) {
         if (!S_ISREG(Info.st_mode)) {
-            errno = EINVAL;
-            return false;
+            throw EFCreateError(Target, EINVAL);
         }
         // The rename below needs only the folder's permission: the file's own is checked here.
         if (::faccessat(AT_FDCWD, Target.c_str(), W_OK, AT_EACCESS) != 0) {
-            return false;
+            throw EFCreateError(Target, errno);
         }
         if (Info.st_uid != ::geteuid() || Info.st_nlink > 1) {
-            return WriteInPlace(Target, Content);
+            WriteInPlace(Target, Content);
+            return;
         }
     }
-    if (WriteFileAtomically(Target, Content, TReplaceMode::rmReplace)) {
-        return true;
+    try {
+        WriteFileAtomically(Target, Content, TReplaceMode::rmReplace);
+    } catch (const EFCreateError& Failure) {
+        // A folder that takes no new file leaves only the file itself.
+        if (!Exists || (Failure.ErrorCode() != EACCES && Failure.ErrorCode() != EPERM)) {
+            throw;
+        }
+        WriteInPlace(Target, Content);
     }
-    // A folder that takes no new file leaves only the file itself.
-    if (Exists && (errno == EACCES || errno == EPERM)) {
-        return WriteInPlace(Target, Content);
-    }
-    return false;
 }

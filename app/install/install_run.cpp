@@ -2,15 +2,22 @@
 
 #include "app/install/logo_file_install.h"
 #include "app/report/failure_report.h"
+#include "core/stream.h"
 #include "platform/install_target/install_target.h"
 
 #include <memory>
 
 namespace {
 
-// The failure being handled, with Where as its subject unless its message names it already.
-std::exception_ptr NamedFailure(const Exception& Failure, const std::string& Where) {
-    if (Failure.Message().find(Where) != std::string::npos) {
+// Whether Failure is that of the file Where itself, whose message names it.
+bool IsFailureOfFile(const Exception& Failure, const std::string& Where) {
+    const auto* File = dynamic_cast<const EFileError*>(&Failure);
+    return File != nullptr && File->FileName() == Where;
+}
+
+// The failure being handled, with Where as its subject unless it is the failure of that file.
+std::exception_ptr FailureAt(const Exception& Failure, const std::string& Where) {
+    if (IsFailureOfFile(Failure, Where)) {
         return std::current_exception();
     }
     try {
@@ -49,7 +56,7 @@ void InstallInto(const TInstallPlace& Place, const std::vector<TLogoFile>& Logos
             }
         }
     } catch (const Exception& Failure) {
-        Outcome.Failures.push_back(NamedFailure(Failure, Where));
+        Outcome.Failures.push_back(FailureAt(Failure, Where));
     }
 }
 

@@ -66,11 +66,10 @@ struct TInstallSession {
 // has no backup yet is backed up first; when that fails the logo is not replaced and the next one
 // is tried. A logo that cannot be written ends the work in that place. A place that cannot be
 // reached, or whose target is not valid, fails as a whole. Whatever fails in one place, the next
-// place is still done. A failure whose message does not name its place is raised again as
-// EFailureIn with the logo's place as its subject. Failures other than the program's own (such as
-// running out of memory) end everything.
-// The same session given to BackupLogoFiles before keeps each place held from the backups to
-// the last logo.
+// place is still done. A failure other than that of the logo's file itself (an EFileError
+// naming it) is raised again as EFailureIn with the logo's place as its subject. Failures other
+// than the program's own (such as running out of memory) end everything. The same session given
+// to BackupLogoFiles before keeps each place held from the backups to the last logo.
 std::vector<TPlaceOutcome> InstallLogoFiles(TInstallSession& Session,
                                             const std::vector<TLogoFile>& Logos,
                                             const TInstallEvents& Events);

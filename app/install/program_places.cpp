@@ -1,5 +1,6 @@
 #include "app/install/program_places.h"
 
+#include "core/stream.h"
 #include "platform/file_ops.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
@@ -37,6 +38,10 @@ void ProvideSampleRecordFile(const TProgramPlaces& Places) {
     const std::string Installed =
         ProgramFolder + "../share/vespera/" + std::string(kSampleRecordFile);
     if (FileExists(Installed)) {
-        CopyFile(Installed, Target, true);
+        try {
+            CopyFile(Installed, Target, true);
+        } catch (const EFileError&) {
+            // The program starts without the sample then.
+        }
     }
 }

@@ -28,5 +28,6 @@ inline constexpr const char* kSampleRecordFile = "vespera.txt";
 
 // When the program folder is not the program file's own (an installed program keeps its files
 // in the user's configuration folder), copies the installed sample record file
-// (share/vespera/vespera.txt beside the program's bin folder) there, unless it holds one.
+// (share/vespera/vespera.txt beside the program's bin folder) there, unless it holds one. A
+// copy that fails is passed over: the program starts without the sample.
 void ProvideSampleRecordFile(const TProgramPlaces& Places);

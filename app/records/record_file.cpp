@@ -47,9 +47,7 @@ bool IsUsableSingle(std::string_view Start) {
 class TDataScan {
 public:
     explicit TDataScan(const std::string& FileName) : FFileName(FileName) {
-        if (!FReader.Open(FileName)) {
-            throw EReadError("Cannot open file " + FileName + ": " + FReader.ErrorText());
-        }
+        FReader.Open(FileName);
         FReader.SetKeepLimit(kPeekSize);
     }
 

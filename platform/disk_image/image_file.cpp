@@ -3,22 +3,20 @@
 #include "platform/disk_image/disk_image_error.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-std::string OpenFailure(const std::string& FileName, bool ForWriting, int Error) {
+EDiskImage OpenFailure(const std::string& FileName, bool ForWriting, int Error) {
     if (Error == ENOENT) {
-        return "The disk image \"" + FileName + "\" does not exist.";
+        return EDiskImage("The disk image \"" + FileName + "\" does not exist.");
     }
     if (ForWriting && (Error == EACCES || Error == EPERM || Error == EROFS)) {
-        return "The disk image \"" + FileName + "\" cannot be written: " + std::strerror(Error) +
-               ".";
+        return ImageSystemFailure(FileName, "cannot be written", Error);
     }
-    return "The disk image \"" + FileName + "\" cannot be opened: " + std::strerror(Error) + ".";
+    return ImageSystemFailure(FileName, "cannot be opened", Error);
 }
 
 } // namespace
@@ -31,7 +29,7 @@ TImageFile::TImageFile(std::string FileName, TAccess Access, std::string ShownNa
     FHandle = ::open(FFileName.c_str(),
                      (ForWriting ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (FHandle < 0) {
-        throw EDiskImage(OpenFailure(FShownName, ForWriting, errno));
+        throw OpenFailure(FShownName, ForWriting, errno);
     }
     struct stat Info {};
     if (::fstat(FHandle, &Info) != 0 || !S_ISREG(Info.st_mode)) {
@@ -56,8 +54,7 @@ void TImageFile::ReadAt(std::uint64_t Offset, void* Buffer, std::size_t Count) c
             continue;
         }
         if (Done < 0) {
-            throw EDiskImage("The disk image \"" + FShownName +
-                             "\" cannot be read: " + std::strerror(errno) + ".");
+            throw ImageSystemFailure(FShownName, "cannot be read", errno);
         }
         if (Done == 0) {
             break;
@@ -73,7 +70,6 @@ void TImageFile::ReadAt(std::uint64_t Offset, void* Buffer, std::size_t Count) c
 
 void TImageFile::Sync() const {
     if (::fsync(FHandle) != 0) {
-        throw EDiskImage("The disk image \"" + FShownName +
-                         "\" cannot be written to the disk: " + std::strerror(errno) + ".");
+        throw ImageSystemFailure(FShownName, "cannot be written to the disk", errno);
     }
 }

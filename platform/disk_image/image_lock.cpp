@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <fcntl.h>
 #include <thread>
 #include <vector>
@@ -54,9 +53,14 @@ struct flock OneByte(short Type, off_t Offset) {
     return Lock;
 }
 
-bool SetLock(int Handle, short Type, off_t Offset) {
+// Sets or clears a lock of one byte: 0, or the system's error number when it cannot.
+int SetLock(int Handle, short Type, off_t Offset) {
     struct flock Lock = OneByte(Type, Offset);
-    return ::fcntl(Handle, F_OFD_SETLK, &Lock) == 0;
+    return ::fcntl(Handle, F_OFD_SETLK, &Lock) == 0 ? 0 : errno;
+}
+
+[[noreturn]] void RefuseLock(const TImageFile& Image, int Error) {
+    throw ImageSystemFailure(Image.FileName(), "cannot be locked", Error);
 }
 
 // Whether another open file holds a lock on the byte at Offset.
@@ -84,10 +88,9 @@ TImageLock::TImageLock(const TImageFile& Image, TUse Use) : FImage(Image), FUse(
     const int Handle = Image.Handle();
     const short TurnType = Use == TUse::uWrite ? F_WRLCK : F_RDLCK;
     const auto Deadline = std::chrono::steady_clock::now() + kTurnWait;
-    while (!SetLock(Handle, TurnType, kTurnByte)) {
-        if ((errno != EAGAIN && errno != EACCES) || std::chrono::steady_clock::now() > Deadline) {
-            throw EDiskImage("The disk image \"" + Image.FileName() +
-                             "\" cannot be locked: " + std::strerror(errno) + ".");
+    while (const int Error = SetLock(Handle, TurnType, kTurnByte)) {
+        if ((Error != EAGAIN && Error != EACCES) || std::chrono::steady_clock::now() > Deadline) {
+            RefuseLock(Image, Error);
         }
         std::this_thread::sleep_for(kTurnPoll);
     }
@@ -95,14 +98,12 @@ TImageLock::TImageLock(const TImageFile& Image, TUse Use) : FImage(Image), FUse(
     // moment and this run at least one sees the other.
     const TLockSet Set = LocksFor(Use);
     for (const off_t Offset : Set.Held) {
-        if (!SetLock(Handle, F_RDLCK, Offset)) {
-            const int Error = errno;
+        if (const int Error = SetLock(Handle, F_RDLCK, Offset)) {
             Release();
             if (Error == EAGAIN || Error == EACCES) {
                 RefuseInUse(Image);
             }
-            throw EDiskImage("The disk image \"" + Image.FileName() +
-                             "\" cannot be locked: " + std::strerror(Error) + ".");
+            RefuseLock(Image, Error);
         }
     }
     if (AnyHeldByOthers(Handle, Set.Conflict)) {

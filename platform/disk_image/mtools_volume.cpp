@@ -1,5 +1,6 @@
 #include "platform/disk_image/mtools_volume.h"
 
+#include "core/stream.h"
 #include "platform/ascii_text.h"
 #include "platform/disk_image/disk_image_error.h"
 #include "platform/disk_image/image_file.h"
@@ -9,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -22,12 +22,18 @@ constexpr int kDataDescriptor = 5;
 // Seconds after which a program of mtools that has not ended is taken to hang.
 constexpr int kTimeLimit = 120;
 
-// A file in memory holding Text, or -1.
-int MemoryFile(const char* Name, std::string_view Text) {
-    const int Handle = ::memfd_create(Name, MFD_CLOEXEC);
-    if (Handle >= 0 && !WriteAll(Handle, Text.data(), Text.size())) {
-        ::close(Handle);
-        return -1;
+// A file in memory holding Text. When the system refuses it, the failure says that Image has the
+// Problem ("cannot be written") for the system's reason.
+TFileDescriptor MemoryFile(const char* Name, std::string_view Text, const TImageFile& Image,
+                           const char* Problem) {
+    TFileDescriptor Handle(::memfd_create(Name, MFD_CLOEXEC));
+    if (!Handle.IsOpen()) {
+        throw ImageSystemFailure(Image.FileName(), Problem, errno);
+    }
+    try {
+        WriteAll(Handle.Get(), Text, Name);
+    } catch (const EFileError& Failure) {
+        throw ImageSystemFailure(Image.FileName(), Problem, Failure.ErrorCode());
     }
     return Handle;
 }
@@ -74,17 +80,9 @@ bool ContainsFile(const std::vector<TMtoolsVolume::TEntry>& Entries, const std::
     return false;
 }
 
-TMtoolsVolume::TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset) : FImage(Image) {
-    FConfiguration = MemoryFile("vespera-mtoolsrc", Configuration(Offset));
-    if (FConfiguration < 0) {
-        throw EDiskImage("The disk image \"" + Image.FileName() +
-                         "\" cannot be reached: " + std::strerror(errno) + ".");
-    }
-}
-
-TMtoolsVolume::~TMtoolsVolume() {
-    ::close(FConfiguration);
-}
+TMtoolsVolume::TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset)
+    : FImage(Image), FConfiguration(MemoryFile("vespera-mtoolsrc", Configuration(Offset), Image,
+                                               "cannot be reached")) {}
 
 std::string TMtoolsVolume::DrivePath(const std::string& Path) const {
     return "v:/" + Path;
@@ -97,7 +95,7 @@ std::string TMtoolsVolume::Run(const std::string& Program, std::vector<std::stri
     Call.Argv.insert(Call.Argv.end(), Arguments.begin(), Arguments.end());
     Call.Environment = Environment();
     Call.Descriptors = {{FImage.Handle(), kImageDescriptor},
-                        {FConfiguration, kConfigurationDescriptor}};
+                        {FConfiguration.Get(), kConfigurationDescriptor}};
     if (DataHandle >= 0) {
         Call.Descriptors.emplace_back(DataHandle, kDataDescriptor);
     }
@@ -150,19 +148,9 @@ std::string TMtoolsVolume::Read(const std::string& Path) const {
 }
 
 void TMtoolsVolume::Write(const std::string& Path, std::string_view Data) const {
-    const int Handle = MemoryFile("vespera-data", Data);
-    if (Handle < 0) {
-        throw EDiskImage("The disk image \"" + FImage.FileName() +
-                         "\" cannot be written: " + std::strerror(errno) + ".");
-    }
-    try {
-        Run("mcopy", {"-D", "o", "/dev/fd/" + std::to_string(kDataDescriptor), DrivePath(Path)},
-            Handle);
-    } catch (...) {
-        ::close(Handle);
-        throw;
-    }
-    ::close(Handle);
+    const TFileDescriptor Handle = MemoryFile("vespera-data", Data, FImage, "cannot be written");
+    Run("mcopy", {"-D", "o", "/dev/fd/" + std::to_string(kDataDescriptor), DrivePath(Path)},
+        Handle.Get());
 }
 
 void TMtoolsVolume::Replace(const std::string& Path, const std::string& NewName) const {

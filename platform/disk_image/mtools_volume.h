@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_descriptor.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,7 +35,6 @@ public:
     TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset);
     TMtoolsVolume(const TMtoolsVolume&) = delete;
     TMtoolsVolume& operator=(const TMtoolsVolume&) = delete;
-    ~TMtoolsVolume();
 
     // The entries of Folder, hidden and system ones included.
     std::vector<TEntry> List(const std::string& Folder) const;
@@ -52,7 +53,7 @@ private:
     std::string DrivePath(const std::string& Path) const;
 
     const TImageFile& FImage;
-    int FConfiguration = -1;
+    TFileDescriptor FConfiguration;
 };
 
 // Whether Entries hold a file (not a folder) named Name, compared without regard to case.

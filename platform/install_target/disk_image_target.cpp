@@ -1,6 +1,5 @@
 #include "platform/install_target/disk_image_target.h"
 
-#include "core/stream.h"
 #include "platform/ascii_text.h"
 #include "platform/atomic_file.h"
 #include "platform/disk_image/disk_image_error.h"
@@ -8,9 +7,6 @@
 #include "platform/disk_image/image_file.h"
 #include "platform/disk_image/image_lock.h"
 #include "platform/disk_image/mtools_volume.h"
-
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -207,9 +203,7 @@ void TDiskImageTarget::ReplaceLogo(const std::string& Name, std::string_view Dat
 void TDiskImageTarget::CopyLogo(const std::string& Name, const std::string& FileName) {
     const std::string Data = ReadLogo(Name);
     RemoveStaleTemporaryFiles(FileName);
-    if (!WriteFileAtomically(FileName, Data, TReplaceMode::rmFailIfExists)) {
-        throw EFCreateError("Cannot create file \"" + FileName + "\". " + std::strerror(errno));
-    }
+    WriteFileAtomically(FileName, Data, TReplaceMode::rmFailIfExists);
 }
 
 void TDiskImageTarget::RemoveLeftovers(const std::string& Name) {

@@ -1,21 +1,9 @@
 #include "platform/install_target/folder_target.h"
 
-#include "core/stream.h"
 #include "platform/atomic_file.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
 #include "platform/whole_file.h"
-
-#include <cerrno>
-#include <cstring>
-
-namespace {
-
-std::string Reason() {
-    return std::strerror(errno);
-}
-
-} // namespace
 
 TFolderTarget::TFolderTarget(const std::string& Folder)
     : FFolder(IncludeTrailingPathDelimiter(Folder)) {}
@@ -29,32 +17,22 @@ std::string TFolderTarget::LogoPlace(const std::string& Name) const {
 }
 
 bool TFolderTarget::LogoExists(const std::string& Name) {
-    return FileExists(FFolder + Name);
+    return FileExists(LogoPlace(Name));
 }
 
 std::string TFolderTarget::ReadLogo(const std::string& Name) {
-    const std::string FileName = FFolder + Name;
-    std::string Data;
-    if (!FileExists(FileName) || !ReadWholeFile(FileName, Data)) {
-        throw EFOpenError("Cannot open file \"" + FileName + "\". " + Reason());
-    }
-    return Data;
+    return ReadWholeFile(LogoPlace(Name), TAbsentFile::afRefused);
 }
 
 void TFolderTarget::ReplaceLogo(const std::string& Name, std::string_view Data) {
-    const std::string FileName = FFolder + Name;
-    if (!WriteFileAtomically(FileName, Data, TReplaceMode::rmReplace)) {
-        throw EFCreateError("Cannot create file \"" + FileName + "\". " + Reason());
-    }
+    WriteFileAtomically(LogoPlace(Name), Data, TReplaceMode::rmReplace);
 }
 
 void TFolderTarget::CopyLogo(const std::string& Name, const std::string& FileName) {
     RemoveStaleTemporaryFiles(FileName);
-    if (!CopyFileAtomically(FFolder + Name, FileName, TReplaceMode::rmFailIfExists)) {
-        throw EFCreateError("Cannot create file \"" + FileName + "\". " + Reason());
-    }
+    CopyFileAtomically(LogoPlace(Name), FileName, TReplaceMode::rmFailIfExists);
 }
 
 void TFolderTarget::RemoveLeftovers(const std::string& Name) {
-    RemoveStaleTemporaryFiles(FFolder + Name);
+    RemoveStaleTemporaryFiles(LogoPlace(Name));
 }

@@ -4,6 +4,8 @@
 
 // Logos in a folder of the file system, written with platform/atomic_file.h: a temporary file
 // beside the logo, flushed and renamed over it; the new file keeps the old one's permissions.
+// A failure raises the EFileError (core/stream.h) of the file that failed: the logo's LogoPlace,
+// or the copy that CopyLogo makes.
 class TFolderTarget final : public TInstallTarget {
 public:
     // Folder with or without its trailing "/".

@@ -14,8 +14,9 @@
 //   was, and at no moment is there a part of either under the logo's name.
 // - A run killed half-way leaves at most its own temporary files, which RemoveLeftovers and the
 //   next ReplaceLogo of the same name remove.
-// - A failure raises an Exception whose message names the place and the reason, and leaves the
-//   logo as it was.
+// - A failure raises an Exception that says why, and leaves the logo as it was. A file that fails
+//   raises its EFileError (core/stream.h), which names it (a logo in a folder: its LogoPlace);
+//   a disk image raises a failure that names the image.
 //
 // Names are plain file names such as "logow.sys", compared as the place compares them.
 class TInstallTarget {

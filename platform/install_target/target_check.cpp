@@ -25,10 +25,11 @@ void CheckFolder(const TTargetSpec& Spec, const std::vector<std::string>& LogoNa
         return;
     }
     Check.Reachable = ::access(Spec.Path.c_str(), R_OK | X_OK) == 0;
-    Check.Writable = ::access(Spec.Path.c_str(), W_OK | X_OK) == 0;
+    const int WriteError = ::access(Spec.Path.c_str(), W_OK | X_OK) == 0 ? 0 : errno;
+    Check.Writable = WriteError == 0;
     if (!Check.Writable) {
-        Check.Problem =
-            "The folder \"" + Spec.Path + "\" cannot be written: " + std::strerror(errno) + ".";
+        Check.Problem = "The folder \"" + Spec.Path +
+                        "\" cannot be written: " + std::strerror(WriteError) + ".";
     }
     TFolderTarget Target(Spec.Path);
     for (const std::string& Name : LogoNames) {

@@ -1,3 +1,4 @@
+#include "core/stream.h"
 #include "platform/atomic_file.h"
 #include "tests/platform/test_files.h"
 #include "tests/support/read_only.h"
@@ -12,14 +13,14 @@ TEST(AtomicFile, ReplacesWithNewContentsKeepingThePermissionsAndLeavingNothingEl
     TTempDir Dir;
     WriteFile(Dir / "logow.sys", "old picture");
     ASSERT_EQ(::chmod((Dir / "logow.sys").c_str(), 0640), 0);
-    ASSERT_TRUE(WriteFileAtomically(Dir / "logow.sys", "new picture", TReplaceMode::rmReplace));
+    ASSERT_NO_THROW(WriteFileAtomically(Dir / "logow.sys", "new picture", TReplaceMode::rmReplace));
     EXPECT_EQ(ReadFile(Dir / "logow.sys"), "new picture");
     EXPECT_EQ(ModeOf(Dir / "logow.sys"), 0640U);
     EXPECT_EQ(FolderEntries(Dir.Path()), std::vector<std::string>{"logow.sys"});
 
     // A new file gets the permissions of any new file of the process.
     const mode_t Mask = ::umask(022);
-    ASSERT_TRUE(
+    ASSERT_NO_THROW(
         WriteFileAtomically(Dir / "new", std::string(200000, 'x'), TReplaceMode::rmReplace));
     ::umask(Mask);
     EXPECT_EQ(ModeOf(Dir / "new"), 0644U);
@@ -29,11 +30,14 @@ TEST(AtomicFile, ReplacesWithNewContentsKeepingThePermissionsAndLeavingNothingEl
 TEST(AtomicFile, FailIfExistsLeavesAnExistingFileAlone) {
     TTempDir Dir;
     WriteFile(Dir / "backup", "first");
-    errno = 0;
-    EXPECT_FALSE(WriteFileAtomically(Dir / "backup", "second", TReplaceMode::rmFailIfExists));
-    EXPECT_EQ(errno, EEXIST);
+    try {
+        WriteFileAtomically(Dir / "backup", "second", TReplaceMode::rmFailIfExists);
+        ADD_FAILURE() << "no exception";
+    } catch (const EFCreateError& Failure) {
+        EXPECT_EQ(Failure.ErrorCode(), EEXIST);
+    }
     EXPECT_EQ(ReadFile(Dir / "backup"), "first");
-    EXPECT_TRUE(WriteFileAtomically(Dir / "other", "second", TReplaceMode::rmFailIfExists));
+    EXPECT_NO_THROW(WriteFileAtomically(Dir / "other", "second", TReplaceMode::rmFailIfExists));
     EXPECT_EQ(FolderEntries(Dir.Path()), (std::vector<std::string>{"backup", "other"}));
 }
 
@@ -41,12 +45,15 @@ TEST(AtomicFile, CopyTakesTheSourcesPermissionsAndFailsWithoutASource) {
     TTempDir Dir;
     WriteFile(Dir / "src", std::string(300000, 's'));
     ASSERT_EQ(::chmod((Dir / "src").c_str(), 0604), 0);
-    ASSERT_TRUE(CopyFileAtomically(Dir / "src", Dir / "copy", TReplaceMode::rmFailIfExists));
+    ASSERT_NO_THROW(CopyFileAtomically(Dir / "src", Dir / "copy", TReplaceMode::rmFailIfExists));
     EXPECT_EQ(ReadFile(Dir / "copy"), ReadFile(Dir / "src"));
     EXPECT_EQ(ModeOf(Dir / "copy"), 0604U);
-    EXPECT_FALSE(CopyFileAtomically(Dir / "src", Dir / "copy", TReplaceMode::rmFailIfExists));
-    EXPECT_FALSE(CopyFileAtomically(Dir / "missing", Dir / "copy2", TReplaceMode::rmReplace));
-    EXPECT_FALSE(CopyFileAtomically(Dir.Path(), Dir / "copy3", TReplaceMode::rmReplace));
+    EXPECT_THROW(CopyFileAtomically(Dir / "src", Dir / "copy", TReplaceMode::rmFailIfExists),
+                 EFCreateError);
+    EXPECT_THROW(CopyFileAtomically(Dir / "missing", Dir / "copy2", TReplaceMode::rmReplace),
+                 EFCreateError);
+    EXPECT_THROW(CopyFileAtomically(Dir.Path(), Dir / "copy3", TReplaceMode::rmReplace),
+                 EFCreateError);
     EXPECT_EQ(FolderEntries(Dir.Path()), (std::vector<std::string>{"copy", "src"}));
 }
 
@@ -63,7 +70,7 @@ TEST(AtomicFile, StaleTemporaryFilesGoButThoseOfLiveWritersStay) {
     WriteFile(Dir / ".logos.sys.tmp-Abc123", "other target");
     WriteFile(Dir / ".logow.sys.tmp-toolong1", "not ours");
 
-    ASSERT_TRUE(WriteFileAtomically(Dir / "logow.sys", "new", TReplaceMode::rmReplace));
+    ASSERT_NO_THROW(WriteFileAtomically(Dir / "logow.sys", "new", TReplaceMode::rmReplace));
     EXPECT_EQ(FolderEntries(Dir.Path()),
               (std::vector<std::string>{".logos.sys.tmp-Abc123", ".logow.sys.tmp-Live99",
                                         ".logow.sys.tmp-toolong1", "logow.sys"}));
@@ -86,10 +93,11 @@ TEST(AtomicFile, AFolderThatCannotBeWrittenFailsAndKeepsTheOldFile) {
         if (!Guard.Ok()) {
             GTEST_SKIP() << "cannot make a folder read-only here";
         }
-        EXPECT_FALSE(
-            WriteFileAtomically(Dir / "windows/logow.sys", "new", TReplaceMode::rmReplace));
+        EXPECT_THROW(WriteFileAtomically(Dir / "windows/logow.sys", "new", TReplaceMode::rmReplace),
+                     EFCreateError);
     }
     EXPECT_EQ(ReadFile(Dir / "windows/logow.sys"), "old picture");
     EXPECT_EQ(FolderEntries(Dir / "windows"), std::vector<std::string>{"logow.sys"});
-    EXPECT_FALSE(WriteFileAtomically(Dir / "missing/logow.sys", "new", TReplaceMode::rmReplace));
+    EXPECT_THROW(WriteFileAtomically(Dir / "missing/logow.sys", "new", TReplaceMode::rmReplace),
+                 EFCreateError);
 }

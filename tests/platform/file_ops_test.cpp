@@ -1,3 +1,4 @@
+#include "core/stream.h"
 #include "platform/file_ops.h"
 #include "tests/platform/test_files.h"
 
@@ -25,11 +26,11 @@ TEST(FileOps, CopyFailsWhenTheTargetExistsAndLeavesItAlone) {
     const std::string Big(300000, 'b');
     WriteFile(Dir / "src", Big);
     WriteFile(Dir / "old", "keep me");
-    EXPECT_FALSE(CopyFile(Dir / "src", Dir / "old", true));
+    EXPECT_THROW(CopyFile(Dir / "src", Dir / "old", true), EFCreateError);
     EXPECT_EQ(ReadFile(Dir / "old"), "keep me");
-    EXPECT_TRUE(CopyFile(Dir / "src", Dir / "new", true));
+    EXPECT_NO_THROW(CopyFile(Dir / "src", Dir / "new", true));
     EXPECT_EQ(ReadFile(Dir / "new"), Big);
-    EXPECT_TRUE(CopyFile(Dir / "src", Dir / "old", false));
+    EXPECT_NO_THROW(CopyFile(Dir / "src", Dir / "old", false));
     EXPECT_EQ(ReadFile(Dir / "old"), Big);
 }
 
@@ -37,11 +38,11 @@ TEST(FileOps, CopyNeverDestroysItsSourceOrLeavesAPartialTarget) {
     TTempDir Dir;
     WriteFile(Dir / "src", "content");
     std::filesystem::create_symlink(Dir / "src", Dir / "alias");
-    EXPECT_FALSE(CopyFile(Dir / "src", Dir / "src", false));
-    EXPECT_FALSE(CopyFile(Dir / "src", Dir / "alias", false));
+    EXPECT_THROW(CopyFile(Dir / "src", Dir / "src", false), EFCreateError);
+    EXPECT_THROW(CopyFile(Dir / "src", Dir / "alias", false), EFCreateError);
     EXPECT_EQ(ReadFile(Dir / "src"), "content");
-    EXPECT_FALSE(CopyFile(Dir / "missing", Dir / "t1", true));
-    EXPECT_FALSE(CopyFile(Dir.Path(), Dir / "t2", true));
+    EXPECT_THROW(CopyFile(Dir / "missing", Dir / "t1", true), EFCreateError);
+    EXPECT_THROW(CopyFile(Dir.Path(), Dir / "t2", true), EFCreateError);
     EXPECT_FALSE(std::filesystem::exists(Dir / "t1"));
     EXPECT_FALSE(std::filesystem::exists(Dir / "t2"));
 }
@@ -50,15 +51,15 @@ TEST(FileOps, MoveFailsWhenTheTargetExistsDeleteOnlyTakesFiles) {
     TTempDir Dir;
     WriteFile(Dir / "logow.bmp", "new logo");
     WriteFile(Dir / "logow.sys", "old logo");
-    EXPECT_FALSE(MoveFile(Dir / "logow.bmp", Dir / "logow.sys"));
+    EXPECT_THROW(MoveFile(Dir / "logow.bmp", Dir / "logow.sys"), EFileError);
     EXPECT_EQ(ReadFile(Dir / "logow.sys"), "old logo");
-    EXPECT_TRUE(DeleteFile(Dir / "logow.sys"));
-    EXPECT_FALSE(DeleteFile(Dir / "logow.sys"));
-    EXPECT_TRUE(MoveFile(Dir / "logow.bmp", Dir / "logow.sys"));
+    EXPECT_NO_THROW(DeleteFile(Dir / "logow.sys"));
+    EXPECT_THROW(DeleteFile(Dir / "logow.sys"), EFileError);
+    EXPECT_NO_THROW(MoveFile(Dir / "logow.bmp", Dir / "logow.sys"));
     EXPECT_EQ(ReadFile(Dir / "logow.sys"), "new logo");
     EXPECT_FALSE(FileExists(Dir / "logow.bmp"));
-    EXPECT_FALSE(MoveFile(Dir / "logow.bmp", Dir / "other"));
-    EXPECT_FALSE(DeleteFile(Dir.Path())); // folders are left alone
+    EXPECT_THROW(MoveFile(Dir / "logow.bmp", Dir / "other"), EFileError);
+    EXPECT_THROW(DeleteFile(Dir.Path()), EFileError); // folders are left alone
 }
 
 TEST(FileOps, MoveBetweenFileSystemsCopiesAndRemoves) {
@@ -71,11 +72,11 @@ TEST(FileOps, MoveBetweenFileSystemsCopiesAndRemoves) {
     }
     const std::string Target = "/dev/shm/vespera-move-" + std::to_string(::getpid());
     WriteFile(Dir / "f", "across");
-    ASSERT_TRUE(MoveFile(Dir / "f", Target));
+    ASSERT_NO_THROW(MoveFile(Dir / "f", Target));
     EXPECT_EQ(ReadFile(Target), "across");
     EXPECT_FALSE(FileExists(Dir / "f"));
     WriteFile(Dir / "g", "second");
-    EXPECT_FALSE(MoveFile(Dir / "g", Target)); // the target exists: nothing changes
+    EXPECT_THROW(MoveFile(Dir / "g", Target), EFileError); // the target exists: nothing changes
     EXPECT_EQ(ReadFile(Target), "across");
     EXPECT_TRUE(FileExists(Dir / "g"));
     DeleteFile(Target);

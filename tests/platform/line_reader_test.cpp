@@ -11,7 +11,7 @@ std::vector<std::string> LinesOf(const std::string& Content) {
     TTempDir Dir;
     WriteFile(Dir / "f", Content);
     TLineReader Reader;
-    EXPECT_TRUE(Reader.Open(Dir / "f"));
+    EXPECT_NO_THROW(Reader.Open(Dir / "f"));
     std::vector<std::string> Lines;
     TTextLine Line;
     while (Reader.Next(Line)) {
@@ -56,12 +56,17 @@ TEST(LineReader, LinesAndCrLfPairsCrossingTheBufferBoundary) {
 TEST(LineReader, OnlyRegularFilesOpen) {
     TTempDir Dir;
     TLineReader Reader;
-    EXPECT_FALSE(Reader.Open(Dir / "missing"));
-    EXPECT_FALSE(Reader.ErrorText().empty());
-    EXPECT_FALSE(Reader.Open(Dir.Path()));
+    try {
+        Reader.Open(Dir / "missing");
+        ADD_FAILURE() << "a missing file opened";
+    } catch (const EReadError& Failure) {
+        EXPECT_EQ(Failure.Message(),
+                  "Cannot open file " + Dir / "missing" + ": No such file or directory");
+    }
+    EXPECT_THROW(Reader.Open(Dir.Path()), EReadError);
     ASSERT_EQ(::mkfifo((Dir / "pipe").c_str(), 0600), 0);
-    EXPECT_FALSE(Reader.Open(Dir / "pipe")); // returns at once, nobody writes to the pipe
-    EXPECT_FALSE(Reader.Open("/dev/zero"));
+    EXPECT_THROW(Reader.Open(Dir / "pipe"), EReadError); // at once, nobody writes to the pipe
+    EXPECT_THROW(Reader.Open("/dev/zero"), EReadError);
     EXPECT_FALSE(Reader.IsOpen());
     TTextLine Line;
     EXPECT_FALSE(Reader.Next(Line));
@@ -76,7 +81,7 @@ TEST(LineReader, PeekLooksAheadWithoutPassingTheLine) {
     const std::string Long = "long" + std::string(Chunk, 'L');
     WriteFile(Dir / "f", "\xEF\xBB\xBFQ: x\n" + A + "\r\n" + Long + "\nend");
     TLineReader Reader;
-    ASSERT_TRUE(Reader.Open(Dir / "f"));
+    ASSERT_NO_THROW(Reader.Open(Dir / "f"));
     EXPECT_EQ(Reader.Peek(3), "Q: ");
     EXPECT_EQ(Reader.Peek(100), "Q: x");
     EXPECT_EQ(Reader.NextOffset(), 3u);

@@ -72,9 +72,9 @@ TEST(PrivateProfileRead, AtMost1023BytesComeBackNeverInsideACharacter) {
 
 TEST(PrivateProfileWrite, CreatesTheFileAndTheSection) {
     TTempDir Dir;
-    ASSERT_TRUE(WritePrivateProfileString("General", "TextFile", "vespera.txt", Dir / "n.ini"));
-    ASSERT_TRUE(WritePrivateProfileString("General", "Only One", "0", Dir / "n.ini"));
-    ASSERT_TRUE(WritePrivateProfileString("First Logo", "Font", "Arial", Dir / "n.ini"));
+    ASSERT_NO_THROW(WritePrivateProfileString("General", "TextFile", "vespera.txt", Dir / "n.ini"));
+    ASSERT_NO_THROW(WritePrivateProfileString("General", "Only One", "0", Dir / "n.ini"));
+    ASSERT_NO_THROW(WritePrivateProfileString("First Logo", "Font", "Arial", Dir / "n.ini"));
     EXPECT_EQ(ReadFile(Dir / "n.ini"),
               "[General]\nTextFile=vespera.txt\nOnly One=0\n\n[First Logo]\nFont=Arial\n");
     EXPECT_EQ(Read(Dir / "n.ini", "General", "Only One"), "0");
@@ -90,9 +90,9 @@ TEST(PrivateProfileWrite, KeepsEveryOtherLineAsItWas) {
                                "[Other]\r\n"
                                "k=v";
     WriteFile(Dir / "k.ini", Before);
-    ASSERT_TRUE(WritePrivateProfileString("GENERAL", "TextFile", "new.txt", Dir / "k.ini"));
-    ASSERT_TRUE(WritePrivateProfileString("general", "Only One", "1", Dir / "k.ini"));
-    ASSERT_TRUE(WritePrivateProfileString("Other", "k2", "v2", Dir / "k.ini"));
+    ASSERT_NO_THROW(WritePrivateProfileString("GENERAL", "TextFile", "new.txt", Dir / "k.ini"));
+    ASSERT_NO_THROW(WritePrivateProfileString("general", "Only One", "1", Dir / "k.ini"));
+    ASSERT_NO_THROW(WritePrivateProfileString("Other", "k2", "v2", Dir / "k.ini"));
     EXPECT_EQ(ReadFile(Dir / "k.ini"), "; my settings\r\n"
                                        "[General]\r\n"
                                        "TextFile=new.txt\r\n"
@@ -107,25 +107,26 @@ TEST(PrivateProfileWrite, KeepsEveryOtherLineAsItWas) {
 TEST(PrivateProfileWrite, ChangesTheKeyThatReadsReturnAmongDuplicates) {
     TTempDir Dir;
     WriteFile(Dir / "d.ini", "[A]\nY=0\n[B]\n[a]\nX=1\n[A]\nX=2\n");
-    ASSERT_TRUE(WritePrivateProfileString("A", "X", "9", Dir / "d.ini"));
-    ASSERT_TRUE(WritePrivateProfileString("A", "Z", "new", Dir / "d.ini"));
+    ASSERT_NO_THROW(WritePrivateProfileString("A", "X", "9", Dir / "d.ini"));
+    ASSERT_NO_THROW(WritePrivateProfileString("A", "Z", "new", Dir / "d.ini"));
     EXPECT_EQ(ReadFile(Dir / "d.ini"), "[A]\nY=0\nZ=new\n[B]\n[a]\nX=9\n[A]\nX=2\n");
     EXPECT_EQ(Read(Dir / "d.ini", "A", "X"), "9");
 }
 
 TEST(PrivateProfileWrite, LineBreaksInTextsCannotStartLinesOfTheirOwn) {
     TTempDir Dir;
-    ASSERT_TRUE(WritePrivateProfileString("S", "Line", "one\r\n[Evil]\nK=v", Dir / "b.ini"));
+    ASSERT_NO_THROW(WritePrivateProfileString("S", "Line", "one\r\n[Evil]\nK=v", Dir / "b.ini"));
     EXPECT_EQ(ReadFile(Dir / "b.ini"), "[S]\nLine=one  [Evil] K=v\n");
     EXPECT_EQ(Read(Dir / "b.ini", "Evil", "K"), "<default>");
 }
 
 TEST(PrivateProfileWrite, FailsWithoutHarmWhenTheFileCannotBeWritten) {
     TTempDir Dir;
-    EXPECT_FALSE(WritePrivateProfileString("S", "K", "v", Dir / "no/such/folder.ini"));
-    EXPECT_FALSE(WritePrivateProfileString("S", "K", "v", Dir.Path()));
-    EXPECT_FALSE(WritePrivateProfileString("", "K", "v", Dir / "e.ini"));
-    EXPECT_FALSE(WritePrivateProfileString("S", "", "v", Dir / "e.ini"));
+    EXPECT_THROW(WritePrivateProfileString("S", "K", "v", Dir / "no/such/folder.ini"),
+                 EIniFileException);
+    EXPECT_THROW(WritePrivateProfileString("S", "K", "v", Dir.Path()), EIniFileException);
+    EXPECT_THROW(WritePrivateProfileString("", "K", "v", Dir / "e.ini"), EIniFileException);
+    EXPECT_THROW(WritePrivateProfileString("S", "", "v", Dir / "e.ini"), EIniFileException);
     EXPECT_FALSE(std::filesystem::exists(Dir / "e.ini"));
 }
 
@@ -139,8 +140,9 @@ TEST(PrivateProfileWrite, AWriteCutShortLeavesTheOldFileWhole) {
         if (!Full.Ok()) {
             GTEST_SKIP() << "cannot limit the size of written files here";
         }
-        EXPECT_FALSE(WritePrivateProfileString("First Logo", "Line", std::string(10000, 'x'),
-                                               Dir / "v.ini"));
+        EXPECT_THROW(
+            WritePrivateProfileString("First Logo", "Line", std::string(10000, 'x'), Dir / "v.ini"),
+            EIniFileException);
     }
     EXPECT_EQ(ReadFile(Dir / "v.ini"), Original);
     EXPECT_EQ(FolderEntries(Dir.Path()), std::vector<std::string>{"v.ini"});
@@ -151,12 +153,12 @@ TEST(PrivateProfileSection, IsReplacedWholeAndRemovedWithoutATrace) {
     const std::string File = Dir / "s.ini";
     const std::string Before = "[General]\r\nTextFile=a.txt\r\n\r\n[Last Logo]\r\nLine=x\r\n";
     WriteFile(File, Before);
-    ASSERT_TRUE(WritePrivateProfileSection("Own", {}, File));
+    ASSERT_NO_THROW(WritePrivateProfileSection("Own", {}, File));
     EXPECT_EQ(ReadFile(File), Before) << "nothing to remove, nothing written";
-    ASSERT_TRUE(WritePrivateProfileSection("Own", {{"K1", "a"}, {"K2", "b\nc"}}, File));
+    ASSERT_NO_THROW(WritePrivateProfileSection("Own", {{"K1", "a"}, {"K2", "b\nc"}}, File));
     EXPECT_EQ(ReadFile(File), Before + "\r\n[Own]\r\nK1=a\r\nK2=b c\r\n");
-    ASSERT_TRUE(WritePrivateProfileString("Last Logo", "Size", "9", File));
-    ASSERT_TRUE(WritePrivateProfileSection("own", {}, File));
+    ASSERT_NO_THROW(WritePrivateProfileString("Last Logo", "Size", "9", File));
+    ASSERT_NO_THROW(WritePrivateProfileSection("own", {}, File));
     EXPECT_EQ(ReadFile(File),
               "[General]\r\nTextFile=a.txt\r\n\r\n[Last Logo]\r\nLine=x\r\nSize=9\r\n");
 
@@ -166,16 +168,17 @@ TEST(PrivateProfileSection, IsReplacedWholeAndRemovedWithoutATrace) {
               "[A]\nx=1\n\n[Own]\nK1=old\n; note\nK9=gone\n\n[B]\ny=2\n[OWN]\nK1=dup\nK3=c\n");
     EXPECT_EQ(GetPrivateProfileSection("own", File),
               (std::vector<TProfileEntry>{{"K1", "old"}, {"K9", "gone"}, {"K3", "c"}}));
-    ASSERT_TRUE(WritePrivateProfileSection("Own", {{"K1", "new"}}, File));
+    ASSERT_NO_THROW(WritePrivateProfileSection("Own", {{"K1", "new"}}, File));
     EXPECT_EQ(ReadFile(File), "[A]\nx=1\n\n[Own]\nK1=new\n\n[B]\ny=2\n");
-    ASSERT_TRUE(WritePrivateProfileSection("Own", {}, File));
+    ASSERT_NO_THROW(WritePrivateProfileSection("Own", {}, File));
     EXPECT_EQ(ReadFile(File), "[A]\nx=1\n\n[B]\ny=2\n");
 
     const std::string Long(3000, 'p');
     WriteFile(File, "\xEF\xBB\xBF[Own]\nK=" + Long + "\n\n[A]\nx=1\n");
     EXPECT_EQ(GetPrivateProfileSection("Own", File), (std::vector<TProfileEntry>{{"K", Long}}));
-    ASSERT_TRUE(WritePrivateProfileSection("Own", {}, File));
+    ASSERT_NO_THROW(WritePrivateProfileSection("Own", {}, File));
     EXPECT_EQ(ReadFile(File), "\xEF\xBB\xBF[A]\nx=1\n");
-    EXPECT_FALSE(WritePrivateProfileSection("Own", {{"K", "v"}}, Dir / "no/such/folder.ini"));
+    EXPECT_THROW(WritePrivateProfileSection("Own", {{"K", "v"}}, Dir / "no/such/folder.ini"),
+                 EIniFileException);
     EXPECT_TRUE(GetPrivateProfileSection("Own", Dir / "missing.ini").empty());
 }
