@@ -57,14 +57,21 @@ std::string JsonString(const std::string& Text) {
     return Result + "\"";
 }
 
+// The failure to create Path, with the error number of the call that failed.
+EDiskImage CreateFailure(const std::string& Path, int Error) {
+    return EDiskImage("Cannot create \"" + Path + "\": " + std::strerror(Error) + ".");
+}
+
 // The folder that holds the views of this user, made private when missing.
 std::string ViewsFolder() {
     const char* Runtime = std::getenv("XDG_RUNTIME_DIR");
     std::string Folder = Runtime != nullptr && *Runtime == '/'
                              ? IncludeTrailingPathDelimiter(Runtime) + "vespera-views"
                              : "/tmp/vespera-views-" + std::to_string(::getuid());
-    if (::mkdir(Folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        throw EDiskImage("Cannot create the folder \"" + Folder + "\": " + std::strerror(errno));
+    if (::mkdir(Folder.c_str(), 0700) != 0) {
+        if (const int Error = errno; Error != EEXIST) {
+            throw CreateFailure(Folder, Error);
+        }
     }
     struct stat Info {};
     if (::lstat(Folder.c_str(), &Info) != 0 || !S_ISDIR(Info.st_mode) ||
@@ -240,8 +247,9 @@ std::string MissingForQemuView() {
         Add("qemu-storage-daemon (package qemu-system-common)");
     }
     if (::access("/dev/fuse", R_OK | W_OK) != 0) {
+        const bool Absent = errno == ENOENT;
         Add(std::string("/dev/fuse (") +
-            (errno == ENOENT ? "missing: load the fuse module" : "not usable by this user") + ")");
+            (Absent ? "missing: load the fuse module" : "not usable by this user") + ")");
     }
     if (::geteuid() != 0 && !InPath("fusermount3")) {
         Add("fusermount3 (package fuse3)");
@@ -312,13 +320,13 @@ TQemuView::TQemuView(const std::string& Image, const std::string& Driver, bool W
     FFolder = ViewsFolder() + std::to_string(Self) + "-" + std::to_string(StartTime(Self)) + "-" +
               std::to_string(++Count) + "/";
     if (::mkdir(FFolder.c_str(), 0700) != 0) {
-        throw EDiskImage("Cannot create the folder \"" + FFolder + "\": " + std::strerror(errno));
+        throw CreateFailure(FFolder, errno);
     }
     FPath = FFolder + kViewName;
     try {
         const int Mountpoint = ::open(FPath.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
         if (Mountpoint < 0) {
-            throw EDiskImage("Cannot create \"" + FPath + "\": " + std::strerror(errno));
+            throw CreateFailure(FPath, errno);
         }
         ::close(Mountpoint);
         const std::string BlockDev = R"({"driver":)" + JsonString(Driver) +
