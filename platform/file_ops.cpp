@@ -53,32 +53,3 @@ bool CopyFile(const std::string& Existing, const std::string& New, bool FailIfEx
     }
     return Ok;
 }
-
-bool DeleteFile(const std::string& FileName) {
-    return ::unlink(FileName.c_str()) == 0;
-}
-
-bool MoveFile(const std::string& Existing, const std::string& New) {
-    if (::renameat2(AT_FDCWD, Existing.c_str(), AT_FDCWD, New.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
-    }
-    if (errno == EINVAL || errno == ENOSYS) {
-        // The file system cannot rename without replacing: a hard link cannot replace either.
-        if (::link(Existing.c_str(), New.c_str()) == 0) {
-            return ::unlink(Existing.c_str()) == 0;
-        }
-    }
-    if (errno != EXDEV) {
-        return false;
-    }
-    if (!CopyFile(Existing, New, true)) {
-        return false;
-    }
-    if (!DeleteFile(Existing)) {
-        const int Error = errno;
-        DeleteFile(New); // keep a single copy: the original stays where it was
-        errno = Error;
-        return false;
-    }
-    return true;
-}

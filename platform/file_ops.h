@@ -12,10 +12,3 @@ bool FileExists(const std::string& FileName);
 // existing New is left alone and the copy fails; without it New is overwritten, except that a
 // file is never copied onto itself. A copy that fails half-way is removed.
 bool CopyFile(const std::string& Existing, const std::string& New, bool FailIfExists);
-
-// Removes the file FileName; fails on a folder.
-bool DeleteFile(const std::string& FileName);
-
-// Renames Existing to New; fails when New exists. Between file systems the file is copied and
-// the original removed.
-bool MoveFile(const std::string& Existing, const std::string& New);

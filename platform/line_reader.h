@@ -42,7 +42,6 @@ public:
     // that can be opened for reading.
     bool Open(const std::string& FileName);
     void Close();
-    bool IsOpen() const { return FHandle >= 0; }
     const std::string& ErrorText() const { return FErrorText; }
 
     // Starts again at the first line.

@@ -62,7 +62,6 @@ TEST(LineReader, OnlyRegularFilesOpen) {
     ASSERT_EQ(::mkfifo((Dir / "pipe").c_str(), 0600), 0);
     EXPECT_FALSE(Reader.Open(Dir / "pipe")); // returns at once, nobody writes to the pipe
     EXPECT_FALSE(Reader.Open("/dev/zero"));
-    EXPECT_FALSE(Reader.IsOpen());
     TTextLine Line;
     EXPECT_FALSE(Reader.Next(Line));
 }
