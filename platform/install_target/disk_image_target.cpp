@@ -166,16 +166,3 @@ void TDiskImageTarget::CopyLogo(const std::string& Name, const std::string& File
         throw EFCreateError("Cannot create file \"" + FileName + "\". " + std::strerror(errno));
     }
 }
-
-void TDiskImageTarget::RemoveLeftovers(const std::string& Name) {
-    try {
-        const std::string Temporary = TemporaryLogoName(ShortLogoName(Name));
-        const TOpenImage Open(FSpec, TImageLock::TUse::uWrite, FPlace);
-        if (ContainsFile(Open.Entries(), Temporary)) {
-            Open.Volume().Delete(Open.Path(Temporary));
-            Open.Image().Sync();
-        }
-    } catch (const Exception&) {
-        // Nothing to remove can be reached; a later write removes the file.
-    }
-}

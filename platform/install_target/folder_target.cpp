@@ -54,7 +54,3 @@ void TFolderTarget::CopyLogo(const std::string& Name, const std::string& FileNam
         throw EFCreateError("Cannot create file \"" + FileName + "\". " + Reason());
     }
 }
-
-void TFolderTarget::RemoveLeftovers(const std::string& Name) {
-    RemoveStaleTemporaryFiles(FFolder + Name);
-}
