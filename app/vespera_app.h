@@ -19,7 +19,7 @@ struct TInstallEvents;
 struct TInstallSession;
 
 // The logo program without its window. It joins the rooms: the settings (Settings()), the record
-// choice (Records()), the composer of the logos (Composer()) and the install run; it starts the
+// choice (Records()), the composer of the logos and the install run; it starts the
 // program up and reacts to each change of a setting. The settings window binds its controls to
 // Settings() and learns what to show from OnUpdate, one event per action that carries the
 // values and pictures to show.
@@ -34,7 +34,6 @@ public:
     TSettingsModel& Settings() { return FSettings; }
     const TSettingsModel& Settings() const { return FSettings; }
     const TRecordChooser& Records() const { return FRecords; }
-    TLogoComposer& Composer() { return FComposer; }
     // A logo's composition and its background (the composer's).
     TPixelGraphic& Logo(TLogo Logo) { return FComposer.Logo(Logo); }
     TPixelGraphic& Back(TLogo Logo) { return FComposer.Back(Logo); }
@@ -45,10 +44,8 @@ public:
     const std::string& FileDescription() const { return FRecords.Texts().FileDescription; }
     // A logo's default text as the last record choice took it.
     const std::string& DefaultText(TLogo Logo) const { return FRecords.DefaultText(Logo); }
-    TRandomSource& Random() { return FRecords.Random(); }
-    // What has been shown so far, for a window that is built after start-up: whether a logo has
-    // been composed, and whether a record choice gave texts from a record file.
-    bool LogoComposed(TLogo Logo) const { return FComposer.Composed(Logo); }
+    // For a window that is built after start-up: whether a record choice gave texts from a record
+    // file.
     bool RecordTextsShown() const { return FRecords.TextsFromFile(); }
 
     // --- Start-up ------------------------------------------------------------------------------

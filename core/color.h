@@ -64,6 +64,5 @@ constexpr TColor clWhite = RGB(255, 255, 255);
 constexpr TColor clRed = RGB(255, 0, 0);
 constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
 constexpr TColor clBtnShadow = SystemColor(COLOR_BTNSHADOW);
-constexpr TColor clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
 constexpr TColor clWindowFrame = SystemColor(COLOR_WINDOWFRAME);
 constexpr TColor clGrayText = SystemColor(COLOR_GRAYTEXT);

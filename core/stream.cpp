@@ -98,7 +98,7 @@ std::int64_t TStream::CopyFrom(TStream& Source, std::int64_t Count) {
 
 // --- TFileStream -----------------------------------------------------------------------------
 
-TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : FFileName(FileName) {
+TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) {
     switch (Mode) {
     case TFileMode::fmOpenRead:
         FHandle = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
@@ -225,26 +225,4 @@ std::int64_t TMemoryStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
         FPosition = Target;
     }
     return FPosition;
-}
-
-void TMemoryStream::SetSize(std::int64_t NewSize) {
-    FData.resize(static_cast<std::size_t>(std::max<std::int64_t>(NewSize, 0)));
-    FPosition = std::min(FPosition, Size());
-}
-
-void TMemoryStream::Clear() {
-    FData.clear();
-    FPosition = 0;
-}
-
-void TMemoryStream::LoadFromFile(const std::string& FileName) {
-    TFileStream File(FileName, TFileMode::fmOpenRead);
-    Clear();
-    CopyFrom(File, 0);
-    FPosition = 0;
-}
-
-void TMemoryStream::SaveToFile(const std::string& FileName) {
-    TFileStream File(FileName, TFileMode::fmCreate);
-    File.WriteBuffer(FData.data(), Size());
 }

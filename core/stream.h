@@ -83,10 +83,8 @@ public:
     std::int64_t Read(void* Buffer, std::int64_t Count) override;
     std::int64_t Write(const void* Buffer, std::int64_t Count) override;
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
-    const std::string& FileName() const { return FFileName; }
 
 private:
-    std::string FFileName;
     int FHandle = -1;
 };
 
@@ -100,7 +98,6 @@ public:
     std::int64_t Write(const void* Buffer, std::int64_t Count) override;
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
     std::int64_t Size() override { return FSize; }
-    const std::uint8_t* Memory() const { return FData; }
 
 private:
     const std::uint8_t* FData;
@@ -116,12 +113,8 @@ public:
     std::int64_t Write(const void* Buffer, std::int64_t Count) override;
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
     std::int64_t Size() override { return static_cast<std::int64_t>(FData.size()); }
-    void SetSize(std::int64_t NewSize);
-    void Clear();
     const std::vector<std::uint8_t>& Bytes() const { return FData; }
     std::uint8_t* Memory() { return FData.data(); }
-    void LoadFromFile(const std::string& FileName);
-    void SaveToFile(const std::string& FileName);
 
 private:
     std::vector<std::uint8_t> FData;

@@ -36,32 +36,3 @@ void CopyFile(const std::string& Existing, const std::string& New, bool FailIfEx
         throw;
     }
 }
-
-void DeleteFile(const std::string& FileName) {
-    if (::unlink(FileName.c_str()) != 0) {
-        throw EFileError("Cannot delete file", FileName, errno);
-    }
-}
-
-void MoveFile(const std::string& Existing, const std::string& New) {
-    if (::renameat2(AT_FDCWD, Existing.c_str(), AT_FDCWD, New.c_str(), RENAME_NOREPLACE) == 0) {
-        return;
-    }
-    if (errno == EINVAL || errno == ENOSYS) {
-        // The file system cannot rename without replacing: a hard link cannot replace either.
-        if (::link(Existing.c_str(), New.c_str()) == 0) {
-            DeleteFile(Existing);
-            return;
-        }
-    }
-    if (errno != EXDEV) {
-        throw EFileError("Cannot move file", Existing, errno);
-    }
-    CopyFile(Existing, New, true);
-    try {
-        DeleteFile(Existing);
-    } catch (const EFileError&) {
-        ::unlink(New.c_str()); // keep a single copy: the original stays where it was
-        throw;
-    }
-}

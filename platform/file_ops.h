@@ -14,11 +14,3 @@ bool FileExists(const std::string& FileName);
 // file is never copied onto itself. A copy that fails half-way is removed. A failure raises
 // EFCreateError naming New, also when it is Existing that cannot be read.
 void CopyFile(const std::string& Existing, const std::string& New, bool FailIfExists);
-
-// Removes the file FileName; fails on a folder ("Cannot delete file").
-void DeleteFile(const std::string& FileName);
-
-// Renames Existing to New; fails when New exists ("Cannot move file", naming Existing). Between
-// file systems the file is copied (failing as CopyFile) and the original removed (failing as
-// DeleteFile).
-void MoveFile(const std::string& Existing, const std::string& New);

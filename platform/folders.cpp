@@ -119,10 +119,6 @@ std::string ProgramDirectoryOf(const std::string& ProgramFile) {
     return Config + "/";
 }
 
-std::string ProgramDirectory() {
-    return ProgramDirectoryOf(ProgramFileName());
-}
-
 std::string ConfigHome() {
     return BaseFolder("XDG_CONFIG_HOME", "/.config");
 }

@@ -26,9 +26,6 @@ std::string ProgramFileName();
 // created when missing. The current folder ("./") when ProgramFile has no folder.
 std::string ProgramDirectoryOf(const std::string& ProgramFile);
 
-// ProgramDirectoryOf the running program file.
-std::string ProgramDirectory();
-
 // The user's configuration folder, without a trailing "/": $XDG_CONFIG_HOME when it is an
 // absolute path, else ~/.config.
 std::string ConfigHome();

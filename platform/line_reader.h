@@ -42,7 +42,6 @@ public:
     // when it is not a regular file that can be opened for reading.
     void Open(const std::string& FileName);
     void Close();
-    bool IsOpen() const { return FHandle >= 0; }
 
     // Starts again at the first line.
     void Rewind();

@@ -6,8 +6,7 @@
 class TFontListModel;
 class TFontItemDelegate;
 
-// Font styles, a set of bits.
-enum TFontStyle : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+// Font styles, a set of bits: bold 1, italic 2, underline 4, strike-out 8.
 using TFontStyles = std::uint8_t;
 
 // A drop-down list of the installed font families, each marked with a glyph of its kind, with

@@ -17,8 +17,6 @@ public:
 
     TPixelGraphic& Logo(TLogo Logo) { return FLogos[Logo].Logo; }
     TPixelGraphic& Back(TLogo Logo) { return FLogos[Logo].Back; }
-    // Whether a logo has been composed.
-    bool Composed(TLogo Logo) const { return FLogos[Logo].Composed; }
 
     // Builds a logo's background from its settings, unless single-logo mode leaves it unused. A
     // picture that cannot be read is raised as the failure of "<page> background <picture>".

@@ -24,8 +24,6 @@ struct TPlaceOutcome {
     std::string Place;                        // the place, for messages
     std::vector<std::string> Installed;       // where each logo installed there now is
     std::vector<std::exception_ptr> Failures; // in order; each says what failed and where
-
-    bool Failed() const { return !Failures.empty(); }
 };
 
 // What the installation tells while it goes on.

@@ -19,7 +19,6 @@ public:
     bool ShowsDefault(TLogo Logo) const { return Text(Logo) == DefaultText(Logo); }
     // Whether a choice has given texts from a record file.
     bool TextsFromFile() const { return FTextsFromFile; }
-    TRandomSource& Random() { return FRandom; }
 
     // Takes Defaults and, when FileName names an existing file, chooses one of its records
     // (ChooseRecord). Returns whether the texts come from the file.

@@ -49,7 +49,6 @@ public:
     // Where the messages of a window whose top-left corner is at (Left, Top) go.
     static TScreenPoint MessagePositionAt(int Left, int Top);
 
-    TVesperaApp& App() const { return FApp; }
     TPageControl* Pages() const { return FPages; }
     TGeneralPage* General() const { return FGeneral; }
     TLogoPage* LogoPage(TLogo Logo) const { return FLogoPages[Logo]; }

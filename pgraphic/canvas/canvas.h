@@ -43,7 +43,6 @@ public:
     void Flush() override;
 
     // The raster operation used by Draw and StretchDraw (cmSrcCopy unless set).
-    std::uint32_t CopyMode() const { return FCopyMode; }
     void SetCopyMode(std::uint32_t Value) { FCopyMode = Value; }
     // Paints Graphic unscaled at (X, Y) / scaled into Rect with the copy mode, then Changed.
     void Draw(int X, int Y, TPixelGraphic& Graphic);

@@ -35,7 +35,6 @@ public:
     void Read(void* Dest, std::size_t Count);
     // Bytes not read yet: those buffered and those the stream still holds.
     std::int64_t Remaining() const { return (FLast - FNext) + FStreamLeft; }
-    TStream& Stream() const { return FStream; }
 
 private:
     void Refill();

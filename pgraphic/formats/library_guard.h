@@ -29,7 +29,6 @@ class TPGLibraryFailure {
 public:
     void SetMessage(std::string_view Text) noexcept;
     void SetException(std::exception_ptr Error) noexcept;
-    bool Failed() const { return FFailed; }
 
     // Raises the kept exception, else the format's Failure with the text.
     [[noreturn]] void Raise(const TPGFormatFailure& Failure) const {

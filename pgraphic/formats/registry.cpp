@@ -85,9 +85,6 @@ TFileFormatWriters& FileFormatWriters() {
 TPGLoadSettings PGLoadSettings() {
     return LoadSettings().Snapshot();
 }
-void SetPGLoadSettings(const TPGLoadSettings& Value) {
-    LoadSettings().Set(Value);
-}
 long double PGDisplayGamma() {
     return PGLoadSettings().DisplayGamma;
 }

@@ -151,7 +151,6 @@ struct TPGLoadSettings {
 
 // The settings as they stand: a load takes one snapshot.
 TPGLoadSettings PGLoadSettings();
-void SetPGLoadSettings(const TPGLoadSettings& Value);
 // The display gamma alone, as readers set it.
 long double PGDisplayGamma();
 void SetPGDisplayGamma(long double Value);

@@ -23,8 +23,6 @@ class TPGColorWriter {
 public:
     explicit TPGColorWriter(TPixelGraphic& Target);
 
-    bool Dithering() const { return FDithering; }
-
     // Starts a destination row: swaps the error rows and clears the new next row.
     void StartRow();
 

@@ -174,10 +174,6 @@ std::span<const TColor> FixedPalette(TPaletteIdent Kind) {
     }
 }
 
-int Gray236Level(int I) {
-    return Gray236LevelOf(I);
-}
-
 int Gray236IndexForGray(int Grey) {
     static const TGray236Index Table;
     return Table.Index[static_cast<std::size_t>(std::clamp(Grey, 0, 765))];

@@ -11,9 +11,6 @@
 // Entries of a fixed palette kind (pBlackWhite .. pSpecial252); empty for every other kind.
 std::span<const TColor> FixedPalette(TPaletteIdent Kind);
 
-// Grey level of entry I of the 236-step grey palette.
-int Gray236Level(int I);
-
 // Index into the 236-step grey palette for a grey sum (0..765): the entry whose level is nearest
 // to Grey / 3, the lower index on a tie.
 int Gray236IndexForGray(int Grey);

@@ -133,7 +133,6 @@ public:
     // --- Settings --------------------------------------------------------------------------------
     // How the image takes in colours and pixels of another, as a whole; RGBWeighting's memo rule
     // holds for it too.
-    const TPGConversionOptions& ConversionOptions() const { return FConversion; }
     void SetConversionOptions(const TPGConversionOptions& Value);
     bool Dither() const { return FConversion.Dither; }
     void SetDither(bool Value) { FConversion.Dither = Value; }
@@ -147,9 +146,6 @@ public:
     virtual void SetRGBWeighting(bool Value);
     TStretchMode StretchMode() const { return FConversion.StretchMode; }
     void SetStretchMode(TStretchMode Value) { FConversion.StretchMode = Value; }
-    // What warnings of reading and saving do, as a whole.
-    const TPGWarningOptions& WarningOptions() const { return FWarnings; }
-    void SetWarningOptions(const TPGWarningOptions& Value) { FWarnings = Value; }
     TPGWarningAction ReadWarningAction() const { return FWarnings.ReadWarningAction; }
     void SetReadWarningAction(TPGWarningAction Value) { FWarnings.ReadWarningAction = Value; }
     TPGWarningAction SaveColorResWarningAction() const {
@@ -175,7 +171,6 @@ public:
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
     virtual void NotifyChange(TObject* Sender);
-    int UpdateCount() const { return FUpdateCount; }
 
     TNotifyEvent OnChange;
     TPGProgressEvent OnProgress;

@@ -205,17 +205,3 @@ void TDiskImageTarget::CopyLogo(const std::string& Name, const std::string& File
     RemoveStaleTemporaryFiles(FileName);
     WriteFileAtomically(FileName, Data, TReplaceMode::rmFailIfExists);
 }
-
-void TDiskImageTarget::RemoveLeftovers(const std::string& Name) {
-    try {
-        const std::string Temporary = TemporaryLogoName(ShortLogoName(Name));
-        WithImage(true, [&](const TOpenImage& Open) {
-            if (ContainsFile(Open.Entries(), Temporary)) {
-                Open.Volume().Delete(Open.Path(Temporary));
-                Open.Image().Sync();
-            }
-        });
-    } catch (const Exception&) {
-        // Nothing to remove can be reached; a later write removes the file.
-    }
-}

@@ -32,7 +32,3 @@ void TFolderTarget::CopyLogo(const std::string& Name, const std::string& FileNam
     RemoveStaleTemporaryFiles(FileName);
     CopyFileAtomically(LogoPlace(Name), FileName, TReplaceMode::rmFailIfExists);
 }
-
-void TFolderTarget::RemoveLeftovers(const std::string& Name) {
-    RemoveStaleTemporaryFiles(LogoPlace(Name));
-}

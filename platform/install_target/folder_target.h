@@ -17,7 +17,6 @@ public:
     std::string ReadLogo(const std::string& Name) override;
     void ReplaceLogo(const std::string& Name, std::string_view Data) override;
     void CopyLogo(const std::string& Name, const std::string& FileName) override;
-    void RemoveLeftovers(const std::string& Name) override;
 
 private:
     std::string FFolder; // with its trailing "/"

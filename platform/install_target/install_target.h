@@ -12,8 +12,8 @@
 //
 // - ReplaceLogo puts the new file in place whole: until it is complete the old one stays as it
 //   was, and at no moment is there a part of either under the logo's name.
-// - A run killed half-way leaves at most its own temporary files, which RemoveLeftovers and the
-//   next ReplaceLogo of the same name remove.
+// - A run killed half-way leaves at most its own temporary files, which the next ReplaceLogo of
+//   the same name removes.
 // - A failure raises an Exception that says why, and leaves the logo as it was. A file that fails
 //   raises its EFileError (core/stream.h), which names it (a logo in a folder: its LogoPlace);
 //   a disk image raises a failure that names the image.
@@ -39,9 +39,6 @@ public:
     // Copies the logo Name to the file FileName outside the place, which must not exist yet; the
     // copy is written to a temporary file and renamed, so it is never seen half-written.
     virtual void CopyLogo(const std::string& Name, const std::string& FileName) = 0;
-    // Removes what an interrupted ReplaceLogo of Name left behind; failures are ignored.
-    virtual void RemoveLeftovers(const std::string& Name) = 0;
-
     // Holds the place for writing from now until Release: it is opened, checked and located
     // once, and every operation in between works under that one hold, so that nothing else can
     // start using it between two logos. Without a hold each operation holds the place for

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 TEST(FileOps, FileExistsOnlyForRegularFiles) {
     TTempDir Dir;
@@ -45,39 +44,4 @@ TEST(FileOps, CopyNeverDestroysItsSourceOrLeavesAPartialTarget) {
     EXPECT_THROW(CopyFile(Dir.Path(), Dir / "t2", true), EFCreateError);
     EXPECT_FALSE(std::filesystem::exists(Dir / "t1"));
     EXPECT_FALSE(std::filesystem::exists(Dir / "t2"));
-}
-
-TEST(FileOps, MoveFailsWhenTheTargetExistsDeleteOnlyTakesFiles) {
-    TTempDir Dir;
-    WriteFile(Dir / "logow.bmp", "new logo");
-    WriteFile(Dir / "logow.sys", "old logo");
-    EXPECT_THROW(MoveFile(Dir / "logow.bmp", Dir / "logow.sys"), EFileError);
-    EXPECT_EQ(ReadFile(Dir / "logow.sys"), "old logo");
-    EXPECT_NO_THROW(DeleteFile(Dir / "logow.sys"));
-    EXPECT_THROW(DeleteFile(Dir / "logow.sys"), EFileError);
-    EXPECT_NO_THROW(MoveFile(Dir / "logow.bmp", Dir / "logow.sys"));
-    EXPECT_EQ(ReadFile(Dir / "logow.sys"), "new logo");
-    EXPECT_FALSE(FileExists(Dir / "logow.bmp"));
-    EXPECT_THROW(MoveFile(Dir / "logow.bmp", Dir / "other"), EFileError);
-    EXPECT_THROW(DeleteFile(Dir.Path()), EFileError); // folders are left alone
-}
-
-TEST(FileOps, MoveBetweenFileSystemsCopiesAndRemoves) {
-    TTempDir Dir;
-    struct stat Here {
-    }, Shm{};
-    if (::stat(Dir.Path().c_str(), &Here) != 0 || ::stat("/dev/shm", &Shm) != 0 ||
-        Here.st_dev == Shm.st_dev) {
-        GTEST_SKIP() << "no second file system at /dev/shm";
-    }
-    const std::string Target = "/dev/shm/vespera-move-" + std::to_string(::getpid());
-    WriteFile(Dir / "f", "across");
-    ASSERT_NO_THROW(MoveFile(Dir / "f", Target));
-    EXPECT_EQ(ReadFile(Target), "across");
-    EXPECT_FALSE(FileExists(Dir / "f"));
-    WriteFile(Dir / "g", "second");
-    EXPECT_THROW(MoveFile(Dir / "g", Target), EFileError); // the target exists: nothing changes
-    EXPECT_EQ(ReadFile(Target), "across");
-    EXPECT_TRUE(FileExists(Dir / "g"));
-    DeleteFile(Target);
 }

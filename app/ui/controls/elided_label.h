@@ -15,7 +15,6 @@ public:
     // The text as painted at the label's width.
     QString ShownText() const;
     // Shown in the tool tip after the text, also when the text fits.
-    const QString& Details() const { return FDetails; }
     void SetDetails(const QString& Value);
 
     QSize sizeHint() const override;

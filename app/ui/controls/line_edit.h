@@ -8,7 +8,6 @@ class TEdit : public QLineEdit {
 public:
     explicit TEdit(QWidget* Parent = nullptr);
 
-    bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool Value) { FHideSelection = Value; }
 
 protected:

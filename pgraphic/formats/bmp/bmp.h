@@ -57,8 +57,7 @@ void WritePackedDIB(TStream& Stream, TPixelGraphic& Graphic);
 // Size of the packed DIB of Graphic.
 std::int64_t PackedDIBSize(const TPixelGraphic& Graphic);
 
-// The BMP reader and writer kept outside the lists, for plain stream saving and stored data.
-TFileFormatReader& StandaloneBMPReader();
+// The BMP writer kept outside the lists, for plain stream saving and stored data.
 TFileFormatWriter& StandaloneBMPWriter();
 
 // Registers the BMP, DIB and RLE readers and the BMP and DIB writers.

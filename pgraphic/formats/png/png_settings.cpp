@@ -14,9 +14,6 @@ TPGSettingsStore<TPNGSettings>& Store() {
 TPNGSettings PNGSettings() {
     return Store().Snapshot();
 }
-void SetPNGSettings(const TPNGSettings& Value) {
-    Store().Set(Value);
-}
 void SetPNGUseFileBackground(bool Value) {
     Store().SetField(&TPNGSettings::UseFileBackground, Value);
 }

@@ -19,8 +19,6 @@ struct TPNGSettings {
 
 // The settings as they stand: the reader and the writer take one snapshot per call.
 TPNGSettings PNGSettings();
-// Replaces every setting at once.
-void SetPNGSettings(const TPNGSettings& Value);
 // Change one setting.
 void SetPNGUseFileBackground(bool Value);
 void SetPNGWriteGamma(bool Value);

@@ -16,7 +16,6 @@ struct TPxMSettings {
 
 // The settings as they stand: the writers take one snapshot per call.
 TPxMSettings PxMSettings();
-void SetPxMSettings(const TPxMSettings& Value);
 void SetPxMBinary(bool Value);
 
 // The reading code of all six variants, whatever the extension; each subclass recognises its

@@ -117,9 +117,6 @@ void WriteRawRow(TOutputBuffer& Out, const TPixelGraphic& Graphic, char Kind, in
 TPxMSettings PxMSettings() {
     return Store().Snapshot();
 }
-void SetPxMSettings(const TPxMSettings& Value) {
-    Store().Set(Value);
-}
 void SetPxMBinary(bool Value) {
     Store().SetField(&TPxMSettings::Binary, Value);
 }

@@ -24,12 +24,9 @@ public:
     // Stops the thread.
     ~TCreateOpenSaveDialogPaintPGThread() override;
 
-    const std::string& FileName() const { return FFileName; }
     void SetFileName(std::string Value) { FFileName = std::move(Value); }
     // The inside of the preview panel.
     void SetMaxSize(int Width, int Height);
-    int MaxWidth() const { return FMaxWidth; }
-    int MaxHeight() const { return FMaxHeight; }
     void SetStretchMode(TStretchMode Value) { FStretchMode = Value; }
     void SetPalettes(const TPGDisplayPalettes& Value) { FPalettes = Value; }
     void SetPalette8BitSys24BitGraphic(TPaletteIdent Value) {

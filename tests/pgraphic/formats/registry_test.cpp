@@ -67,7 +67,7 @@ TEST(Registry, ImageFileInfoNeverRaises) {
     TMemoryStream Memory;
     Memory.WriteBuffer(B.Bytes.data(), static_cast<std::int64_t>(B.Bytes.size()));
     const std::string Name = (Dir / "picture.bmp").string();
-    Memory.SaveToFile(Name);
+    TFileStream(Name, TFileMode::fmCreate).CopyFrom(Memory, 0);
     ASSERT_TRUE(GetImageFileInfo(Name, 0, Info));
     EXPECT_EQ(Info.Description, "Bitmap");
     EXPECT_EQ(Info.Width, 5);

@@ -22,7 +22,6 @@ int main(int Argc, char** Argv) {
         const unsigned Seed = static_cast<unsigned>(std::stoul(Argv[2]));
         const auto Target = MakeInstallTarget(*Spec);
         for (const DriverLogo& Logo : DriverLogos(Seed)) {
-            Target->RemoveLeftovers(Logo.Name);
             Target->ReplaceLogo(Logo.Name, Logo.Data);
         }
     } catch (const Exception& Failure) {
