@@ -149,7 +149,9 @@ void TfmInstallTargets::btAddFolderClick() {
 void TfmInstallTargets::btAddImageClick() {
     const QString Image = ChooseFile(
         QStringLiteral("Choose a Disk Image"), QFileDialog::ExistingFile,
-        QStringLiteral("Disk images (*.img *.ima *.raw *.hdd *.dsk *.vhd);;All files (*)"));
+        QStringLiteral(
+            "Disk images (*.img *.ima *.raw *.hdd *.dsk *.vhd *.vhdx *.vdi *.vmdk *.qcow2 "
+            "*.qcow);;All files (*)"));
     if (Image.isEmpty()) {
         return;
     }
