@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -28,6 +29,10 @@ std::string TFolderTarget::LogoPlace(const std::string& Name) const {
     return FFolder + Name;
 }
 
+TTargetSpec TFolderTarget::PlaceFound() {
+    return {TTargetKind::tkFolder, Description()};
+}
+
 bool TFolderTarget::LogoExists(const std::string& Name) {
     return FileExists(FFolder + Name);
 }
@@ -44,7 +49,14 @@ std::string TFolderTarget::ReadLogo(const std::string& Name) {
 void TFolderTarget::ReplaceLogo(const std::string& Name, std::string_view Data) {
     const std::string FileName = FFolder + Name;
     if (!WriteFileAtomically(FileName, Data, TReplaceMode::rmReplace)) {
-        throw EFCreateError("Cannot create file \"" + FileName + "\". " + Reason());
+        const std::string Why = Reason();
+        // A path that names nothing at all is most often a disk image's name mistyped.
+        struct stat Info {};
+        if (::stat(FFolder.c_str(), &Info) != 0 && errno == ENOENT) {
+            throw EFCreateError("\"" + Description() +
+                                "\" does not exist: no disk image or folder of that name.");
+        }
+        throw EFCreateError("Cannot create file \"" + FileName + "\". " + Why);
     }
 }
 
