@@ -289,8 +289,9 @@ std::vector<TInstallPlace> TVesperaApp::InstallPlaces() const {
 
 TInstallEvents TVesperaApp::InstallEvents() {
     TInstallEvents Events;
-    Events.OnBackupMade = [](const TInstallPlace& Place, const std::string& Name) {
-        ShowProgramMessage(BackupMadeMessage(Place, Name), TMsgDlgType::mtInformation);
+    Events.OnBackupMade = [](const TInstallPlace& Place, const TInstallTarget& Target,
+                             const std::string& Name) {
+        ShowProgramMessage(BackupMadeMessage(Place, Target, Name), TMsgDlgType::mtInformation);
     };
     Events.OnInstalled = [this](const std::string& Where) { OnLogoInstalled(this, Where); };
     return Events;

@@ -16,20 +16,6 @@ std::string Environment(const char* Name) {
     return Value != nullptr ? std::string(Value) : std::string();
 }
 
-std::string HomeDirectory() {
-    std::string Home = Environment("HOME");
-    if (Home.empty()) {
-        std::vector<char> Buffer(16 * 1024);
-        passwd Entry{};
-        passwd* Found = nullptr;
-        if (::getpwuid_r(::getuid(), &Entry, Buffer.data(), Buffer.size(), &Found) == 0 &&
-            Found != nullptr && Found->pw_dir != nullptr) {
-            Home = Found->pw_dir;
-        }
-    }
-    return Home;
-}
-
 bool IsDirectory(const std::string& Path) {
     struct stat Info {};
     return ::stat(Path.c_str(), &Info) == 0 && S_ISDIR(Info.st_mode);
@@ -64,6 +50,20 @@ bool IsSystemFolder(const std::string& Folder) {
 }
 
 } // namespace
+
+std::string HomeDirectory() {
+    std::string Home = Environment("HOME");
+    if (Home.empty()) {
+        std::vector<char> Buffer(16 * 1024);
+        passwd Entry{};
+        passwd* Found = nullptr;
+        if (::getpwuid_r(::getuid(), &Entry, Buffer.data(), Buffer.size(), &Found) == 0 &&
+            Found != nullptr && Found->pw_dir != nullptr) {
+            Home = Found->pw_dir;
+        }
+    }
+    return Home;
+}
 
 std::string GetWindowsDirectory() {
     std::vector<std::string> Prefixes;

@@ -17,6 +17,10 @@ std::string InstallTargetOverride();
 // The Windows folder with the trailing separator: a "/" is appended unless it ends in one.
 std::string WindowsDirectory();
 
+// The user's home folder: $HOME, else the one the user database gives; empty when neither
+// tells.
+std::string HomeDirectory();
+
 // Full path of the running program file; empty when the system does not tell.
 std::string ProgramFileName();
 

@@ -1,11 +1,13 @@
 #include "app/install/install_places.h"
 
 #include "app/install/install_target_list.h"
+#include "app/install/logo_file_install.h"
 #include "platform/ascii_text.h"
 #include "platform/paths.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -60,6 +62,19 @@ bool SameFolder(const std::string& A, const std::string& B) {
     return std::filesystem::equivalent(A, B, Error) || CanonicalPath(A) == CanonicalPath(B);
 }
 
+// When the first backup of a system logo in Folder was made; none when it holds none.
+std::optional<std::filesystem::file_time_type> FirstBackupMade(const std::string& Folder) {
+    std::optional<std::filesystem::file_time_type> First;
+    for (const char* Name : {kFirstLogoFile, kLastLogoFile}) {
+        std::error_code Error;
+        const auto Made = std::filesystem::last_write_time(Folder + Name, Error);
+        if (!Error && (!First || Made < *First)) {
+            First = Made;
+        }
+    }
+    return First;
+}
+
 TInstallPlace PlaceOf(TPlaceSource Source, const std::string& Text) {
     TInstallPlace Place;
     Place.Source = Source;
@@ -97,6 +112,19 @@ std::string BackupFolderName(const TTargetSpec& Spec) {
     return Folder;
 }
 
+std::string PlaceBackupDir(const TInstallPlace& Place, const TTargetSpec& Found) {
+    if (Found.Kind == TTargetKind::tkFolder) {
+        return Place.BackupDir;
+    }
+    TTargetSpec ChosenAutomatically = Found;
+    ChosenAutomatically.Partition = 0;
+    const std::string Own = Place.ProgramDir + BackupFolderName(Found);
+    const std::string Older = Place.ProgramDir + BackupFolderName(ChosenAutomatically);
+    const auto OwnMade = FirstBackupMade(Own);
+    const auto OlderMade = FirstBackupMade(Older);
+    return OlderMade && (!OwnMade || *OlderMade < *OwnMade) ? Older : Own;
+}
+
 std::vector<TInstallPlace> ResolveInstallPlaces(const TProgramPlaces& Places,
                                                 const TInstallTargetList& Targets) {
     std::vector<TInstallPlace> Result;
@@ -118,6 +146,7 @@ std::vector<TInstallPlace> ResolveInstallPlaces(const TProgramPlaces& Places,
             (Place.Source != TPlaceSource::psSettings ||
              (!Places.WindowsDir.empty() && SameFolder(Place.Spec->Path, Places.WindowsDir)));
         Place.BackupsInProgramFolder = WindowsFolder;
+        Place.ProgramDir = Places.ProgramDir;
         Place.BackupDir =
             Places.ProgramDir + (WindowsFolder ? std::string() : BackupFolderName(*Place.Spec));
     }

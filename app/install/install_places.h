@@ -24,7 +24,11 @@ struct TInstallPlace {
     std::string Text;                // the target as named
     std::optional<TTargetSpec> Spec; // none when Text is not a valid target
     std::string Error;               // why it is not
-    std::string BackupDir;           // with its trailing "/"
+    // The folder of its backups, with its trailing "/". For a disk image this is the folder
+    // named after the target as written, as older versions named it: which folder is the
+    // place's is known once the image is read (PlaceBackupDir).
+    std::string BackupDir;
+    std::string ProgramDir; // with its trailing "/": the backup folders lie below it
     // Whether BackupDir is the program folder itself, where the Windows folder's backups always
     // were.
     bool BackupsInProgramFolder = false;
@@ -41,9 +45,20 @@ struct TInstallPlace {
 // Backups: the Windows folder's stay in the program folder, where they always were: the
 // automatic place's, a folder that $VESPERA_WINDIR names, and a folder of the settings that is
 // the Windows folder found on this machine. Every other place keeps its backups in a folder of
-// its own under the program folder (BackupFolderName).
+// its own under the program folder (BackupFolderName); a disk image, that of the place found in
+// it (PlaceBackupDir).
 std::vector<TInstallPlace> ResolveInstallPlaces(const TProgramPlaces& Places,
                                                 const TInstallTargetList& Targets);
+
+// The folder that keeps the backups of Place, with its trailing "/", once its target has found
+// where it is (Found: TInstallTarget::PlaceFound). A disk image's backups belong to the image,
+// partition and folder found, however the target names them: the program folder +
+// BackupFolderName(Found). Older versions named the folder after the target as written; the
+// one such name that differs is that of the automatic choice of the partition ("IMAGE::",
+// partition 0). When that folder holds backups of the system's logos made before any in the
+// place's own (or none is there), it holds the originals and stays the place's. A folder keeps
+// Place.BackupDir.
+std::string PlaceBackupDir(const TInstallPlace& Place, const TTargetSpec& Found);
 
 // The folder, relative to the program folder and with its trailing "/", that keeps the backups
 // of the target Spec: "backups/" + a readable part made from the target's file or folder name

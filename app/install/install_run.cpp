@@ -39,9 +39,10 @@ void InstallInto(const TInstallPlace& Place, const std::vector<TLogoFile>& Logos
         Where = Target->Description();
         for (const TLogoFile& Logo : Logos) {
             Where = Target->LogoPlace(Logo.Name);
-            const TBackup Backup = BackupLogo(*Target, Place.BackupDir, Logo.Name);
+            const TBackup Backup =
+                BackupLogo(*Target, PlaceBackupDir(Place, Target->PlaceFound()), Logo.Name);
             if (Backup.Result == TBackupResult::brMade && Events.OnBackupMade) {
-                Events.OnBackupMade(Place, Logo.Name);
+                Events.OnBackupMade(Place, *Target, Logo.Name);
             }
             if (Backup.Result == TBackupResult::brFailed) {
                 Outcome.Failures.push_back(
@@ -106,9 +107,10 @@ void BackupLogoFiles(TInstallSession& Session, const std::vector<std::string>& N
         try {
             TInstallTarget& Target = Session.Targets.Of(Place);
             for (const std::string& Name : Names) {
-                if (BackupLogo(Target, Place.BackupDir, Name).Result == TBackupResult::brMade &&
+                const std::string BackupDir = PlaceBackupDir(Place, Target.PlaceFound());
+                if (BackupLogo(Target, BackupDir, Name).Result == TBackupResult::brMade &&
                     Events.OnBackupMade) {
-                    Events.OnBackupMade(Place, Name);
+                    Events.OnBackupMade(Place, Target, Name);
                 }
             }
         } catch (const Exception&) {
@@ -117,10 +119,11 @@ void BackupLogoFiles(TInstallSession& Session, const std::vector<std::string>& N
     }
 }
 
-std::string BackupMadeMessage(const TInstallPlace& Place, const std::string& Name) {
+std::string BackupMadeMessage(const TInstallPlace& Place, const TInstallTarget& Target,
+                              const std::string& Name) {
     std::string Text = "A Backup of your existing " + Name;
     if (!Place.BackupsInProgramFolder) {
-        Text.append(" in ").append(Place.Description());
+        Text.append(" in ").append(Target.Description());
     }
     return Text + " has been done";
 }

@@ -28,8 +28,10 @@ struct TPlaceOutcome {
 
 // What the installation tells while it goes on.
 struct TInstallEvents {
-    // The one-time backup of the logo Name of Place was made.
-    std::function<void(const TInstallPlace& Place, const std::string& Name)> OnBackupMade;
+    // The one-time backup of the logo Name of Place, whose target is Target, was made.
+    std::function<void(const TInstallPlace& Place, const TInstallTarget& Target,
+                       const std::string& Name)>
+        OnBackupMade;
     // A logo was installed; Where names it ("/home/me/win/logow.sys",
     // "/vm/w98.img::1/WINDOWS/LOGOW.SYS").
     std::function<void(const std::string& Where)> OnInstalled;
@@ -78,5 +80,7 @@ void BackupLogoFiles(TInstallSession& Session, const std::vector<std::string>& N
                      const TInstallEvents& Events);
 
 // The message that tells that the backup of the logo Name of Place was made: the system's own
-// for the Windows folder, whose backups lie in the program folder; naming the place for others.
-std::string BackupMadeMessage(const TInstallPlace& Place, const std::string& Name);
+// for the Windows folder, whose backups lie in the program folder; for others naming the place
+// as its target found it (a disk image with the partition and folder used).
+std::string BackupMadeMessage(const TInstallPlace& Place, const TInstallTarget& Target,
+                              const std::string& Name);

@@ -9,6 +9,8 @@
 namespace {
 
 constexpr std::size_t kBootSectorSize = 512;
+// The one entry of the master boot record that a GPT disk shows to MBR readers.
+constexpr std::uint8_t kGptProtectiveType = 0xEE;
 
 std::optional<TFatVolume> FatVolumeAt(const TImageFile& Image, std::uint64_t Offset,
                                       std::uint64_t Available) {
@@ -28,11 +30,22 @@ std::string TypeName(std::uint8_t Type) {
         return "Linux swap";
     case 0x83:
         return "Linux";
-    case 0xEE:
+    case kGptProtectiveType:
         return "GPT, which Vespera does not read";
     default:
-        return IsFatPartitionType(Type) ? "FAT" : "";
+        return "";
     }
+}
+
+std::string TypeNumber(std::uint8_t Type) {
+    char Hex[8];
+    std::snprintf(Hex, sizeof Hex, "0x%02X", static_cast<unsigned>(Type));
+    return Hex;
+}
+
+// A partition of a FAT type whose boot sector is not one of a FAT volume.
+std::string UnformattedFat(std::uint8_t Type) {
+    return "type " + TypeNumber(Type) + " (FAT) but no FAT volume inside";
 }
 
 } // namespace
@@ -51,10 +64,27 @@ std::string TDiskVolume::Kind() const {
     if (Partition == 0) {
         return "no FAT volume";
     }
-    char Hex[8];
-    std::snprintf(Hex, sizeof Hex, "0x%02X", static_cast<unsigned>(PartitionType));
+    if (IsFatPartitionType(PartitionType)) {
+        return UnformattedFat(PartitionType);
+    }
     const std::string Name = TypeName(PartitionType);
-    return "not FAT: type " + std::string(Hex) + (Name.empty() ? "" : ", " + Name);
+    return "not FAT: type " + TypeNumber(PartitionType) + (Name.empty() ? "" : ", " + Name);
+}
+
+std::string TDiskVolume::Unusable() const {
+    if (Fat) {
+        return "";
+    }
+    if (!Inside) {
+        return "reaches beyond the end of the image";
+    }
+    if (Partition != 0 && PartitionType == kGptProtectiveType) {
+        return "is the protective entry of a GPT disk, whose partitions Vespera does not read";
+    }
+    if (Partition != 0 && IsFatPartitionType(PartitionType)) {
+        return "has " + UnformattedFat(PartitionType);
+    }
+    return "is not a FAT volume (" + Kind() + ")";
 }
 
 TDiskLayout ReadDiskLayout(const TImageFile& Image) {
@@ -73,6 +103,7 @@ TDiskLayout ReadDiskLayout(const TImageFile& Image) {
         return Layout;
     }
     Layout.Partitioned = true;
+    Layout.Extended = ExtendedPartitionNumbers(Image, DiskSize);
     for (const TPartition& Partition : *Partitions) {
         TDiskVolume Volume;
         Volume.Partition = Partition.Number;

@@ -22,15 +22,20 @@ struct TDiskVolume {
 
     // "partition 2" or "the volume" (without a partition table), for messages.
     std::string Name() const;
-    // What the volume is, for messages: "FAT16", or why it is not FAT ("type 0x07, NTFS or
-    // exFAT").
+    // What the volume is, for messages: "FAT16", or why it is not FAT ("not FAT: type 0x07,
+    // NTFS or exFAT", "type 0x06 (FAT) but no FAT volume inside").
     std::string Kind() const;
+    // Why the logos cannot go there, as the rest of a sentence that begins with Name():
+    // "reaches beyond the end of the image", "has type 0x06 (FAT) but no FAT volume inside";
+    // empty for a FAT volume.
+    std::string Unusable() const;
 };
 
 struct TDiskLayout {
     TImageContainer Container;
     bool Partitioned = false; // false: one volume without a partition table, or nothing known
     std::vector<TDiskVolume> Volumes;
+    std::vector<int> Extended; // the extended partitions' numbers: they hold the logical ones
 };
 
 // The volumes of the disk that Image holds; raises EDiskImage for formats other than raw and

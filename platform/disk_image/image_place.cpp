@@ -5,10 +5,22 @@
 #include "platform/disk_image/image_file.h"
 #include "platform/disk_image/mtools_volume.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string Quoted(const std::string& Text) {
     return "\"" + Text + "\"";
+}
+
+// "FAT16 \"WIN98\"": the volume's kind, and its label when it has one.
+std::string KindAndLabel(const TDiskVolume& Volume) {
+    std::string Result = Volume.Kind();
+    if (Volume.Fat && !Volume.Fat->Label.empty()) {
+        Result += " ";
+        Result += Quoted(Volume.Fat->Label);
+    }
+    return Result;
 }
 
 std::string FolderName(const std::string& Folder) {
@@ -27,14 +39,39 @@ const TDiskVolume& ChosenVolume(const TImageFile& Image, const TDiskLayout& Layo
             continue;
         }
         if (!Volume.Fat) {
-            throw EDiskImage("Partition " + std::to_string(Partition) + " of " + ImageName +
-                             " is not a FAT volume (" + Volume.Kind() +
-                             "); Vespera writes only to FAT12, FAT16 and FAT32 volumes.");
+            throw EDiskImage("Partition " + std::to_string(Partition) + " of " + ImageName + " " +
+                             Volume.Unusable() +
+                             "; Vespera writes only to FAT12, FAT16 and FAT32 volumes.");
         }
         return Volume;
     }
+    if (std::find(Layout.Extended.begin(), Layout.Extended.end(), Partition) !=
+        Layout.Extended.end()) {
+        throw EDiskImage("Partition " + std::to_string(Partition) + " of " + ImageName +
+                         " is the extended partition, which holds the logical partitions "
+                         "(numbered from 5); name one of those.");
+    }
     throw EDiskImage("The disk image " + Quoted(Image.FileName()) + " has no partition " +
                      std::to_string(Partition) + ".");
+}
+
+// Why the automatic choice took none of the volumes of Layout, none of its FAT volumes having
+// the folder: each volume's reason, "; "-separated, or what the disk holds instead.
+std::string WhyNoneTaken(const TDiskLayout& Layout) {
+    if (Layout.Volumes.empty()) {
+        return Layout.Partitioned ? "its partition table is empty"
+                                  : "it starts with neither a partition table nor a FAT volume";
+    }
+    std::string Reasons;
+    for (const TDiskVolume& Volume : Layout.Volumes) {
+        Reasons.append(Reasons.empty() ? "" : "; ").append(Volume.Name());
+        if (Volume.Fat) {
+            Reasons.append(" (").append(KindAndLabel(Volume)).append(") has none");
+        } else {
+            Reasons.append(" ").append(Volume.Unusable());
+        }
+    }
+    return Reasons;
 }
 
 } // namespace
@@ -44,11 +81,7 @@ std::string TImagePlace::Description() const {
     // copies (-Wrestrict).
     std::string Result = Volume.Name();
     Result += ", ";
-    Result += Volume.Kind();
-    if (Volume.Fat && !Volume.Fat->Label.empty()) {
-        Result += " ";
-        Result += Quoted(Volume.Fat->Label);
-    }
+    Result += KindAndLabel(Volume);
     if (Folder.empty()) {
         Result += ", root folder";
     } else {
@@ -111,8 +144,9 @@ TImagePlace FindImagePlace(const TImageFile& Image, const TDiskLayout& Layout, i
     }
     if (!AnyFat) {
         throw EDiskImage("The disk image " + Quoted(Image.FileName()) +
-                         " holds no FAT volume; Vespera writes only to FAT12, FAT16 and FAT32 "
-                         "volumes.");
+                         " holds no FAT volume: " + WhyNoneTaken(Layout) +
+                         ". Vespera writes only to FAT12, FAT16 and FAT32 volumes.");
     }
-    throw EDiskImage("No FAT volume of " + ImageName + " has a " + FolderName(Folder) + ".");
+    throw EDiskImage("No FAT volume of " + ImageName + " has a " + FolderName(Folder) + ": " +
+                     WhyNoneTaken(Layout) + ".");
 }

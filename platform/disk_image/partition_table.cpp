@@ -115,3 +115,17 @@ std::optional<std::vector<TPartition>> ReadPartitionTable(const TImageFile& Imag
               [](const TPartition& A, const TPartition& B) { return A.Number < B.Number; });
     return Partitions;
 }
+
+std::vector<int> ExtendedPartitionNumbers(const TImageFile& Image, std::uint64_t DiskSize) {
+    std::vector<int> Numbers;
+    TSector Master{};
+    if (ReadSector(Image, DiskSize, 0, Master)) {
+        for (int Index = 0; Index < 4; ++Index) {
+            const TEntry Entry = EntryOf(Master, Index);
+            if (Entry.SectorCount != 0 && IsExtendedPartitionType(Entry.Type)) {
+                Numbers.push_back(Index + 1);
+            }
+        }
+    }
+    return Numbers;
+}

@@ -23,6 +23,9 @@ struct TPartition {
 std::optional<std::vector<TPartition>> ReadPartitionTable(const TImageFile& Image,
                                                           std::uint64_t DiskSize);
 
+// The numbers (1 to 4) of the extended partitions of that disk's master boot record.
+std::vector<int> ExtendedPartitionNumbers(const TImageFile& Image, std::uint64_t DiskSize);
+
 // Whether Type marks a FAT12, FAT16 or FAT32 partition (also the hidden variants).
 bool IsFatPartitionType(std::uint8_t Type);
 

@@ -146,10 +146,27 @@ std::string TDiskImageTarget::LogoPlace(const std::string& Name) const {
     return Place + "/" + InFolder(Folder, UpperCase(Name));
 }
 
+TTargetSpec TDiskImageTarget::PlaceFound() {
+    return WithImage(false, [&](const TOpenImage& Open) {
+        const TImagePlace& Found = Open.PlaceFound();
+        return TTargetSpec{TTargetKind::tkDiskImage, FSpec.Path, Found.Volume.Partition,
+                           Found.Folder};
+    });
+}
+
 bool TDiskImageTarget::LogoExists(const std::string& Name) {
     const std::string Short = ShortLogoName(Name);
-    return WithImage(false,
-                     [&](const TOpenImage& Open) { return ContainsFile(Open.Entries(), Short); });
+    return WithImage(false, [&](const TOpenImage& Open) {
+        const std::vector<TMtoolsVolume::TEntry> Entries = Open.Entries();
+        // No logo can be written in a folder's place; mtools would only fail to rename.
+        for (const TMtoolsVolume::TEntry& Entry : Entries) {
+            if (Entry.Folder && SameText(Entry.Name, Short)) {
+                throw EDiskImage(Short + " in " + Description() +
+                                 " is a folder, not a logo file; Vespera does not replace it.");
+            }
+        }
+        return ContainsFile(Entries, Short);
+    });
 }
 
 std::string TDiskImageTarget::ReadLogo(const std::string& Name) {

@@ -26,6 +26,7 @@ public:
 
     std::string Description() const override;
     std::string LogoPlace(const std::string& Name) const override;
+    TTargetSpec PlaceFound() override;
     bool LogoExists(const std::string& Name) override;
     std::string ReadLogo(const std::string& Name) override;
     void ReplaceLogo(const std::string& Name, std::string_view Data) override;

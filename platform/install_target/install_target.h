@@ -30,6 +30,11 @@ public:
     // volume holds it ("/vm/w98.img::1/WINDOWS/LOGOW.SYS").
     virtual std::string LogoPlace(const std::string& Name) const = 0;
 
+    // The place as found, whichever way it was written: for a disk image the partition and the
+    // folder actually used, the folder named as the volume stores it (found now when it was
+    // not yet); a folder as it is.
+    virtual TTargetSpec PlaceFound() = 0;
+
     // Whether the logo Name is there.
     virtual bool LogoExists(const std::string& Name) = 0;
     // The contents of the logo Name.

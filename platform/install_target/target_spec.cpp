@@ -2,7 +2,10 @@
 
 #include "platform/ascii_text.h"
 #include "platform/file_ops.h"
+#include "platform/folders.h"
+#include "platform/paths.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -65,9 +68,14 @@ std::optional<TTargetSpec> ParseImageSpec(const std::string& Text, std::size_t S
         return std::nullopt;
     }
     if (!Number.empty()) {
-        Spec.Partition = Number.size() <= 3 ? std::stoi(std::string(Number)) : kMaxPartition + 1;
+        // Leading zeros left out, so that no number of digits overflows.
+        const std::size_t First = std::min(Number.find_first_not_of('0'), Number.size());
+        const std::string_view Significant = Number.substr(First);
+        Spec.Partition =
+            Significant.size() <= 3 ? std::stoi("0" + std::string(Significant)) : kMaxPartition + 1;
         if (Spec.Partition < 1 || Spec.Partition > kMaxPartition) {
-            Error = "\"" + Text + "\" names no valid partition: partitions are numbered from 1.";
+            Error = "\"" + Text + "\" names no valid partition: partitions are numbered from 1" +
+                    (Spec.Partition < 1 ? "." : " to " + std::to_string(kMaxPartition) + ".");
             return std::nullopt;
         }
     }
@@ -86,13 +94,25 @@ std::optional<TTargetSpec> ParseImageSpec(const std::string& Text, std::size_t S
     return Spec;
 }
 
+// Text with a "~" that stands alone or before the first "/" made the home folder, as a shell
+// would.
+std::string WithHomeFolder(const std::string& Text) {
+    if (Text == "~" || Text.starts_with("~/")) {
+        if (const std::string Home = HomeDirectory(); !Home.empty()) {
+            return ExcludeTrailingPathDelimiter(Home) + Text.substr(1);
+        }
+    }
+    return Text;
+}
+
 } // namespace
 
-std::optional<TTargetSpec> ParseTargetSpec(const std::string& Text, std::string& Error) {
-    if (Text.empty()) {
+std::optional<TTargetSpec> ParseTargetSpec(const std::string& Written, std::string& Error) {
+    if (Written.empty()) {
         Error = "No folder or disk image is given.";
         return std::nullopt;
     }
+    const std::string Text = WithHomeFolder(Written);
     TTargetSpec Spec;
     if (StartsWith(Text, kFolderPrefix)) {
         Spec.Path = Text.substr(kFolderPrefix.size());

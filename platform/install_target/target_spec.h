@@ -15,7 +15,7 @@
 // The text after the last "::" is the place inside the image: names in a FAT volume cannot
 // hold ":", so an image path may hold "::" itself ("a::b.img::" is the image "a::b.img").
 // Folder names inside an image are matched without regard to case; "/" and "\" both separate
-// them.
+// them. A "~" alone or before the first "/" is the home folder (not after "folder:").
 
 enum class TTargetKind { tkFolder, tkDiskImage };
 

@@ -3,6 +3,7 @@
 #include "app/install/program_places.h"
 #include "tests/platform/test_files.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 #include <regex>
 #include <set>
@@ -133,4 +134,41 @@ TEST(InstallPlaces, OverrideThenSettingsThenTheWindowsFolderEachWithItsOwnBackup
     Places.ForcedTarget = Dir / "elsewhere/";
     EXPECT_EQ(Only().BackupDir, Places.ProgramDir);
     EXPECT_EQ(Only().Spec->Kind, TTargetKind::tkFolder);
+}
+
+// A disk image's backups belong to the place found in it, however the target is written; the
+// folder that older versions gave the automatic choice of "IMAGE::" stays the place's while the
+// backups it holds were made first.
+TEST(InstallPlaces, ADiskImageKeepsTheBackupsOfThePlaceFound) {
+    TTempDir Dir;
+    WriteFile(Dir / "disk.img", "an image");
+    std::filesystem::create_symlink(Dir / "disk.img", Dir / "link.img");
+    TProgramPlaces Places;
+    Places.ProgramDir = Dir / "program/";
+    TInstallTargetList Targets;
+    Targets.SetTargets({Dir / "disk.img::", Dir / "link.img::1/windows", Dir / "disk.img"});
+    const std::vector<TInstallPlace> Set = ResolveInstallPlaces(Places, Targets);
+    ASSERT_EQ(Set.size(), 3U);
+    const TTargetSpec Found{TTargetKind::tkDiskImage, Dir / "disk.img", 1, "Windows"};
+    const std::string Own = Places.ProgramDir + BackupFolderName(Found);
+    for (const TInstallPlace& Place : Set) {
+        EXPECT_EQ(PlaceBackupDir(Place, Found), Own) << Place.Text;
+    }
+
+    // The originals that an older version kept for "disk.img::".
+    const std::string Older = Set[0].BackupDir;
+    ASSERT_NE(Older, Own);
+    std::filesystem::create_directories(Older);
+    WriteFile(Older + "logow.sys", "the system's own");
+    for (const TInstallPlace& Place : Set) {
+        EXPECT_EQ(PlaceBackupDir(Place, Found), Older) << Place.Text;
+    }
+    // Of two sets, the one made first holds the system's own logos.
+    std::filesystem::create_directories(Own);
+    WriteFile(Own + "logos.sys", "made later");
+    EXPECT_EQ(PlaceBackupDir(Set[1], Found), Older);
+    std::filesystem::last_write_time(Own + "logos.sys",
+                                     std::filesystem::last_write_time(Older + "logow.sys") -
+                                         std::chrono::hours(1));
+    EXPECT_EQ(PlaceBackupDir(Set[1], Found), Own);
 }

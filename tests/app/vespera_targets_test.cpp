@@ -61,7 +61,7 @@ TEST_F(VesperaTargetsTest, AutoInstallsIntoADiskImageAsIntoAFolder) {
 
     // The system's logos were read out of the image into a backup folder of the image's own.
     EXPECT_NE(Run.Err.find("Vespera: A Backup of your existing logow.sys in " + Image +
-                           " (first FAT volume, folder WINDOWS) has been done\n"),
+                           " (partition 1, FAT32 \"WIN98\", folder WINDOWS) has been done\n"),
               std::string::npos)
         << Run.Err;
     const std::vector<std::string> Backups = FolderEntries(Dir / "program/backups");
@@ -74,13 +74,15 @@ TEST_F(VesperaTargetsTest, AutoInstallsIntoADiskImageAsIntoAFolder) {
 
     // The wrapper in front of an emulator's command, with $VESPERA_WINDIR naming the image file
     // alone: the logos are written (the backups are not made again), then the command runs with
-    // its arguments as they were.
+    // its arguments as they were; Vespera's lines go to standard error, the emulator's output
+    // stays its own.
     Env.Set("VESPERA", Program.Path());
     const std::string Boot = std::filesystem::path(VESPERA_PATH).parent_path() / "vespera-boot";
     const TProcessResult Booted = RunProcess(
         {Boot, "--target", Image, "printf", "[%s]", "a b", "", "*", "--target", "$HOME", "-x"});
     EXPECT_EQ(Booted.ExitCode, 0) << Booted.Err;
-    EXPECT_EQ(Booted.Out, Wrote + "[a b][][*][--target][$HOME][-x]");
+    EXPECT_EQ(Booted.Out, "[a b][][*][--target][$HOME][-x]");
+    EXPECT_NE(Booted.Err.find(Wrote), std::string::npos) << Booted.Err;
     EXPECT_EQ(Booted.Err.find("Backup"), std::string::npos) << Booted.Err;
     EXPECT_EQ(FolderEntries(Dir / "program/backups").size(), 1U);
     ExpectSoundVolume();
@@ -96,7 +98,8 @@ TEST_F(VesperaTargetsTest, AutoInstallsIntoADiskImageAsIntoAFolder) {
 TEST_F(VesperaTargetsTest, AFailingTargetIsToldAndTheOthersAreStillDone) {
     SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "sfdisk");
     ASSERT_NO_FATAL_FAILURE(MakeDisk());
-    UseTargets("Target1=" + Image + "::\nTarget2=nowhere.img::0\nTarget3=" + Dir / "windows\n");
+    UseTargets("Target1=" + Image + "::\nTarget2=nowhere.img::0\nTarget3=" +
+               Dir / "windows\nTarget4=" + Dir / "win98.imgg\n");
     const std::string Before = ReadFile(Image);
     TProcessResult Run;
     {
@@ -108,16 +111,62 @@ TEST_F(VesperaTargetsTest, AFailingTargetIsToldAndTheOthersAreStillDone) {
     EXPECT_EQ(Run.Out, "vespera: wrote " + Dir / "windows/logow.sys\nvespera: wrote " +
                            Dir / "windows/logos.sys\n");
     // The backups found the place first: the message names the partition used.
-    EXPECT_NE(Run.Err.find("Vespera: " + Image + "::1/WINDOWS/LOGOW.SYS: The disk image \"" + Image +
+    EXPECT_NE(Run.Err.find("Vespera: " + Image + "::1/WINDOWS/LOGOW.SYS: The disk image \"" +
+                           Image +
                            "\" is in use by a running virtual machine; shut it down first.\n"),
               std::string::npos)
         << Run.Err;
     EXPECT_NE(Run.Err.find("Vespera: Install target: \"nowhere.img::0\" names no valid partition"),
               std::string::npos)
         << Run.Err;
+    // A mistyped image name is neither a disk image nor a folder.
+    EXPECT_NE(Run.Err.find("\"" + Dir / "win98.imgg" +
+                           "\" does not exist: no disk image or folder of that name.\n"),
+              std::string::npos)
+        << Run.Err;
+    EXPECT_FALSE(std::filesystem::exists(Dir / "win98.imgg"));
     EXPECT_TRUE(ReadFile(Image) == Before) << "the image changed";
     // Reading is what such a machine lets others do: the backups were made.
     const std::vector<std::string> Backups = FolderEntries(Dir / "program/backups");
     ASSERT_EQ(Backups.size(), 1U);
     EXPECT_TRUE(ReadFile(Dir / ("program/backups/" + Backups[0] + "/logow.sys")) == SystemWait);
+}
+
+// The same place written other ways (the partition found, a link to the image, "~" for the
+// home folder, another case of the folder) keeps the one set of backups made first: the
+// system's own logos, never Vespera's.
+TEST_F(VesperaTargetsTest, ThePlaceFoundKeepsOneSetOfBackupsHoweverItIsWritten) {
+    SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "sfdisk");
+    ASSERT_NO_FATAL_FAILURE(MakeDisk());
+    std::filesystem::create_directories(Dir / "home/vms");
+    std::filesystem::create_symlink(Image, Dir / "home/vms/w98.img");
+    const auto Backups = [&] { return FolderEntries(Dir / "program/backups"); };
+
+    UseTargets("Target1=" + Image + "::\n");
+    ASSERT_EQ(RunProcess({Program.Path(), "/AUTO"}).ExitCode, 0);
+    ASSERT_EQ(Backups().size(), 1U);
+    const std::string Backup = Dir / ("program/backups/" + Backups()[0]);
+
+    UseTargets("Target1=" + Dir / "home/vms/w98.img::1\n");
+    const TProcessResult Spelt = RunProcess({Program.Path(), "/AUTO"});
+    EXPECT_EQ(Spelt.ExitCode, 0) << Spelt.Err;
+    EXPECT_EQ(Spelt.Out, "vespera: wrote " + Dir / "home/vms/w98.img::1/WINDOWS/LOGOW.SYS\n" +
+                             "vespera: wrote " + Dir / "home/vms/w98.img::1/WINDOWS/LOGOS.SYS\n");
+    EXPECT_EQ(Spelt.Err.find("Backup"), std::string::npos) << Spelt.Err;
+
+    Env.Set("VESPERA", Program.Path());
+    const std::string Boot = std::filesystem::path(VESPERA_PATH).parent_path() / "vespera-boot";
+    const TProcessResult Booted =
+        RunProcess({Boot, "--target=~/vms/w98.img::/Windows", "printf", "started"});
+    EXPECT_EQ(Booted.ExitCode, 0);
+    EXPECT_EQ(Booted.Out, "started");
+    EXPECT_NE(Booted.Err.find("vespera: wrote " + Dir / "home/vms/w98.img::1/WINDOWS/LOGOS.SYS"),
+              std::string::npos)
+        << Booted.Err;
+    EXPECT_EQ(Booted.Err.find("Backup"), std::string::npos) << Booted.Err;
+
+    EXPECT_EQ(Backups().size(), 1U);
+    EXPECT_TRUE(ReadFile(Backup + "/logow.sys") == SystemWait);
+    EXPECT_TRUE(ReadFile(Backup + "/logos.sys") == SystemOff);
+    ExpectSoundVolume();
 }

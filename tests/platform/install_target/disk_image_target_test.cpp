@@ -262,6 +262,62 @@ TEST(DiskImageTarget, RefusesWhatItCannotDoWithTheImageUnchanged) {
                       [&] { TargetOf(Image + "::1")->ReplaceLogo("logow.sys", New); });
     }
     {
+        SCOPED_TRACE("why no partition was taken, and partitions that cannot be");
+        const std::string Image = Dir / "no-place.img";
+        MakePartitionedImage(Image, 32,
+                             {{1, 2048, 8192, "7", 0, ""},
+                              {2, 10240, 8192, "6", 0, ""},
+                              {3, 18432, 20480, "6", 16, "DATA"},
+                              {4, 40960, 20480, "6", 0, ""}});
+        std::filesystem::resize_file(Image, 24 * 1024 * 1024);
+        ExpectRefusal(Image,
+                      "No FAT volume of the disk image \"" + Image +
+                          "\" has a folder \"WINDOWS\": partition 1 is not a FAT volume (not "
+                          "FAT: type 0x07, NTFS or exFAT); partition 2 has type 0x06 (FAT) but no "
+                          "FAT volume inside; partition 3 (FAT16 \"DATA\") has none; partition 4 "
+                          "reaches beyond the end of the image.",
+                      [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", New); });
+        ExpectRefusal(Image,
+                      "Partition 2 of the disk image \"" + Image +
+                          "\" has type 0x06 (FAT) but no FAT volume inside; Vespera writes only "
+                          "to FAT12, FAT16 and FAT32 volumes.",
+                      [&] { TargetOf(Image + "::2")->ReplaceLogo("logow.sys", New); });
+
+        const std::string Gpt = Dir / "gpt.img";
+        ASSERT_EQ(RunProcess({"truncate", "-s", "8M", Gpt}).ExitCode, 0);
+        ASSERT_EQ(
+            RunProcess({"sh", "-c", "printf 'label: gpt\\n,4M\\n' | sfdisk -q \"$1\"", "sh", Gpt})
+                .ExitCode,
+            0);
+        ExpectRefusal(Gpt,
+                      "The disk image \"" + Gpt +
+                          "\" holds no FAT volume: partition 1 is the protective entry of a GPT "
+                          "disk, whose partitions Vespera does not read.",
+                      [&] { TargetOf(Gpt + "::")->ReplaceLogo("logow.sys", New); });
+
+        const std::string Logical = Dir / "logical.img";
+        MakePartitionedImage(Logical, 24,
+                             {{1, 2048, 8192, "6", 12, ""},
+                              {2, 10240, 30720, "5", 0, ""},
+                              {5, 12288, 20480, "6", 16, ""}});
+        ExpectRefusal(Logical,
+                      "Partition 2 of the disk image \"" + Logical +
+                          "\" is the extended partition, which holds the logical partitions "
+                          "(numbered from 5); name one of those.",
+                      [&] { TargetOf(Logical + "::2")->ReplaceLogo("logow.sys", New); });
+    }
+    {
+        SCOPED_TRACE("a folder where a logo goes");
+        const std::string Image = Dir / "folder-logo.img";
+        MakeWindowsImage(Image);
+        MakeFolder(Image, kWin98.Offset(), "t:/WINDOWS/LOGOS.SYS");
+        ExpectRefusal(Image,
+                      "LOGOS.SYS in " + Image +
+                          " (partition 1, FAT16 \"WIN98\", folder WINDOWS) is a folder, not a "
+                          "logo file; Vespera does not replace it.",
+                      [&] { TargetOf(Image + "::")->LogoExists("logos.sys"); });
+    }
+    {
         SCOPED_TRACE("in use by a virtual machine");
         const std::string Image = Dir / "in-use.img";
         MakeWindowsImage(Image);

@@ -3,6 +3,7 @@
 
 #include "platform/install_target/target_spec.h"
 #include "tests/platform/test_files.h"
+#include "tests/support/environment.h"
 
 #include <gtest/gtest.h>
 
@@ -64,5 +65,40 @@ TEST(TargetSpec, RefusesMalformedPlacesInsideAnImage) {
         std::string Error;
         EXPECT_FALSE(ParseTargetSpec(Text, Error)) << Text;
         EXPECT_FALSE(Error.empty()) << Text;
+    }
+    // The reason fits the number.
+    std::string Error;
+    ParseTargetSpec("x::0", Error);
+    EXPECT_EQ(Error, "\"x::0\" names no valid partition: partitions are numbered from 1.");
+    ParseTargetSpec("x::1000", Error);
+    EXPECT_EQ(Error, "\"x::1000\" names no valid partition: partitions are numbered from 1 to "
+                     "999.");
+    ParseTargetSpec("x::99999999999999999999", Error);
+    EXPECT_NE(Error.find("from 1 to 999"), std::string::npos) << Error;
+    EXPECT_EQ(ParseTargetSpec("x::0002", Error), Image("x", 2));
+}
+
+// "~" at the start, alone or before "/", is the home folder, as a shell would have it.
+TEST(TargetSpec, TildeIsTheHomeFolder) {
+    TTempDir Dir;
+    TEnvironment Env;
+    Env.Set("HOME", Dir.Path());
+    WriteFile(Dir / "disk.img", "");
+    const struct {
+        std::string Text;
+        TTargetSpec Spec;
+    } Cases[] = {
+        {"~", Folder(Dir.Path())},
+        {"~/", Folder(Dir / "")},
+        {"~/vms/w98.img::1", Image(Dir / "vms/w98.img", 1)},
+        {"~/disk.img", Image(Dir / "disk.img")},
+        {"~other/x", Folder("~other/x")},
+        {"folder:~/x", Folder("~/x")},
+        {"./~/x", Folder("./~/x")},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Text);
+        std::string Error;
+        EXPECT_EQ(ParseTargetSpec(Case.Text, Error), Case.Spec) << Error;
     }
 }
