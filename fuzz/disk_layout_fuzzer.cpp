@@ -1,9 +1,11 @@
-// The reading of a disk image's format, partition table and FAT boot sectors, and the count of
-// a FAT's free clusters, over made-up disks. The input is the disk's first bytes; the rest of a
-// 64 MB disk reads as zeros, so that partitions and volumes may lie anywhere in it.
+// The reading of a disk image's format, partition table and FAT boot sectors, the count of a
+// FAT's free clusters, and the check of the chains of a folder and its files, over made-up disks.
+// The input is the disk's first bytes; the rest of a 64 MB disk reads as zeros, so that partitions
+// and volumes may lie anywhere in it.
 
 #include "platform/disk_image/disk_image_error.h"
 #include "platform/disk_image/disk_layout.h"
+#include "platform/disk_image/fat_chains.h"
 #include "platform/disk_image/image_file.h"
 
 #include <cstdint>
@@ -27,6 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         for (const TDiskVolume& Volume : Layout.Volumes) {
             if (Volume.Fat) {
                 CountFreeClusters(Image, Volume.Offset, *Volume.Fat);
+                CheckFatFiles(Image, Volume.Offset, *Volume.Fat, "WINDOWS/SYSTEM",
+                              {"LOGOW.SYS", "logos.sys"});
             }
             (void)Volume.Kind();
         }

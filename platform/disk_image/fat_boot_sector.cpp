@@ -24,12 +24,24 @@ std::string TrimmedLabel(const std::uint8_t* Field) {
     return Label == "NO NAME" ? std::string() : Label;
 }
 
-// The bytes a FAT needs for ClusterCount clusters plus the two reserved entries.
-std::uint64_t NeededFatBytes(int FatBits, std::uint32_t ClusterCount) {
+} // namespace
+
+std::uint64_t TFatVolume::UsedFatBytes() const {
     return (static_cast<std::uint64_t>(ClusterCount + 2) * static_cast<unsigned>(FatBits) + 7) / 8;
 }
 
-} // namespace
+std::uint32_t FatEntry(const std::uint8_t* Fat, int FatBits, std::uint64_t Index) {
+    switch (FatBits) {
+    case 12: {
+        const std::uint32_t Pair = GetLE16(Fat + Index * 3 / 2);
+        return (Index & 1) != 0 ? Pair >> 4 : Pair & 0x0FFF;
+    }
+    case 16:
+        return GetLE16(Fat + Index * 2);
+    default:
+        return GetLE32(Fat + Index * 4) & 0x0FFFFFFF;
+    }
+}
 
 std::optional<TFatVolume> ParseFatBootSector(const std::uint8_t* Sector, std::uint64_t Available) {
     const bool Jumps = Sector[0] == 0xEB || Sector[0] == 0xE9;
@@ -70,7 +82,11 @@ std::optional<TFatVolume> ParseFatBootSector(const std::uint8_t* Sector, std::ui
     Volume.VolumeBytes = TotalSectors * BytesPerSector;
     Volume.FatOffset = static_cast<std::uint64_t>(ReservedSectors) * BytesPerSector;
     Volume.FatBytes = FatSectors * BytesPerSector;
-    if (NeededFatBytes(Volume.FatBits, Volume.ClusterCount) > Volume.FatBytes) {
+    Volume.RootOffset = Volume.FatOffset + FatCount * Volume.FatBytes;
+    Volume.RootEntries = RootEntries;
+    Volume.RootCluster = Volume.FatBits == 32 ? GetLE32(Sector + 44) & 0x0FFFFFFF : 0;
+    Volume.DataOffset = MetaSectors * BytesPerSector;
+    if (Volume.UsedFatBytes() > Volume.FatBytes) {
         return std::nullopt;
     }
     // The extended boot signature tells whether the label field is there.
@@ -88,7 +104,7 @@ std::uint64_t CountFreeClusters(const TImageFile& Image, std::uint64_t VolumeOff
     constexpr std::uint64_t kPieceBytes = 3U << 19;
     const std::uint64_t Bits = static_cast<unsigned>(Volume.FatBits);
     const std::uint64_t EntriesPerPiece = kPieceBytes * 8 / Bits;
-    const std::uint64_t FatBytes = NeededFatBytes(Volume.FatBits, Volume.ClusterCount);
+    const std::uint64_t FatBytes = Volume.UsedFatBytes();
     const std::uint64_t Entries = static_cast<std::uint64_t>(Volume.ClusterCount) + 2;
     std::vector<std::uint8_t> Piece(static_cast<std::size_t>(kPieceBytes));
     std::uint64_t Free = 0;
@@ -100,21 +116,7 @@ std::uint64_t CountFreeClusters(const TImageFile& Image, std::uint64_t VolumeOff
         const std::uint64_t Count = std::min(EntriesPerPiece, Entries - First);
         // The two reserved entries at the FAT's start are no clusters.
         for (std::uint64_t Local = First == 0 ? 2 : 0; Local < Count; ++Local) {
-            std::uint32_t Entry = 0;
-            switch (Volume.FatBits) {
-            case 12: {
-                const std::uint32_t Pair = GetLE16(Piece.data() + Local * 3 / 2);
-                Entry = (Local & 1) != 0 ? Pair >> 4 : Pair & 0x0FFF;
-                break;
-            }
-            case 16:
-                Entry = GetLE16(Piece.data() + Local * 2);
-                break;
-            default:
-                Entry = GetLE32(Piece.data() + Local * 4) & 0x0FFFFFFF;
-                break;
-            }
-            Free += Entry == 0 ? 1 : 0;
+            Free += FatEntry(Piece.data(), Volume.FatBits, Local) == 0 ? 1 : 0;
         }
     }
     return Free;

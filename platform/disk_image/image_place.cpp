@@ -4,6 +4,7 @@
 #include "platform/disk_image/disk_image_error.h"
 #include "platform/disk_image/image_file.h"
 #include "platform/disk_image/mtools_volume.h"
+#include "platform/disk_image/volume_path.h"
 
 #include <algorithm>
 
@@ -93,17 +94,7 @@ std::string TImagePlace::Description() const {
 
 std::optional<std::string> FindFolder(const TMtoolsVolume& Volume, const std::string& Folder) {
     std::string Found;
-    std::size_t Start = 0;
-    while (Start < Folder.size()) {
-        std::size_t End = Folder.find('/', Start);
-        if (End == std::string::npos) {
-            End = Folder.size();
-        }
-        const std::string Part = Folder.substr(Start, End - Start);
-        Start = End + 1;
-        if (Part.empty()) {
-            continue;
-        }
+    for (const std::string& Part : VolumePathParts(Folder)) {
         bool Exists = false;
         for (const TMtoolsVolume::TEntry& Entry : Volume.List(Found)) {
             if (Entry.Folder && SameText(Entry.Name, Part)) {

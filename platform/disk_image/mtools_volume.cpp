@@ -3,6 +3,7 @@
 #include "core/stream.h"
 #include "platform/ascii_text.h"
 #include "platform/disk_image/disk_image_error.h"
+#include "platform/disk_image/fat_chains.h"
 #include "platform/disk_image/image_file.h"
 #include "platform/fd_io.h"
 #include "platform/run_program.h"
@@ -47,10 +48,14 @@ std::string Configuration(std::uint64_t Offset) {
            std::to_string(kImageDescriptor) + "\" offset=" + std::to_string(Offset) + "\n";
 }
 
-std::vector<std::string> Environment() {
+std::vector<std::string> Environment(bool LongNames) {
     std::vector<std::string> Result = EnvironmentWithout(
         {"MTOOLSRC", "HOME", "LC_ALL", "LC_CTYPE", "LANG", "LANGUAGE"}, {"MTOOLS_", "mtools_"});
     Result.push_back("MTOOLSRC=/dev/fd/" + std::to_string(kConfigurationDescriptor));
+    if (LongNames) {
+        // The environment overrides the configuration's mtools_no_vfat.
+        Result.push_back("MTOOLS_NO_VFAT=0");
+    }
     // No home folder, so that no ~/.mtoolsrc applies.
     Result.push_back("HOME=/dev/null");
     Result.push_back("LC_ALL=C");
@@ -89,11 +94,11 @@ std::string TMtoolsVolume::DrivePath(const std::string& Path) const {
 }
 
 std::string TMtoolsVolume::Run(const std::string& Program, std::vector<std::string> Arguments,
-                               int DataHandle) const {
+                               int DataHandle, bool LongNames) const {
     TProgramCall Call;
     Call.Argv = {Program};
     Call.Argv.insert(Call.Argv.end(), Arguments.begin(), Arguments.end());
-    Call.Environment = Environment();
+    Call.Environment = Environment(LongNames);
     Call.Descriptors = {{FImage.Handle(), kImageDescriptor},
                         {FConfiguration.Get(), kConfigurationDescriptor}};
     if (DataHandle >= 0) {
@@ -153,8 +158,19 @@ void TMtoolsVolume::Write(const std::string& Path, std::string_view Data) const 
         Handle.Get());
 }
 
-void TMtoolsVolume::Replace(const std::string& Path, const std::string& NewName) const {
-    Run("mren", {"-D", "o", DrivePath(Path), NewName});
+void TMtoolsVolume::Replace(const std::string& Path, const std::string& NewName,
+                            bool LongName) const {
+    Run("mren", {"-D", "o", DrivePath(Path), NewName}, -1, LongName);
+}
+
+void TMtoolsVolume::SetAttributes(const std::string& Path, std::uint8_t Attributes) const {
+    std::vector<std::string> Arguments;
+    for (const auto& [Bit, Letter] : {std::pair{faReadOnly, 'r'}, std::pair{faHidden, 'h'},
+                                      std::pair{faSystem, 's'}, std::pair{faArchive, 'a'}}) {
+        Arguments.push_back(std::string((Attributes & Bit) != 0 ? "+" : "-") + Letter);
+    }
+    Arguments.push_back(DrivePath(Path));
+    Run("mattrib", std::move(Arguments));
 }
 
 void TMtoolsVolume::Delete(const std::string& Path) const {

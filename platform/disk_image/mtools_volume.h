@@ -43,13 +43,19 @@ public:
     // Writes Data as the file Path, replacing a file of that name.
     void Write(const std::string& Path, std::string_view Data) const;
     // Renames the file Path to NewName in its folder, replacing a file of that name: both
-    // directory entries change in one step where they share a sector.
-    void Replace(const std::string& Path, const std::string& NewName) const;
+    // directory entries change in one step where they share a sector. The file keeps its
+    // attributes. With LongName, NewName is kept as a long name when its case needs one (its 8.3
+    // name is NewName in upper case when that is one).
+    void Replace(const std::string& Path, const std::string& NewName, bool LongName = false) const;
+    // Gives the file Path the read-only, hidden, system and archive attributes that Attributes
+    // holds (TFatAttribute bits), and takes away the others of them.
+    void SetAttributes(const std::string& Path, std::uint8_t Attributes) const;
     void Delete(const std::string& Path) const;
 
 private:
+    // LongNames: names in mixed case get long names (else only their 8.3 names in upper case).
     std::string Run(const std::string& Program, std::vector<std::string> Arguments,
-                    int DataHandle = -1) const;
+                    int DataHandle = -1, bool LongNames = false) const;
     std::string DrivePath(const std::string& Path) const;
 
     const TImageFile& FImage;

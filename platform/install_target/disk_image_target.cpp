@@ -3,6 +3,7 @@
 #include "platform/ascii_text.h"
 #include "platform/atomic_file.h"
 #include "platform/disk_image/disk_image_error.h"
+#include "platform/disk_image/fat_chains.h"
 #include "platform/disk_image/image_access.h"
 #include "platform/disk_image/image_file.h"
 #include "platform/disk_image/image_lock.h"
@@ -72,6 +73,12 @@ public:
     const TMtoolsVolume& Volume() const { return FVolume; }
     std::string Path(const std::string& Name) const { return InFolder(FPlace.Folder, Name); }
     std::vector<TMtoolsVolume::TEntry> Entries() const { return FVolume.List(FPlace.Folder); }
+    // The files Names of the folder and the soundness of their chains, as our own reading of the
+    // volume finds them.
+    TFatFilesCheck CheckFiles(const std::vector<std::string>& Names) const {
+        return CheckFatFiles(Image(), FPlace.Volume.Offset, *FPlace.Volume.Fat, FPlace.Folder,
+                             Names);
+    }
 
 private:
     // The place found before, when the image still has the same FAT volume there (the folder's
@@ -185,6 +192,15 @@ void TDiskImageTarget::ReplaceLogo(const std::string& Name, std::string_view Dat
     WithImage(true, [&](const TOpenImage& Open) {
         Open.Access().CheckNotInUse();
         const TMtoolsVolume& Volume = Open.Volume();
+        // mtools follows the chains of the files it replaces or deletes as they are: a damaged
+        // one would make it free clusters of other files, or loop over the FAT.
+        const TFatFilesCheck Check = Open.CheckFiles({Short, Temporary});
+        if (!Check.Damage.empty()) {
+            throw EDiskImage("The FAT volume of " + Description() + " is damaged: " + Check.Damage +
+                             ". Vespera writes nothing to it; run ScanDisk in the machine (or "
+                             "fsck.fat on the image) to repair it.");
+        }
+        const std::optional<TFatEntry>& Old = Check.Files[0];
         if (ContainsFile(Open.Entries(), Temporary)) {
             Volume.Delete(Open.Path(Temporary));
         }
@@ -202,7 +218,16 @@ void TDiskImageTarget::ReplaceLogo(const std::string& Name, std::string_view Dat
 
         try {
             Volume.Write(Open.Path(Temporary), Data);
-            Volume.Replace(Open.Path(Temporary), Short);
+            // The new file takes the old one's attributes, and its long name where that is the
+            // 8.3 name in other case (a read-only logo is replaced and stays read-only, as in a
+            // folder).
+            const bool KeepsLongName =
+                Old && !Old->LongName.empty() && SameText(Old->LongName, Short);
+            if (Old) {
+                Volume.SetAttributes(Open.Path(Temporary), Old->Attributes);
+            }
+            Volume.Replace(Open.Path(Temporary), KeepsLongName ? Old->LongName : Short,
+                           KeepsLongName);
         } catch (const Exception&) {
             try {
                 if (ContainsFile(Open.Entries(), Temporary)) {

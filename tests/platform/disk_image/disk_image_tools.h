@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -143,6 +144,79 @@ inline std::string ReadBytes(const std::string& FileName, std::uint64_t Offset,
     }
     Bytes.resize(Done);
     return Bytes;
+}
+
+// Writes Bytes at Offset of the file FileName.
+inline void WriteBytes(const std::string& FileName, std::uint64_t Offset,
+                       const std::string& Bytes) {
+    const int Handle = ::open(FileName.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(Handle, 0) << FileName;
+    const ssize_t Written =
+        ::pwrite(Handle, Bytes.data(), Bytes.size(), static_cast<off_t>(Offset));
+    ::close(Handle);
+    ASSERT_EQ(Written, static_cast<ssize_t>(Bytes.size())) << FileName;
+}
+
+// The clusters of the file or folder Path ("t:/WINDOWS/LOGOW.SYS") of the volume at Offset, in
+// the order of its chain, as mshowfat lists them ("<3-12 20-21>").
+inline std::vector<std::uint32_t> ChainOf(const std::string& Image, std::uint64_t Offset,
+                                          const std::string& Path) {
+    const TProcessResult Shown = Mtools(Image, Offset, {"mshowfat", Path});
+    EXPECT_EQ(Shown.ExitCode, 0) << Shown.Err;
+    std::vector<std::uint32_t> Clusters;
+    std::istringstream Runs(Shown.Out.substr(Shown.Out.find('<') + 1));
+    std::string Run;
+    while (Runs >> Run && Run != ">") {
+        const auto First = static_cast<std::uint32_t>(std::stoul(Run));
+        const std::size_t Dash = Run.find('-');
+        const std::uint32_t Last =
+            Dash == std::string::npos
+                ? First
+                : static_cast<std::uint32_t>(std::stoul(Run.substr(Dash + 1)));
+        for (std::uint32_t Cluster = First; Cluster <= Last; ++Cluster) {
+            Clusters.push_back(Cluster);
+        }
+    }
+    return Clusters;
+}
+
+// Sets the entry of Cluster to Value in every FAT of the FAT12, FAT16 or FAT32 (FatBits) volume
+// at Offset of Image, found from its boot sector, as damage would.
+inline void SetFatEntry(const std::string& Image, std::uint64_t Offset, int FatBits,
+                        std::uint32_t Cluster, std::uint32_t Value) {
+    const std::string Boot = ReadBytes(Image, Offset, kSector);
+    const auto Byte = [&](std::size_t At) { return static_cast<std::uint8_t>(Boot[At]); };
+    const std::uint64_t BytesPerSector = Byte(11) | Byte(12) << 8;
+    const std::uint64_t Reserved = Byte(14) | Byte(15) << 8;
+    std::uint64_t FatSectors = Byte(22) | Byte(23) << 8;
+    if (FatSectors == 0) {
+        FatSectors =
+            Byte(36) | Byte(37) << 8 | Byte(38) << 16 | static_cast<std::uint64_t>(Byte(39)) << 24;
+    }
+    const std::uint64_t At =
+        static_cast<std::uint64_t>(Cluster) * static_cast<unsigned>(FatBits) / 8;
+    for (unsigned Fat = 0; Fat < Byte(16); ++Fat) {
+        const std::uint64_t Entry = Offset + (Reserved + Fat * FatSectors) * BytesPerSector + At;
+        std::string Bytes = ReadBytes(Image, Entry, 4);
+        std::uint32_t Old = 0;
+        for (int I = 3; I >= 0; --I) {
+            Old = Old << 8 | static_cast<std::uint8_t>(Bytes[static_cast<std::size_t>(I)]);
+        }
+        std::uint32_t New = Value;
+        std::size_t Size = static_cast<std::size_t>(FatBits / 8);
+        if (FatBits == 12) {
+            // Two entries share three bytes: an odd cluster's entry is the high 12 of 16 bits.
+            const unsigned Shift = (Cluster & 1) != 0 ? 4 : 0;
+            New = (Old & ~(0xFFFU << Shift)) | (Value & 0xFFF) << Shift;
+            Size = 2;
+        } else if (FatBits == 32) {
+            New = (Old & 0xF0000000) | (Value & 0x0FFFFFFF);
+        }
+        for (std::size_t I = 0; I < Size; ++I) {
+            Bytes[I] = static_cast<char>(New >> (8 * I));
+        }
+        WriteBytes(Image, Entry, Bytes.substr(0, Size));
+    }
 }
 
 // fsck.fat -n over a copy of the volume's bytes (Size bytes from Offset).

@@ -495,3 +495,137 @@ TEST(DiskImageTarget, TakesTurnsWithQemu) {
     TargetOf(Image + "::")->ReplaceLogo("logow.sys", "new");
     EXPECT_EQ(GetFile(Image, kWin98.Offset(), "t:/WINDOWS/LOGOW.SYS").Out, "new");
 }
+
+// A FAT damaged as ScanDisk finds volumes in the field: every chain that replacing the logo
+// relies on is checked by our own reading, and the image is refused unchanged, with what is
+// wrong. mtools itself would follow such chains: a loop made it clear both FATs' first entries.
+TEST(DiskImageTarget, RefusesADamagedVolumeUnchanged) {
+    SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "fsck.fat", "sfdisk");
+    const TTestPartition Floppy{0, 0, 2880, "", 12, "BOOT"};
+    const TTestPartition Fat32{1, 2048, 96256, "c", 32, "WIN98"};
+    struct TChains {
+        std::vector<std::uint32_t> Logo;   // of the folder's LOGOW.SYS
+        std::vector<std::uint32_t> Other;  // of OTHER.SYS in the root folder
+        std::vector<std::uint32_t> Folder; // of the folder
+    };
+    struct TDamage {
+        std::uint32_t Cluster; // whose FAT entry is set to Value
+        std::uint32_t Value;
+        std::string Problem; // what the message says is wrong
+    };
+    struct TDamageCase {
+        const char* Name;
+        TTestPartition Volume;
+        std::string Folder;
+        std::function<TDamage(const TChains&)> Damage;
+    };
+    const auto Cluster = [](std::uint32_t Number) { return "cluster " + std::to_string(Number); };
+    const TDamageCase Cases[] = {
+        {"a loop in LOGOW.SYS (FAT12)", Floppy, "WINDOWS",
+         [&](const TChains& C) {
+             return TDamage{C.Logo.back(), C.Logo.front(),
+                            "the cluster chain of WINDOWS/LOGOW.SYS loops back from " +
+                                Cluster(C.Logo.back()) + " to " + Cluster(C.Logo.front())};
+         }},
+        {"another file's chain runs into LOGOW.SYS (FAT16)", kWin98, "WINDOWS",
+         [&](const TChains& C) {
+             return TDamage{C.Other.back(), C.Logo[2],
+                            "the cluster chain of WINDOWS/LOGOW.SYS is cross-linked with another "
+                            "file or folder at " +
+                                Cluster(C.Logo[2])};
+         }},
+        {"LOGOW.SYS runs into another file's chain (FAT16)", kWin98, "WINDOWS",
+         [&](const TChains& C) {
+             return TDamage{C.Logo.back(), C.Other.front(),
+                            "the cluster chain of WINDOWS/LOGOW.SYS holds " +
+                                std::to_string(C.Logo.size() + C.Other.size()) +
+                                " clusters, more than its " + std::to_string(kLogoSize) +
+                                " bytes need (" + std::to_string(C.Logo.size()) + ")"};
+         }},
+        {"LOGOW.SYS leads outside the volume (FAT32)", Fat32, "WINDOWS",
+         [&](const TChains& C) {
+             return TDamage{C.Logo[1], 0x0FFFFF00,
+                            "the cluster chain of WINDOWS/LOGOW.SYS leads from " +
+                                Cluster(C.Logo[1]) + " to " + Cluster(0x0FFFFF00) +
+                                ", outside the volume"};
+         }},
+        {"a loop in a nested folder (FAT32)", Fat32, "WIN98/SYSTEM",
+         [&](const TChains& C) {
+             return TDamage{C.Folder.front(), C.Folder.front(),
+                            "the cluster chain of WIN98/SYSTEM loops back from " +
+                                Cluster(C.Folder.front()) + " to " + Cluster(C.Folder.front())};
+         }},
+    };
+    for (const TDamageCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TTempDir Dir;
+        const std::string Image = Dir / "disk.img";
+        const std::uint64_t Offset = Case.Volume.Offset();
+        if (Case.Volume.Number == 0) {
+            MakeFloppyImage(Image);
+        } else {
+            MakePartitionedImage(Image, 64, {Case.Volume});
+        }
+        const std::string Folder = "t:/" + Case.Folder;
+        for (std::size_t Slash = Folder.find('/', 3); Slash != std::string::npos;
+             Slash = Folder.find('/', Slash + 1)) {
+            MakeFolder(Image, Offset, Folder.substr(0, Slash));
+        }
+        MakeFolder(Image, Offset, Folder);
+        PutFile(Image, Offset, "t:/OTHER.SYS", RandomBytes(20000, 5));
+        PutFile(Image, Offset, Folder + "/LOGOW.SYS", RandomBytes(kLogoSize, 1));
+        const TDamage Damage =
+            Case.Damage({ChainOf(Image, Offset, Folder + "/LOGOW.SYS"),
+                         ChainOf(Image, Offset, "t:/OTHER.SYS"), ChainOf(Image, Offset, Folder)});
+        SetFatEntry(Image, Offset, Case.Volume.FatBits, Damage.Cluster, Damage.Value);
+        EXPECT_NE(CheckVolume(Image, Offset, Case.Volume.Bytes()).ExitCode, 0)
+            << "fsck.fat sees the damage";
+
+        const std::string Place = Case.Volume.Number == 0 ? "the volume" : "partition 1";
+        ExpectRefusal(
+            Image,
+            "The FAT volume of " + Image + " (" + Place + ", FAT" +
+                std::to_string(Case.Volume.FatBits) + " \"" + Case.Volume.Label + "\", folder " +
+                Case.Folder + ") is damaged: " + Damage.Problem +
+                ". Vespera writes nothing to it; run ScanDisk in the machine (or "
+                "fsck.fat on the image) to repair it.",
+            [&] { TargetOf(Image + "::/" + Case.Folder)->ReplaceLogo("logow.sys", "new"); });
+    }
+}
+
+// A replaced logo keeps the old one's attributes (a read-only logo is replaced and stays
+// read-only, as in a folder) and its names: the 8.3 name the system looks for and the long name.
+TEST(DiskImageTarget, KeepsTheAttributesAndNamesOfTheLogoItReplaces) {
+    SKIP_WITHOUT_TOOLS("mtools", "mkfs.fat", "fsck.fat", "sfdisk");
+    TTempDir Dir;
+    const std::string Image = Dir / "disk.img";
+    const std::uint64_t Offset = kWin98.Offset();
+    MakePartitionedImage(Image, 12, {kWin98});
+    MakeFolder(Image, Offset, "t:/WINDOWS");
+    PutFile(Image, Offset, "t:/WINDOWS/Logow.Sys", RandomBytes(kLogoSize, 1));
+    PutFile(Image, Offset, "t:/WINDOWS/LOGOS.SYS", RandomBytes(kLogoSize, 2));
+    ASSERT_EQ(
+        Mtools(Image, Offset, {"mattrib", "+r", "+h", "+s", "-a", "t:/WINDOWS/LOGOW.SYS"}).ExitCode,
+        0);
+    ASSERT_EQ(Mtools(Image, Offset, {"mattrib", "+h", "t:/WINDOWS/LOGOS.SYS"}).ExitCode, 0);
+    const auto Attributes = [&] { return Mtools(Image, Offset, {"mattrib", "t:/WINDOWS/*"}).Out; };
+    const std::string Before = Attributes();
+    ASSERT_NE(Before.find("     SHR     T:/WINDOWS/Logow.Sys\n"), std::string::npos) << Before;
+    ASSERT_NE(Before.find("  A   H      T:/WINDOWS/LOGOS.SYS\n"), std::string::npos) << Before;
+
+    const std::string Wait = RandomBytes(kLogoSize, 3), Down = RandomBytes(kLogoSize, 4);
+    {
+        const auto Target = TargetOf(Image + "::");
+        const TTargetHold Hold(*Target);
+        Target->ReplaceLogo("logow.sys", Wait);
+        Target->ReplaceLogo("logos.sys", Down);
+    }
+    EXPECT_EQ(Attributes(), Before);
+    const std::string Listing = Mtools(Image, Offset, {"mdir", "-a", "t:/WINDOWS"}).Out;
+    EXPECT_NE(Listing.find("\nLOGOW    SYS    129078 "), std::string::npos) << Listing;
+    EXPECT_NE(Listing.find(" Logow.Sys\n"), std::string::npos) << Listing;
+    EXPECT_TRUE(GetFile(Image, Offset, "t:/WINDOWS/LOGOW.SYS").Out == Wait);
+    EXPECT_TRUE(GetFile(Image, Offset, "t:/WINDOWS/LOGOS.SYS").Out == Down);
+    const TProcessResult Check = CheckVolume(Image, Offset, kWin98.Bytes());
+    EXPECT_EQ(Check.ExitCode, 0) << Check.Out << Check.Err;
+}
