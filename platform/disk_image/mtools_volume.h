@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/disk_image/disk_image_error.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,6 +25,10 @@ class TImageFile;
 //
 // Paths inside the volume are "/"-separated and relative to its root ("" is the root). Failures
 // raise EDiskImage naming the image and quoting mtools.
+//
+// A program that has not ended after the time limit is taken to hang and stopped. One stopped
+// while it wrote may have left the volume half-changed: that failure is an EVolumeWriteStopped,
+// whose message says so and how to check the volume, and nothing more is written after it.
 class TMtoolsVolume {
 public:
     struct TEntry {
@@ -30,13 +36,18 @@ public:
         bool Folder = false;
     };
 
-    TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset);
+    // The volume at Offset of Image; TimeLimit is the time limit of each program in seconds.
+    TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset, int TimeLimit = 120);
     TMtoolsVolume(const TMtoolsVolume&) = delete;
     TMtoolsVolume& operator=(const TMtoolsVolume&) = delete;
     ~TMtoolsVolume();
 
     // The entries of Folder, hidden and system ones included.
     std::vector<TEntry> List(const std::string& Folder) const;
+    // The entries of each of Folders (as List gives them), listed by one program; none when one
+    // of them cannot be listed.
+    std::optional<std::vector<std::vector<TEntry>>>
+    ListEach(const std::vector<std::string>& Folders) const;
     // The contents of the file Path.
     std::string Read(const std::string& Path) const;
     // Writes Data as the file Path, replacing a file of that name.
@@ -45,14 +56,29 @@ public:
     // directory entries change in one step where they share a sector.
     void Replace(const std::string& Path, const std::string& NewName) const;
     void Delete(const std::string& Path) const;
+    // Whether the cluster chain of the file Path runs into a cluster that the FAT marks free, as
+    // a file's does when writing it was cut off between its directory entry and the FAT. Delete
+    // must not be given such a file: mtools would take the free entry for a link to cluster 0
+    // and clear the FAT's first entry, after which no program reads the volume.
+    bool ChainRunsIntoFreeCluster(const std::string& Path) const;
 
 private:
-    std::string Run(const std::string& Program, std::vector<std::string> Arguments,
+    enum class TStep { sRead, sWrite };
+
+    std::string Run(TStep Step, const std::string& Program, std::vector<std::string> Arguments,
                     int DataHandle = -1) const;
     std::string DrivePath(const std::string& Path) const;
 
     const TImageFile& FImage;
+    int FTimeLimit;
     int FConfiguration = -1;
+};
+
+// A program of mtools was stopped (after its time limit, or by a signal) in the middle of
+// writing to a volume.
+class EVolumeWriteStopped : public EDiskImage {
+public:
+    using EDiskImage::EDiskImage;
 };
 
 // Whether Entries hold a file (not a folder) named Name, compared without regard to case.

@@ -10,6 +10,7 @@
 #include "platform/disk_image/mtools_volume.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -35,6 +36,11 @@ std::string InFolder(const std::string& Folder, const std::string& Name) {
     return Folder.empty() ? Name : Folder + "/" + Name;
 }
 
+// Whether Name is of the form TemporaryLogoName gives.
+bool IsTemporaryLogoName(const std::string& Name) {
+    return Name.find(".~") != std::string::npos;
+}
+
 } // namespace
 
 std::string ShortLogoName(const std::string& Name) {
@@ -57,8 +63,14 @@ std::string TemporaryLogoName(const std::string& ShortName) {
 }
 
 // The image of a target, open, locked and checked, with the place of the logos found.
+//
+// Opened for writing, it is held under a writer's lock, so that nothing else writes to the
+// volume meanwhile: the folder's entries are listed once and then kept as its own writes change
+// them, and the free room counted once is kept as a lower bound that only a count raises.
 class TDiskImageTarget::TOpenImage {
 public:
+    using TEntry = TMtoolsVolume::TEntry;
+
     TOpenImage(const TTargetSpec& Spec, bool Writing, std::optional<TImagePlace>& Known)
         : FAccess(Spec.Path,
                   Writing ? TImageFile::TAccess::aReadWrite : TImageFile::TAccess::aRead),
@@ -66,16 +78,90 @@ public:
           FPlace(Place(Spec, Known)), FVolume(FAccess.File(), FPlace.Volume.Offset) {
         // Reading is what a machine that keeps the image open may let others do; writing not.
         if (Writing) {
-            FAccess.CheckNotInUse();
+            CheckNotInUse();
         }
     }
 
-    const TImageAccess& Access() const { return FAccess; }
     const TImageFile& Image() const { return FAccess.File(); }
     const TImagePlace& PlaceFound() const { return FPlace; }
     const TMtoolsVolume& Volume() const { return FVolume; }
     std::string Path(const std::string& Name) const { return InFolder(FPlace.Folder, Name); }
-    std::vector<TMtoolsVolume::TEntry> Entries() const { return FVolume.List(FPlace.Folder); }
+
+    const std::vector<TEntry>& Entries() const {
+        if (!FEntries) {
+            FEntries = FVolume.List(FPlace.Folder);
+        }
+        return *FEntries;
+    }
+
+    // Raises EDiskImage when another program holds the image open. A check made less than a
+    // second before stands: a run's writes follow each other within milliseconds.
+    void CheckNotInUse() const {
+        const auto Now = std::chrono::steady_clock::now();
+        if (FChecked && Now - *FChecked < std::chrono::seconds(1)) {
+            return;
+        }
+        FAccess.CheckNotInUse();
+        FChecked = Now;
+    }
+
+    // Raises EDiskImage, naming the file Short and the place Where, when the volume has no
+    // room for Bytes and one more cluster of the folder's entries.
+    void CheckRoom(std::uint64_t Bytes, const std::string& Short, const std::string& Where) const {
+        const TDiskVolume& Volume = FPlace.Volume;
+        const std::uint64_t ClusterBytes = Volume.Fat->ClusterBytes();
+        const std::uint64_t Needed = (Bytes + ClusterBytes - 1) / ClusterBytes + 1;
+        if (!FFreeAtLeast || *FFreeAtLeast < Needed) {
+            FFreeAtLeast = CountFreeClusters(Image(), Volume.Offset, *Volume.Fat);
+        }
+        if (*FFreeAtLeast < Needed) {
+            const std::uint64_t Free = *FFreeAtLeast;
+            FFreeAtLeast.reset();
+            throw EDiskImage("There is not enough room for " + Short + " in " + Where +
+                             ": it needs " + std::to_string(Needed * ClusterBytes) + " bytes, " +
+                             std::to_string(Free * ClusterBytes) + " are free.");
+        }
+        *FFreeAtLeast -= Needed;
+    }
+
+    // The volume's writes, the entries kept up to date.
+    void Write(const std::string& Name, std::string_view Data) const {
+        Changing([&] { FVolume.Write(Path(Name), Data); });
+        Forget(Name);
+        FEntries->push_back({Name, false});
+    }
+    void Replace(const std::string& Name, const std::string& NewName) const {
+        Changing([&] { FVolume.Replace(Path(Name), NewName); });
+        Forget(Name);
+        Forget(NewName);
+        FEntries->push_back({NewName, false});
+    }
+    void Delete(const std::string& Name) const {
+        Changing([&] { FVolume.Delete(Path(Name)); });
+        Forget(Name);
+    }
+
+    // Deletes the temporary file Name that a write left, when the folder holds it. When any
+    // temporary file there (of any logo) has clusters that the FAT marks free, as one has whose
+    // write was cut off between its directory entry and the FAT, the volume is refused
+    // unchanged: deleting that file would damage the whole FAT, and writing new files could
+    // take its clusters.
+    void RemoveTemporary(const std::string& Name) const {
+        for (const TEntry& Entry : Entries()) {
+            if (!Entry.Folder && IsTemporaryLogoName(Entry.Name) &&
+                FVolume.ChainRunsIntoFreeCluster(Path(Entry.Name))) {
+                throw EDiskImage("The disk image \"" + Image().FileName() + "\" (" +
+                                 FPlace.Description() + ") holds " + Entry.Name +
+                                 ", left damaged by an interrupted run: its clusters are marked "
+                                 "free. Vespera does not write to a damaged volume; check it "
+                                 "with ScanDisk in the machine or with fsck.fat, then install "
+                                 "again.");
+            }
+        }
+        if (ContainsFile(Entries(), Name)) {
+            Delete(Name);
+        }
+    }
 
 private:
     // The place found before, when the image still has the same FAT volume there (the folder's
@@ -90,12 +176,34 @@ private:
                 }
             }
         }
-        Known = FindImagePlace(Image(), Layout, Spec.Partition, Spec.Folder);
+        std::vector<TEntry> Entries;
+        Known = FindImagePlace(Image(), Layout, Spec.Partition, Spec.Folder, &Entries);
+        FEntries = std::move(Entries);
         return *Known;
+    }
+
+    // Runs Change on the volume with the entries listed; when it fails they are listed anew.
+    template <typename TChange>
+    void Changing(TChange&& Change) const {
+        Entries();
+        try {
+            Change();
+        } catch (...) {
+            FEntries.reset();
+            throw;
+        }
+    }
+
+    void Forget(const std::string& Name) const {
+        std::erase_if(*FEntries, [&](const TEntry& Entry) { return SameText(Entry.Name, Name); });
     }
 
     TImageAccess FAccess;
     TImageLock FLock;
+    // Before the place, whose search lists the folder.
+    mutable std::optional<std::vector<TEntry>> FEntries;
+    mutable std::optional<std::chrono::steady_clock::time_point> FChecked;
+    mutable std::optional<std::uint64_t> FFreeAtLeast; // clusters
     TImagePlace FPlace;
     TMtoolsVolume FVolume;
 };
@@ -170,37 +278,29 @@ void TDiskImageTarget::ReplaceLogo(const std::string& Name, std::string_view Dat
     const std::string Short = ShortLogoName(Name);
     const std::string Temporary = TemporaryLogoName(Short);
     WithImage(true, [&](const TOpenImage& Open) {
-        Open.Access().CheckNotInUse();
-        const TMtoolsVolume& Volume = Open.Volume();
-        if (ContainsFile(Open.Entries(), Temporary)) {
-            Volume.Delete(Open.Path(Temporary));
-        }
-
-        // Room for the file and for one more cluster of the folder's entries.
-        const TDiskVolume& Place = Open.PlaceFound().Volume;
-        const std::uint64_t ClusterBytes = Place.Fat->ClusterBytes();
-        const std::uint64_t Needed = (Data.size() + ClusterBytes - 1) / ClusterBytes + 1;
-        const std::uint64_t Free = CountFreeClusters(Open.Image(), Place.Offset, *Place.Fat);
-        if (Free < Needed) {
-            throw EDiskImage("There is not enough room for " + Short + " in " + Description() +
-                             ": it needs " + std::to_string(Needed * ClusterBytes) + " bytes, " +
-                             std::to_string(Free * ClusterBytes) + " are free.");
-        }
-
+        Open.CheckNotInUse();
+        Open.RemoveTemporary(Temporary);
+        Open.CheckRoom(Data.size(), Short, Description());
         try {
-            Volume.Write(Open.Path(Temporary), Data);
-            Volume.Replace(Open.Path(Temporary), Short);
+            Open.Write(Temporary, Data);
+            // The new file is on the disk before its name replaces the old one (through QEMU,
+            // with the image's own tables that map it), as a folder's logo is.
+            Open.Image().Sync();
+            Open.Replace(Temporary, Short);
+        } catch (const EVolumeWriteStopped&) {
+            throw; // nothing more is written to a volume that may be damaged
         } catch (const Exception&) {
             try {
-                if (ContainsFile(Open.Entries(), Temporary)) {
-                    Volume.Delete(Open.Path(Temporary));
-                }
+                Open.RemoveTemporary(Temporary);
             } catch (const Exception&) {
                 // The first failure is the one to report; the next run removes the file.
             }
             throw;
         }
-        Open.Image().Sync();
+        // Under a hold the next write's flush, or the release, puts the rename on the disk.
+        if (!FHeld) {
+            Open.Image().Sync();
+        }
     });
 }
 
@@ -217,7 +317,7 @@ void TDiskImageTarget::RemoveLeftovers(const std::string& Name) {
         const std::string Temporary = TemporaryLogoName(ShortLogoName(Name));
         WithImage(true, [&](const TOpenImage& Open) {
             if (ContainsFile(Open.Entries(), Temporary)) {
-                Open.Volume().Delete(Open.Path(Temporary));
+                Open.Delete(Temporary);
                 Open.Image().Sync();
             }
         });

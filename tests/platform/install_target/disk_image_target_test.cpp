@@ -12,8 +12,10 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <regex>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -211,6 +213,33 @@ void MakeWindowsImage(const std::string& Image) {
     PutFile(Image, kWin98.Offset(), "t:/WINDOWS/LOGOW.SYS", RandomBytes(kLogoSize, 1));
 }
 
+// Marks the clusters of the file Path (mtools' "t:/...") on the FAT16 volume at Offset free in
+// both FATs, as a write cut off between the file's directory entry and the FAT leaves them.
+void FreeClustersOf(const std::string& Image, std::uint64_t Offset, const std::string& Path) {
+    const TProcessResult Chain = Mtools(Image, Offset, {"mshowfat", Path});
+    ASSERT_EQ(Chain.ExitCode, 0) << Chain.Err;
+    const std::string Boot = ReadBytes(Image, Offset, 512);
+    const auto Word = [&](std::size_t At) {
+        return static_cast<std::uint8_t>(Boot[At]) | static_cast<std::uint8_t>(Boot[At + 1]) << 8;
+    };
+    const std::uint64_t Reserved = Word(14), FatSectors = Word(22);
+    const int Fats = static_cast<std::uint8_t>(Boot[16]);
+    std::fstream Out(Image, std::ios::in | std::ios::out | std::ios::binary);
+    static const std::regex Range(R"(<(\d+)(?:-(\d+))?>)");
+    for (auto It = std::sregex_iterator(Chain.Out.begin(), Chain.Out.end(), Range);
+         It != std::sregex_iterator(); ++It) {
+        const std::uint64_t First = std::stoull((*It)[1]);
+        const std::uint64_t Last = (*It)[2].matched ? std::stoull((*It)[2]) : First;
+        for (int Fat = 0; Fat < Fats; ++Fat) {
+            for (std::uint64_t Cluster = First; Cluster <= Last; ++Cluster) {
+                Out.seekp(static_cast<std::streamoff>(
+                    Offset + (Reserved + Fat * FatSectors) * kSector + 2 * Cluster));
+                Out.write("\0\0", 2);
+            }
+        }
+    }
+}
+
 } // namespace
 
 TEST(DiskImageTarget, RefusesWhatItCannotDoWithTheImageUnchanged) {
@@ -260,6 +289,20 @@ TEST(DiskImageTarget, RefusesWhatItCannotDoWithTheImageUnchanged) {
                       [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", New); });
         ExpectRefusal(Image, "is not a FAT volume (not FAT: type 0x07, NTFS or exFAT)",
                       [&] { TargetOf(Image + "::1")->ReplaceLogo("logow.sys", New); });
+    }
+    {
+        // mtools, deleting it, would clear the FAT's first entry; and new files could take its
+        // clusters.
+        SCOPED_TRACE("a temporary file whose clusters a killed run left free");
+        const std::string Image = Dir / "cut-short.img";
+        MakeWindowsImage(Image);
+        PutFile(Image, kWin98.Offset(), "t:/WINDOWS/LOGOS.~SY", RandomBytes(kLogoSize, 4));
+        FreeClustersOf(Image, kWin98.Offset(), "t:/WINDOWS/LOGOS.~SY");
+        ExpectRefusal(Image,
+                      "holds LOGOS.~SY, left damaged by an interrupted run: its clusters are "
+                      "marked free. Vespera does not write to a damaged volume; check it with "
+                      "ScanDisk in the machine or with fsck.fat",
+                      [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", New); });
     }
     {
         SCOPED_TRACE("in use by a virtual machine");
