@@ -21,6 +21,7 @@
 #include "tests/platform/install_target/driver_logos.h"
 #include "tests/support/environment.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <dirent.h>
@@ -89,16 +90,23 @@ void ReapAll() {
     }
 }
 
-// Waits for every process this one started or inherited but QEMU's storage daemons, which run
-// until they are stopped: a step of mtools that a killed run left completes.
-void ReapAllButDaemons() {
+// The running storage daemons whose command line names Image.
+std::vector<pid_t> DaemonsOf(const std::string& Image) {
+    return FindProgramRuns(kDaemon, Image);
+}
+
+// Waits for every process this one started or inherited but the storage daemons of Image,
+// which run until they are stopped: a step of mtools that a killed run left completes, and a
+// daemon that a killed run was starting gets its command line.
+void ReapAllButDaemonsOf(const std::string& Image) {
     const auto End = std::chrono::steady_clock::now() + 60s;
     for (;;) {
         while (::waitpid(-1, nullptr, WNOHANG) > 0) {
         }
+        const std::vector<pid_t> Daemons = DaemonsOf(Image);
         bool Running = false;
         for (const pid_t Child : ChildrenOf(::getpid())) {
-            Running = Running || ProgramOf(Child) != kDaemon;
+            Running = Running || std::find(Daemons.begin(), Daemons.end(), Child) == Daemons.end();
         }
         if (!Running) {
             return;
@@ -106,11 +114,6 @@ void ReapAllButDaemons() {
         ASSERT_LT(std::chrono::steady_clock::now(), End) << "a process of a killed run hangs";
         std::this_thread::sleep_for(2ms);
     }
-}
-
-// The running storage daemons whose command line names Image.
-std::vector<pid_t> DaemonsOf(const std::string& Image) {
-    return FindProgramRuns(kDaemon, Image);
 }
 
 // The mounts under Folder.
@@ -252,6 +255,16 @@ TEST_P(DiskImageKill, LogosStayWholeWhateverMomentAnInstallIsKilledAt) {
     TEnvironment Environment;
     Environment.Set("XDG_RUNTIME_DIR", Runtime);
     const std::string Views = Runtime + "/vespera-views";
+    // A test that fails half-way stops what its killed runs left, as the next run would.
+    struct TLeftoversStopped {
+        ~TLeftoversStopped() {
+            RemoveStaleQemuViews();
+            for (const pid_t Child : ChildrenOf(::getpid())) {
+                ::kill(Child, SIGTERM);
+            }
+            ReapAll();
+        }
+    } LeftoversStopped;
 
     const std::string Raw = Dir / "disk.img";
     const TTestPartition Volume{1, 63, 131009, "6", 16, "WIN98"};
@@ -310,14 +323,14 @@ TEST_P(DiskImageKill, LogosStayWholeWhateverMomentAnInstallIsKilledAt) {
         }
         ::kill(Driver, SIGKILL);
         ASSERT_EQ(::waitpid(Driver, nullptr, 0), Driver);
-        ReapAllButDaemons();
+        ReapAllButDaemonsOf(Image);
         if (!DaemonsOf(Image).empty()) {
             // What the next run does first.
             ++DaemonsLeft;
             RemoveStaleQemuViews();
         }
-        ReapAll();
         ASSERT_EQ(DaemonsOf(Image), std::vector<pid_t>()) << "a daemon was not stopped";
+        ReapAll();
         MostViewsLeft = std::max(MostViewsLeft, MountsUnder(Views));
 
         const std::string Read = Disk();
