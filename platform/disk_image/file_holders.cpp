@@ -1,9 +1,11 @@
 #include "platform/disk_image/file_holders.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <dirent.h>
-#include <fstream>
+#include <fcntl.h>
 #include <memory>
 #include <set>
 #include <sys/stat.h>
@@ -50,8 +52,9 @@ bool HoldsAny(pid_t Pid, const std::set<TFileId>& Files) {
             continue;
         }
         struct stat Info {};
-        // stat follows the link to the open file itself, whatever its name is now.
-        if (::stat((Folder + "/" + Entry->d_name).c_str(), &Info) == 0 &&
+        // stat follows the link to the open file itself, whatever its name is now; relative to
+        // the open folder, so that its path is not looked up again for every descriptor.
+        if (::fstatat(::dirfd(Fds.get()), Entry->d_name, &Info, 0) == 0 &&
             Files.count({Info.st_dev, Info.st_ino}) != 0) {
             return true;
         }
@@ -71,8 +74,8 @@ std::string ProgramName(pid_t Pid) {
         }
         return Path.substr(Path.rfind('/') + 1);
     }
-    std::string Name;
-    std::getline(std::ifstream(Base + "/comm"), Name);
+    std::string Name = ReadProcessFile(Pid, "comm");
+    Name = Name.substr(0, Name.find('\n'));
     return Name.empty() ? "a program" : Name;
 }
 
@@ -101,6 +104,65 @@ std::vector<TFileHolder> FindFileHolders(const std::vector<std::string>& Files,
         }
     }
     return Holders;
+}
+
+bool OpenOnlyHere(int Handle) {
+    // Should another process open the file while the lease is held, the system tells by a
+    // signal: SIGURG, which is ignored, instead of SIGIO, which would end this process.
+    if (::fcntl(Handle, F_SETSIG, SIGURG) != 0) {
+        return false;
+    }
+    const bool Leased = ::fcntl(Handle, F_SETLEASE, F_WRLCK) == 0;
+    if (Leased) {
+        ::fcntl(Handle, F_SETLEASE, F_UNLCK);
+    }
+    ::fcntl(Handle, F_SETSIG, 0);
+    return Leased;
+}
+
+std::string ReadProcessFile(pid_t Pid, const std::string& Name) {
+    std::string Content;
+    const int Handle =
+        ::open(("/proc/" + std::to_string(Pid) + "/" + Name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (Handle < 0) {
+        return Content;
+    }
+    char Buffer[4096];
+    for (;;) {
+        const ssize_t Count = ::read(Handle, Buffer, sizeof Buffer);
+        if (Count > 0) {
+            Content.append(Buffer, static_cast<std::size_t>(Count));
+        } else if (Count == 0 || errno != EINTR) {
+            break;
+        }
+    }
+    ::close(Handle);
+    return Content;
+}
+
+std::vector<pid_t> FindProgramRuns(const std::string& Program, const std::string& Text) {
+    std::vector<pid_t> Runs;
+    for (const pid_t Pid : ProcessIds()) {
+        const std::string Base = "/proc/" + std::to_string(Pid);
+        struct stat Info {};
+        if (::stat(Base.c_str(), &Info) != 0 || Info.st_uid != ::getuid() ||
+            ProgramName(Pid) != Program) {
+            continue;
+        }
+        // The arguments, each ended by a zero byte.
+        const std::string Arguments = ReadProcessFile(Pid, "cmdline");
+        bool Named = false;
+        for (std::size_t Start = 0; !Named && Start < Arguments.size();) {
+            const std::size_t End = std::min(Arguments.find('\0', Start), Arguments.size());
+            Named = std::string_view(Arguments).substr(Start, End - Start).find(Text) !=
+                    std::string_view::npos;
+            Start = End + 1;
+        }
+        if (Named) {
+            Runs.push_back(Pid);
+        }
+    }
+    return Runs;
 }
 
 std::string DescribeFileHolders(const std::vector<TFileHolder>& Holders) {

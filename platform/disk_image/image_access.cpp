@@ -26,9 +26,9 @@ TImageAccess::TImageAccess(const std::string& FileName, TImageFile::TAccess Acce
                          "missing here: " +
                          Missing + ". " + ConversionAdvice(FileName));
     }
-    FFiles = ImageChainFiles(FileName);
     FView =
         std::make_unique<TQemuView>(FileName, Driver, Access == TImageFile::TAccess::aReadWrite);
+    FFiles = FView->ImageFiles();
     FFile = std::make_unique<TImageFile>(FView->Path(), Access, FileName);
 }
 
@@ -38,6 +38,10 @@ TImageAccess::~TImageAccess() {
 }
 
 void TImageAccess::CheckNotInUse() const {
+    // A raw image that nothing else has open needs no search (QEMU's daemon holds the others).
+    if (!FView && OpenOnlyHere(FFile->Handle())) {
+        return;
+    }
     std::vector<pid_t> Helpers;
     if (FView) {
         Helpers.push_back(FView->DaemonPid());

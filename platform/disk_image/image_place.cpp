@@ -92,31 +92,69 @@ std::string TImagePlace::Description() const {
     return Result;
 }
 
-std::optional<std::string> FindFolder(const TMtoolsVolume& Volume, const std::string& Folder) {
-    std::string Found;
-    for (const std::string& Part : VolumePathParts(Folder)) {
-        bool Exists = false;
-        for (const TMtoolsVolume::TEntry& Entry : Volume.List(Found)) {
-            if (Entry.Folder && SameText(Entry.Name, Part)) {
-                Found += (Found.empty() ? "" : "/") + Entry.Name;
-                Exists = true;
-                break;
-            }
+namespace {
+
+// The entry of the folder Part among Entries, when there is one.
+const TMtoolsVolume::TEntry* FolderEntry(const std::vector<TMtoolsVolume::TEntry>& Entries,
+                                         const std::string& Part) {
+    for (const TMtoolsVolume::TEntry& Entry : Entries) {
+        if (Entry.Folder && SameText(Entry.Name, Part)) {
+            return &Entry;
         }
-        if (!Exists) {
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<std::string> FindFolder(const TMtoolsVolume& Volume, const std::string& Folder,
+                                      std::vector<TMtoolsVolume::TEntry>* Entries) {
+    const std::vector<std::string> Parts = VolumePathParts(Folder);
+    // The folder and every folder on its way listed at once (as given; mtools finds them
+    // without regard to case), the names as stored taken from each one's parent.
+    std::vector<std::string> Way{""};
+    for (const std::string& Part : Parts) {
+        Way.push_back(Way.back() + (Way.back().empty() ? "" : "/") + Part);
+    }
+    // Names that mtools would take for patterns are left to the search below.
+    if (Entries != nullptr && Folder.find_first_of("*?[]\\") == std::string::npos) {
+        if (const auto Lists = Volume.ListEach(Way)) {
+            std::string Found;
+            for (std::size_t I = 0; I < Parts.size(); ++I) {
+                const TMtoolsVolume::TEntry* Entry = FolderEntry((*Lists)[I], Parts[I]);
+                if (Entry == nullptr) {
+                    return std::nullopt;
+                }
+                Found += (Found.empty() ? "" : "/") + Entry->Name;
+            }
+            *Entries = Lists->back();
+            return Found;
+        }
+    }
+    // One folder after the other, so that the first missing one ends the search.
+    std::string Found;
+    for (const std::string& Part : Parts) {
+        const std::vector<TMtoolsVolume::TEntry> Listed = Volume.List(Found);
+        const TMtoolsVolume::TEntry* Entry = FolderEntry(Listed, Part);
+        if (Entry == nullptr) {
             return std::nullopt;
         }
+        Found += (Found.empty() ? "" : "/") + Entry->Name;
+    }
+    if (Entries != nullptr) {
+        *Entries = Volume.List(Found);
     }
     return Found;
 }
 
 TImagePlace FindImagePlace(const TImageFile& Image, const TDiskLayout& Layout, int Partition,
-                           const std::string& Folder) {
+                           const std::string& Folder,
+                           std::vector<TMtoolsVolume::TEntry>* FolderEntries) {
     const std::string ImageName = "the disk image " + Quoted(Image.FileName());
     if (Partition != 0) {
         const TDiskVolume& Volume = ChosenVolume(Image, Layout, Partition);
         const TMtoolsVolume Mtools(Image, Volume.Offset);
-        if (auto Found = FindFolder(Mtools, Folder)) {
+        if (auto Found = FindFolder(Mtools, Folder, FolderEntries)) {
             return {Volume, *Found};
         }
         throw EDiskImage("Partition " + std::to_string(Partition) + " of " + ImageName +
@@ -129,7 +167,7 @@ TImagePlace FindImagePlace(const TImageFile& Image, const TDiskLayout& Layout, i
         }
         AnyFat = true;
         const TMtoolsVolume Mtools(Image, Volume.Offset);
-        if (auto Found = FindFolder(Mtools, Folder)) {
+        if (auto Found = FindFolder(Mtools, Folder, FolderEntries)) {
             return {Volume, *Found};
         }
     }

@@ -8,6 +8,7 @@
 #include "platform/fd_io.h"
 #include "platform/run_program.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/mman.h>
@@ -19,9 +20,6 @@ namespace {
 constexpr int kImageDescriptor = 3;
 constexpr int kConfigurationDescriptor = 4;
 constexpr int kDataDescriptor = 5;
-
-// Seconds after which a program of mtools that has not ended is taken to hang.
-constexpr int kTimeLimit = 120;
 
 // A file in memory holding Text. When the system refuses it, the failure says that Image has the
 // Problem ("cannot be written") for the system's reason.
@@ -68,10 +66,40 @@ std::string Complaint(const TProgramRun& Run) {
     while (!Text.empty() && (Text.back() == '\n' || Text.back() == '\r' || Text.back() == ' ')) {
         Text.pop_back();
     }
-    if (Run.TimedOut) {
-        return "it did not finish in time";
-    }
     return Text.empty() ? "exit status " + std::to_string(Run.ExitStatus) : Text;
+}
+
+// An entry of a listing of "mdir -b", with the path of its folder ("V:/WINDOWS", "V:" for the
+// root).
+struct TListed {
+    std::string Parent;
+    TMtoolsVolume::TEntry Entry;
+};
+
+// The entries of Listing: "-b" prints one path a line, a folder's with a "/" at its end.
+std::vector<TListed> ParseListing(const std::string& Listing) {
+    std::vector<TListed> Entries;
+    std::size_t Start = 0;
+    while (Start < Listing.size()) {
+        std::size_t End = Listing.find('\n', Start);
+        if (End == std::string::npos) {
+            End = Listing.size();
+        }
+        std::string Line = Listing.substr(Start, End - Start);
+        Start = End + 1;
+        TListed Listed;
+        Listed.Entry.Folder = !Line.empty() && Line.back() == '/';
+        if (Listed.Entry.Folder) {
+            Line.pop_back();
+        }
+        const std::size_t Slash = Line.rfind('/');
+        Listed.Entry.Name = Slash == std::string::npos ? Line : Line.substr(Slash + 1);
+        Listed.Parent = Slash == std::string::npos ? "" : Line.substr(0, Slash);
+        if (!Listed.Entry.Name.empty()) {
+            Entries.push_back(std::move(Listed));
+        }
+    }
+    return Entries;
 }
 
 } // namespace
@@ -85,16 +113,18 @@ bool ContainsFile(const std::vector<TMtoolsVolume::TEntry>& Entries, const std::
     return false;
 }
 
-TMtoolsVolume::TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset)
-    : FImage(Image), FConfiguration(MemoryFile("vespera-mtoolsrc", Configuration(Offset), Image,
-                                               "cannot be reached")) {}
+TMtoolsVolume::TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset, int TimeLimit)
+    : FImage(Image), FTimeLimit(TimeLimit),
+      FConfiguration(
+          MemoryFile("vespera-mtoolsrc", Configuration(Offset), Image, "cannot be reached")) {}
 
 std::string TMtoolsVolume::DrivePath(const std::string& Path) const {
     return "v:/" + Path;
 }
 
-std::string TMtoolsVolume::Run(const std::string& Program, std::vector<std::string> Arguments,
-                               int DataHandle, bool LongNames) const {
+std::string TMtoolsVolume::Run(TStep Step, const std::string& Program,
+                               std::vector<std::string> Arguments, int DataHandle,
+                               bool LongNames) const {
     TProgramCall Call;
     Call.Argv = {Program};
     Call.Argv.insert(Call.Argv.end(), Arguments.begin(), Arguments.end());
@@ -105,7 +135,7 @@ std::string TMtoolsVolume::Run(const std::string& Program, std::vector<std::stri
         Call.Descriptors.emplace_back(DataHandle, kDataDescriptor);
     }
     Call.OwnProcessGroup = true;
-    Call.TimeLimit = kTimeLimit;
+    Call.TimeLimit = FTimeLimit;
     const TProgramRun Result = RunProgram(Call);
     if (!Result.Started) {
         if (Result.StartError == ENOENT) {
@@ -115,6 +145,23 @@ std::string TMtoolsVolume::Run(const std::string& Program, std::vector<std::stri
         throw EDiskImage("mtools cannot be started for the disk image \"" + FImage.FileName() +
                          "\": " + std::strerror(Result.StartError) + ".");
     }
+    // Stopped after the time limit or killed: a step that wrote may have left the volume half
+    // changed.
+    if (Result.TimedOut || Result.ExitStatus < 0) {
+        std::string Stopped = "mtools (" + Program + ") ";
+        Stopped += Result.TimedOut ? "did not finish in " + std::to_string(FTimeLimit) +
+                                         " seconds and was stopped"
+                                   : "was stopped by a signal";
+        Stopped += (Step == TStep::sWrite ? " while it wrote to" : " while it read") +
+                   std::string(" the disk image \"") + FImage.FileName() + "\"";
+        if (Step == TStep::sWrite) {
+            throw EVolumeWriteStopped(Stopped +
+                                      ": the FAT volume may be damaged. Check it before the "
+                                      "machine uses it again: with ScanDisk in the machine, or "
+                                      "with fsck.fat.");
+        }
+        throw EDiskImage(Stopped + ".");
+    }
     if (Result.ExitStatus != 0) {
         throw EDiskImage("mtools (" + Program + ") failed on the disk image \"" +
                          FImage.FileName() + "\": " + Complaint(Result));
@@ -123,44 +170,54 @@ std::string TMtoolsVolume::Run(const std::string& Program, std::vector<std::stri
 }
 
 std::vector<TMtoolsVolume::TEntry> TMtoolsVolume::List(const std::string& Folder) const {
-    // "-b" prints one path a line, a folder's with a "/" at its end.
-    const std::string Listing = Run("mdir", {"-a", "-b", DrivePath(Folder)});
     std::vector<TEntry> Entries;
-    std::size_t Start = 0;
-    while (Start < Listing.size()) {
-        std::size_t End = Listing.find('\n', Start);
-        if (End == std::string::npos) {
-            End = Listing.size();
-        }
-        std::string Line = Listing.substr(Start, End - Start);
-        Start = End + 1;
-        TEntry Entry;
-        Entry.Folder = !Line.empty() && Line.back() == '/';
-        if (Entry.Folder) {
-            Line.pop_back();
-        }
-        const std::size_t Slash = Line.rfind('/');
-        Entry.Name = Slash == std::string::npos ? Line : Line.substr(Slash + 1);
-        if (!Entry.Name.empty()) {
-            Entries.push_back(std::move(Entry));
-        }
+    for (TListed& Listed :
+         ParseListing(Run(TStep::sRead, "mdir", {"-a", "-b", DrivePath(Folder)}))) {
+        Entries.push_back(std::move(Listed.Entry));
     }
     return Entries;
 }
 
+std::optional<std::vector<std::vector<TMtoolsVolume::TEntry>>>
+TMtoolsVolume::ListEach(const std::vector<std::string>& Folders) const {
+    std::vector<std::string> Arguments{"-a", "-b"};
+    for (const std::string& Folder : Folders) {
+        Arguments.push_back(DrivePath(Folder));
+    }
+    std::string Listing;
+    try {
+        Listing = Run(TStep::sRead, "mdir", Arguments);
+    } catch (const EDiskImage&) {
+        return std::nullopt;
+    }
+    // mdir prints each entry's path as the folder was given, after the drive ("V:/WINDOWS/X").
+    std::vector<std::vector<TEntry>> Lists(Folders.size());
+    for (TListed& Listed : ParseListing(Listing)) {
+        const std::string Parent =
+            Listed.Parent.substr(std::min<std::size_t>(2, Listed.Parent.size()));
+        for (std::size_t I = 0; I < Folders.size(); ++I) {
+            if (Parent == (Folders[I].empty() ? "" : "/" + Folders[I])) {
+                Lists[I].push_back(std::move(Listed.Entry));
+                break;
+            }
+        }
+    }
+    return Lists;
+}
+
 std::string TMtoolsVolume::Read(const std::string& Path) const {
-    return Run("mcopy", {"-n", DrivePath(Path), "-"});
+    return Run(TStep::sRead, "mcopy", {"-n", DrivePath(Path), "-"});
 }
 
 void TMtoolsVolume::Write(const std::string& Path, std::string_view Data) const {
     const TFileDescriptor Handle = MemoryFile("vespera-data", Data, FImage, "cannot be written");
-    Run("mcopy", {"-D", "o", "/dev/fd/" + std::to_string(kDataDescriptor), DrivePath(Path)},
-        Handle.Get());
+    Run(TStep::sWrite, "mcopy",
+        {"-D", "o", "/dev/fd/" + std::to_string(kDataDescriptor), DrivePath(Path)}, Handle.Get());
 }
 
 void TMtoolsVolume::Replace(const std::string& Path, const std::string& NewName,
                             bool LongName) const {
-    Run("mren", {"-D", "o", DrivePath(Path), NewName}, -1, LongName);
+    Run(TStep::sWrite, "mren", {"-D", "o", DrivePath(Path), NewName}, -1, LongName);
 }
 
 void TMtoolsVolume::SetAttributes(const std::string& Path, std::uint8_t Attributes) const {
@@ -170,9 +227,9 @@ void TMtoolsVolume::SetAttributes(const std::string& Path, std::uint8_t Attribut
         Arguments.push_back(std::string((Attributes & Bit) != 0 ? "+" : "-") + Letter);
     }
     Arguments.push_back(DrivePath(Path));
-    Run("mattrib", std::move(Arguments));
+    Run(TStep::sWrite, "mattrib", std::move(Arguments));
 }
 
 void TMtoolsVolume::Delete(const std::string& Path) const {
-    Run("mdel", {DrivePath(Path)});
+    Run(TStep::sWrite, "mdel", {DrivePath(Path)});
 }

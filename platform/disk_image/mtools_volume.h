@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/disk_image/disk_image_error.h"
 #include "platform/file_descriptor.h"
 
 #include <cstdint>
@@ -25,6 +26,10 @@ class TImageFile;
 //
 // Paths inside the volume are "/"-separated and relative to its root ("" is the root). Failures
 // raise EDiskImage naming the image and quoting mtools.
+//
+// A program that has not ended after the time limit is taken to hang and stopped. One stopped
+// while it wrote may have left the volume half-changed: that failure is an EVolumeWriteStopped,
+// whose message says so and how to check the volume, and nothing more is written after it.
 class TMtoolsVolume {
 public:
     struct TEntry {
@@ -32,12 +37,17 @@ public:
         bool Folder = false;
     };
 
-    TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset);
+    // The volume at Offset of Image; TimeLimit is the time limit of each program in seconds.
+    TMtoolsVolume(const TImageFile& Image, std::uint64_t Offset, int TimeLimit = 120);
     TMtoolsVolume(const TMtoolsVolume&) = delete;
     TMtoolsVolume& operator=(const TMtoolsVolume&) = delete;
 
     // The entries of Folder, hidden and system ones included.
     std::vector<TEntry> List(const std::string& Folder) const;
+    // The entries of each of Folders (as List gives them), listed by one program; none when one
+    // of them cannot be listed.
+    std::optional<std::vector<std::vector<TEntry>>>
+    ListEach(const std::vector<std::string>& Folders) const;
     // The contents of the file Path.
     std::string Read(const std::string& Path) const;
     // Writes Data as the file Path, replacing a file of that name.
@@ -53,13 +63,23 @@ public:
     void Delete(const std::string& Path) const;
 
 private:
+    enum class TStep { sRead, sWrite };
+
     // LongNames: names in mixed case get long names (else only their 8.3 names in upper case).
-    std::string Run(const std::string& Program, std::vector<std::string> Arguments,
+    std::string Run(TStep Step, const std::string& Program, std::vector<std::string> Arguments,
                     int DataHandle = -1, bool LongNames = false) const;
     std::string DrivePath(const std::string& Path) const;
 
     const TImageFile& FImage;
+    int FTimeLimit;
     TFileDescriptor FConfiguration;
+};
+
+// A program of mtools was stopped (after its time limit, or by a signal) in the middle of
+// writing to a volume.
+class EVolumeWriteStopped : public EDiskImage {
+public:
+    using EDiskImage::EDiskImage;
 };
 
 // Whether Entries hold a file (not a folder) named Name, compared without regard to case.

@@ -13,7 +13,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
-#include <regex>
 #include <signal.h>
 #include <spawn.h>
 #include <sstream>
@@ -31,7 +30,6 @@ using namespace std::chrono_literals;
 
 constexpr const char* kDaemon = "qemu-storage-daemon";
 constexpr const char* kViewName = "disk.raw";
-constexpr const char* kPidName = "daemon.pid";
 constexpr const char* kErrorName = "daemon.err";
 
 // How long the daemon may take to show the view, to end, and how long a step of mtools that a
@@ -81,23 +79,33 @@ std::string ViewsFolder() {
     return Folder + "/";
 }
 
+// The fields of /proc/PID/stat from the third (the state) on; none when there is no such process.
+std::vector<std::string> StatFields(pid_t Pid) {
+    const std::string Line = ReadProcessFile(Pid, "stat");
+    std::vector<std::string> Fields;
+    const std::size_t Close = Line.rfind(')');
+    if (Close == std::string::npos || Close + 2 > Line.size()) {
+        return Fields;
+    }
+    std::istringstream Rest(Line.substr(Close + 2));
+    std::string Field;
+    while (Rest >> Field) {
+        Fields.push_back(Field);
+    }
+    return Fields;
+}
+
 // When the process Pid started, in clock ticks after boot; 0 when there is no such process.
 unsigned long long StartTime(pid_t Pid) {
-    std::ifstream Stat("/proc/" + std::to_string(Pid) + "/stat");
-    std::string Line;
-    std::getline(Stat, Line);
-    const std::size_t Close = Line.rfind(')');
-    if (Close == std::string::npos) {
-        return 0;
-    }
-    std::istringstream Fields(Line.substr(Close + 2));
-    std::string Field;
-    for (int I = 3; I <= 22 && Fields >> Field; ++I) {
-        if (I == 22) {
-            return std::strtoull(Field.c_str(), nullptr, 10);
-        }
-    }
-    return 0;
+    const std::vector<std::string> Fields = StatFields(Pid);
+    return Fields.size() > 19 ? std::strtoull(Fields[19].c_str(), nullptr, 10) : 0;
+}
+
+// Whether the process Pid still runs: one that has ended does not, even before its parent has
+// waited for it.
+bool Runs(pid_t Pid) {
+    const std::vector<std::string> Fields = StatFields(Pid);
+    return !Fields.empty() && Fields[0] != "Z" && Fields[0] != "X";
 }
 
 bool IsMounted(const std::string& Path) {
@@ -134,14 +142,14 @@ bool WaitForChild(pid_t Pid, std::chrono::milliseconds Limit) {
         if (std::chrono::steady_clock::now() >= End) {
             return false;
         }
-        std::this_thread::sleep_for(5ms);
+        std::this_thread::sleep_for(1ms);
     }
 }
 
 // Waits up to Limit for Pid, not a child of ours, to end.
 bool WaitForProcess(pid_t Pid, std::chrono::milliseconds Limit) {
     const auto End = std::chrono::steady_clock::now() + Limit;
-    while (::kill(Pid, 0) == 0) {
+    while (Runs(Pid)) {
         if (std::chrono::steady_clock::now() >= End) {
             return false;
         }
@@ -173,23 +181,26 @@ std::string ReadSmallFile(const std::string& FileName) {
 }
 
 void RemoveViewFolder(const std::string& Folder) {
-    for (const char* Name : {kViewName, kPidName, kErrorName}) {
+    for (const char* Name : {kViewName, kErrorName}) {
         ::unlink((Folder + Name).c_str());
     }
     ::rmdir(Folder.c_str());
 }
 
 // A view whose owner is gone: its daemon is stopped once no step of mtools writes through it
-// any more, its mount removed.
+// any more, its mount removed. The daemon is found by the view its command line names, which
+// it has from its start on, however early its owner was killed.
 void RemoveStaleView(const std::string& Folder) {
     const std::string View = Folder + kViewName;
-    const pid_t Daemon = static_cast<pid_t>(std::atoi(ReadSmallFile(Folder + kPidName).c_str()));
-    if (Daemon > 0 && ::kill(Daemon, 0) == 0) {
+    const std::vector<pid_t> Daemons = FindProgramRuns(kDaemon, JsonString(View));
+    if (!Daemons.empty()) {
         const auto End = std::chrono::steady_clock::now() + kLeftStepLimit;
-        while (!FindFileHolders({View}, {Daemon}).empty() &&
+        while (!FindFileHolders({View}, Daemons).empty() &&
                std::chrono::steady_clock::now() < End) {
             std::this_thread::sleep_for(50ms);
         }
+    }
+    for (const pid_t Daemon : Daemons) {
         ::kill(Daemon, SIGTERM);
         if (!WaitForProcess(Daemon, kStopLimit)) {
             ::kill(Daemon, SIGKILL);
@@ -198,6 +209,37 @@ void RemoveStaleView(const std::string& Folder) {
     }
     Unmount(View);
     RemoveViewFolder(Folder);
+}
+
+// Image, then the other regular files that the process Daemon holds open outside Folder (its
+// own): the files QEMU opened for the image.
+std::vector<std::string> FilesHeldBy(pid_t Daemon, const std::string& Image,
+                                     const std::string& Folder) {
+    std::vector<std::string> Files{Image};
+    struct stat ImageInfo {};
+    ::stat(Image.c_str(), &ImageInfo);
+    const std::string Descriptors = "/proc/" + std::to_string(Daemon) + "/fd";
+    DIR* Dir = ::opendir(Descriptors.c_str());
+    while (const dirent* Entry = Dir != nullptr ? ::readdir(Dir) : nullptr) {
+        const std::string Link = Descriptors + "/" + Entry->d_name;
+        struct stat Info {};
+        char Target[4096];
+        const ssize_t Length = ::readlink(Link.c_str(), Target, sizeof Target - 1);
+        if (Entry->d_name[0] == '.' || Length <= 0 || Target[0] != '/' ||
+            ::stat(Link.c_str(), &Info) != 0 || !S_ISREG(Info.st_mode) ||
+            (Info.st_dev == ImageInfo.st_dev && Info.st_ino == ImageInfo.st_ino)) {
+            continue;
+        }
+        const std::string File(Target, static_cast<std::size_t>(Length));
+        if (File.rfind(Folder, 0) != 0 &&
+            std::find(Files.begin(), Files.end(), File) == Files.end()) {
+            Files.push_back(File);
+        }
+    }
+    if (Dir != nullptr) {
+        ::closedir(Dir);
+    }
+    return Files;
 }
 
 // Why QEMU could not open the image, from what the daemon wrote.
@@ -255,35 +297,6 @@ std::string MissingForQemuView() {
         Add("fusermount3 (package fuse3)");
     }
     return Missing;
-}
-
-std::vector<std::string> ImageChainFiles(const std::string& Image) {
-    std::vector<std::string> Files{Image};
-    const TProgramRun Info = RunProgram(
-        {{"qemu-img", "info", "--backing-chain", "-U", "--output=json", Image}, {}, {}, false, 30});
-    if (Info.ExitStatus != 0) {
-        return Files;
-    }
-    const std::regex Name(R"re("(filename|full-backing-filename)":\s*"((?:[^"\\]|\\.)*)")re");
-    for (auto It = std::sregex_iterator(Info.Out.begin(), Info.Out.end(), Name);
-         It != std::sregex_iterator(); ++It) {
-        std::string File;
-        const std::string Quoted = (*It)[2];
-        for (std::size_t I = 0; I < Quoted.size(); ++I) {
-            File += Quoted[I] == '\\' && I + 1 < Quoted.size() ? Quoted[++I] : Quoted[I];
-        }
-        if (File.empty() || File.find("://") != std::string::npos) {
-            continue;
-        }
-        if (File.front() != '/') {
-            File = ExtractFilePath(Image) + File;
-        }
-        File = ExpandFileName(File);
-        if (std::find(Files.begin(), Files.end(), File) == Files.end()) {
-            Files.push_back(File);
-        }
-    }
-    return Files;
 }
 
 void RemoveStaleQemuViews() {
@@ -352,6 +365,9 @@ TQemuView::TQemuView(const std::string& Image, const std::string& Driver, bool W
         const std::string ErrorFile = FFolder + kErrorName;
         posix_spawn_file_actions_addopen(&Files, 2, ErrorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
+        // Nothing else of this process: the daemon may outlive it, and must not keep its files
+        // or pipes open; what it holds is the image's files (FilesHeldBy).
+        posix_spawn_file_actions_addclosefrom_np(&Files, 3);
         posix_spawnattr_init(&Attributes);
         posix_spawnattr_setflags(&Attributes, POSIX_SPAWN_SETSID);
         const int Error =
@@ -363,7 +379,6 @@ TQemuView::TQemuView(const std::string& Image, const std::string& Driver, bool W
             throw EDiskImage("Cannot start " + std::string(kDaemon) + " for the disk image \"" +
                              Image + "\": " + std::strerror(Error));
         }
-        std::ofstream(FFolder + kPidName) << FDaemon << "\n";
 
         // The view is there once the file lies on the daemon's file system.
         struct stat FolderInfo {};
@@ -382,8 +397,9 @@ TQemuView::TQemuView(const std::string& Image, const std::string& Driver, bool W
                 throw EDiskImage("QEMU's storage daemon did not show the disk image \"" + Image +
                                  "\" in time.");
             }
-            std::this_thread::sleep_for(5ms);
+            std::this_thread::sleep_for(1ms);
         }
+        FImageFiles = FilesHeldBy(FDaemon, Image, FFolder);
     } catch (...) {
         Stop();
         throw;

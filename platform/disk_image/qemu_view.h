@@ -32,6 +32,9 @@ public:
     const std::string& Path() const { return FPath; }
     // The daemon's process, a helper of this program.
     pid_t DaemonPid() const { return FDaemon; }
+    // The files the image is made of, as QEMU opened them: the image first, then its backing
+    // files and extents (the regular files the daemon holds open).
+    const std::vector<std::string>& ImageFiles() const { return FImageFiles; }
 
 private:
     void Stop();
@@ -39,11 +42,8 @@ private:
     std::string FFolder;
     std::string FPath;
     pid_t FDaemon = -1;
+    std::vector<std::string> FImageFiles;
 };
-
-// The files an image in Driver's format is made of: the image, its backing files and its
-// extents, as QEMU reads them (qemu-img info). Just the image when qemu-img is missing or fails.
-std::vector<std::string> ImageChainFiles(const std::string& Image);
 
 // The QEMU block driver of a format as the disk-image code names it ("dynamic VHD": "vpc");
 // empty for one that QEMU is not asked to serve.

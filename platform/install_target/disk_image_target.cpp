@@ -9,6 +9,8 @@
 #include "platform/disk_image/image_lock.h"
 #include "platform/disk_image/mtools_volume.h"
 
+#include <chrono>
+
 namespace {
 
 bool ValidShortNameChar(char C) {
@@ -30,6 +32,11 @@ bool ValidShortPart(std::string_view Part, std::size_t MaxLength) {
 
 std::string InFolder(const std::string& Folder, const std::string& Name) {
     return Folder.empty() ? Name : Folder + "/" + Name;
+}
+
+// Whether Name is of the form TemporaryLogoName gives.
+bool IsTemporaryLogoName(const std::string& Name) {
+    return Name.find(".~") != std::string::npos;
 }
 
 } // namespace
@@ -54,8 +61,14 @@ std::string TemporaryLogoName(const std::string& ShortName) {
 }
 
 // The image of a target, open, locked and checked, with the place of the logos found.
+//
+// Opened for writing, it is held under a writer's lock, so that nothing else writes to the
+// volume meanwhile: the folder's entries are listed once and then kept as its own writes change
+// them, and the free room counted once is kept as a lower bound that only a count raises.
 class TDiskImageTarget::TOpenImage {
 public:
+    using TEntry = TMtoolsVolume::TEntry;
+
     TOpenImage(const TTargetSpec& Spec, bool Writing, std::optional<TImagePlace>& Known)
         : FAccess(Spec.Path,
                   Writing ? TImageFile::TAccess::aReadWrite : TImageFile::TAccess::aRead),
@@ -63,16 +76,76 @@ public:
           FPlace(Place(Spec, Known)), FVolume(FAccess.File(), FPlace.Volume.Offset) {
         // Reading is what a machine that keeps the image open may let others do; writing not.
         if (Writing) {
-            FAccess.CheckNotInUse();
+            CheckNotInUse();
         }
     }
 
-    const TImageAccess& Access() const { return FAccess; }
     const TImageFile& Image() const { return FAccess.File(); }
     const TImagePlace& PlaceFound() const { return FPlace; }
     const TMtoolsVolume& Volume() const { return FVolume; }
     std::string Path(const std::string& Name) const { return InFolder(FPlace.Folder, Name); }
-    std::vector<TMtoolsVolume::TEntry> Entries() const { return FVolume.List(FPlace.Folder); }
+
+    const std::vector<TEntry>& Entries() const {
+        if (!FEntries) {
+            FEntries = FVolume.List(FPlace.Folder);
+        }
+        return *FEntries;
+    }
+
+    // Raises EDiskImage when another program holds the image open. A check made less than a
+    // second before stands: a run's writes follow each other within milliseconds.
+    void CheckNotInUse() const {
+        const auto Now = std::chrono::steady_clock::now();
+        if (FChecked && Now - *FChecked < std::chrono::seconds(1)) {
+            return;
+        }
+        FAccess.CheckNotInUse();
+        FChecked = Now;
+    }
+
+    // Raises EDiskImage, naming the file Short and the place Where, when the volume has no
+    // room for Bytes and one more cluster of the folder's entries.
+    void CheckRoom(std::uint64_t Bytes, const std::string& Short, const std::string& Where) const {
+        const TDiskVolume& Volume = FPlace.Volume;
+        const std::uint64_t ClusterBytes = Volume.Fat->ClusterBytes();
+        const std::uint64_t Needed = (Bytes + ClusterBytes - 1) / ClusterBytes + 1;
+        if (!FFreeAtLeast || *FFreeAtLeast < Needed) {
+            FFreeAtLeast = CountFreeClusters(Image(), Volume.Offset, *Volume.Fat);
+        }
+        if (*FFreeAtLeast < Needed) {
+            const std::uint64_t Free = *FFreeAtLeast;
+            FFreeAtLeast.reset();
+            throw EDiskImage("There is not enough room for " + Short + " in " + Where +
+                             ": it needs " + std::to_string(Needed * ClusterBytes) + " bytes, " +
+                             std::to_string(Free * ClusterBytes) + " are free.");
+        }
+        *FFreeAtLeast -= Needed;
+    }
+
+    // The volume's writes, the entries kept up to date.
+    void Write(const std::string& Name, std::string_view Data) const {
+        Changing([&] { FVolume.Write(Path(Name), Data); });
+        Forget(Name);
+        FEntries->push_back({Name, false});
+    }
+    void Replace(const std::string& Name, const std::string& NewName, bool LongName) const {
+        Changing([&] { FVolume.Replace(Path(Name), NewName, LongName); });
+        Forget(Name);
+        Forget(NewName);
+        FEntries->push_back({NewName, false});
+    }
+    void Delete(const std::string& Name) const {
+        Changing([&] { FVolume.Delete(Path(Name)); });
+        Forget(Name);
+    }
+
+    // Deletes the temporary file Name that a write left, when the folder holds it.
+    void RemoveTemporary(const std::string& Name) const {
+        if (ContainsFile(Entries(), Name)) {
+            Delete(Name);
+        }
+    }
+
     // The files Names of the folder and the soundness of their chains, as our own reading of the
     // volume finds them.
     TFatFilesCheck CheckFiles(const std::vector<std::string>& Names) const {
@@ -93,12 +166,34 @@ private:
                 }
             }
         }
-        Known = FindImagePlace(Image(), Layout, Spec.Partition, Spec.Folder);
+        std::vector<TEntry> Entries;
+        Known = FindImagePlace(Image(), Layout, Spec.Partition, Spec.Folder, &Entries);
+        FEntries = std::move(Entries);
         return *Known;
+    }
+
+    // Runs Change on the volume with the entries listed; when it fails they are listed anew.
+    template <typename TChange>
+    void Changing(TChange&& Change) const {
+        Entries();
+        try {
+            Change();
+        } catch (...) {
+            FEntries.reset();
+            throw;
+        }
+    }
+
+    void Forget(const std::string& Name) const {
+        std::erase_if(*FEntries, [&](const TEntry& Entry) { return SameText(Entry.Name, Name); });
     }
 
     TImageAccess FAccess;
     TImageLock FLock;
+    // Before the place, whose search lists the folder.
+    mutable std::optional<std::vector<TEntry>> FEntries;
+    mutable std::optional<std::chrono::steady_clock::time_point> FChecked;
+    mutable std::optional<std::uint64_t> FFreeAtLeast; // clusters
     TImagePlace FPlace;
     TMtoolsVolume FVolume;
 };
@@ -190,55 +285,54 @@ void TDiskImageTarget::ReplaceLogo(const std::string& Name, std::string_view Dat
     const std::string Short = ShortLogoName(Name);
     const std::string Temporary = TemporaryLogoName(Short);
     WithImage(true, [&](const TOpenImage& Open) {
-        Open.Access().CheckNotInUse();
-        const TMtoolsVolume& Volume = Open.Volume();
+        Open.CheckNotInUse();
         // mtools follows the chains of the files it replaces or deletes as they are: a damaged
-        // one would make it free clusters of other files, or loop over the FAT.
-        const TFatFilesCheck Check = Open.CheckFiles({Short, Temporary});
+        // one (also a temporary file whose write was cut off between its directory entry and
+        // the FAT) would make it free clusters of other files, or loop over the FAT.
+        std::vector<std::string> Checked{Short, Temporary};
+        for (const TMtoolsVolume::TEntry& Entry : Open.Entries()) {
+            if (!Entry.Folder && IsTemporaryLogoName(Entry.Name) &&
+                !SameText(Entry.Name, Temporary)) {
+                Checked.push_back(Entry.Name); // another logo's, left by a killed run
+            }
+        }
+        const TFatFilesCheck Check = Open.CheckFiles(Checked);
         if (!Check.Damage.empty()) {
             throw EDiskImage("The FAT volume of " + Description() + " is damaged: " + Check.Damage +
                              ". Vespera writes nothing to it; run ScanDisk in the machine (or "
                              "fsck.fat on the image) to repair it.");
         }
         const std::optional<TFatEntry>& Old = Check.Files[0];
-        if (ContainsFile(Open.Entries(), Temporary)) {
-            Volume.Delete(Open.Path(Temporary));
-        }
-
-        // Room for the file and for one more cluster of the folder's entries.
-        const TDiskVolume& Place = Open.PlaceFound().Volume;
-        const std::uint64_t ClusterBytes = Place.Fat->ClusterBytes();
-        const std::uint64_t Needed = (Data.size() + ClusterBytes - 1) / ClusterBytes + 1;
-        const std::uint64_t Free = CountFreeClusters(Open.Image(), Place.Offset, *Place.Fat);
-        if (Free < Needed) {
-            throw EDiskImage("There is not enough room for " + Short + " in " + Description() +
-                             ": it needs " + std::to_string(Needed * ClusterBytes) + " bytes, " +
-                             std::to_string(Free * ClusterBytes) + " are free.");
-        }
-
+        Open.RemoveTemporary(Temporary);
+        Open.CheckRoom(Data.size(), Short, Description());
         try {
-            Volume.Write(Open.Path(Temporary), Data);
+            Open.Write(Temporary, Data);
             // The new file takes the old one's attributes, and its long name where that is the
             // 8.3 name in other case (a read-only logo is replaced and stays read-only, as in a
             // folder).
             const bool KeepsLongName =
                 Old && !Old->LongName.empty() && SameText(Old->LongName, Short);
             if (Old) {
-                Volume.SetAttributes(Open.Path(Temporary), Old->Attributes);
+                Open.Volume().SetAttributes(Open.Path(Temporary), Old->Attributes);
             }
-            Volume.Replace(Open.Path(Temporary), KeepsLongName ? Old->LongName : Short,
-                           KeepsLongName);
+            // The new file is on the disk before its name replaces the old one (through QEMU,
+            // with the image's own tables that map it), as a folder's logo is.
+            Open.Image().Sync();
+            Open.Replace(Temporary, KeepsLongName ? Old->LongName : Short, KeepsLongName);
+        } catch (const EVolumeWriteStopped&) {
+            throw; // nothing more is written to a volume that may be damaged
         } catch (const Exception&) {
             try {
-                if (ContainsFile(Open.Entries(), Temporary)) {
-                    Volume.Delete(Open.Path(Temporary));
-                }
+                Open.RemoveTemporary(Temporary);
             } catch (const Exception&) {
                 // The first failure is the one to report; the next run removes the file.
             }
             throw;
         }
-        Open.Image().Sync();
+        // Under a hold the next write's flush, or the release, puts the rename on the disk.
+        if (!FHeld) {
+            Open.Image().Sync();
+        }
     });
 }
 

@@ -13,15 +13,17 @@
 // formats), QEMU-compatible locks are taken on it (refusing an image that a running virtual
 // machine uses, and keeping one from starting meanwhile), an image that another program holds
 // open is refused for writing, and the place is found; under a hold (Hold) once for all operations,
-// else for each operation. Before every write the image is checked again for programs holding it. A
-// logo is replaced by writing it whole under a temporary 8.3 name in the same folder
-// ("LOGOW.~SY" for "LOGOW.SYS") and renaming that over the old entry; a temporary file left by
-// a killed run is removed first. Before anything is written, the cluster chains of the folder, of
-// the old logo and of that temporary file are checked with our own reading of the FAT, and the
-// free space is counted, so that a damaged or full volume is refused with the image unchanged.
-// Logo names are written as upper-case 8.3 names, the form the system's own files have; a logo
-// that replaces another keeps its attributes, and its long name when mtools can write it (one in
-// mixed case, such as "Logow.Sys").
+// else for each operation. Before every write the image is checked again for programs holding it
+// (unless it was checked less than a second before). A logo is replaced by writing it whole
+// under a temporary 8.3 name in the same folder ("LOGOW.~SY" for "LOGOW.SYS"), flushing it to
+// the disk and renaming it over the old entry; a temporary file left by a killed run is removed
+// first. Before anything is written, the cluster chains of the folder, of the old logo and of
+// that temporary file (which a run cut off between its directory entry and its FAT leaves
+// damaged) are checked with our own reading of the FAT, and the free space is counted, so that a
+// damaged or full volume is refused with the image unchanged. Logo names are written as
+// upper-case 8.3 names, the form the system's own files have; a logo that replaces another keeps
+// its attributes, and its long name when mtools can write it (one in mixed case, such as
+// "Logow.Sys").
 class TDiskImageTarget final : public TInstallTarget {
 public:
     explicit TDiskImageTarget(TTargetSpec Spec);

@@ -61,8 +61,9 @@ TEST(QemuView, EveryFormatShowsItsDiskAndKeepsWhatIsWritten) {
             ASSERT_GE(Shown.size(), Disk.size());
             EXPECT_EQ(Shown.substr(0, Disk.size()), Disk);
             // The daemon holds the image (and a flat VMDK's extent): a helper of ours.
-            const std::vector<TFileHolder> Holders = FindFileHolders(ImageChainFiles(Image));
+            const std::vector<TFileHolder> Holders = FindFileHolders(View.ImageFiles());
             ASSERT_FALSE(Holders.empty());
+            EXPECT_EQ(View.ImageFiles().size(), std::string(Case.Name) == "flat.vmdk" ? 2U : 1U);
             EXPECT_EQ(Holders.front().Pid, View.DaemonPid());
             std::fstream Out(View.Path(), std::ios::in | std::ios::out | std::ios::binary);
             Out.seekp(4096);
@@ -89,9 +90,9 @@ TEST(QemuView, AnOverlayTakesTheWritesAndItsBackingFileStaysAsItWas) {
     ASSERT_EQ(RunProcess({"qemu-img", "create", "-f", "qcow2", "-F", "raw", "-b", Base, Overlay})
                   .ExitCode,
               0);
-    EXPECT_EQ(ImageChainFiles(Overlay), (std::vector<std::string>{Overlay, Base}));
     {
         TQemuView View(Overlay, "qcow2", true);
+        EXPECT_EQ(View.ImageFiles(), (std::vector<std::string>{Overlay, Base}));
         std::fstream Out(View.Path(), std::ios::in | std::ios::out | std::ios::binary);
         Out.seekp(0);
         Out.write("overlay", 7);

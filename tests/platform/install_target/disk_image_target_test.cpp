@@ -12,8 +12,10 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <regex>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -211,6 +213,33 @@ void MakeWindowsImage(const std::string& Image) {
     PutFile(Image, kWin98.Offset(), "t:/WINDOWS/LOGOW.SYS", RandomBytes(kLogoSize, 1));
 }
 
+// Marks the clusters of the file Path (mtools' "t:/...") on the FAT16 volume at Offset free in
+// both FATs, as a write cut off between the file's directory entry and the FAT leaves them.
+void FreeClustersOf(const std::string& Image, std::uint64_t Offset, const std::string& Path) {
+    const TProcessResult Chain = Mtools(Image, Offset, {"mshowfat", Path});
+    ASSERT_EQ(Chain.ExitCode, 0) << Chain.Err;
+    const std::string Boot = ReadBytes(Image, Offset, 512);
+    const auto Word = [&](std::size_t At) {
+        return static_cast<std::uint8_t>(Boot[At]) | static_cast<std::uint8_t>(Boot[At + 1]) << 8;
+    };
+    const std::uint64_t Reserved = Word(14), FatSectors = Word(22);
+    const int Fats = static_cast<std::uint8_t>(Boot[16]);
+    std::fstream Out(Image, std::ios::in | std::ios::out | std::ios::binary);
+    static const std::regex Range(R"(<(\d+)(?:-(\d+))?>)");
+    for (auto It = std::sregex_iterator(Chain.Out.begin(), Chain.Out.end(), Range);
+         It != std::sregex_iterator(); ++It) {
+        const std::uint64_t First = std::stoull((*It)[1]);
+        const std::uint64_t Last = (*It)[2].matched ? std::stoull((*It)[2]) : First;
+        for (int Fat = 0; Fat < Fats; ++Fat) {
+            for (std::uint64_t Cluster = First; Cluster <= Last; ++Cluster) {
+                Out.seekp(static_cast<std::streamoff>(
+                    Offset + (Reserved + Fat * FatSectors) * kSector + 2 * Cluster));
+                Out.write("\0\0", 2);
+            }
+        }
+    }
+}
+
 } // namespace
 
 TEST(DiskImageTarget, RefusesWhatItCannotDoWithTheImageUnchanged) {
@@ -316,6 +345,18 @@ TEST(DiskImageTarget, RefusesWhatItCannotDoWithTheImageUnchanged) {
                           " (partition 1, FAT16 \"WIN98\", folder WINDOWS) is a folder, not a "
                           "logo file; Vespera does not replace it.",
                       [&] { TargetOf(Image + "::")->LogoExists("logos.sys"); });
+    }
+    {
+        // mtools, deleting it, would clear the FAT's first entry; and new files could take its
+        // clusters.
+        SCOPED_TRACE("a temporary file whose clusters a killed run left free");
+        const std::string Image = Dir / "cut-short.img";
+        MakeWindowsImage(Image);
+        PutFile(Image, kWin98.Offset(), "t:/WINDOWS/LOGOS.~SY", RandomBytes(kLogoSize, 4));
+        FreeClustersOf(Image, kWin98.Offset(), "t:/WINDOWS/LOGOS.~SY");
+        ExpectRefusal(Image,
+                      "is damaged: the cluster chain of WINDOWS/LOGOS.~SY holds cluster",
+                      [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", New); });
     }
     {
         SCOPED_TRACE("in use by a virtual machine");

@@ -1,5 +1,6 @@
-// Installs two logos into one target as a run of the program does, for tests that kill it at
-// random moments: install_driver TARGET SEED. The logos are random bytes made from SEED.
+// Installs two logos into one target as a run of the program does (the target held once for
+// both), for tests that kill it at random moments: install_driver TARGET SEED. The logos are
+// random bytes made from SEED.
 
 #include "core/exception.h"
 #include "platform/install_target/install_target.h"
@@ -21,6 +22,7 @@ int main(int Argc, char** Argv) {
         }
         const unsigned Seed = static_cast<unsigned>(std::stoul(Argv[2]));
         const auto Target = MakeInstallTarget(*Spec);
+        const TTargetHold Hold(*Target);
         for (const DriverLogo& Logo : DriverLogos(Seed)) {
             Target->ReplaceLogo(Logo.Name, Logo.Data);
         }
