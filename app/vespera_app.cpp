@@ -3,6 +3,7 @@
 #include "app/composition/font_choice.h"
 #include "app/install/install_run.h"
 #include "app/install/logo_file_install.h"
+#include "app/logo/logo_file_data.h"
 #include "app/report/failure_report.h"
 #include "app/settings/settings_file.h"
 #include "app/settings/visibility_rules.h"

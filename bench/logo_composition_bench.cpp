@@ -5,6 +5,7 @@
 #include "app/composition/background.h"
 #include "app/composition/logo_text.h"
 #include "app/logo/logo_image.h"
+#include "app/logo/startup_logo.h"
 #include "app/vespera_app.h"
 #include "pgraphic/image/pixel_graphic.h"
 
@@ -84,6 +85,15 @@ void BM_ReduceLogo(benchmark::State& State) {
     StepOnComposedLogo(State, ReduceLogo);
 }
 BENCHMARK(BM_ReduceLogo)->Unit(benchmark::kMillisecond);
+
+// The same picture as a start-up logo with the system's band: the rows outside the band reduced
+// to the entries before the animated ones, the band drawn in those.
+void BM_ReduceStartupLogo(benchmark::State& State) {
+    StepOnComposedLogo(State, [](const TPixelGraphic& Logo, TPixelGraphic& Installed) {
+        ReduceStartupLogo(Logo, TStartupBand{}, Installed);
+    });
+}
+BENCHMARK(BM_ReduceStartupLogo)->Unit(benchmark::kMillisecond);
 
 // The same stretched back to 640 x 400, as a logo page shows it as installed.
 void BM_InstalledLogoPreview(benchmark::State& State) {

@@ -1,22 +1,11 @@
 #include "app/install/logo_file_install.h"
 
-#include "app/logo/logo_image.h"
-#include "core/stream.h"
-#include "pgraphic/image/pixel_graphic.h"
 #include "platform/atomic_file.h"
 #include "platform/file_ops.h"
 #include "platform/install_target/install_target.h"
 
 #include <filesystem>
 #include <system_error>
-
-std::string LogoFileData(const TPixelGraphic& Logo) {
-    TPixelGraphic Installed;
-    ReduceLogo(Logo, Installed);
-    TMemoryStream Bytes;
-    Installed.SaveToStreamExt(Bytes, "bmp");
-    return std::string(reinterpret_cast<const char*>(Bytes.Bytes().data()), Bytes.Bytes().size());
-}
 
 TBackup BackupLogo(TInstallTarget& Target, const std::string& BackupDir, const std::string& Name) {
     const std::string Backup = BackupDir + Name;

@@ -5,7 +5,6 @@
 #include <string>
 
 class TInstallTarget;
-class TPixelGraphic;
 
 // Putting logos in place of the system's shut-down pictures, and the one-time backups of the
 // pictures found there.
@@ -13,10 +12,6 @@ class TPixelGraphic;
 // The system's logo files: the first logo (the question) and the second (the answer).
 inline constexpr const char* kFirstLogoFile = "logow.sys";
 inline constexpr const char* kLastLogoFile = "logos.sys";
-
-// The composed Logo reduced to the system's logo format (ReduceLogo) and written as a BMP
-// file: the bytes of the logo file to install.
-std::string LogoFileData(const TPixelGraphic& Logo);
 
 enum class TBackupResult {
     brMade,         // the backup was made now

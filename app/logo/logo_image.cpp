@@ -12,22 +12,33 @@ void LoadBackgroundPicture(const std::string& FileName, TPixelGraphic& Backgroun
     Background.StretchFrom(Picture);
 }
 
-void ReduceLogo(const TPixelGraphic& Logo, TPixelGraphic& Installed) {
-    TPixelGraphic TrueColor;
+void ResampleToInstalledSize(const TPixelGraphic& Logo, TPixelGraphic& TrueColor) {
     TrueColor.SetSize(kInstalledLogoWidth, kLogoHeight, bc24);
     TrueColor.SetStretchMode(smPrecise);
     TrueColor.StretchFrom(Logo);
+}
 
-    Installed.SetSize(kInstalledLogoWidth, kLogoHeight, bc8);
-    Installed.SetDither(true);
-    Installed.CreateOptimizedPalette(TrueColor, 256, true);
-    Installed.SetPaletteCount(256); // the logo format always carries 256 entries
-    Installed.StretchFrom(TrueColor);
+void ReduceWithSystemColors(const TPixelGraphic& TrueColor, int Colors, TPixelGraphic& Reduced) {
+    Reduced.SetSize(TrueColor.Width(), TrueColor.Height(), bc8);
+    Reduced.SetDither(true);
+    Reduced.CreateOptimizedPalette(TrueColor, Colors, true);
+    Reduced.SetPaletteCount(Colors);
+    Reduced.StretchFrom(TrueColor);
+}
+
+void ReduceLogo(const TPixelGraphic& Logo, TPixelGraphic& Installed) {
+    TPixelGraphic TrueColor;
+    ResampleToInstalledSize(Logo, TrueColor);
+    ReduceWithSystemColors(TrueColor, kLogoPaletteEntries, Installed);
 }
 
 void InstalledLogoPreview(const TPixelGraphic& Logo, TPixelGraphic& Preview) {
     TPixelGraphic Installed;
     ReduceLogo(Logo, Installed);
+    StretchToScreen(Installed, Preview);
+}
+
+void StretchToScreen(const TPixelGraphic& Installed, TPixelGraphic& Preview) {
     Preview.SetSize(kComposedLogoWidth, kLogoHeight, bc24);
     Preview.SetStretchMode(smFast);
     Preview.StretchFrom(Installed);

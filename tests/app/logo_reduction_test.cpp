@@ -2,7 +2,7 @@
 // fonts, so that their bytes are the same on every machine.
 
 #include "app/composition/background.h"
-#include "app/install/logo_file_install.h"
+#include "app/logo/logo_file_data.h"
 #include "app/logo/logo_image.h"
 #include "pgraphic/image/pixel_graphic.h"
 #include "tests/platform/test_files.h"

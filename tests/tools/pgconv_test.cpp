@@ -67,6 +67,16 @@ TEST(PgConv, UsageErrorsExitTwoWithTheUsageText) {
         {"convert", "in.bmp", "out.bmp", "--no-dither=yes", "--colors", "4"},
         {"convert", "in.bmp", "out.bmp", "--sharpen"},
         {"logo", "in.bmp", "out.bmp", "--colors", "16"},
+        {"logo", "in.bmp", "out.bmp", "--band-top"},
+        {"convert", "in.bmp", "out.bmp", "--startup"},
+        {"logo", "--startup", "--no-band", "--rainbow", "in.bmp", "out.bmp"},
+        {"logo", "--startup", "--rainbow", "--band-colors", "000000,FFFFFF", "in.bmp", "out.bmp"},
+        {"logo", "--startup", "--band-colors", "000000", "in.bmp", "out.bmp"},
+        {"logo", "--startup", "--band-colors", "00000g,ffffff", "in.bmp", "out.bmp"},
+        {"logo", "--startup", "--band-height", "0", "in.bmp", "out.bmp"},
+        {"logo", "--startup", "--band-height=400", "in.bmp", "out.bmp"},
+        {"logo", "--startup", "--first-animated", "17", "in.bmp", "out.bmp"},
+        {"logo", "--startup", "--first-animated", "255", "in.bmp", "out.bmp"},
     };
     for (const auto& Args : Wrong) {
         const TProcessResult R = PgConv(Args);
@@ -250,6 +260,48 @@ TEST(PgConv, LogoIsTheInstalledShutdownPictureUnderAnyName) {
     EXPECT_TRUE(Near(Logo.PixelColors(150, 399), kRed));
     EXPECT_TRUE(Near(Logo.PixelColors(170, 0), kBlue));
     EXPECT_TRUE(Near(Logo.PixelColors(319, 399), kBlue));
+}
+
+// The start-up logo as PIL reads it: size, mode, palette entry 0, and whether the pixels of the
+// band's rows (argv[2] to argv[3]) alone use the entries from argv[4] on, none using entry 0.
+constexpr const char* kPilStartupCheck = R"(import sys
+from PIL import Image
+im = Image.open(sys.argv[1])
+first_row, end_row, first = (int(a) for a in sys.argv[2:5])
+px = im.load()
+apart = all((px[x, y] >= first) == (first_row <= y < end_row) and px[x, y] > 0
+            for y in range(im.size[1]) for x in range(im.size[0]))
+print(im.size[0], im.size[1], im.mode, tuple(im.getpalette()[:3]), apart)
+)";
+
+TEST(PgConv, StartupLogoKeepsItsBandInTheAnimatedEntriesAndPeersReadIt) {
+    TTempDir Dir;
+    WriteHalves(Dir / "picture.bmp", 100, 10, kRed, kBlue);
+    TProcessResult R =
+        PgConv({"logo", "--startup", "--band-top", "--band-height", "30", "--band-colors",
+                "000080,00FFFF", Dir / "picture.bmp", Dir / "logo.sys"});
+    ASSERT_EQ(R.ExitCode, 0) << R.Err;
+    const std::string Logo = ReadFile(Dir / "logo.sys");
+    ASSERT_EQ(Logo.size(), 129078u);
+    EXPECT_EQ(static_cast<unsigned char>(Logo[0x32]), 236);
+    R = PgConv({"logo", "--startup", "--no-band", Dir / "picture.bmp", Dir / "still.sys"});
+    ASSERT_EQ(R.ExitCode, 0) << R.Err;
+    EXPECT_EQ(ReadFile(Dir / "still.sys")[0x32], 0);
+
+    const std::string Python = PythonWithPil();
+    if (Python.empty()) {
+        GTEST_SKIP() << "no Python with PIL (python3-pil) is installed";
+    }
+    R = RunProcess({Python, "-c", kPilStartupCheck, Dir / "logo.sys", "0", "30", "236"});
+    EXPECT_EQ(R.Out, "320 400 P (0, 0, 0) True\n") << R.Err;
+    R = RunProcess({Python, "-c", kPilStartupCheck, Dir / "still.sys", "0", "0", "256"});
+    EXPECT_EQ(R.Out, "320 400 P (0, 0, 0) True\n") << R.Err;
+    const std::string Identify = FindProgram("identify");
+    if (Identify.empty()) {
+        GTEST_SKIP() << "ImageMagick's identify is not installed";
+    }
+    R = RunProcess({Identify, "-format", "%m %w %h %z %r\n", Dir / "logo.sys"});
+    EXPECT_EQ(R.Out, "BMP3 320 400 8 PseudoClass sRGB \n") << R.Err;
 }
 
 TEST(PgConv, FormatsListsReadersWritersAndTheOpenFilter) {

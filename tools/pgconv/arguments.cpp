@@ -1,19 +1,52 @@
 #include "tools/pgconv/arguments.h"
 
+#include "app/logo/startup_band.h"
+
 #include <charconv>
 #include <cstddef>
 
 namespace {
 
-// A whole decimal number in 1..Max, or nothing.
-std::optional<int> ParseCount(const std::string& Text, int Max) {
+// A whole number in Min..Max written with digits of Base alone, or nothing.
+std::optional<int> ParseNumber(const std::string& Text, int Min, int Max, int Base = 10) {
     int Value = 0;
     const char* End = Text.data() + Text.size();
-    const auto Result = std::from_chars(Text.data(), End, Value);
-    if (Text.empty() || Result.ec != std::errc() || Result.ptr != End || Value < 1 || Value > Max) {
+    const auto Result = std::from_chars(Text.data(), End, Value, Base);
+    if (Text.empty() || Text.front() == '-' || Result.ec != std::errc() || Result.ptr != End ||
+        Value < Min || Value > Max) {
         return std::nullopt;
     }
     return Value;
+}
+
+// A whole decimal number in 1..Max, or nothing.
+std::optional<int> ParseCount(const std::string& Text, int Max) {
+    return ParseNumber(Text, 1, Max);
+}
+
+int ParseRange(const std::string& Name, const std::string& Text, int Min, int Max) {
+    const auto Value = ParseNumber(Text, Min, Max);
+    if (!Value) {
+        throw EUsageError(Name + " takes a number from " + std::to_string(Min) + " to " +
+                          std::to_string(Max) + ", not \"" + Text + "\"");
+    }
+    return *Value;
+}
+
+// "RRGGBB,RRGGBB": two colours in hexadecimal.
+std::pair<TColor, TColor> ParseBandColors(const std::string& Text) {
+    const std::size_t Comma = Text.find(',');
+    if (Comma == 6 && Text.size() == 13) {
+        const auto From = ParseNumber(Text.substr(0, 6), 0, 0xFFFFFF, 16);
+        const auto To = ParseNumber(Text.substr(7), 0, 0xFFFFFF, 16);
+        if (From && To) {
+            const auto Color = [](int RGBValue) {
+                return RGB(RGBValue >> 16, RGBValue >> 8, RGBValue);
+            };
+            return {Color(*From), Color(*To)};
+        }
+    }
+    throw EUsageError("--band-colors takes RRGGBB,RRGGBB in hexadecimal, not \"" + Text + "\"");
 }
 
 TPGConvSize ParseSize(const std::string& Text) {
@@ -94,12 +127,28 @@ void CheckFileCount(const TPGConvOptions& Options, const std::string& Command) {
     }
 }
 
-// Options that only qualify another one, and options that only convert takes.
+// Options that only qualify another one, options that exclude each other, and options that only
+// one command takes.
 void CheckOptionCombinations(const TPGConvOptions& Options) {
-    const bool AnyOption = Options.Size || Options.Stretch || Options.Colors ||
-                           Options.SystemColors || Options.NoDither;
-    if (AnyOption && Options.Command != TPGConvCommand::Convert) {
+    const bool AnyConvertOption = Options.Size || Options.Stretch || Options.Colors ||
+                                  Options.SystemColors || Options.NoDither;
+    if (AnyConvertOption && Options.Command != TPGConvCommand::Convert) {
         throw EUsageError("options are for convert only");
+    }
+    const bool AnyBandShape = Options.BandHeight || Options.BandTop || Options.BandColors ||
+                              Options.Rainbow || Options.FirstAnimated;
+    if ((Options.Startup || Options.NoBand || AnyBandShape) &&
+        Options.Command != TPGConvCommand::Logo) {
+        throw EUsageError("--startup and its band options are for logo only");
+    }
+    if ((Options.NoBand || AnyBandShape) && !Options.Startup) {
+        throw EUsageError("band options need --startup");
+    }
+    if (Options.NoBand && AnyBandShape) {
+        throw EUsageError("--no-band takes no other band option");
+    }
+    if (Options.BandColors && Options.Rainbow) {
+        throw EUsageError("--band-colors and --rainbow exclude each other");
     }
     if (Options.Stretch && !Options.Size) {
         throw EUsageError("--stretch needs --size");
@@ -137,7 +186,9 @@ TPGConvOptions ParseArguments(const std::vector<std::string>& Args) {
             Options.Files.push_back(Arg);
             continue;
         }
-        const bool TakesValue = Name == "--size" || Name == "--stretch" || Name == "--colors";
+        const bool TakesValue = Name == "--size" || Name == "--stretch" || Name == "--colors" ||
+                                Name == "--band-height" || Name == "--band-colors" ||
+                                Name == "--first-animated";
         if (TakesValue && !Value) {
             if (I + 1 >= Args.size()) {
                 throw EUsageError(Name + " needs a value");
@@ -151,14 +202,25 @@ TPGConvOptions ParseArguments(const std::vector<std::string>& Args) {
         } else if (Name == "--stretch") {
             Options.Stretch = ParseStretch(*Value);
         } else if (Name == "--colors") {
-            Options.Colors = ParseCount(*Value, 256);
-            if (!Options.Colors) {
-                throw EUsageError("--colors takes a number from 1 to 256, not \"" + *Value + "\"");
-            }
+            Options.Colors = ParseRange(Name, *Value, 1, 256);
         } else if (Name == "--system-colors") {
             Options.SystemColors = true;
         } else if (Name == "--no-dither") {
             Options.NoDither = true;
+        } else if (Name == "--startup") {
+            Options.Startup = true;
+        } else if (Name == "--no-band") {
+            Options.NoBand = true;
+        } else if (Name == "--band-height") {
+            Options.BandHeight = ParseRange(Name, *Value, kMinBandHeight, kMaxBandHeight);
+        } else if (Name == "--band-top") {
+            Options.BandTop = true;
+        } else if (Name == "--band-colors") {
+            Options.BandColors = ParseBandColors(*Value);
+        } else if (Name == "--rainbow") {
+            Options.Rainbow = true;
+        } else if (Name == "--first-animated") {
+            Options.FirstAnimated = ParseRange(Name, *Value, kMinFirstAnimated, kMaxFirstAnimated);
         } else {
             throw EUsageError("unknown option \"" + Name + "\"");
         }

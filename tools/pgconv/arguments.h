@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/color.h"
 #include "pgraphic/image/pg_types.h"
 
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The command line of pgconv, parsed and checked before anything is read or written.
@@ -24,6 +26,14 @@ struct TPGConvOptions {
     std::optional<int> Colors;
     bool SystemColors = false;
     bool NoDither = false;
+    // logo: the start-up logo and its band
+    bool Startup = false;
+    bool NoBand = false;
+    std::optional<int> BandHeight;
+    bool BandTop = false;
+    std::optional<std::pair<TColor, TColor>> BandColors;
+    bool Rainbow = false;
+    std::optional<int> FirstAnimated;
 };
 
 // A command line pgconv cannot run; the message says why.

@@ -1,5 +1,5 @@
 // pgconv: describes, converts and lists picture files with the image library, and makes
-// shutdown logos the way Vespera installs them.
+// shutdown and start-up logos the way Vespera makes them.
 
 #include "platform/message_box.h"
 #include "tools/pgconv/arguments.h"

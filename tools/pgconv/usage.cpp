@@ -18,6 +18,20 @@ const char* UsageText() {
       Makes a shutdown logo from the picture IN as Vespera installs one: scaled to
       640 x 400, halved to 320 x 400, 256 colours with the 16 system colours,
       dithered, written to OUT as a BMP file whatever its name (logow.sys works).
+  pgconv logo --startup [--band-height N] [--band-top]
+                        [--band-colors RRGGBB,RRGGBB | --rainbow]
+                        [--first-animated F] IN OUT
+  pgconv logo --startup --no-band IN OUT
+      Makes a start-up logo (logo.sys) the same way: palette entry 0 black for the
+      screen's border, the picture in entries 1 to F-1, and a band whose entries
+      F to 255 the system rotates while it starts, so its colours move sideways.
+      --band-height N       the band's rows of the 400 (1-399, default 20)
+      --band-top            the band at the top instead of the bottom
+      --band-colors A,B     a gradient from A to B and back (hexadecimal RGB)
+      --rainbow             all hues once round, as the system's own logo (default)
+      --first-animated F    the first animated entry (18-254, default 236: 20
+                            entries)
+      --no-band             no band and no animation: the picture in entries 1-255
   pgconv formats
       Lists the readers and writers and the open-dialog filter.
   pgconv --help

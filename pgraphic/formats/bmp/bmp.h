@@ -2,6 +2,8 @@
 
 #include "pgraphic/formats/registry.h"
 
+#include <cstdint>
+
 class TPixelGraphic;
 class TStream;
 
@@ -53,6 +55,11 @@ void ReadPackedDIB(TStream& Stream, TPixelGraphic& Graphic);
 
 // Writes Graphic as a packed DIB: info header, PaletteCount colours, pixel buffer.
 void WritePackedDIB(TStream& Stream, TPixelGraphic& Graphic);
+
+// Writes Graphic as a BMP file, as the BMP writer does, with ImportantColors in the information
+// header's "important colours" field, where the writer puts 0. Some readers give the field a
+// meaning of their own (the system's start-up logo keeps its first animated entry there).
+void WriteBMPFile(TStream& Stream, TPixelGraphic& Graphic, std::uint32_t ImportantColors);
 
 // Size of the packed DIB of Graphic.
 std::int64_t PackedDIBSize(const TPixelGraphic& Graphic);

@@ -22,7 +22,7 @@ int WrittenPaletteCount(const TPixelGraphic& Graphic) {
 }
 
 // The information header, a colour table of Colors entries and the pixels.
-void WriteDIB(TStream& Stream, TPixelGraphic& Graphic, int Colors) {
+void WriteDIB(TStream& Stream, TPixelGraphic& Graphic, int Colors, std::uint32_t ImportantColors) {
     std::vector<std::uint8_t> Head(kInfoHeaderSize + 4 * static_cast<std::size_t>(Colors), 0);
     std::uint8_t* H = Head.data();
     PutLE32(H, kInfoHeaderSize);
@@ -33,6 +33,7 @@ void WriteDIB(TStream& Stream, TPixelGraphic& Graphic, int Colors) {
     PutLE32(H + 16, BI_RGB);
     PutLE32(H + 20, Graphic.BytesPerLine() * static_cast<std::uint32_t>(Graphic.Height()));
     PutLE32(H + 32, static_cast<std::uint32_t>(Colors));
+    PutLE32(H + 36, ImportantColors);
     const std::vector<TColor>& Palette = Graphic.Palette();
     for (int I = 0; I < Colors; ++I) {
         const auto Index = static_cast<std::size_t>(I);
@@ -54,7 +55,7 @@ std::int64_t PackedDIBSize(const TPixelGraphic& Graphic) {
 }
 
 void WritePackedDIB(TStream& Stream, TPixelGraphic& Graphic) {
-    WriteDIB(Stream, Graphic, WrittenPaletteCount(Graphic));
+    WriteDIB(Stream, Graphic, WrittenPaletteCount(Graphic), 0);
 }
 
 TBMPFileFormatWriter::TBMPFileFormatWriter(std::string Extension, bool IsListed)
@@ -64,6 +65,10 @@ TBMPFileFormatWriter::TBMPFileFormatWriter(std::string Extension, bool IsListed)
 }
 
 void TBMPFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
+    WriteBMPFile(Stream, Graphic, 0);
+}
+
+void WriteBMPFile(TStream& Stream, TPixelGraphic& Graphic, std::uint32_t ImportantColors) {
     // Counted once: with a short palette the count looks at every pixel.
     const int Colors = WrittenPaletteCount(Graphic);
     const auto Offset = static_cast<std::uint32_t>(kFileHeaderSize) + kInfoHeaderSize +
@@ -73,5 +78,5 @@ void TBMPFileFormatWriter::WriteImage(TStream& Stream, TPixelGraphic& Graphic) {
     PutLE32(File + 2, Offset + Graphic.ImageSize());
     PutLE32(File + 10, Offset);
     Stream.WriteBuffer(File, kFileHeaderSize);
-    WriteDIB(Stream, Graphic, Colors);
+    WriteDIB(Stream, Graphic, Colors, ImportantColors);
 }
