@@ -71,8 +71,13 @@ std::optional<TTargetSpec> ParseImageSpec(const std::string& Text, std::size_t S
         // Leading zeros left out, so that no number of digits overflows.
         const std::size_t First = std::min(Number.find_first_not_of('0'), Number.size());
         const std::string_view Significant = Number.substr(First);
-        Spec.Partition =
-            Significant.size() <= 3 ? std::stoi("0" + std::string(Significant)) : kMaxPartition + 1;
+        Spec.Partition = kMaxPartition + 1;
+        if (Significant.size() <= 3) {
+            Spec.Partition = 0;
+            for (const char Digit : Significant) {
+                Spec.Partition = Spec.Partition * 10 + (Digit - '0');
+            }
+        }
         if (Spec.Partition < 1 || Spec.Partition > kMaxPartition) {
             Error = "\"" + Text + "\" names no valid partition: partitions are numbered from 1" +
                     (Spec.Partition < 1 ? "." : " to " + std::to_string(kMaxPartition) + ".");
