@@ -312,7 +312,9 @@ void TDiskImageTarget::ReplaceLogo(const std::string& Name, std::string_view Dat
             // folder).
             const bool KeepsLongName =
                 Old && !Old->LongName.empty() && SameText(Old->LongName, Short);
-            if (Old) {
+            // mtools gives a new file the archive attribute alone; other attributes are set.
+            constexpr std::uint8_t kKept = faReadOnly | faHidden | faSystem | faArchive;
+            if (Old && (Old->Attributes & kKept) != faArchive) {
                 Open.Volume().SetAttributes(Open.Path(Temporary), Old->Attributes);
             }
             // The new file is on the disk before its name replaces the old one (through QEMU,
