@@ -33,11 +33,18 @@ public:
           FBytes(static_cast<std::size_t>(Volume.UsedFatBytes())),
           FReferences(static_cast<std::size_t>(FLastCluster) + 1) {
         Image.ReadAt(VolumeOffset + Volume.FatOffset, FBytes.data(), FBytes.size());
-        for (std::uint32_t Number = kFirstDataCluster; Number <= FLastCluster; ++Number) {
-            const std::uint32_t Following = Next(Number);
-            if (InVolume(Following) && FReferences[Following] < 2) {
-                ++FReferences[Following];
-            }
+        // The loop is made for each width, so that a large FAT32 volume's half a million entries
+        // are decoded inline.
+        switch (FBits) {
+        case 12:
+            CountReferences<12>();
+            break;
+        case 16:
+            CountReferences<16>();
+            break;
+        default:
+            CountReferences<32>();
+            break;
         }
     }
 
@@ -52,6 +59,24 @@ public:
     std::uint8_t References(std::uint32_t Number) const { return FReferences[Number]; }
 
 private:
+    template <int Bits>
+    void CountReferences() {
+        const std::uint8_t* Bytes = FBytes.data();
+        for (std::uint32_t Number = kFirstDataCluster; Number <= FLastCluster; ++Number) {
+            std::uint32_t Following = 0;
+            if constexpr (Bits == 32) {
+                Following = GetLE32(Bytes + std::size_t{Number} * 4) & 0x0FFFFFFF;
+            } else if constexpr (Bits == 16) {
+                Following = GetLE16(Bytes + std::size_t{Number} * 2);
+            } else {
+                Following = FatEntry(Bytes, 12, Number);
+            }
+            if (InVolume(Following) && FReferences[Following] < 2) {
+                ++FReferences[Following];
+            }
+        }
+    }
+
     int FBits;
     std::uint32_t FLastCluster;
     std::uint32_t FBadMark; // the entries above it end a chain
