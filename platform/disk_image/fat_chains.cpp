@@ -57,6 +57,7 @@ public:
     bool IsBad(std::uint32_t Entry) const { return Entry == FBadMark; }
     bool IsEnd(std::uint32_t Entry) const { return Entry > FBadMark; }
     std::uint8_t References(std::uint32_t Number) const { return FReferences[Number]; }
+    std::uint64_t FreeClusters() const { return FFree; }
 
 private:
     template <int Bits>
@@ -74,6 +75,7 @@ private:
             if (InVolume(Following) && FReferences[Following] < 2) {
                 ++FReferences[Following];
             }
+            FFree += Following == 0 ? 1 : 0;
         }
     }
 
@@ -82,6 +84,7 @@ private:
     std::uint32_t FBadMark; // the entries above it end a chain
     std::vector<std::uint8_t> FBytes;
     std::vector<std::uint8_t> FReferences;
+    std::uint64_t FFree = 0;
 };
 
 // A cluster chain followed from its first cluster as far as it is sound.
@@ -319,6 +322,7 @@ TFatFilesCheck CheckFatFiles(const TImageFile& Image, std::uint64_t VolumeOffset
                              const std::vector<std::string>& Names) {
     const TVolumeReader Reader(Image, VolumeOffset, Volume);
     TFatFilesCheck Result;
+    Result.FreeClusters = Reader.Fat().FreeClusters();
     const auto Damaged = [&](const std::string& Item, const std::string& Problem) {
         Result.Damage = "the cluster chain of " + Item + " " + Problem;
         return Result;

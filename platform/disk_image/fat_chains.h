@@ -35,6 +35,8 @@ struct TFatFilesCheck {
     std::string Damage;
     // Files[I]: the entry of the I-th name asked for, when the folder holds such a file.
     std::vector<std::optional<TFatEntry>> Files;
+    // The clusters the FAT marks free, counted on the way.
+    std::uint64_t FreeClusters = 0;
 };
 
 // Finds the folder Folder ("/"-separated from the root) of Volume, which starts at VolumeOffset

@@ -103,6 +103,9 @@ public:
         FChecked = Now;
     }
 
+    // The free clusters as a reading of the whole FAT has just counted them.
+    void FreeClustersCounted(std::uint64_t Free) const { FFreeAtLeast = Free; }
+
     // Raises EDiskImage, naming the file Short and the place Where, when the volume has no
     // room for Bytes and one more cluster of the folder's entries.
     void CheckRoom(std::uint64_t Bytes, const std::string& Short, const std::string& Where) const {
@@ -304,6 +307,7 @@ void TDiskImageTarget::ReplaceLogo(const std::string& Name, std::string_view Dat
         }
         const std::optional<TFatEntry>& Old = Check.Files[0];
         Open.RemoveTemporary(Temporary);
+        Open.FreeClustersCounted(Check.FreeClusters);
         Open.CheckRoom(Data.size(), Short, Description());
         try {
             Open.Write(Temporary, Data);
