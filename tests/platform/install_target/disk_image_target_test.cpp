@@ -354,8 +354,7 @@ TEST(DiskImageTarget, RefusesWhatItCannotDoWithTheImageUnchanged) {
         MakeWindowsImage(Image);
         PutFile(Image, kWin98.Offset(), "t:/WINDOWS/LOGOS.~SY", RandomBytes(kLogoSize, 4));
         FreeClustersOf(Image, kWin98.Offset(), "t:/WINDOWS/LOGOS.~SY");
-        ExpectRefusal(Image,
-                      "is damaged: the cluster chain of WINDOWS/LOGOS.~SY holds cluster",
+        ExpectRefusal(Image, "is damaged: the cluster chain of WINDOWS/LOGOS.~SY holds cluster",
                       [&] { TargetOf(Image + "::")->ReplaceLogo("logow.sys", New); });
     }
     {
